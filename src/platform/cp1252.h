@@ -1,0 +1,20 @@
+// Windows-1252, the code page of the files that Windows programs read and write
+// (print files for the layout program, PDF text, old ini files). Bytes 0x80-0x9F
+// carry €, „, “, – and friends; the five bytes that code page leaves undefined map
+// to the C1 control of the same number, so every byte string round-trips.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace bw::cp1252 {
+
+QString decode(const QByteArray& bytes);
+
+// Characters the code page cannot hold become "?".
+QByteArray encode(const QString& text);
+
+// The byte for one character, or -1 when the code page cannot hold it.
+int byteFor(char32_t codePoint);
+
+} // namespace bw::cp1252

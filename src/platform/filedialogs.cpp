@@ -1,0 +1,22 @@
+#include "platform/filedialogs.h"
+
+#include <QFileDialog>
+
+namespace bw {
+
+QString QtFileDialogs::openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString QtFileDialogs::saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString QtFileDialogs::directory(QWidget* parent, const QString& caption, const QString& dir)
+{
+    return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
+} // namespace bw

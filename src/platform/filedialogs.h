@@ -1,0 +1,26 @@
+// File choice goes through this interface, so that tests answer it from a script.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace bw {
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // An empty string when the user cancels.
+    virtual QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
+    virtual QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
+    virtual QString directory(QWidget* parent, const QString& caption, const QString& dir) = 0;
+};
+
+class QtFileDialogs : public FileDialogs {
+public:
+    QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override;
+    QString directory(QWidget* parent, const QString& caption, const QString& dir) override;
+};
+
+} // namespace bw

@@ -1,0 +1,28 @@
+// Small helpers for form tests: find a child by object name, click it, type.
+#pragma once
+
+#include <QAbstractButton>
+#include <QTest>
+#include <QWidget>
+
+namespace bw::test {
+
+// The child of that object name and type; fails the test (and returns nullptr)
+// when there is none.
+template <typename T = QWidget>
+T* child(QObject* parent, const QString& objectName)
+{
+    T* found = parent ? parent->findChild<T*>(objectName) : nullptr;
+    if (!found)
+        QTest::qFail(qPrintable(QStringLiteral("No child named %1").arg(objectName)), __FILE__, __LINE__);
+    return found;
+}
+
+// Clicks a button as a user would (it must be visible and enabled to react).
+inline void click(QAbstractButton* button)
+{
+    if (button)
+        QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace bw::test
