@@ -1,0 +1,58 @@
+#include "data/dbvalue.h"
+
+#include <QTimeZone>
+
+namespace bw {
+
+namespace {
+const QString kCanonicalFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+}
+
+QString canonicalDateTime(const QDateTime& value)
+{
+    return value.toString(kCanonicalFormat);
+}
+
+QVariant toDbValue(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QDate: {
+        const QDate d = value.toDate();
+        return d.isValid() ? QVariant(canonicalDateTime(d.startOfDay())) : QVariant(QMetaType::fromType<QString>());
+    }
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        return dt.isValid() ? QVariant(canonicalDateTime(dt)) : QVariant(QMetaType::fromType<QString>());
+    }
+    case QMetaType::Bool:
+        return QVariant(value.toBool() ? 1 : 0);
+    default:
+        return value;
+    }
+}
+
+QDateTime readDateTime(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QDateTime) {
+        // The PostgreSQL driver may hand a timestamp without zone back as UTC or
+        // as local time; the wall-clock reading is what was stored either way.
+        const QDateTime dt = value.toDateTime();
+        return QDateTime(dt.date(), dt.time());
+    }
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().startOfDay();
+    const QString text = value.toString().trimmed();
+    QDateTime dt = QDateTime::fromString(text.left(19), kCanonicalFormat);
+    if (!dt.isValid())
+        dt = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd")).startOfDay();
+    return dt;
+}
+
+QDate readDate(const QVariant& value)
+{
+    return readDateTime(value).date();
+}
+
+} // namespace bw

@@ -1,0 +1,25 @@
+// The stored forms of values whose representation differs between the backends.
+// Dates with time of day are written as the canonical text "yyyy-MM-dd hh:mm:ss"
+// (SQLite keeps it as text; PostgreSQL parses it into timestamp(0) without time
+// zone) and read back as QDateTime/QDate in local time whatever the backend
+// returns, so no time-zone shift can creep in. Yes/no columns hold 0/1.
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QVariant>
+
+namespace bw {
+
+// The canonical text of a date-time (seconds, no fraction, no zone).
+QString canonicalDateTime(const QDateTime& value);
+
+// The value to bind for a parameter: QDate/QDateTime become the canonical text
+// (a null or invalid one becomes Null), bool becomes 0/1, anything else is kept.
+QVariant toDbValue(const QVariant& value);
+
+// A date/time column as read from either backend; invalid for Null.
+QDateTime readDateTime(const QVariant& value);
+QDate readDate(const QVariant& value);
+
+} // namespace bw
