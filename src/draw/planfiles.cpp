@@ -177,7 +177,11 @@ GroupOrder readGroupOrder(QIODevice& device, const QString& name, int size)
         return order;
     order.lookup = PlanLookup::Found;
     const QString line = reader.nextRequired(QStringLiteral("der Spielfolge für %1 Teilnehmer").arg(size));
-    for (const QString& item : splitPlanLine(line, QLatin1Char(';'))) {
+    const QStringList items = splitPlanLine(line, QLatin1Char(';'));
+    // An empty order would leave a group without matches, as a missing block would.
+    if (items.isEmpty() && size >= 2)
+        reader.fail(QStringLiteral("Die Spielfolge für %1 Teilnehmer ist leer.").arg(size));
+    for (const QString& item : items) {
         // "a-b": a is the text before the first "-", b everything after it.
         const qsizetype dash = item.indexOf(QLatin1Char('-'));
         const auto first = dash < 0 ? std::nullopt : parsePlanNumber(QStringView(item).first(dash));

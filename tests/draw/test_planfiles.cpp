@@ -208,6 +208,9 @@ void TestPlanFiles::groupOrderErrors_data()
     QTest::newRow("place against itself")
         << QByteArray("3:\n2-2\n") << 3
         << R"(Fehler in der Datei "system.txt", Zeile 2: Die Paarung "2-2" passt nicht zu einer Gruppe mit 3 Teilnehmern.)";
+    QTest::newRow("empty order for two places")
+        << QByteArray("1:\n\n2:\n  \n") << 2
+        << R"(Fehler in der Datei "system.txt", Zeile 4: Die Spielfolge für 2 Teilnehmer ist leer.)";
     QTest::newRow("key on the last line") << QByteArray("1:\n\n3:") << 3
                                           << "Fehler in der Datei \"system.txt\", Zeile 4: Die Datei endet vor der "
                                              "Spielfolge für 3 Teilnehmer.";
@@ -367,22 +370,22 @@ void TestPlanFiles::filesOnDisk()
 {
     test::TempProgramFolder folder(test::TempProgramFolder::Content::Empty);
     const AppPaths paths = folder.paths();
-    const QString groups = paths.programFile(QString::fromLatin1(kGroupOrderFile));
-    const QString brackets = paths.programFile(QString::fromLatin1(kDoubleKoFile));
+    const QString groups = paths.programFile(kGroupOrderFile);
+    const QString brackets = paths.programFile(kDoubleKoFile);
     QCOMPARE(readGroupOrder(groups, 3).lookup, PlanLookup::FileMissing);
     QCOMPARE(readDoubleKoPlan(brackets, 4).lookup, PlanLookup::FileMissing);
 
     QVERIFY(folder.write(QStringLiteral("Files/system.txt"), "3:\n2-3;1-3;1-2\n"));
     QVERIFY(folder.write(QStringLiteral("Files/ko_system.txt"), kFourSlots));
-    QCOMPARE(pairingsText(readGroupOrder(paths.programFile(QString::fromLatin1(kGroupOrderFile)), 3).pairings),
+    QCOMPARE(pairingsText(readGroupOrder(paths.programFile(kGroupOrderFile), 3).pairings),
              QStringLiteral("2-3;1-3;1-2"));
-    QCOMPARE(readGroupOrder(paths.programFile(QString::fromLatin1(kGroupOrderFile)), 4).lookup, PlanLookup::BlockMissing);
-    QCOMPARE(readDoubleKoPlan(paths.programFile(QString::fromLatin1(kDoubleKoFile)), 4).lines.size(), 6);
-    QCOMPARE(readDoubleKoPlan(paths.programFile(QString::fromLatin1(kDoubleKoFile)), 8).lookup, PlanLookup::BlockMissing);
+    QCOMPARE(readGroupOrder(paths.programFile(kGroupOrderFile), 4).lookup, PlanLookup::BlockMissing);
+    QCOMPARE(readDoubleKoPlan(paths.programFile(kDoubleKoFile), 4).lines.size(), 6);
+    QCOMPARE(readDoubleKoPlan(paths.programFile(kDoubleKoFile), 8).lookup, PlanLookup::BlockMissing);
 
     // Each reader opens the file anew: a changed file is read as it is now.
     QVERIFY(folder.write(QStringLiteral("Files/system.txt"), "3:\n1-2;1-3;2-3\n"));
-    QCOMPARE(pairingsText(readGroupOrder(paths.programFile(QString::fromLatin1(kGroupOrderFile)), 3).pairings),
+    QCOMPARE(pairingsText(readGroupOrder(paths.programFile(kGroupOrderFile), 3).pairings),
              QStringLiteral("1-2;1-3;2-3"));
 }
 

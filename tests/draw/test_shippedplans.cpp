@@ -79,8 +79,8 @@ void TestShippedPlans::shippedFilesPassTheValidators()
 {
     // The program folder's copy, found as the program finds it.
     const AppPaths paths(test::TempProgramFolder::buildProgramDir(), test::TempProgramFolder::buildProgramDir());
-    QCOMPARE(planfilecheck::checkGroupOrderFile(paths.programFile(QString::fromLatin1(kGroupOrderFile))), QStringList());
-    QCOMPARE(planfilecheck::checkDoubleKoFile(paths.programFile(QString::fromLatin1(kDoubleKoFile))), QStringList());
+    QCOMPARE(planfilecheck::checkGroupOrderFile(paths.programFile(kGroupOrderFile)), QStringList());
+    QCOMPARE(planfilecheck::checkDoubleKoFile(paths.programFile(kDoubleKoFile)), QStringList());
 }
 
 void TestShippedPlans::groupOrders_data()

@@ -36,9 +36,36 @@ QString pairText(const Pairing& p)
     return QStringLiteral("%1-%2").arg(p.first).arg(p.second);
 }
 
-bool sharePlace(const Pairing& a, const Pairing& b)
+// The final: the match with the highest number.
+int finalOf(const DoubleKoPlan& plan)
 {
-    return a.first == b.first || a.first == b.second || a.second == b.first || a.second == b.second;
+    int final = 0;
+    for (const DoubleKoLine& line : plan.lines)
+        final = std::max(final, line.f0);
+    return final;
+}
+
+// Losses the entrants of a slot carry: those of the source match's entrants, one
+// more for its loser.
+int slotLosses(const QHash<int, int>& level, int source, bool winner)
+{
+    return level.value(source) + (winner ? 0 : 1);
+}
+
+// The round of the losers' bracket of each of its matches: one after the latest
+// losers' match that feeds it.
+QHash<int, int> losersRounds(const DoubleKoPlan& plan)
+{
+    QHash<int, int> level, round;
+    const int final = finalOf(plan);
+    for (const DoubleKoLine& line : plan.lines) {
+        if (line.isLabel() || line.isFirstRound() || line.f0 == final)
+            continue;
+        level[line.f0] = slotLosses(level, line.f1, line.slot1IsWinner());
+        if (level[line.f0] == 1)
+            round[line.f0] = 1 + std::max(round.value(line.f1), round.value(line.f2));
+    }
+    return round;
 }
 
 struct Segment {
@@ -143,7 +170,7 @@ QStringList checkGroupOrder(const QList<Pairing>& order, int places)
     for (int start = 0; start < order.size(); start += perRound) {
         for (int a = start; a < start + perRound; ++a) {
             for (int b = a + 1; b < start + perRound; ++b) {
-                if (sharePlace(order[a], order[b]))
+                if (plangen::sharePlace(order[a], order[b]))
                     faults << where + QStringLiteral("round %1 has a place twice").arg(start / perRound + 1);
             }
         }
@@ -152,7 +179,7 @@ QStringList checkGroupOrder(const QList<Pairing>& order, int places)
         faults << where + QStringLiteral("1-2 is not in the last round");
     if (places >= 5) {
         for (int i = 1; i < order.size(); ++i) {
-            if (sharePlace(order[i - 1], order[i]))
+            if (plangen::sharePlace(order[i - 1], order[i]))
                 faults << where + QStringLiteral("%1 and %2 follow each other").arg(pairText(order[i - 1]), pairText(order[i]));
         }
     }
@@ -193,9 +220,7 @@ QStringList checkDoubleKoPlan(const DoubleKoPlan& plan, int size)
 
     QHash<int, int> level; // losses of the entrants who play the match
     QHash<int, int> winnerFeeds, loserFeeds;
-    int final = 0;
-    for (const DoubleKoLine& line : plan.lines)
-        final = std::max(final, line.f0);
+    const int final = finalOf(plan);
     int winnersMatches = 0, losersMatches = 0;
     for (const DoubleKoLine& line : plan.lines) {
         if (line.isLabel())
@@ -209,8 +234,8 @@ QStringList checkDoubleKoPlan(const DoubleKoPlan& plan, int size)
             faults << where + QStringLiteral("match %1 waits for a later match").arg(line.f0);
         (line.slot1IsWinner() ? winnerFeeds : loserFeeds)[line.f1] += 1;
         (line.slot2IsWinner() ? winnerFeeds : loserFeeds)[line.f2] += 1;
-        const int losses1 = level.value(line.f1) + (line.slot1IsWinner() ? 0 : 1);
-        const int losses2 = level.value(line.f2) + (line.slot2IsWinner() ? 0 : 1);
+        const int losses1 = slotLosses(level, line.f1, line.slot1IsWinner());
+        const int losses2 = slotLosses(level, line.f2, line.slot2IsWinner());
         if (line.f0 == final) {
             if (std::min(losses1, losses2) != 0 || std::max(losses1, losses2) != 1)
                 faults << where + QStringLiteral("the final does not meet the winners of both brackets");
@@ -267,22 +292,7 @@ QStringList checkDoubleKoFile(const QString& path)
 
 int losersRound(const DoubleKoPlan& plan, int match)
 {
-    // Rounds follow from the sources: a losers' match is one round after the latest
-    // losers' match that feeds it.
-    QHash<int, int> level, round;
-    int final = 0;
-    for (const DoubleKoLine& line : plan.lines)
-        final = std::max(final, line.f0);
-    for (const DoubleKoLine& line : plan.lines) {
-        if (line.isLabel() || line.isFirstRound() || line.f0 == final) {
-            level[line.f0] = 0;
-            continue;
-        }
-        level[line.f0] = level.value(line.f1) + (line.slot1IsWinner() ? 0 : 1);
-        if (level[line.f0] == 1)
-            round[line.f0] = 1 + std::max(round.value(line.f1), round.value(line.f2));
-    }
-    return round.value(match);
+    return losersRounds(plan).value(match);
 }
 
 QList<int> possibleRematches(const DoubleKoPlan& plan, int size)
@@ -296,9 +306,7 @@ QList<int> possibleRematches(const DoubleKoPlan& plan, int size)
     };
     QHash<int, Played> played;
     QList<int> rematches;
-    int final = 0;
-    for (const DoubleKoLine& line : plan.lines)
-        final = std::max(final, line.f0);
+    const QHash<int, int> rounds = losersRounds(plan);
     for (const DoubleKoLine& line : plan.lines) {
         if (line.isLabel())
             continue;
@@ -326,7 +334,7 @@ QList<int> possibleRematches(const DoubleKoPlan& plan, int size)
                 now.met[it.key()] |= it.value() | now.side[1 - s];
             }
         }
-        if (rematch && line.f0 != final && losersRound(plan, line.f0) > 0)
+        if (rematch && rounds.contains(line.f0))
             rematches.append(line.f0);
         played[line.f0] = now;
     }

@@ -5,12 +5,12 @@
 
 namespace bw::plangen {
 
-namespace {
-
 bool sharePlace(const Pairing& a, const Pairing& b)
 {
     return a.first == b.first || a.first == b.second || a.second == b.first || a.second == b.second;
 }
+
+namespace {
 
 // Puts the rounds and the matches within them in an order in which as few places
 // as possible play twice in a row; the round holding `last` stays last, with

@@ -33,6 +33,9 @@ namespace bw::plangen {
 inline constexpr int kLargestGroup = 13;
 inline constexpr int kLargestBracket = 256;
 
+// True when the two matches have a place in common.
+bool sharePlace(const Pairing& a, const Pairing& b);
+
 // The rounds of a group of `places`, in playing order.
 QList<QList<Pairing>> roundRobinRounds(int places);
 
