@@ -1,9 +1,14 @@
-// The program body: the application with its German locale and the main window.
-#include "platform/apppaths.h"
+// Starts Brackwell: the German application with the real services.
+#include "app/program.h"
+#include "app/tmainform.h"
+#include "platform/clock.h"
+#include "platform/filedialogs.h"
+#include "platform/processrunner.h"
+#include "platform/prompter.h"
+#include "platform/services.h"
 
 #include <QApplication>
 #include <QLocale>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
@@ -12,9 +17,14 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Brackwell"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Brackwell 2.53 - "));
-    window.resize(830, 670);
-    window.show();
-    return app.exec();
+    bw::MessageBoxPrompter prompter;
+    bw::QtFileDialogs files;
+    bw::SystemClock clock;
+    bw::SystemRandom random;
+    bw::SystemProcessRunner runner;
+    bw::Services services{prompter, files, clock, random, runner, bw::AppPaths::forApplication()};
+
+    bw::Program program(services);
+    prompter.setParent(program.forms.Mainform);
+    return program.exec();
 }

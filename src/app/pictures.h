@@ -1,0 +1,30 @@
+// The program's own pictures: the logo and the start picture (JPEG files of the
+// images folder, decoded with libjpeg, with a drawn stand-in when a file is
+// missing), the main window's image list and the small pictures of the dialogs.
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QList>
+#include <QString>
+
+namespace bw::pictures {
+
+// Indexes into the main window's image list that the program relies on.
+constexpr int kClassItem = 6;        // an item per class in "Turnierklassen" / "Spielpläne"
+constexpr int kManageClasses = 13;   // "Klassen verwalten"
+
+// "Images/logo.jpg" and "Images/start.jpg" of the program folder.
+QImage logo(const QString& programDir);
+QImage startPicture(const QString& programDir);
+
+// The main window's image list `ImageList1` (16 x 16).
+QList<QIcon> imageList();
+// The icon of a navigation bar's header, by the bar's object name.
+QIcon barIcon(const QString& barName);
+
+// 30 x 30 pictures of the export dialog.
+QImage exportSheet();
+QImage exportPdf();
+
+} // namespace bw::pictures

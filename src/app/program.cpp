@@ -1,0 +1,90 @@
+#include "app/program.h"
+
+#include "app/pendingforms.h"
+#include "app/tdata_unit.h"
+#include "app/timpressumform.h"
+#include "app/tmainform.h"
+#include "app/tmsdenetworkform.h"
+#include "app/tturnier_erstellen.h"
+#include "app/tturnierladen.h"
+#include "app/usersettings.h"
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSysInfo>
+
+namespace bw {
+
+Program::Program(Services& services) : m_services(services)
+{
+    QApplication::setApplicationName(QStringLiteral("Brackwell"));
+    m_serverBrowser = std::make_unique<ServerBrowser>(userSettingsFile(), QSysInfo::machineHostName());
+
+    // The creation order is fixed; each form prepares itself as it is made.
+    m_mainform = std::make_unique<TMainform>(context, services);
+    TMainform* main = m_mainform.get();
+    forms.Mainform = main;
+    forms.Data_Unit = new TData_Unit(*main, context, database, main);
+    forms.turnierladen = new Tturnierladen(main, context, services, database, forms);
+    forms.Turnier_erstellen = new TTurnier_erstellen(main, context, services, database, forms);
+    forms.gruppe = new Tgruppe(main);
+    forms.Altersklassen = new TAltersklassen(main);
+    forms.Doppelauswahl = new TDoppelauswahl(main);
+    forms.auslosungsform = new Tauslosungsform(main);
+    forms.spielplaene = new Tspielplaene(main);
+    forms.ergebnis = new Tergebnis(main);
+    forms.vergleich = new Tvergleich(main);
+    forms.R_Nummer = new TR_Nummer(main);
+    forms.tisch_verwaltung = new Ttisch_verwaltung(main);
+    forms.teamform = new Tteamform(main);
+    forms.teamauswahl = new Tteamauswahl(main);
+    forms.ergebnis_team = new Tergebnis_team(main);
+    forms.spielplan_form = new Tspielplan_form(main);
+    forms.team_melden = new Tteam_melden(main);
+    forms.import_form = new Timport_form(main);
+    forms.planung = new Tplanung(main);
+    forms.drucken = new Tdrucken(main);
+    forms.druck_form = new Tdruck_form(main);
+    forms.exportform = new Texportform(main);
+    forms.pdfform = new Tpdfform(main);
+    forms.MSDENetworkForm = new TMSDENetworkForm(main, context, services, *m_serverBrowser, forms);
+    forms.ImpressumForm = new TImpressumForm(main, services);
+    forms.QuittungPrepareForm = new TQuittungPrepareForm(main);
+    forms.UrkundePrepareForm = new TUrkundePrepareForm(main);
+    forms.AbrechnungForm = new TAbrechnungForm(main);
+    forms.CourtcastForm = new TCourtcastForm(main);
+    forms.ExportNewForm = new TExportNewForm(main);
+    main->setForms(&forms);
+
+    QObject::connect(main, &TMainform::createTournamentRequested, main, [this] { showCreateDialog(); });
+    QObject::connect(main, &TMainform::openTournamentRequested, main, [this] { showOpenDialog(); });
+}
+
+Program::~Program()
+{
+    // The forms go with the main window; the connection closes after them.
+    m_mainform.reset();
+    database.close();
+}
+
+void Program::showCreateDialog()
+{
+    forms.Turnier_erstellen->turniername->clear();
+    m_mainform->showWorkDialog(forms.Turnier_erstellen);
+}
+
+void Program::showOpenDialog()
+{
+    m_mainform->showWorkDialog(forms.turnierladen);
+}
+
+int Program::exec()
+{
+    if (m_mainform->terminateRequested())
+        return 1;
+    m_mainform->show();
+    return QApplication::exec();
+}
+
+} // namespace bw

@@ -1,0 +1,42 @@
+// The program body: creates the forms and data modules once, in their fixed
+// order, and runs the application until the main window closes. Everything it
+// creates lives for the whole run and is freed at its end, the database
+// connection last.
+#pragma once
+
+#include "app/appcontext.h"
+#include "app/databasechoice.h"
+#include "app/forms.h"
+#include "app/serverbrowser.h"
+
+#include <memory>
+
+namespace bw {
+
+struct Services;
+
+class Program {
+public:
+    explicit Program(Services& services);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Shows the main window and runs the message loop; returns the exit code.
+    // A missing plan-definition file ends the run at once with 1.
+    int exec();
+
+    AppContext context;
+    ProgramDatabase database;
+    Forms forms;
+
+private:
+    void showCreateDialog();
+    void showOpenDialog();
+
+    Services& m_services;
+    std::unique_ptr<ServerBrowser> m_serverBrowser;
+    std::unique_ptr<TMainform> m_mainform;
+};
+
+} // namespace bw

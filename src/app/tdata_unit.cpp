@@ -1,0 +1,181 @@
+#include "app/tdata_unit.h"
+
+#include "app/appcontext.h"
+#include "app/databasechoice.h"
+#include "app/tmainform.h"
+#include "data/cascades.h"
+#include "platform/services.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace bw {
+
+namespace {
+
+// Memos keep their lines apart with CR LF in the database.
+QString memoToStored(const QString& text)
+{
+    QString stored = text;
+    stored.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    stored.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return stored;
+}
+
+QString storedToMemo(const QString& text)
+{
+    QString memo = text;
+    memo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    memo.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return memo;
+}
+
+} // namespace
+
+TData_Unit::TData_Unit(TMainform& mainform, AppContext& context, ProgramDatabase& database, QObject* parent)
+    : QObject(parent), m_main(mainform), m_context(context), m_database(database)
+{
+    setObjectName(QStringLiteral("Data_Unit"));
+}
+
+// The page's controls in the order of the tournament's columns.
+struct PageControls {
+    QWidget* controls[kTournamentFieldCount];
+};
+
+static PageControls pageControls(const TMainform& m)
+{
+    return {{m.turniername, m.zusatzname, m.austragungsort, m.Tvon, m.Tbis, m.startberechtigung, m.turniermodus,
+             m.veranstalter, m.v_homepage, m.gesamtleitung, m.turnierleitung, m.schiedsrichter, m.osr,
+             m.meldeschluss, m.auslosung, m.meldeinfo, m.meldung_an, m.auslosunginfo, m.tische, m.baelle, m.netze,
+             m.zaehlgeraete, m.banden, m.preise, m.verpflegung, m.wegbeschreibung, m.verschiedenes, m.erstehilfe}};
+}
+
+TournamentData TData_Unit::pageData() const
+{
+    TournamentData data;
+    const PageControls page = pageControls(m_main);
+    for (int i = 0; i < kTournamentFieldCount; ++i) {
+        QWidget* control = page.controls[i];
+        QVariant& value = data.values[size_t(i)];
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            value = edit->text();
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
+            value = memoToStored(memo->toPlainText());
+        else if (auto* date = qobject_cast<QDateEdit*>(control))
+            value = date->date();
+    }
+    return data;
+}
+
+void TData_Unit::showData(const TournamentData& data)
+{
+    const PageControls page = pageControls(m_main);
+    for (int i = 0; i < kTournamentFieldCount; ++i) {
+        QWidget* control = page.controls[i];
+        const QVariant& value = data.values[size_t(i)];
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            edit->setText(value.toString());
+            edit->setCursorPosition(0);
+        } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
+            // A Null memo shows empty, not what the page held before.
+            memo->setPlainText(storedToMemo(value.toString()));
+        } else if (auto* date = qobject_cast<QDateEdit*>(control)) {
+            if (value.toDate().isValid())
+                date->setDate(value.toDate());
+        }
+    }
+}
+
+void TData_Unit::turnierspeichern()
+{
+    m_context.aktuelleTID = insertTournament(m_database.db(), pageData(), m_context.turnierOptionen);
+}
+
+void TData_Unit::turnierupdate(int tid)
+{
+    updateTournament(m_database.db(), tid, pageData());
+}
+
+void TData_Unit::turnierloeschen(int tid)
+{
+    deleteTournament(m_database.db(), tid);
+    m_context.aktuellerTurniername.clear();
+    m_context.aktuelleTID = 0;
+    m_context.aktuelleKID = 0;
+}
+
+void TData_Unit::tfelderfuellen(int tid)
+{
+    const auto data = readTournament(m_database.db(), tid);
+    if (!data)
+        return;
+    // The Tvon handler moves Tbis; the row's own last day is set after it.
+    showData(*data);
+    if (data->date(TournamentField::tbis).isValid())
+        m_main.Tbis->setDate(data->date(TournamentField::tbis));
+    m_main.statictext1->setText(data->text(TournamentField::turniername));
+}
+
+void TData_Unit::turnierfelderloeschen()
+{
+    const PageControls page = pageControls(m_main);
+    const QDate today = m_main.services().clock.today();
+    for (QWidget* control : page.controls) {
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            edit->clear();
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
+            memo->clear();
+        else if (auto* date = qobject_cast<QDateEdit*>(control))
+            date->setDate(today);
+    }
+}
+
+void TData_Unit::tmemoserstezeile()
+{
+    for (QWidget* control : pageControls(m_main).controls) {
+        if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
+            QTextCursor cursor = memo->textCursor();
+            cursor.movePosition(QTextCursor::Start);
+            memo->setTextCursor(cursor);
+            memo->ensureCursorVisible();
+        }
+    }
+}
+
+void TData_Unit::updated()
+{
+    QPushButton* button = m_main.turnier_speichern;
+    if (!button->isEnabled()) {
+        button->setEnabled(true);
+        button->setText(QStringLiteral("Änderung übernehmen"));
+    }
+}
+
+void TData_Unit::listboxenfuellen(int tid)
+{
+    QListWidget* lists[] = {m_main.einzelliste, m_main.doppelliste, m_main.mixedliste, m_main.courbliste};
+    for (QListWidget* list : lists)
+        list->clear();
+    m_main.altersklasse->clear();
+    const ClassPageLists content = readClassPageLists(m_database.db(), tid);
+    for (size_t kind = 0; kind < 4; ++kind)
+        lists[kind]->addItems(content.classes[kind]);
+    m_main.altersklasse->addItems(content.ageClasses);
+    if (content.firstDay.isValid())
+        m_main.austragungstag->setDate(content.firstDay);
+    m_main.altersklasse->setCurrentIndex(m_main.altersklasse->count() - 1);
+}
+
+void TData_Unit::kfelderloeschen()
+{
+    for (QListWidget* list : {m_main.einzelliste, m_main.doppelliste, m_main.mixedliste, m_main.courbliste})
+        list->clearSelection();
+}
+
+} // namespace bw

@@ -1,0 +1,268 @@
+// The main window: the navigation column with its five side bars on the left,
+// the nine work panels stacked to its right, the menu, and the states "no
+// tournament" and "tournament open". The current context lives in the
+// AppContext the program body hands in; the pages' controls are public members
+// named as the program addresses them.
+#pragma once
+
+#include "app/appcontext.h"
+#include "app/forms.h"
+
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPrinter;
+class QProgressBar;
+class QPushButton;
+class QScrollArea;
+class QStackedWidget;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+
+namespace bw {
+
+struct Services;
+class NavigationBar;
+
+class TMainform : public QMainWindow {
+    Q_OBJECT
+public:
+    static const QString kCaption;       // "Brackwell 2.53 - "
+    static const QString kVersionText;   // "Brackwell - Version 2.53"
+    static const QString kDownloadAddress;
+
+    TMainform(AppContext& context, Services& services, QWidget* parent = nullptr);
+    ~TMainform() override;
+
+    AppContext& context() { return m_context; }
+    Services& services() { return m_services; }
+
+    // Set when a plan-definition file is missing: the program ends as soon as
+    // its message loop would start.
+    bool terminateRequested() const { return m_terminate; }
+
+    // The other forms, known once the program body has created them all.
+    void setForms(const Forms* forms) { m_forms = forms; }
+    const Forms& forms() const { return *m_forms; }
+
+    // Brings a work panel to the front of the stack.
+    void bringToFront(QWidget* panel);
+    QWidget* frontPanel() const;
+
+    // Work dialogs are shown non-modally while the work area (central widget
+    // and menu bar) is disabled; the dialog's end enables it again.
+    void setWorkAreaEnabled(bool enabled);
+    bool workAreaEnabled() const;
+    void showWorkDialog(QWidget* dialog);
+
+    // A tournament was created (it is in the program's database and the
+    // context names it) or opened: the window shows it.
+    void showCreatedTournament(const QString& name);
+    void showOpenedTournament(const QString& name, int tid);
+
+    // The navigation in the two states of the window.
+    void enterNoTournamentState();
+    void enterCreatedState();
+    void enterOpenedState();
+    // Empties "Turnierklassen" down to its first item "Klassen verwalten".
+    void resetClassBar();
+    void enableTournamentMenus(bool enabled);
+
+    // --- navigation column ---
+    QWidget* Navigation;
+    QScrollArea* ScrollBox1;
+    QLabel* Logo;
+    NavigationBar* Turnierbutton;
+    NavigationBar* Klassenbutton;
+    NavigationBar* Spielerbutton;
+    NavigationBar* spielplanbutton;
+    NavigationBar* exportbutton;
+    QComboBox* PrinterBox;
+    QProgressBar* ProgressBar1;
+    QLabel* inprogress;
+    // 1: "Images/pong.gif" is there and the busy animation plays; 2: no animation.
+    int inprogressTag = 2;
+    QString inprogressFile;
+    QList<QIcon> ImageList1;
+
+    // --- work panels ---
+    QStackedWidget* Panels;
+    QWidget* welcome;
+    QLabel* VersionLab;
+    QWidget* neuesTurnier;
+    QWidget* klassenverwalten;
+    QWidget* Gruppen;
+    QWidget* spielerverwaltung;
+    QWidget* Anmeldung;
+    QWidget* schiripanel;
+    QWidget* import;
+    QWidget* spielplanform;
+    // Owner of the resource pools and scratch lists of a running class.
+    QWidget* Panel1;
+
+    // --- tournament page ---
+    QLabel* statictext1;
+    QPushButton* turnier_speichern;
+    QPushButton* anmeldeformular;
+    QTabWidget* Turniermenu;
+    QLineEdit* turniername;
+    QLineEdit* zusatzname;
+    QLineEdit* austragungsort;
+    QLineEdit* veranstalter;
+    QLineEdit* v_homepage;
+    QDateEdit* Tvon;
+    QDateEdit* Tbis;
+    QLineEdit* gesamtleitung;
+    QLineEdit* osr;
+    QPlainTextEdit* turnierleitung;
+    QPlainTextEdit* schiedsrichter;
+    QPlainTextEdit* startberechtigung;
+    QPlainTextEdit* turniermodus;
+    QPlainTextEdit* meldeinfo;
+    QDateEdit* meldeschluss;
+    QDateEdit* auslosung;
+    QPlainTextEdit* auslosunginfo;
+    QPlainTextEdit* meldung_an;
+    QLineEdit* tische;
+    QLineEdit* netze;
+    QLineEdit* baelle;
+    QLineEdit* zaehlgeraete;
+    QLineEdit* banden;
+    QLineEdit* erstehilfe;
+    QPlainTextEdit* preise;
+    QPlainTextEdit* verpflegung;
+    QPlainTextEdit* wegbeschreibung;
+    QPlainTextEdit* verschiedenes;
+
+    // --- class page: the lists the tournament fills ---
+    QLabel* StaticText86;
+    QListWidget* einzelliste;
+    QListWidget* doppelliste;
+    QListWidget* mixedliste;
+    QListWidget* courbliste;
+    QComboBox* altersklasse;
+    QDateEdit* austragungstag;
+
+    // --- menu ---
+    QMenuBar* MainMenu1;
+    QMenu* Datei1;
+    QMenu* Druckersetup1;
+    QAction* Schiedsrichterzettel1;
+    QAction* Standardeinstellungen1;
+    QAction* Beenden1;
+    QMenu* Extras1;
+    QAction* Spieleplaner1;
+    QAction* AKverwaltung;
+    QAction* Slatewright1;
+    QAction* Kostenabrechnung;
+    QAction* CourtcastMenuitem;
+    QMenu* Information1;
+    QAction* Handbuch1;
+    QAction* Impressum1;
+    QAction* BrackwellImInternet1;
+    QMenu* Klassecopy;
+    QAction* Klassekopieren1;
+    QMenu* UrkundePopUp;
+    QAction* Urkudnedrucken1;
+
+    QTimer* Timer1;
+
+    // The save dialog of the registration form: its folder and the chosen file.
+    QString SaveDialog1InitialDir;
+    QString SaveDialog1FileName;
+    // Writes the registration form into a file; throws on failure.
+    std::function<void(const QString&)> registrationFormWriter;
+
+    // The printer set-up dialog (tests answer it); true when confirmed.
+    std::function<bool(QPrinter&, QWidget*)> printerSetup;
+    // The two printer set-ups kept for the run: plans and lists, umpire sheets.
+    QPrinter& standardPrinter();
+    QPrinter& umpireSheetPrinter();
+
+    // The navigation items the states switch (indexes into the bars).
+    enum TurnierItem { TurnierErstellen = 0, TurnierLaden = 1, TurnierLoeschen = 2, TurnierBearbeiten = 3 };
+
+signals:
+    // "Turnier erstellen" and "Turnier laden": the program body shows the dialogs.
+    void createTournamentRequested();
+    void openTournamentRequested();
+
+public slots:
+    void FormShow();
+    void Beenden1Click();
+    void TurnierbuttonItemClick(int index);
+    void KlassenbuttonItemClick(int index);
+    void SpielerbuttonItemClick(int index);
+    void spielplanbuttonItemClick(int index);
+    void exportbuttonItemClick(int index);
+
+    // Tournament page.
+    void turnier_speichernClick();
+    void TurnierbuttonItems2Click();
+    void TurnierbuttonItems3Click();
+    void turniernameChange();
+    void TvonChange();
+    void fieldChange();
+
+    // Navigation items and menu commands.
+    void KlassenbuttonItems0Click();
+    void SpielerbuttonItems2Click();
+    void exportbuttonItems0Click();
+    void exportbuttonItems1Click();
+    void exportbuttonItems2Click();
+    void anmeldeformularClick();
+    void Spieleplaner1Click();
+    void AKverwaltungClick();
+    void Standardeinstellungen1Click();
+    void Schiedsrichterzettel1Click();
+    void Slatewright1Click();
+    void KostenabrechnungClick();
+    void CourtcastMenuitemClick();
+    void Urkudnedrucken1Click();
+    void uiButton6Click();
+    void Impressum1Click();
+    void Handbuch1Click();
+    void BrackwellImInternet1Click();
+
+private slots:
+    void workDialogFinished();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildNavigation();
+    void buildPanels();
+    void buildTournamentPage();
+    void buildClassPage();
+    void buildMenu();
+    void connectMenuCommands();
+    void connectTournamentPage();
+    void setUpPrinter(QPrinter& printer);
+    QWidget* makePanel(const QString& name, const QString& caption);
+
+    AppContext& m_context;
+    Services& m_services;
+    const Forms* m_forms = nullptr;
+    std::unique_ptr<QPrinter> m_standardPrinter;
+    std::unique_ptr<QPrinter> m_umpireSheetPrinter;
+    bool m_terminate = false;
+    bool m_shownOnce = false;
+};
+
+} // namespace bw

@@ -1,0 +1,233 @@
+// The main window's menu commands and the navigation items that open dialogs:
+// printer set-up, the layout program, the manual and web site, the registration
+// form, the exports, the planning board, the accounting, the live link and the
+// about box.
+#include "app/tmainform.h"
+
+#include "app/navigationbar.h"
+#include "app/pendingforms.h"
+#include "app/tdata_unit.h"
+#include "app/timpressumform.h"
+#include "platform/apperror.h"
+#include "platform/services.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+namespace bw {
+
+const QString TMainform::kDownloadAddress = QStringLiteral("https://www.brackwell.de/download");
+
+void TMainform::connectMenuCommands()
+{
+    connect(Schiedsrichterzettel1, &QAction::triggered, this, &TMainform::Schiedsrichterzettel1Click);
+    connect(Standardeinstellungen1, &QAction::triggered, this, &TMainform::Standardeinstellungen1Click);
+    connect(Spieleplaner1, &QAction::triggered, this, &TMainform::Spieleplaner1Click);
+    connect(AKverwaltung, &QAction::triggered, this, &TMainform::AKverwaltungClick);
+    connect(Slatewright1, &QAction::triggered, this, &TMainform::Slatewright1Click);
+    connect(Kostenabrechnung, &QAction::triggered, this, &TMainform::KostenabrechnungClick);
+    connect(CourtcastMenuitem, &QAction::triggered, this, &TMainform::CourtcastMenuitemClick);
+    connect(Handbuch1, &QAction::triggered, this, &TMainform::Handbuch1Click);
+    connect(Impressum1, &QAction::triggered, this, &TMainform::Impressum1Click);
+    connect(BrackwellImInternet1, &QAction::triggered, this, &TMainform::BrackwellImInternet1Click);
+    connect(Urkudnedrucken1, &QAction::triggered, this, &TMainform::Urkudnedrucken1Click);
+}
+
+void TMainform::KlassenbuttonItems0Click()
+{
+    bringToFront(klassenverwalten);
+    runGuarded(m_services.prompter, [&] { m_forms->Data_Unit->listboxenfuellen(m_context.aktuelleTID); });
+}
+
+void TMainform::SpielerbuttonItems2Click()
+{
+    showWorkDialog(m_forms->teamauswahl);
+}
+
+void TMainform::exportbuttonItemClick(int index)
+{
+    switch (index) {
+    case 0: exportbuttonItems0Click(); break;
+    case 1: exportbuttonItems1Click(); break;
+    case 2: exportbuttonItems2Click(); break;
+    default: break;
+    }
+}
+
+void TMainform::exportbuttonItems0Click()
+{
+    TExportNewForm* form = m_forms->ExportNewForm;
+    form->setWindowTitle(QStringLiteral("Excel-Export"));
+    form->Images_Excel->setVisible(true);
+    form->Images_PDF->setVisible(false);
+    showWorkDialog(form);
+}
+
+void TMainform::exportbuttonItems1Click()
+{
+    TExportNewForm* form = m_forms->ExportNewForm;
+    form->setWindowTitle(QStringLiteral("PDF-Export"));
+    form->Images_PDF->setVisible(true);
+    form->Images_Excel->setVisible(false);
+    showWorkDialog(form);
+}
+
+void TMainform::exportbuttonItems2Click()
+{
+    Texportform* form = m_forms->exportform;
+    form->setWindowTitle(QStringLiteral("HTML-Export"));
+    showWorkDialog(form);
+}
+
+void TMainform::anmeldeformularClick()
+{
+    if (m_context.aktuelleTID <= 0) {
+        m_services.prompter.prompt(PromptKind::Warning, QStringLiteral("Legen Sie erst ein Turnier an"), PromptButtons::Ok);
+        return;
+    }
+    const QString file = m_services.files.saveFile(this, QStringLiteral("Anmeldeformular speichern"), SaveDialog1InitialDir,
+                                                   QStringLiteral("Anmeldeformular (Word) (*.docx)"));
+    if (file.isEmpty())
+        return;
+    SaveDialog1InitialDir = m_services.paths.programDir();
+    SaveDialog1FileName = QFileInfo(file).suffix().isEmpty() ? file + QStringLiteral(".docx") : file;
+    try {
+        if (!registrationFormWriter)
+            throw AppError(QStringLiteral("Anmeldeformular nicht verfügbar"));
+        registrationFormWriter(SaveDialog1FileName);
+    } catch (const std::exception&) {
+        m_services.prompter.prompt(PromptKind::Error, QStringLiteral("Anmeldeformular konnte nicht erzeugt werden"),
+                                   PromptButtons::Cancel);
+    }
+}
+
+void TMainform::Spieleplaner1Click()
+{
+    if (m_context.aktuelleTID > 0)
+        showWorkDialog(m_forms->planung);
+    else
+        m_services.prompter.prompt(PromptKind::Error, QStringLiteral("Wählen Sie zuerst ein Turnier aus"),
+                                   PromptButtons::Cancel);
+}
+
+void TMainform::AKverwaltungClick()
+{
+    showWorkDialog(m_forms->Altersklassen);
+}
+
+void TMainform::setUpPrinter(QPrinter& printer)
+{
+    const auto setUp = printerSetup ? printerSetup : [](QPrinter& p, QWidget* parent) {
+        QPrintDialog dialog(&p, parent);
+        dialog.setWindowTitle(QStringLiteral("Druckereinrichtung"));
+        return dialog.exec() == QDialog::Accepted;
+    };
+    // The dialog works on a copy of the settings: cancelling keeps the old ones.
+    QPrinter chosen;
+    chosen.setPrinterName(printer.printerName());
+    chosen.setPageLayout(printer.pageLayout());
+    chosen.setCopyCount(printer.copyCount());
+    if (!setUp(chosen, this))
+        return;
+    printer.setPrinterName(chosen.printerName());
+    printer.setPageLayout(chosen.pageLayout());
+    printer.setCopyCount(chosen.copyCount());
+}
+
+void TMainform::Standardeinstellungen1Click()
+{
+    setUpPrinter(standardPrinter());
+}
+
+void TMainform::Schiedsrichterzettel1Click()
+{
+    setUpPrinter(umpireSheetPrinter());
+}
+
+QPrinter& TMainform::standardPrinter()
+{
+    if (!m_standardPrinter)
+        m_standardPrinter = std::make_unique<QPrinter>();
+    return *m_standardPrinter;
+}
+
+QPrinter& TMainform::umpireSheetPrinter()
+{
+    if (!m_umpireSheetPrinter)
+        m_umpireSheetPrinter = std::make_unique<QPrinter>();
+    return *m_umpireSheetPrinter;
+}
+
+void TMainform::Slatewright1Click()
+{
+    ProcessRunner& runner = m_services.runner;
+    const QString folder = m_services.paths.programDir();
+    const QString native = m_services.paths.programFile(QStringLiteral("Slatewright"));
+    const QFileInfo nativeInfo(native);
+    if (nativeInfo.isFile() && nativeInfo.isExecutable()) {
+        runner.startDetached(native, {}, folder);
+        return;
+    }
+    const QString onPath = runner.findExecutable(QStringLiteral("Slatewright"));
+    if (!onPath.isEmpty()) {
+        runner.startDetached(onPath, {}, folder);
+        return;
+    }
+    const QString windows = m_services.paths.programFile(QStringLiteral("Slatewright.exe"));
+    const QString wine = runner.findExecutable(QStringLiteral("wine"));
+    if (QFileInfo(windows).isFile() && !wine.isEmpty()) {
+        runner.startDetached(wine, {windows}, folder);
+        return;
+    }
+    m_services.prompter.information(QStringLiteral("Der Slatewright wurde leider nicht gefunden.\n"
+                                                   "Sie können das Programm unter %1 herunterladen.")
+                                        .arg(kDownloadAddress));
+}
+
+void TMainform::KostenabrechnungClick()
+{
+    showWorkDialog(m_forms->AbrechnungForm);
+}
+
+void TMainform::CourtcastMenuitemClick()
+{
+    showWorkDialog(m_forms->CourtcastForm);
+}
+
+void TMainform::Urkudnedrucken1Click()
+{
+    showWorkDialog(m_forms->UrkundePrepareForm);
+}
+
+void TMainform::uiButton6Click()
+{
+    showWorkDialog(m_forms->QuittungPrepareForm);
+}
+
+void TMainform::Impressum1Click()
+{
+    showWorkDialog(m_forms->ImpressumForm);
+}
+
+void TMainform::Handbuch1Click()
+{
+    const QString manual = m_services.paths.programFile(QStringLiteral("Handbuch.pdf"));
+    if (QFileInfo(manual).isFile()) {
+        m_services.runner.openUrl(QUrl::fromLocalFile(manual));
+        return;
+    }
+    m_services.prompter.information(QStringLiteral("Das Handbuch wurde leider nicht gefunden.\n"
+                                                   "Sie können das Handbuch unter %1 herunterladen.")
+                                        .arg(kDownloadAddress));
+}
+
+void TMainform::BrackwellImInternet1Click()
+{
+    m_services.runner.openUrl(QUrl(TImpressumForm::kWebSite));
+}
+
+} // namespace bw

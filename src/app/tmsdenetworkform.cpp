@@ -1,0 +1,152 @@
+#include "app/tmsdenetworkform.h"
+
+#include "app/appcontext.h"
+#include "app/forms.h"
+#include "app/serverbrowser.h"
+#include "app/tturnierladen.h"
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace bw {
+
+TMSDENetworkForm::TMSDENetworkForm(QWidget* parent, AppContext& context, Services& services, ServerBrowser& browser,
+                                   const Forms& forms)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_context(context), m_services(services), m_browser(browser), m_forms(forms)
+{
+    setObjectName(QStringLiteral("MSDENetworkForm"));
+    setWindowTitle(QStringLiteral("PCs im Netzwerk"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("PCs im Netzwerk"), this));
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    layout->addWidget(ListBox1, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Gewählter PC"), this));
+    SelValBox = new QLineEdit(this);
+    SelValBox->setObjectName(QStringLiteral("SelValBox"));
+    layout->addWidget(SelValBox);
+
+    WaitPanel = new QFrame(this);
+    WaitPanel->setObjectName(QStringLiteral("WaitPanel"));
+    WaitPanel->setFrameShape(QFrame::Panel);
+    Label3 = new QLabel(QStringLiteral("Untersuche den Computer     ...bitte warten..."), WaitPanel);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    (new QHBoxLayout(WaitPanel))->addWidget(Label3);
+    WaitPanel->setVisible(false);
+    layout->addWidget(WaitPanel);
+
+    auto* buttons = new QHBoxLayout;
+    uiButton1 = new QPushButton(QStringLiteral("Übernehmen"), this);
+    uiButton1->setObjectName(QStringLiteral("uiButton1"));
+    uiButton2 = new QPushButton(QStringLiteral("Abbrechen"), this);
+    uiButton2->setObjectName(QStringLiteral("uiButton2"));
+    buttons->addStretch();
+    buttons->addWidget(uiButton1);
+    buttons->addWidget(uiButton2);
+    layout->addLayout(buttons);
+    resize(320, 360);
+
+    connect(ListBox1, &QListWidget::itemClicked, this, &TMSDENetworkForm::ListBox1Click);
+    connect(SelValBox, &QLineEdit::textChanged, this, &TMSDENetworkForm::SelValBoxChange);
+    connect(uiButton1, &QPushButton::clicked, this, &TMSDENetworkForm::uiButton1Click);
+    connect(uiButton2, &QPushButton::clicked, this, &TMSDENetworkForm::uiButton2Click);
+}
+
+QString TMSDENetworkForm::unreachableText(const QString& server)
+{
+    return QStringLiteral("Die Datenbank konnte nicht erreicht werden. Dies kann die folgenden Gründe haben:\n\n"
+                          "1.) Der Server %1 konnte nicht erreicht werden.\n"
+                          "2.) Auf dem Server ist die Turnier-Datenbank nicht vorhanden.\n"
+                          "3.) Der Datenbank-Server ist für das Netzwerk nicht freigegeben.\n"
+                          "4.) Eine Firewall blockiert den Netzwerkverkehr (Port 5432).")
+        .arg(server);
+}
+
+void TMSDENetworkForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TMSDENetworkForm::FormShow()
+{
+    Tturnierladen* load = m_forms.turnierladen;
+    load->setEnabled(false);
+    ListBox1->clear();
+    SelValBox->setText(load->DBPathEditBox->text());
+    m_previous = SelValBox->text();
+    ListBox1->addItems(m_browser.servers());
+    load->WaitPanel->setVisible(false);
+}
+
+void TMSDENetworkForm::ListBox1Click(QListWidgetItem* item)
+{
+    if (item)
+        SelValBox->setText(item->text());
+}
+
+void TMSDENetworkForm::SelValBoxChange()
+{
+    const QString clean = ServerBrowser::cleanName(SelValBox->text());
+    if (clean != SelValBox->text()) {
+        const int position = SelValBox->cursorPosition();
+        SelValBox->setText(clean);
+        SelValBox->setCursorPosition(qMin(position, int(clean.size())));
+    }
+}
+
+void TMSDENetworkForm::uiButton1Click()
+{
+    Tturnierladen* load = m_forms.turnierladen;
+    WaitPanel->setVisible(true);
+    WaitPanel->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString server = SelValBox->text();
+    bool reached = false;
+    try {
+        load->setBrowsed(openDatabase(DatabaseSource::postgres(server, m_context.serverCatalog)));
+        ListBox1->clear();
+        load->vorhandenturniereladen();
+        reached = true;
+    } catch (const std::exception&) {
+        load->setBrowsed(nullptr);
+        load->vorhandenturniereladen();
+    }
+    QApplication::restoreOverrideCursor();
+    WaitPanel->setVisible(false);
+    if (!reached) {
+        m_services.prompter.prompt(PromptKind::Error, unreachableText(server), PromptButtons::Ok);
+        SelValBox->setText(m_previous);
+        m_context.serverName = m_previous;
+        load->DBPathEditBox->setText(m_previous);
+        return;
+    }
+    m_context.serverName = server;
+    load->DBPathEditBox->setText(server);
+    m_browser.remember(server);
+    close();
+}
+
+void TMSDENetworkForm::uiButton2Click()
+{
+    close();
+}
+
+void TMSDENetworkForm::done(int result)
+{
+    Tturnierladen* load = m_forms.turnierladen;
+    load->setEnabled(true);
+    load->WaitPanel->setVisible(false);
+    QApplication::restoreOverrideCursor();
+    QDialog::done(result);
+}
+
+} // namespace bw

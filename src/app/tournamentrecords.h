@@ -1,0 +1,69 @@
+// Tournament rows: the 28 fields of a tournament as the tournament page shows
+// them, and inserting, updating, reading, listing and deleting them. Every
+// action is one transaction; every value is a bound parameter.
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <array>
+#include <optional>
+
+namespace bw {
+
+// The tournament's columns after TID, in table order.
+enum class TournamentField {
+    turniername, zusatz, austragungsort, tvon, tbis, startberechtigung, turniermodus, veranstalter, homepage,
+    gesamtleitung, turnierleitung, schiedsrichter, osr, meldeschluss, auslosung, meldeinfo, meldung_an, ainfo,
+    tische, baelle, netze, zaehlgeraete, banden, preise, verpflegung, weg, verschiedenes, erstehilfe,
+};
+constexpr int kTournamentFieldCount = 28;
+
+// The column name of a field.
+QString tournamentColumn(TournamentField field);
+// True for the four date columns.
+bool isDateField(TournamentField field);
+
+// One tournament's values: QString for texts (multi-line texts with CR LF
+// between lines), QDate for dates; a null QVariant is a Null column.
+struct TournamentData {
+    std::array<QVariant, kTournamentFieldCount> values;
+
+    QVariant& operator[](TournamentField f) { return values[size_t(f)]; }
+    const QVariant& operator[](TournamentField f) const { return values[size_t(f)]; }
+    QString text(TournamentField f) const { return (*this)[f].toString(); }
+    QDate date(TournamentField f) const { return (*this)[f].toDate(); }
+};
+
+struct TournamentEntry {
+    int tid = 0;
+    QString name;
+};
+
+// Trims leading and trailing blanks and control characters (line breaks too).
+QString trimmedText(const QString& text);
+
+// Inserts a new tournament with its options row; returns its new key.
+int insertTournament(const QSqlDatabase& db, const TournamentData& data, const std::array<bool, 4>& options);
+// Writes the fields into the tournament's row (its live id is kept).
+void updateTournament(const QSqlDatabase& db, int tid, const TournamentData& data);
+// The row of that tournament, or nothing.
+std::optional<TournamentData> readTournament(const QSqlDatabase& db, int tid);
+// Every tournament of the database, in the database's row order.
+QList<TournamentEntry> listTournaments(const QSqlDatabase& db);
+
+// What the class page lists for a tournament.
+struct ClassPageLists {
+    std::array<QStringList, 4> classes; // per kind: singles, doubles, mixed, team
+    QStringList ageClasses;             // ends with "ohne Beschränkung"
+    QDate firstDay;
+};
+ClassPageLists readClassPageLists(const QSqlDatabase& db, int tid);
+
+// Decimal text of a number, and of its low byte (300 gives "44").
+QString zahltext(int value);
+QString bytetext(int value);
+
+} // namespace bw

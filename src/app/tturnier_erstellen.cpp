@@ -1,0 +1,139 @@
+#include "app/tturnier_erstellen.h"
+
+#include "app/appcontext.h"
+#include "app/databasechoice.h"
+#include "app/forms.h"
+#include "app/tdata_unit.h"
+#include "app/tmainform.h"
+#include "platform/apperror.h"
+#include "platform/services.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace bw {
+
+TTurnier_erstellen::TTurnier_erstellen(QWidget* parent, AppContext& context, Services& services,
+                                       ProgramDatabase& database, const Forms& forms)
+    : QDialog(parent), m_context(context), m_services(services), m_database(database), m_forms(forms)
+{
+    setObjectName(QStringLiteral("Turnier_erstellen"));
+    setWindowTitle(QStringLiteral("Neues Turnier erstellen"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Geben Sie bitte einen Namen für Ihr Turnier ein"), this));
+    turniername = new QLineEdit(this);
+    turniername->setObjectName(QStringLiteral("turniername"));
+    layout->addWidget(turniername);
+
+    auto option = [&](const QString& name, const QString& text) {
+        auto* box = new QCheckBox(text, this);
+        box->setObjectName(name);
+        box->setChecked(true);
+        box->setEnabled(false);
+        layout->addWidget(box);
+        return box;
+    };
+    check1 = option(QStringLiteral("check1"), QStringLiteral("Schiedsrichterverwaltung aktivieren"));
+    check2 = option(QStringLiteral("check2"), QStringLiteral("Überprüfung der Spielberechtigungen"));
+    check3 = option(QStringLiteral("check3"), QStringLiteral("Vereinsverwaltung aktivieren"));
+    check4 = option(QStringLiteral("check4"), QStringLiteral("Schiedsrichterzettel drucken"));
+
+    RadioGroup1 = new QGroupBox(QStringLiteral("Datenformat"), this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    auto* radios = new QHBoxLayout(RadioGroup1);
+    serverOption = new QRadioButton(QStringLiteral("Datenbank Server"), RadioGroup1);
+    serverOption->setObjectName(QStringLiteral("RadioGroup1_0"));
+    fileOption = new QRadioButton(QStringLiteral("SQLite Datenbank"), RadioGroup1);
+    fileOption->setObjectName(QStringLiteral("RadioGroup1_1"));
+    serverOption->setChecked(true);
+    radios->addWidget(serverOption);
+    radios->addWidget(fileOption);
+    layout->addWidget(RadioGroup1);
+
+    auto* buttons = new QHBoxLayout;
+    erstellen = new QPushButton(QStringLiteral("Turnier erstellen"), this);
+    erstellen->setObjectName(QStringLiteral("erstellen"));
+    zurueck = new QPushButton(QStringLiteral("Zurück"), this);
+    zurueck->setObjectName(QStringLiteral("zurueck"));
+    buttons->addStretch();
+    buttons->addWidget(erstellen);
+    buttons->addWidget(zurueck);
+    layout->addLayout(buttons);
+    setFixedSize(sizeHint());
+
+    SaveDialog1FileName = services.paths.dataFile(kDefaultDatabaseFile);
+    connect(erstellen, &QPushButton::clicked, this, &TTurnier_erstellen::erstellenClick);
+    connect(zurueck, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TTurnier_erstellen::erstellenClick()
+{
+    Prompter& prompter = m_services.prompter;
+    const QString name = turniername->text().trimmed();
+    if (name.isEmpty()) {
+        prompter.information(QStringLiteral("Bitte geben Sie einen Namen ein"));
+        return;
+    }
+    DatabaseSource source = DatabaseSource::postgres(m_context.serverName, m_context.serverCatalog);
+    if (fileOption->isChecked()) {
+        const QString picked = m_services.files.saveFile(this, QStringLiteral("Datenbank wählen"),
+                                                         SaveDialog1FileName, kDatabaseFileFilter);
+        if (!picked.isEmpty())
+            m_chosenFile = picked;
+        // Cancelled: the file chosen before in this run, if there is one.
+        const QString path = m_chosenFile.isEmpty() ? m_context.dbPfad : m_chosenFile;
+        if (path.isEmpty())
+            return;
+        source = DatabaseSource::sqlite(path);
+    }
+
+    DatabaseConnection candidate;
+    try {
+        candidate = openDatabase(source);
+    } catch (const std::exception&) {
+        prompter.prompt(PromptKind::Error, QStringLiteral("Datenbank verbinden fehlgeschlagen"), PromptButtons::Cancel);
+        return;
+    }
+    try {
+        checkStructure(candidate->db(), prompter);
+    } catch (const std::exception&) {
+        prompter.prompt(PromptKind::Error, QStringLiteral("Es wurde eine falsche Datenbank ausgewählt"),
+                        PromptButtons::Cancel);
+        return;
+    }
+
+    // The new tournament goes into the chosen database before the program
+    // switches to it: a failure leaves the open tournament as it was.
+    const std::array<bool, 4> options{check1->isChecked(), check2->isChecked(), check3->isChecked(),
+                                      check4->isChecked()};
+    TournamentData data;
+    data[TournamentField::turniername] = name;
+    const QDate today = m_services.clock.today();
+    for (TournamentField f : {TournamentField::tvon, TournamentField::tbis, TournamentField::meldeschluss,
+                              TournamentField::auslosung})
+        data[f] = today;
+    int tid = 0;
+    if (!runGuarded(prompter, [&] { tid = insertTournament(candidate->db(), data, options); }))
+        return;
+
+    m_database.adopt(std::move(candidate));
+    m_context.accessDB = source.file;
+    if (source.file)
+        m_context.dbPfad = source.path;
+    m_context.dbWahrWert = 1;
+    m_context.aktuellerTurniername = name;
+    m_context.turnierOptionen = options;
+    m_context.aktuelleTID = tid;
+    m_context.aktuelleKID = 0;
+    m_context.liveLoginID = 0;
+    accept();
+    m_forms.Mainform->showCreatedTournament(name);
+}
+
+} // namespace bw

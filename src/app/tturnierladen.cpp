@@ -1,0 +1,303 @@
+#include "app/tturnierladen.h"
+
+#include "app/appcontext.h"
+#include "app/forms.h"
+#include "app/tmainform.h"
+#include "app/tmsdenetworkform.h"
+#include "app/tournamentrecords.h"
+#include "data/preparation.h"
+#include "platform/apperror.h"
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSysInfo>
+#include <QVBoxLayout>
+
+namespace bw {
+
+namespace {
+
+// The database server of this computer: the chosen server when it is this
+// computer, else the local one.
+QString localServer(const QString& chosen)
+{
+    const QString host = ServerAddress::parse(chosen).host;
+    const bool local = host.startsWith(QLatin1Char('/')) || host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0
+        || host == QLatin1String("localhost") || host == QLatin1String("127.0.0.1") || host == QLatin1String("::1");
+    return local ? chosen : QStringLiteral("localhost");
+}
+
+} // namespace
+
+Tturnierladen::Tturnierladen(QWidget* parent, AppContext& context, Services& services, ProgramDatabase& database,
+                             const Forms& forms)
+    : QDialog(parent), m_context(context), m_services(services), m_database(database), m_forms(forms)
+{
+    setObjectName(QStringLiteral("turnierladen"));
+    setWindowTitle(QStringLiteral("Bestehendes Turnier laden"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* sources = new QHBoxLayout;
+    MSDESelBox = new QRadioButton(QStringLiteral("Datenbank Server"), this);
+    MSDESelBox->setObjectName(QStringLiteral("MSDESelBox"));
+    MSDESelBox->setChecked(true);
+    AccessDBSelButton = new QRadioButton(QStringLiteral("SQLite Datenbank"), this);
+    AccessDBSelButton->setObjectName(QStringLiteral("AccessDBSelButton"));
+    sources->addWidget(MSDESelBox);
+    sources->addWidget(AccessDBSelButton);
+    layout->addLayout(sources);
+
+    auto* path = new QHBoxLayout;
+    DBPathEditBox = new QLineEdit(this);
+    DBPathEditBox->setObjectName(QStringLiteral("DBPathEditBox"));
+    DBPathEditBox->setReadOnly(true);
+    AccessSelButton = new QPushButton(QStringLiteral("Durchsuchen"), this);
+    AccessSelButton->setObjectName(QStringLiteral("AccessSelButton"));
+    path->addWidget(DBPathEditBox, 1);
+    path->addWidget(AccessSelButton);
+    layout->addLayout(path);
+
+    layout->addWidget(new QLabel(QStringLiteral("Vorhanden Turniere"), this));
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    layout->addWidget(ListBox1, 1);
+
+    WaitPanel = new QFrame(this);
+    WaitPanel->setObjectName(QStringLiteral("WaitPanel"));
+    WaitPanel->setFrameShape(QFrame::Panel);
+    WaitText = new QLabel(QStringLiteral("   Suche nach dem Server     ... bitte warten..."), WaitPanel);
+    WaitText->setObjectName(QStringLiteral("WaitText"));
+    (new QHBoxLayout(WaitPanel))->addWidget(WaitText);
+    WaitPanel->setVisible(false);
+    layout->addWidget(WaitPanel);
+
+    auto* buttons = new QHBoxLayout;
+    AttachButton = new QPushButton(QStringLiteral("Turnier-DB anhängen"), this);
+    AttachButton->setObjectName(QStringLiteral("AttachButton"));
+    uiButton1 = new QPushButton(QStringLiteral("Turnier laden"), this);
+    uiButton1->setObjectName(QStringLiteral("uiButton1"));
+    uiButton2 = new QPushButton(QStringLiteral("Zurück"), this);
+    uiButton2->setObjectName(QStringLiteral("uiButton2"));
+    buttons->addWidget(AttachButton);
+    buttons->addStretch();
+    buttons->addWidget(uiButton1);
+    buttons->addWidget(uiButton2);
+    layout->addLayout(buttons);
+    resize(460, 420);
+
+    connect(MSDESelBox, &QRadioButton::clicked, this, &Tturnierladen::MSDESelBoxClick);
+    connect(AccessDBSelButton, &QRadioButton::clicked, this, &Tturnierladen::AccessDBSelButtonClick);
+    connect(AccessSelButton, &QPushButton::clicked, this, &Tturnierladen::AccessSelButtonClick);
+    connect(uiButton1, &QPushButton::clicked, this, &Tturnierladen::uiButton1Click);
+    connect(uiButton2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &Tturnierladen::ListBox1DblClick);
+    connect(AttachButton, &QPushButton::clicked, this, &Tturnierladen::AttachButtonClick);
+
+    // The server of this computer until the user chooses another.
+    m_context.serverName = QSysInfo::machineHostName();
+    m_lastFromServer = false;
+    AttachButton->setVisible(false);
+}
+
+QString Tturnierladen::defaultFile() const
+{
+    return m_services.paths.dataFile(kDefaultDatabaseFile);
+}
+
+void Tturnierladen::showWait(const QString& text)
+{
+    WaitText->setText(text);
+    WaitPanel->setVisible(true);
+    WaitPanel->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void Tturnierladen::hideWait()
+{
+    if (WaitPanel->isVisible())
+        QApplication::restoreOverrideCursor();
+    WaitPanel->setVisible(false);
+}
+
+void Tturnierladen::browse(const DatabaseSource& source)
+{
+    m_browsed.reset();
+    m_browsed = openDatabase(source);
+}
+
+void Tturnierladen::vorhandenturniereladen()
+{
+    ListBox1->clear();
+    tids.clear();
+    if (!m_browsed)
+        return;
+    for (const TournamentEntry& entry : listTournaments(m_browsed->db())) {
+        ListBox1->addItem(entry.name);
+        tids.append(entry.tid);
+    }
+    if (ListBox1->count() > 0)
+        ListBox1->setCurrentRow(0);
+}
+
+void Tturnierladen::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void Tturnierladen::FormShow()
+{
+    if (m_lastFromServer) {
+        DBPathEditBox->setText(m_context.serverName);
+        try {
+            browse(DatabaseSource::postgres(m_context.serverName, m_context.serverCatalog));
+            vorhandenturniereladen();
+            return;
+        } catch (const std::exception&) {
+            // Not reachable now: look for the default file instead.
+        }
+    }
+    if (QFileInfo::exists(defaultFile())) {
+        AccessDBSelButton->setChecked(true);
+        AccessDBSelButtonClick();
+    }
+}
+
+void Tturnierladen::AccessDBSelButtonClick()
+{
+    DBPathEditBox->setText(defaultFile());
+    ListBox1->clear();
+    tids.clear();
+    AttachButton->setVisible(false);
+    runGuarded(m_services.prompter, [&] {
+        browse(DatabaseSource::sqlite(defaultFile()));
+        vorhandenturniereladen();
+    });
+}
+
+void Tturnierladen::MSDESelBoxClick()
+{
+    showWait(QStringLiteral("  Suche nach dem Server     ...bitte warten..."));
+    AttachButton->setVisible(false);
+    DBPathEditBox->setText(m_context.serverName);
+    ListBox1->setEnabled(true);
+    ListBox1->clear();
+    tids.clear();
+    try {
+        browse(DatabaseSource::postgres(m_context.serverName, m_context.serverCatalog));
+        vorhandenturniereladen();
+    } catch (const std::exception&) {
+        m_browsed.reset();
+        ListBox1->clear();
+        tids.clear();
+    }
+    if (ListBox1->count() == 0)
+        AttachButton->setVisible(true);
+    hideWait();
+}
+
+void Tturnierladen::AccessSelButtonClick()
+{
+    if (AccessDBSelButton->isChecked()) {
+        const QString picked = m_services.files.openFile(this, QStringLiteral("Datenbank öffnen"),
+                                                         m_services.paths.dataDir(), kDatabaseFileFilter);
+        if (!picked.isEmpty())
+            DBPathEditBox->setText(picked);
+        try {
+            browse(DatabaseSource::sqlite(DBPathEditBox->text()));
+        } catch (const std::exception&) {
+            m_services.prompter.information(QStringLiteral("SQLite-Datenbank nicht vorhanden"));
+            return;
+        }
+        runGuarded(m_services.prompter, [&] { vorhandenturniereladen(); });
+        return;
+    }
+    showWait(QStringLiteral("   Suche nach Computern     ...bitte warten..."));
+    TMSDENetworkForm* network = m_forms.MSDENetworkForm;
+    setEnabled(false);
+    network->show();
+    network->raise();
+}
+
+void Tturnierladen::ListBox1DblClick(QListWidgetItem* item)
+{
+    if (item && ListBox1->currentRow() >= 0)
+        uiButton1Click();
+}
+
+void Tturnierladen::uiButton1Click()
+{
+    Prompter& prompter = m_services.prompter;
+    const bool file = AccessDBSelButton->isChecked();
+    if (file && !QFileInfo(DBPathEditBox->text()).isFile()) {
+        prompter.prompt(PromptKind::Error, QStringLiteral("Bitte wählen sie eine SQLite Datenbank aus !"),
+                        PromptButtons::Ok);
+        return;
+    }
+    const DatabaseSource source = file ? DatabaseSource::sqlite(DBPathEditBox->text())
+                                       : DatabaseSource::postgres(m_context.serverName, m_context.serverCatalog);
+    DatabaseConnection candidate;
+    try {
+        candidate = openDatabase(source);
+    } catch (const std::exception&) {
+        prompter.information(QStringLiteral("Datenbank nicht vorhanden"));
+        return;
+    }
+    try {
+        checkStructure(candidate->db(), prompter);
+    } catch (const std::exception&) {
+        prompter.prompt(PromptKind::Error, QStringLiteral("Es wurde eine falsche Datenbank ausgewählt"),
+                        PromptButtons::Cancel);
+        return;
+    }
+    const int row = ListBox1->currentRow();
+    if (ListBox1->count() == 0 || row < 0) {
+        prompter.information(QStringLiteral("Es ist kein Turnier vorhanden"));
+        return;
+    }
+
+    const int tid = tids.value(row);
+    const QString name = ListBox1->item(row)->text();
+    m_database.adopt(std::move(candidate));
+    m_lastFromServer = !file;
+    m_context.accessDB = file;
+    if (file)
+        m_context.dbPfad = source.path;
+    m_context.dbWahrWert = 1;
+    m_context.aktuelleTID = tid;
+    m_context.aktuellerTurniername = name;
+    m_context.aktuelleKID = 0;
+    m_context.liveLoginID = 0;
+    accept();
+    m_forms.Mainform->showOpenedTournament(name, tid);
+}
+
+void Tturnierladen::AttachButtonClick()
+{
+    Prompter& prompter = m_services.prompter;
+    showWait(QStringLiteral("  Turnier-Datenbank wird angelegt     ...bitte warten..."));
+    QString error;
+    try {
+        preparePostgresCatalog(ServerAddress::parse(localServer(m_context.serverName)), m_context.serverCatalog);
+    } catch (const std::exception& e) {
+        error = exceptionText(e);
+    }
+    hideWait();
+    if (error.isEmpty())
+        prompter.information(QStringLiteral("Der Befehl wurde ausgeführt."));
+    else
+        prompter.prompt(PromptKind::Error,
+                        QStringLiteral("Die Turnier-Datenbank konnte nicht angelegt werden:\n%1").arg(error),
+                        PromptButtons::Ok);
+    MSDESelBoxClick();
+}
+
+} // namespace bw

@@ -1,0 +1,80 @@
+// The dialog "Bestehendes Turnier laden": lists the tournaments of the server's
+// catalog or of an SQLite file and opens the chosen one. Looking at a database
+// uses a connection of the dialog's own; the program switches to that database
+// only when a tournament is opened.
+#pragma once
+
+#include "app/databasechoice.h"
+
+#include <QDialog>
+#include <QList>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QRadioButton;
+
+namespace bw {
+
+struct AppContext;
+struct Forms;
+struct Services;
+
+class Tturnierladen : public QDialog {
+    Q_OBJECT
+public:
+    Tturnierladen(QWidget* parent, AppContext& context, Services& services, ProgramDatabase& database,
+                  const Forms& forms);
+
+    QRadioButton* MSDESelBox;
+    QRadioButton* AccessDBSelButton;
+    QLineEdit* DBPathEditBox;
+    QPushButton* AccessSelButton;
+    QListWidget* ListBox1;
+    QList<int> tids; // the TID beside each entry of ListBox1
+    QPushButton* uiButton1;
+    QPushButton* uiButton2;
+    QPushButton* AttachButton;
+    QFrame* WaitPanel;
+    QLabel* WaitText;
+
+    // The default SQLite database of the data folder.
+    QString defaultFile() const;
+    // True when the last tournament came from the server.
+    bool lastFromServer() const { return m_lastFromServer; }
+
+    // Lists the tournaments of a database the dialog looks at; a failure to
+    // read them propagates.
+    void vorhandenturniereladen();
+    // Makes a connection the one the dialog lists from.
+    void setBrowsed(DatabaseConnection connection) { m_browsed = std::move(connection); }
+
+public slots:
+    void FormShow();
+    void MSDESelBoxClick();
+    void AccessDBSelButtonClick();
+    void AccessSelButtonClick();
+    void uiButton1Click();
+    void ListBox1DblClick(QListWidgetItem* item);
+    void AttachButtonClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showWait(const QString& text);
+    void hideWait();
+    void browse(const DatabaseSource& source);
+
+    AppContext& m_context;
+    Services& m_services;
+    ProgramDatabase& m_database;
+    const Forms& m_forms;
+    DatabaseConnection m_browsed;
+    bool m_lastFromServer = false;
+};
+
+} // namespace bw

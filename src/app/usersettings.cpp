@@ -1,0 +1,15 @@
+#include "app/usersettings.h"
+
+#include <QStandardPaths>
+
+namespace bw {
+
+QString userSettingsFile()
+{
+    const QString overridden = qEnvironmentVariable("BRACKWELL_SETTINGS");
+    if (!overridden.isEmpty())
+        return overridden;
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/brackwell.ini");
+}
+
+} // namespace bw

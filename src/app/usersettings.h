@@ -1,0 +1,13 @@
+// The per-user settings file of the desk ("brackwell.ini" in the user's
+// configuration folder, or the file named by BRACKWELL_SETTINGS). It keeps what
+// belongs to the person at the desk rather than to a tournament: the database
+// servers chosen before and the live-service address.
+#pragma once
+
+#include <QString>
+
+namespace bw {
+
+QString userSettingsFile();
+
+} // namespace bw
