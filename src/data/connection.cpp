@@ -4,6 +4,7 @@
 
 #include <QAtomicInt>
 #include <QFileInfo>
+#include <QSettings>
 #include <QSqlError>
 #include <QUrl>
 
@@ -23,22 +24,67 @@ namespace {
     throw DbError(text);
 }
 
+// "host:port" -> host and port; false when the name carries no port.
+bool splitPort(const QString& name, QString* host, int* port)
+{
+    const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
+    if (colon <= 0 || name.count(QLatin1Char(':')) != 1) // none, or an IPv6 address
+        return false;
+    bool ok = false;
+    const int value = name.mid(colon + 1).toInt(&ok);
+    if (!ok || value <= 0 || value >= 65536)
+        return false;
+    *host = name.left(colon);
+    *port = value;
+    return true;
+}
+
 } // namespace
 
 ServerAddress ServerAddress::parse(const QString& serverName)
 {
     ServerAddress address;
     address.host = serverName.trimmed();
-    const qsizetype colon = address.host.lastIndexOf(QLatin1Char(':'));
-    if (colon > 0 && address.host.count(QLatin1Char(':')) == 1) { // not an IPv6 address
-        bool ok = false;
-        const int port = address.host.mid(colon + 1).toInt(&ok);
-        if (ok && port > 0 && port < 65536) {
-            address.port = port;
-            address.host.truncate(colon);
-        }
-    }
+    splitPort(serverName.trimmed(), &address.host, &address.port);
     return address;
+}
+
+QString serverSettingsFile()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Brackwell"),
+                     QStringLiteral("datenbankserver"))
+        .fileName();
+}
+
+ServerAddress ServerAddress::forServer(const QString& serverName)
+{
+    ServerAddress address;
+    address.host = serverName.trimmed();
+    const QSettings settings(serverSettingsFile(), QSettings::IniFormat);
+    if (!splitPort(serverName.trimmed(), &address.host, &address.port)) {
+        const int port = settings.value(QStringLiteral("Server/port")).toInt();
+        if (port > 0 && port < 65536)
+            address.port = port;
+    }
+    address.user = settings.value(QStringLiteral("Server/user")).toString().trimmed();
+    return address;
+}
+
+QSqlDatabase openDatabase(const DatabaseSource& source, const QString& catalog, const QString& connectionName)
+{
+    if (!source.accessDB)
+        return openPostgres(ServerAddress::forServer(source.serverName), catalog, connectionName);
+    QSqlDatabase db = openSqlite(source.dbPfad, connectionName);
+    try {
+        // SQLite reads the file only when first asked: a file that is not a
+        // database opens without complaint and fails here.
+        execute(db, QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
+    } catch (...) {
+        db = QSqlDatabase();
+        closeConnection(connectionName);
+        throw;
+    }
+    return db;
 }
 
 QString uniqueConnectionName(const QString& prefix)

@@ -7,6 +7,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <utility>
+
 namespace bw {
 
 constexpr int kDefaultServerPort = 5432;
@@ -23,7 +25,28 @@ struct ServerAddress {
 
     // "host" or "host:port"; the host may also be a socket folder ("/run/postgresql").
     static ServerAddress parse(const QString& serverName);
+    // As parse(), completed from the per-user settings file (serverSettingsFile()):
+    // its "port" applies when the name gives none, its "user" always.
+    static ServerAddress forServer(const QString& serverName);
 };
+
+// The per-user settings of the database server: an ini file in the user's
+// configuration folder ("~/.config/Brackwell/datenbankserver.ini") with the keys
+// "user" and "port" in the group [Server]. Passwords belong in ~/.pgpass.
+QString serverSettingsFile();
+
+// Where a tournament database lies: the SQLite file or the server.
+struct DatabaseSource {
+    bool accessDB = false; // true: the SQLite file dbPfad; false: the server serverName
+    QString dbPfad;
+    QString serverName;
+};
+
+// Opens a tournament database and proves that it is one of its kind: an SQLite
+// file (never created when missing; a file that is no SQLite database fails here,
+// not at the first query) or the catalog `catalog` on the server. The structure
+// is not checked. Throws DbError; nothing stays open on failure.
+QSqlDatabase openDatabase(const DatabaseSource& source, const QString& catalog, const QString& connectionName);
 
 // A connection name no other connection uses.
 QString uniqueConnectionName(const QString& prefix);
@@ -39,14 +62,33 @@ QSqlDatabase openSqlite(const QString& path, const QString& connectionName, bool
 // Closes a connection and forgets its name.
 void closeConnection(const QString& connectionName);
 
-// Owns a connection: closed and removed when it goes out of scope.
+// Owns a connection: closed and removed when it goes out of scope. Movable, so a
+// connection can be opened first and handed over once it proved good.
 class ScopedConnection {
 public:
-    explicit ScopedConnection(QSqlDatabase db) : m_name(db.connectionName()) {}
-    ~ScopedConnection() { closeConnection(m_name); }
+    ScopedConnection() = default;
+    explicit ScopedConnection(const QSqlDatabase& db) : m_name(db.connectionName()) {}
+    ~ScopedConnection() { reset(); }
+    ScopedConnection(ScopedConnection&& other) noexcept : m_name(std::exchange(other.m_name, QString())) {}
+    ScopedConnection& operator=(ScopedConnection&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            m_name = std::exchange(other.m_name, QString());
+        }
+        return *this;
+    }
     ScopedConnection(const ScopedConnection&) = delete;
     ScopedConnection& operator=(const ScopedConnection&) = delete;
-    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
+
+    bool isNull() const { return m_name.isEmpty(); }
+    QSqlDatabase db() const { return m_name.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(m_name, false); }
+    // Closes the connection now.
+    void reset()
+    {
+        if (!m_name.isEmpty())
+            closeConnection(std::exchange(m_name, QString()));
+    }
 
 private:
     QString m_name;

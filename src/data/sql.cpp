@@ -1,6 +1,7 @@
 #include "data/sql.h"
 
 #include "data/dbvalue.h"
+#include "data/faultinjection.h"
 
 #include <QSqlError>
 
@@ -20,6 +21,7 @@ namespace {
 
 QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const SqlParams& params)
 {
+    FaultInjection::beforeStatement(db);
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (params.isEmpty()) {

@@ -29,7 +29,10 @@ PromptAnswer MessageBoxPrompter::prompt(PromptKind kind, const QString& text, Pr
     case PromptKind::Question: box.setIcon(QMessageBox::Question); break;
     }
     box.setWindowTitle(title.isEmpty() ? defaultPromptTitle(kind) : title);
-    box.setText(text);
+    // The program's texts break lines with a carriage return, as Windows boxes did.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setText(shown);
 
     QPushButton* ok = nullptr;
     QPushButton* cancel = nullptr;

@@ -1,6 +1,7 @@
 #include "support/testdatabase.h"
 
 #include "data/connection.h"
+#include "data/faultinjection.h"
 #include "data/preparation.h"
 #include "data/sql.h"
 
@@ -27,8 +28,9 @@ TestDatabase::TestDatabase(Backend backend, int version, Content content) : m_ba
     try {
         if (backend == Backend::SQLite && content == Content::Prepared)
             prepareSqliteFile(m_sqlitePath, version);
-        if (backend == Backend::SQLite && content == Content::Empty)
-            ScopedConnection(openSqlite(m_sqlitePath, uniqueConnectionName(QStringLiteral("tdb-create")), true));
+        if (backend == Backend::SQLite && content == Content::Empty) {
+            ScopedConnection create(openSqlite(m_sqlitePath, uniqueConnectionName(QStringLiteral("tdb-create")), true));
+        }
         QSqlDatabase first = open();
         if (backend == Backend::PostgreSQL && content == Content::Prepared)
             prepareDatabase(first, version);
@@ -103,6 +105,58 @@ QStringList dumpTables(const QSqlDatabase& db, const QStringList& tables)
     }
     lines.sort();
     return lines;
+}
+
+namespace {
+
+QStringList snapshot(const QSqlDatabase& db, const QStringList& tables)
+{
+    QStringList lines = dumpTables(db, tables);
+    for (const TableDef& t : schemaTables())
+        lines << t.name + QStringLiteral(" columns: ") + liveColumns(db, t.name).join(QLatin1Char(','));
+    if (backendOf(db) == Backend::SQLite)
+        lines << QStringLiteral("integrity: ") + scalar(db, QStringLiteral("PRAGMA integrity_check")).toString();
+    return lines;
+}
+
+} // namespace
+
+QString checkAtomic(const QSqlDatabase& db, const std::function<void()>& action, const QStringList& tables,
+                    const std::function<void(int)>& beforeRun, int* runs)
+{
+    const QStringList before = snapshot(db, tables);
+    for (int n = 1; n < 100000; ++n) {
+        if (runs)
+            *runs = n;
+        if (beforeRun)
+            beforeRun(n);
+        FaultInjection::failStatement(db, n);
+        bool threw = false;
+        try {
+            action();
+        } catch (const std::exception&) {
+            threw = true;
+        }
+        const bool fired = FaultInjection::fired(db);
+        FaultInjection::clear(db);
+        if (!fired)
+            return threw ? QStringLiteral("the action failed without an injected fault") : QString();
+        if (!threw)
+            return QStringLiteral("statement %1 failed, but the action reported success").arg(n);
+        const QStringList after = snapshot(db, tables);
+        if (after != before) {
+            for (const QString& line : after) {
+                if (!before.contains(line))
+                    return QStringLiteral("statement %1 failed and left: %2").arg(n).arg(line);
+            }
+            for (const QString& line : before) {
+                if (!after.contains(line))
+                    return QStringLiteral("statement %1 failed and lost: %2").arg(n).arg(line);
+            }
+            return QStringLiteral("statement %1 failed and changed the database").arg(n);
+        }
+    }
+    return QStringLiteral("the action never completed");
 }
 
 void addBackendColumn()

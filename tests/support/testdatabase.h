@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 Q_DECLARE_METATYPE(bw::Backend)
@@ -65,6 +66,17 @@ void insertRow(const QSqlDatabase& db, const QString& table, const QVariantMap& 
 // Every row of the given tables (all tables when empty) as text, sorted, one line
 // per row prefixed with the table name: equal dumps mean equal contents.
 QStringList dumpTables(const QSqlDatabase& db, const QStringList& tables = {});
+
+// The atomicity check of a user action: runs `action` with statement N on `db`
+// failing (FaultInjection), for N = 1, 2, ... until the action completes without
+// the failure striking. After every failed run the action must have thrown and
+// the database must be exactly as before: the rows of `tables` (all when empty),
+// the columns of every table and, on SQLite, PRAGMA integrity_check. `beforeRun`
+// (optional) is called before every run, e.g. to script the boxes it shows.
+// Returns an empty string when all held, else what went wrong first; `runs`
+// receives the number of runs.
+QString checkAtomic(const QSqlDatabase& db, const std::function<void()>& action, const QStringList& tables = {},
+                    const std::function<void(int)>& beforeRun = {}, int* runs = nullptr);
 
 // Adds the column "backend" and one row per backend ("sqlite", "postgresql"),
 // each row name prefixed with `prefix` when given.
