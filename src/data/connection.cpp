@@ -70,7 +70,7 @@ ServerAddress ServerAddress::forServer(const QString& serverName)
     return address;
 }
 
-QSqlDatabase openDatabase(const DatabaseSource& source, const QString& catalog, const QString& connectionName)
+QSqlDatabase openDatabase(const DatabaseLocation& source, const QString& catalog, const QString& connectionName)
 {
     if (!source.accessDB)
         return openPostgres(ServerAddress::forServer(source.serverName), catalog, connectionName);

@@ -36,7 +36,7 @@ struct ServerAddress {
 QString serverSettingsFile();
 
 // Where a tournament database lies: the SQLite file or the server.
-struct DatabaseSource {
+struct DatabaseLocation {
     bool accessDB = false; // true: the SQLite file dbPfad; false: the server serverName
     QString dbPfad;
     QString serverName;
@@ -46,7 +46,7 @@ struct DatabaseSource {
 // file (never created when missing; a file that is no SQLite database fails here,
 // not at the first query) or the catalog `catalog` on the server. The structure
 // is not checked. Throws DbError; nothing stays open on failure.
-QSqlDatabase openDatabase(const DatabaseSource& source, const QString& catalog, const QString& connectionName);
+QSqlDatabase openDatabase(const DatabaseLocation& source, const QString& catalog, const QString& connectionName);
 
 // A connection name no other connection uses.
 QString uniqueConnectionName(const QString& prefix);

@@ -25,12 +25,12 @@ bool Tdb_procedures::isConnected() const
     return !m_connection.isNull() && m_connection.db().isOpen();
 }
 
-ScopedConnection Tdb_procedures::openCandidate(const DatabaseSource& source, const QString& name) const
+ScopedConnection Tdb_procedures::openCandidate(const DatabaseLocation& source, const QString& name) const
 {
     return ScopedConnection(openDatabase(source, name, uniqueConnectionName(QStringLiteral("turnier_db"))));
 }
 
-void Tdb_procedures::adopt(ScopedConnection candidate, const DatabaseSource& source)
+void Tdb_procedures::adopt(ScopedConnection candidate, const DatabaseLocation& source)
 {
     m_connection = std::move(candidate);
     accessDB = source.accessDB;

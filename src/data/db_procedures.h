@@ -42,7 +42,7 @@ public:
     int dbWahrWert = 1;
 
     // The current choice as a source.
-    DatabaseSource source() const { return {accessDB, dbPfad, serverName}; }
+    DatabaseLocation source() const { return {accessDB, dbPfad, serverName}; }
 
     // The program's one connection (not open while no database is).
     QSqlDatabase ADOConnection1() const { return m_connection.db(); }
@@ -56,10 +56,10 @@ public:
     // Open-then-swap: a connection to `source`, opened and proved (see
     // openDatabase) but not yet the program's. Also serves for reading another
     // tournament database beside the open one.
-    ScopedConnection openCandidate(const DatabaseSource& source, const QString& name) const;
+    ScopedConnection openCandidate(const DatabaseLocation& source, const QString& name) const;
     // Makes a candidate the program's connection (closing the previous one) and
     // takes over its source as the choice.
-    void adopt(ScopedConnection candidate, const DatabaseSource& source);
+    void adopt(ScopedConnection candidate, const DatabaseLocation& source);
     // Closes the program's connection.
     void close();
 

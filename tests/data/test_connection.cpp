@@ -471,7 +471,7 @@ private slots:
         const QString name = QStringLiteral("SELECT turniername FROM Turnierdaten");
 
         // Probing another database, e.g. to list its tournaments or to import from it.
-        const DatabaseSource other{true, second.sqlitePath(), QString()};
+        const DatabaseLocation other{true, second.sqlitePath(), QString()};
         ScopedConnection candidate = dbp.openCandidate(other, kServerCatalog);
         dbp.richtige_db(candidate.db());
         QCOMPARE(scalar(candidate.db(), name).toString(), QStringLiteral("Zweites"));
