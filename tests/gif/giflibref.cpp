@@ -1,0 +1,101 @@
+#include "gif/giflibref.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace gifsynth {
+
+namespace {
+struct Cursor {
+    const uint8_t* data;
+    size_t size;
+    size_t pos;
+};
+
+int readMemory(GifFileType* gif, GifByteType* buffer, int n)
+{
+    auto* cursor = static_cast<Cursor*>(gif->UserData);
+    const size_t count = std::min(size_t(n), cursor->size - cursor->pos);
+    std::memcpy(buffer, cursor->data + cursor->pos, count);
+    cursor->pos += count;
+    return int(count);
+}
+}
+
+bool giflibDecode(const uint8_t* data, size_t size, std::vector<RefFrame>& frames, std::string& error)
+{
+    frames.clear();
+    Cursor cursor{data, size, 0};
+    int code = 0;
+    GifFileType* gif = DGifOpen(&cursor, readMemory, &code);
+    if (!gif) {
+        error = "open " + std::to_string(code);
+        return false;
+    }
+    bool ok = true;
+    for (bool done = false; ok && !done;) {
+        GifRecordType type;
+        if (DGifGetRecordType(gif, &type) != GIF_OK) {
+            ok = false;
+            break;
+        }
+        switch (type) {
+        case IMAGE_DESC_RECORD_TYPE: {
+            if (DGifGetImageDesc(gif) != GIF_OK) {
+                ok = false;
+                break;
+            }
+            RefFrame frame;
+            frame.left = gif->Image.Left;
+            frame.top = gif->Image.Top;
+            frame.width = gif->Image.Width;
+            frame.height = gif->Image.Height;
+            frame.pixels.assign(size_t(frame.width) * size_t(frame.height), 0);
+            std::vector<int> rows;
+            if (gif->Image.Interlace) {
+                static const int passes[4][2] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
+                for (const auto& pass : passes)
+                    for (int y = pass[0]; y < frame.height; y += pass[1])
+                        rows.push_back(y);
+            } else {
+                for (int y = 0; y < frame.height; ++y)
+                    rows.push_back(y);
+            }
+            for (int y : rows)
+                if (DGifGetLine(gif, frame.pixels.data() + size_t(y) * size_t(frame.width), frame.width) != GIF_OK) {
+                    ok = false;
+                    break;
+                }
+            frames.push_back(std::move(frame));
+            break;
+        }
+        case EXTENSION_RECORD_TYPE: {
+            int label = 0;
+            GifByteType* block = nullptr;
+            if (DGifGetExtension(gif, &label, &block) != GIF_OK) {
+                ok = false;
+                break;
+            }
+            while (block)
+                if (DGifGetExtensionNext(gif, &block) != GIF_OK) {
+                    ok = false;
+                    break;
+                }
+            break;
+        }
+        case TERMINATE_RECORD_TYPE:
+            done = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (!ok)
+        error = "decode " + std::to_string(gif->Error);
+    DGifCloseFile(gif, &code);
+    return ok;
+}
+
+} // namespace gifsynth

@@ -1,0 +1,22 @@
+// giflib (Debian's libgif) as the reference decoder of the comparison test and
+// the benchmark: the indices of every frame, rows from the top.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gifsynth {
+
+struct RefFrame {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels;
+};
+
+// False with giflib's error code in error when giflib refuses the data.
+bool giflibDecode(const uint8_t* data, size_t size, std::vector<RefFrame>& frames, std::string& error);
+
+} // namespace gifsynth
