@@ -210,12 +210,17 @@ void TGIFImage::Render(int index, FrameCache& cache)
     cache.maskNeeded = false;
     const int transparentIndex = buildMask ? frame.TransparentIndex() : -1;
     QImage mask;
-    bool anyMasked = false;
     if (buildMask) {
         mask = QImage(width, height, QImage::Format_Mono);
         mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
         mask.fill(0);
     }
+    // Mask bits come from a table, eight pixels to a byte, without a
+    // comparison per pixel.
+    uint8_t isTransparent[256] = {};
+    if (transparentIndex >= 0)
+        isTransparent[transparentIndex] = 1;
+    uchar masked = 0;
     const uint8_t* pixels = frame.Pixels().data();
     for (int y = 0; y < height; ++y) {
         if (y % kRenderProgressRows == 0 && y > 0)
@@ -224,13 +229,23 @@ void TGIFImage::Render(int index, FrameCache& cache)
         std::memcpy(bitmap.scanLine(y), src, size_t(width));
         if (buildMask) {
             uchar* bits = mask.scanLine(y);
-            for (int x = 0; x < width; ++x)
-                if (src[x] == transparentIndex) {
-                    bits[x >> 3] |= uchar(0x80 >> (x & 7));
-                    anyMasked = true;
-                }
+            int x = 0;
+            for (; x + 8 <= width; x += 8) {
+                const uint8_t* p = src + x;
+                const uchar byte = uchar(isTransparent[p[0]] << 7 | isTransparent[p[1]] << 6 | isTransparent[p[2]] << 5 |
+                                         isTransparent[p[3]] << 4 | isTransparent[p[4]] << 3 | isTransparent[p[5]] << 2 |
+                                         isTransparent[p[6]] << 1 | isTransparent[p[7]]);
+                bits[x >> 3] = byte;
+                masked |= byte;
+            }
+            for (; x < width; ++x) {
+                const uchar bit = uchar(isTransparent[src[x]] << (7 - (x & 7)));
+                bits[x >> 3] |= bit;
+                masked |= bit;
+            }
         }
     }
+    const bool anyMasked = masked != 0;
     if (buildMask)
         cache.mask = anyMasked ? mask : QImage();
     if (!cache.mask.isNull() && transparentIndex >= 0)
