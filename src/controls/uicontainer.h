@@ -8,6 +8,7 @@
 #include "controls/uicoreutils.h"
 
 #include <QImage>
+#include <QPainter>
 
 enum class TuiEnabledMode { emAffectChilds, emNormal };
 enum class TuiGlyphLayout { glBottom, glCenter, glTop };

@@ -78,8 +78,8 @@ public:
     void SetFontColor(const QColor& color);
     // A font set through setFont stays when the parent's font changes;
     // SetParentFont(true) follows the parent again.
-    bool ParentFont() const;
-    void SetParentFont(bool parentFont);
+    virtual bool ParentFont() const;
+    virtual void SetParentFont(bool parentFont);
 
     // Tab stop: reached with Tab (else only by a click).
     bool TabStop() const;
