@@ -2,7 +2,9 @@
 
 #include "pdf/pdffonts.h"
 
+#include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace bw::pdf {
 
@@ -206,6 +208,12 @@ void TPdfCanvasAttribute::SetFontSize(float v)
     m_fontSize = v;
 }
 
+void TPdfCanvasAttribute::SetFont(TPdfFont* font)
+{
+    m_font = font;
+    m_type1 = dynamic_cast<const TPdfType1Font*>(font);
+}
+
 void TPdfCanvasAttribute::SetLeading(float v)
 {
     if (!within(v, 0, 300))
@@ -222,7 +230,7 @@ void TPdfCanvasAttribute::SetHorizontalScaling(int v)
 
 double TPdfCanvasAttribute::TextWidth(QByteArrayView text) const
 {
-    const auto* type1 = dynamic_cast<const TPdfType1Font*>(m_font);
+    const TPdfType1Font* type1 = m_type1;
     const double scale = double(m_fontSize) / 1000 * (m_hScaling != 100 ? m_hScaling / 100.0 : 1.0);
     double width = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -250,27 +258,30 @@ TPdfDictionary& TPdfCanvas::GetPage() const
     return *m_page;
 }
 
+TPdfNumber* TPdfCanvas::mediaBoxNumber(int index) const
+{
+    GetPage();
+    if (m_mediaBox && m_mediaBox->ItemCount() >= 4)
+        return dynamic_cast<TPdfNumber*>(m_mediaBox->Items(index));
+    return nullptr;
+}
+
 float TPdfCanvas::GetPageHeight() const
 {
-    const TPdfArray* box = GetPage().PdfArrayByName("MediaBox");
-    if (box && box->ItemCount() >= 4)
-        if (auto n = dynamic_cast<const TPdfNumber*>(box->Items(3)))
-            return float(n->Value);
-    return m_doc.DefaultPageHeight;
+    const TPdfNumber* height = mediaBoxNumber(3);
+    return height ? float(height->Value) : float(m_doc.DefaultPageHeight);
 }
 
 void TPdfCanvas::SetPageWidth(int w)
 {
-    if (TPdfArray* box = GetPage().PdfArrayByName("MediaBox"); box && box->ItemCount() >= 4)
-        if (auto n = dynamic_cast<TPdfNumber*>(box->Items(2)))
-            n->Value = w;
+    if (TPdfNumber* width = mediaBoxNumber(2))
+        width->Value = w;
 }
 
 void TPdfCanvas::SetPageHeight(int h)
 {
-    if (TPdfArray* box = GetPage().PdfArrayByName("MediaBox"); box && box->ItemCount() >= 4)
-        if (auto n = dynamic_cast<TPdfNumber*>(box->Items(3)))
-            n->Value = h;
+    if (TPdfNumber* height = mediaBoxNumber(3))
+        height->Value = h;
 }
 
 void TPdfCanvas::SetPage(TPdfDictionary& page)
@@ -287,6 +298,7 @@ void TPdfCanvas::SetPage(TPdfDictionary& page)
     }
     m_page = &page;
     m_contents = dynamic_cast<TPdfStream*>(page.ValueByName("Contents"));
+    m_mediaBox = page.PdfArrayByName("MediaBox");
 
     if (const TPdfName* font = page.PdfNameByName("_Font")) {
         auto real = [&page](const char* key) {
@@ -314,8 +326,94 @@ void TPdfCanvas::dropPage()
 {
     m_page = nullptr;
     m_contents = nullptr;
+    m_mediaBox = nullptr;
     m_attr.SetFont(nullptr);
 }
+
+namespace {
+
+// Gathers the bytes of one operator, or of a few, and appends them to the
+// content stream in one go. Numbers are formatted before anything is appended,
+// so that a refused number leaves the stream as it was.
+class Content {
+public:
+    explicit Content(QByteArray& out) : m_out(out) {}
+    ~Content()
+    {
+        if (std::uncaught_exceptions() == m_exceptions)
+            m_out.append(m_buffer, m_size);
+    }
+    Content(const Content&) = delete;
+    Content& operator=(const Content&) = delete;
+
+    Content& put(QByteArrayView s)
+    {
+        if (s.size() > kSize - m_size)
+            flush();
+        if (s.size() > kSize) {
+            m_out.append(s);
+            return *this;
+        }
+        std::copy_n(s.data(), s.size(), m_buffer + m_size);
+        m_size += s.size();
+        return *this;
+    }
+    Content& put(char c)
+    {
+        if (m_size == kSize)
+            flush();
+        m_buffer[m_size++] = c;
+        return *this;
+    }
+    Content& real(double v)
+    {
+        char b[kRealBufferSize];
+        return put(QByteArrayView(b, formatPdfRealTo(b, v)));
+    }
+    // A literal string's body: ( ) \ CR LF TAB BS FF escaped, all else unchanged.
+    Content& escaped(QByteArrayView text)
+    {
+        for (char c : text) {
+            if (kSize - m_size < 2)
+                flush();
+            char e = 0;
+            switch (c) {
+            case '(': e = '('; break;
+            case ')': e = ')'; break;
+            case '\\': e = '\\'; break;
+            case '\r': e = 'r'; break;
+            case '\n': e = 'n'; break;
+            case '\t': e = 't'; break;
+            case '\b': e = 'b'; break;
+            case '\f': e = 'f'; break;
+            default: m_buffer[m_size++] = c; continue;
+            }
+            m_buffer[m_size++] = '\\';
+            m_buffer[m_size++] = e;
+        }
+        return *this;
+    }
+
+private:
+    void flush()
+    {
+        m_out.append(m_buffer, m_size);
+        m_size = 0;
+    }
+    static constexpr qsizetype kSize = 1024;
+    QByteArray& m_out;
+    const int m_exceptions = std::uncaught_exceptions();
+    char m_buffer[kSize];
+    qsizetype m_size = 0;
+};
+
+void checkFinite(double v)
+{
+    if (!std::isfinite(v))
+        throw EPdfInvalidValue(QStringLiteral("FormatPdfReal --invalid real number"));
+}
+
+} // namespace
 
 void TPdfCanvas::write(QByteArrayView bytes)
 {
@@ -327,32 +425,23 @@ void TPdfCanvas::writePoint(float x, float y, QByteArrayView op)
 {
     if (!writing())
         return;
-    QByteArray& s = m_contents->Stream();
-    appendPdfReal(s, x);
-    s.append(' ');
-    appendPdfReal(s, y);
-    s.append(op);
+    checkFinite(x);
+    checkFinite(y);
+    Content(m_contents->Stream()).real(x).put(' ').real(y).put(op);
 }
 
 void TPdfCanvas::ShowText(QByteArrayView text)
 {
-    if (!writing())
-        return;
-    QByteArray& s = m_contents->Stream();
-    s.append('(');
-    s.append(EscapeText(text));
-    s.append(") Tj\n");
+    if (writing())
+        Content(m_contents->Stream()).put('(').escaped(text).put(") Tj\n");
 }
 
 void TPdfCanvas::SetFontAndSize(QByteArrayView fontName, float size)
 {
     if (!writing())
         return;
-    QByteArray& s = m_contents->Stream();
-    s.append(fontName);
-    s.append(' ');
-    appendPdfReal(s, size);
-    s.append(" Tf\n");
+    checkFinite(size);
+    Content(m_contents->Stream()).put(fontName).put(' ').real(size).put(" Tf\n");
 }
 
 void TPdfCanvas::SetCharSpace(float v)
@@ -360,10 +449,8 @@ void TPdfCanvas::SetCharSpace(float v)
     if (v == m_attr.CharSpace())
         return;
     m_attr.SetCharSpace(v);
-    if (writing()) {
-        appendPdfReal(m_contents->Stream(), v);
-        m_contents->Stream().append(" Tc\n");
-    }
+    if (writing())
+        Content(m_contents->Stream()).real(v).put(" Tc\n");
 }
 
 void TPdfCanvas::SetWordSpace(float v)
@@ -371,10 +458,8 @@ void TPdfCanvas::SetWordSpace(float v)
     if (v == m_attr.WordSpace())
         return;
     m_attr.SetWordSpace(v);
-    if (writing()) {
-        appendPdfReal(m_contents->Stream(), v);
-        m_contents->Stream().append(" Tw\n");
-    }
+    if (writing())
+        Content(m_contents->Stream()).real(v).put(" Tw\n");
 }
 
 void TPdfCanvas::SetHorizontalScaling(int v)
@@ -394,13 +479,19 @@ void TPdfCanvas::SetRGBFillColor(qint32 colour)
     if (!writing())
         return;
     const quint32 c = colour < 0 ? 0 : quint32(colour);
-    QByteArray& s = m_contents->Stream();
-    appendPdfReal(s, (c & 0xFF) / 255.0);
-    s.append(' ');
-    appendPdfReal(s, ((c >> 8) & 0xFF) / 255.0);
-    s.append(' ');
-    appendPdfReal(s, ((c >> 16) & 0xFF) / 255.0);
-    s.append(" rg\n");
+    // Every label writes its colour; the line of the last colour is kept.
+    if (c != m_colour || m_colourLine.isEmpty()) {
+        m_colourLine.clear();
+        Content(m_colourLine)
+            .real((c & 0xFF) / 255.0)
+            .put(' ')
+            .real(((c >> 8) & 0xFF) / 255.0)
+            .put(' ')
+            .real(((c >> 16) & 0xFF) / 255.0)
+            .put(" rg\n");
+        m_colour = c;
+    }
+    m_contents->Stream().append(m_colourLine);
 }
 
 void TPdfCanvas::SetFont(QByteArrayView alias, float size)
@@ -422,13 +513,20 @@ void TPdfCanvas::SetFont(QByteArrayView alias, float size)
 
 void TPdfCanvas::TextRect(const TPdfRect& rect, QByteArrayView text, TPdfAlignment alignment, bool clipping)
 {
-    const double width = TextWidth(text);
+    // Left-aligned text needs no measuring.
     const double free = double(rect.Right) - rect.Left;
     double h = 0;
     if (alignment == TPdfAlignment::taRightJustify)
-        h = std::nearbyint(free - width);
+        h = std::nearbyint(free - TextWidth(text));
     else if (alignment == TPdfAlignment::taCenter)
-        h = std::nearbyint((free - width) / 2);
+        h = std::nearbyint((free - TextWidth(text)) / 2);
+    const double x = rect.Left + h;
+    const double y = rect.Top - 0.85 * m_attr.FontSize();
+    if (!writing())
+        return;
+    // Checked before the first byte, so that a bad rectangle writes nothing.
+    for (double v : {double(rect.Left), double(rect.Top), double(rect.Right), double(rect.Bottom), x, y})
+        checkFinite(v);
     if (clipping) {
         GSave();
         MoveTo(rect.Left, rect.Top);
@@ -439,16 +537,8 @@ void TPdfCanvas::TextRect(const TPdfRect& rect, QByteArrayView text, TPdfAlignme
         Clip();
         NewPath();
     }
-    BeginText();
-    if (writing()) {
-        QByteArray& s = m_contents->Stream();
-        appendPdfReal(s, rect.Left + h);
-        s.append(' ');
-        appendPdfReal(s, rect.Top - 0.85 * m_attr.FontSize());
-        s.append(" Td\n");
-    }
-    ShowText(text);
-    EndText();
+    // BeginText, MoveTextPoint, ShowText and EndText in one piece.
+    Content(m_contents->Stream()).put("BT\n").real(x).put(' ').real(y).put(" Td\n(").escaped(text).put(") Tj\nET\n");
     if (clipping)
         GRestore();
 }

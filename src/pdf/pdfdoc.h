@@ -14,6 +14,7 @@
 namespace bw::pdf {
 
 class TPdfFont;
+class TPdfType1Font;
 class TPdfDoc;
 
 // ---------------------------------------------------------------- file structure
@@ -136,7 +137,7 @@ public:
     void SetWordSpace(float v);
     void SetCharSpace(float v);
     void SetFontSize(float v);
-    void SetFont(TPdfFont* font) { m_font = font; }
+    void SetFont(TPdfFont* font);
     void SetLeading(float v);
     void SetHorizontalScaling(int v);
 
@@ -151,6 +152,7 @@ private:
     float m_charSpace = 0;
     float m_fontSize = 0;
     TPdfFont* m_font = nullptr;
+    const TPdfType1Font* m_type1 = nullptr; // m_font when it has a width table
     float m_leading = 0;
     quint16 m_hScaling = 100;
 };
@@ -200,12 +202,16 @@ private:
     void write(QByteArrayView bytes);
     void writePoint(float x, float y, QByteArrayView op);
     bool writing() const { return m_contents && !m_measureOnly; }
+    TPdfNumber* mediaBoxNumber(int index) const;
 
     TPdfDoc& m_doc;
     TPdfDictionary* m_page = nullptr;  // owned by the document's cross-reference table
     TPdfStream* m_contents = nullptr;  // likewise
+    TPdfArray* m_mediaBox = nullptr;   // the page's "MediaBox", likewise
     TPdfCanvasAttribute m_attr;
     bool m_measureOnly = false;
+    quint32 m_colour = 0;
+    QByteArray m_colourLine; // the rg line of m_colour
 };
 
 // ---------------------------------------------------------------- document

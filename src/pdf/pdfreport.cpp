@@ -101,7 +101,7 @@ void TRepPage::Print(TRepCanvas& canvas)
     if (OnPrintPage)
         OnPrintPage(*this, canvas);
     for (int i = 0; i < ControlCount(); ++i)
-        if (auto panel = dynamic_cast<TRepPanel*>(&Controls(i)))
+        if (TRepPanel* panel = Controls(i).asPanel())
             panel->Print(canvas, panel->BoundsRect());
 }
 
@@ -114,9 +114,9 @@ void TRepPanel::Print(TRepCanvas& canvas, const TRect& rect)
         r.Right += rect.Left;
         r.Top += rect.Top;
         r.Bottom += rect.Top;
-        if (auto panel = dynamic_cast<TRepPanel*>(&child))
+        if (TRepPanel* panel = child.asPanel())
             panel->Print(canvas, r);
-        else if (auto item = dynamic_cast<TRepItem*>(&child); item && item->Printable)
+        else if (TRepItem* item = child.asItem(); item && item->Printable)
             item->Print(canvas, r);
     }
 }
@@ -132,7 +132,7 @@ void TRepLayoutPanel::Print(TRepCanvas& canvas, const TRect& rect)
 
 void TRepLayoutPanel::checkParent(const TRepContainer* parent) const
 {
-    if (parent && !dynamic_cast<const TRepPanel*>(parent) && !dynamic_cast<const TRepPage*>(parent))
+    if (parent && !parent->asPanel() && !dynamic_cast<const TRepPage*>(parent))
         throw AppError(QStringLiteral("TRepPage can not set on ") + parent->ClassName());
 }
 
@@ -142,7 +142,7 @@ void TRepItem::Print(TRepCanvas&, const TRect&) {}
 
 void TRepItem::checkParent(const TRepContainer* parent) const
 {
-    if (parent && !dynamic_cast<const TRepPanel*>(parent))
+    if (parent && !parent->asPanel())
         throw AppError(QStringLiteral("this component must set on TRepPanel"));
 }
 
@@ -165,26 +165,14 @@ void TRepCustomLabel::SetWordSpace(float v)
         m_wordSpace = v;
 }
 
-QByteArray TRepCustomLabel::FontAlias() const
+const char* TRepCustomLabel::FontAlias() const
 {
-    QByteArray alias;
-    switch (m_fontName) {
-    case TRepFontName::fnFixedWidth: alias = "FixedWidth"; break;
-    case TRepFontName::fnArial: alias = "Arial"; break;
-    case TRepFontName::fnTimesRoman:
-        // The Times family names its regular face "Roman".
-        if (!m_fontBold && !m_fontItalic)
-            return "Times-Roman";
-        alias = "Times";
-        break;
-    }
-    if (m_fontBold && m_fontItalic)
-        return alias + "-BoldItalic";
-    if (m_fontBold)
-        return alias + "-Bold";
-    if (m_fontItalic)
-        return alias + "-Italic";
-    return alias;
+    static const char* const aliases[3][4] = {
+        {"FixedWidth", "FixedWidth-Bold", "FixedWidth-Italic", "FixedWidth-BoldItalic"},
+        {"Arial", "Arial-Bold", "Arial-Italic", "Arial-BoldItalic"},
+        {"Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic"},
+    };
+    return aliases[int(m_fontName)][(m_fontBold ? 1 : 0) + (m_fontItalic ? 2 : 0)];
 }
 
 void TRepLabel::SetCaption(const QString& caption)

@@ -15,6 +15,8 @@ namespace bw::pdf {
 
 class TRepCanvas;
 class TRepContainer;
+class TRepPanel;
+class TRepItem;
 
 // A rectangle in page points, y downwards; Right and Bottom lie just outside.
 struct TRect {
@@ -46,6 +48,11 @@ public:
 
     TAlign Align() const { return m_align; }
     void SetAlign(TAlign align);
+
+    // What the control is, for printing and placing (cheaper than a cast).
+    virtual TRepPanel* asPanel() { return nullptr; }
+    virtual TRepItem* asItem() { return nullptr; }
+    const TRepPanel* asPanel() const { return const_cast<TRepControl*>(this)->asPanel(); }
 
 protected:
     TRepControl(int width, int height) : m_width(width), m_height(height) {}
@@ -136,6 +143,8 @@ class TRepPanel : public TRepContainer {
 public:
     TRepPanel() : TRepContainer(185, 100) {}
     QString ClassName() const override { return QStringLiteral("TRepPanel"); }
+    TRepPanel* asPanel() override { return this; }
+    using TRepControl::asPanel;
     virtual void Print(TRepCanvas& canvas, const TRect& rect);
 };
 
@@ -157,6 +166,7 @@ class TRepItem : public TRepControl {
 public:
     TRepItem() : TRepControl(100, 30) {}
     QString ClassName() const override { return QStringLiteral("TRepItem"); }
+    TRepItem* asItem() override { return this; }
     bool Printable = true;
     virtual void Print(TRepCanvas& canvas, const TRect& rect);
 
@@ -190,7 +200,7 @@ public:
     void SetWordSpace(float v);
 
     // The alias of the font: "Arial", "Arial-Bold", "Times-Italic", ...
-    QByteArray FontAlias() const;
+    const char* FontAlias() const;
 
 private:
     TRepFontName m_fontName = TRepFontName::fnArial;

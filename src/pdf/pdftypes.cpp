@@ -2,6 +2,7 @@
 
 #include "platform/cp1252.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -16,25 +17,23 @@ constexpr char kHex[] = "0123456789ABCDEF";
 
 // ---------------------------------------------------------------- PdfWriter
 
-PdfWriter::PdfWriter(QIODevice& device) : m_device(device)
-{
-    m_buffer.reserve(kFlushSize + 1024);
-}
+PdfWriter::PdfWriter(QIODevice& device) : m_device(device), m_buffer(new char[kFlushSize]) {}
 
 PdfWriter::~PdfWriter() = default;
 
 void PdfWriter::write(const char* data, qsizetype size)
 {
-    if (size >= kFlushSize) {
+    if (size > kFlushSize - m_used) {
         flush();
-        if (m_device.write(data, size) != size)
-            throw AppError(m_device.errorString());
-        m_written += size;
-        return;
+        if (size >= kFlushSize) {
+            if (m_device.write(data, size) != size)
+                throw AppError(m_device.errorString());
+            m_written += size;
+            return;
+        }
     }
-    m_buffer.append(data, size);
-    if (m_buffer.size() >= kFlushSize)
-        flush();
+    std::copy_n(data, size, m_buffer.get() + m_used);
+    m_used += size;
 }
 
 void PdfWriter::writeInt(qint64 value)
@@ -46,59 +45,60 @@ void PdfWriter::writeInt(qint64 value)
 
 void PdfWriter::flush()
 {
-    if (m_buffer.isEmpty())
+    if (m_used == 0)
         return;
-    if (m_device.write(m_buffer) != m_buffer.size())
+    if (m_device.write(m_buffer.get(), m_used) != m_used)
         throw AppError(m_device.errorString());
-    m_written += m_buffer.size();
-    m_buffer.clear();
+    m_written += m_used;
+    m_used = 0;
 }
 
 // ---------------------------------------------------------------- numbers
 
-QByteArray formatReal(double value)
+qsizetype formatRealTo(char* buffer, double value)
 {
     if (!std::isfinite(value))
         throw EPdfInvalidValue(QStringLiteral("FormatPdfReal --invalid real number"));
-    if (value == 0)
-        return QByteArrayLiteral("0");
+    char* p = buffer;
+    if (value == 0) {
+        *p++ = '0';
+        return p - buffer;
+    }
     // Fifteen significant digits, then written out without an exponent.
     char sci[40];
     const auto r = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14);
     const std::string_view s(sci, size_t(r.ptr - sci));
-    const bool negative = s.front() == '-';
-    const size_t mantStart = negative ? 1 : 0;
     const size_t ePos = s.find('e');
-    std::string digits;
-    for (size_t i = mantStart; i < ePos; ++i)
+    char digits[16];
+    int count = 0;
+    for (size_t i = s.front() == '-' ? 1 : 0; i < ePos; ++i)
         if (s[i] != '.')
-            digits.push_back(s[i]);
+            digits[count++] = s[i];
     int exponent = 0;
     std::from_chars(s.data() + ePos + 1 + (s[ePos + 1] == '+' ? 1 : 0), s.data() + s.size(), exponent);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
 
-    QByteArray out;
-    out.reserve(int(digits.size()) + 24);
-    if (negative)
-        out.append('-');
+    if (value < 0)
+        *p++ = '-';
     const int intDigits = exponent + 1; // digits before the decimal point
     if (intDigits <= 0) {
-        out.append("0.");
-        out.append(QByteArray(-intDigits, '0'));
-        out.append(digits.data(), qsizetype(digits.size()));
-    } else if (size_t(intDigits) >= digits.size()) {
-        out.append(digits.data(), qsizetype(digits.size()));
-        out.append(QByteArray(intDigits - int(digits.size()), '0'));
+        *p++ = '0';
+        *p++ = '.';
+        p = std::fill_n(p, -intDigits, '0');
+        p = std::copy_n(digits, count, p);
+    } else if (intDigits >= count) {
+        p = std::copy_n(digits, count, p);
+        p = std::fill_n(p, intDigits - count, '0');
     } else {
-        out.append(digits.data(), intDigits);
-        out.append('.');
-        out.append(digits.data() + intDigits, qsizetype(digits.size()) - intDigits);
+        p = std::copy_n(digits, intDigits, p);
+        *p++ = '.';
+        p = std::copy_n(digits + intDigits, count - intDigits, p);
     }
-    return out;
+    return p - buffer;
 }
 
-QByteArray FormatPdfReal(double value)
+qsizetype formatPdfRealTo(char* buffer, double value)
 {
     if (!std::isfinite(value))
         throw EPdfInvalidValue(QStringLiteral("FormatPdfReal --invalid real number"));
@@ -106,32 +106,39 @@ QByteArray FormatPdfReal(double value)
     const double hundredths = std::trunc(value * 100 + 0.5);
     if (!std::isfinite(hundredths))
         throw EPdfInvalidValue(QStringLiteral("FormatPdfReal --invalid real number"));
-    if (std::fabs(hundredths) < 1e15) {
-        // The common case, exact in 64-bit integers: no detour through text.
-        const qint64 h = qint64(hundredths);
-        if (h == 0)
-            return QByteArrayLiteral("0");
-        char buf[32];
-        char* p = buf;
-        if (h < 0)
-            *p++ = '-';
-        const quint64 a = quint64(h < 0 ? -h : h);
-        p = std::to_chars(p, buf + sizeof buf, a / 100).ptr;
-        const unsigned frac = unsigned(a % 100);
-        if (frac != 0) {
-            *p++ = '.';
-            *p++ = char('0' + frac / 10);
-            if (frac % 10 != 0)
-                *p++ = char('0' + frac % 10);
-        }
-        return QByteArray(buf, p - buf);
+    if (std::fabs(hundredths) >= 1e15)
+        return formatRealTo(buffer, hundredths / 100);
+    // The common case, exact in 64-bit integers.
+    const qint64 h = qint64(hundredths);
+    char* p = buffer;
+    if (h == 0) {
+        *p++ = '0';
+        return p - buffer;
     }
-    return formatReal(hundredths / 100);
+    if (h < 0)
+        *p++ = '-';
+    const quint64 a = quint64(h < 0 ? -h : h);
+    p = std::to_chars(p, buffer + kRealBufferSize, a / 100).ptr;
+    const unsigned frac = unsigned(a % 100);
+    if (frac != 0) {
+        *p++ = '.';
+        *p++ = char('0' + frac / 10);
+        if (frac % 10 != 0)
+            *p++ = char('0' + frac % 10);
+    }
+    return p - buffer;
 }
 
-void appendPdfReal(QByteArray& out, double value)
+QByteArray formatReal(double value)
 {
-    out.append(FormatPdfReal(value));
+    char buffer[kRealBufferSize];
+    return QByteArray(buffer, formatRealTo(buffer, value));
+}
+
+QByteArray FormatPdfReal(double value)
+{
+    char buffer[kRealBufferSize];
+    return QByteArray(buffer, formatPdfRealTo(buffer, value));
 }
 
 // ---------------------------------------------------------------- text helpers
@@ -181,7 +188,28 @@ QByteArray DateToPdfDate(const QDateTime& date)
 
 QByteArray pdfText(const QString& text)
 {
-    return cp1252::encode(text);
+    // Latin-1 characters map to themselves; everything else goes through the
+    // code page's table, a surrogate pair counting as one character.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* p = out.data();
+    const QChar* c = text.constData();
+    const QChar* end = c + text.size();
+    for (; c != end; ++c) {
+        const char16_t u = c->unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            *p++ = char(u);
+            continue;
+        }
+        char32_t cp = u;
+        if (c->isHighSurrogate() && c + 1 != end && c[1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(*c, c[1]);
+            ++c;
+        }
+        const int b = cp1252::byteFor(cp);
+        *p++ = b < 0 ? '?' : char(b);
+    }
+    out.truncate(p - out.data());
+    return out;
 }
 
 // ---------------------------------------------------------------- TPdfObject
@@ -256,7 +284,8 @@ void TPdfNumber::InternalWriteStream(PdfWriter& out)
 
 void TPdfReal::InternalWriteStream(PdfWriter& out)
 {
-    out.write(formatReal(Value));
+    char buffer[kRealBufferSize];
+    out.write(buffer, formatRealTo(buffer, Value));
 }
 
 void TPdfText::InternalWriteStream(PdfWriter& out)

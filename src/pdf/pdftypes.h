@@ -43,12 +43,13 @@ public:
     void write(const char* data, qsizetype size);
     void write(QByteArrayView bytes) { write(bytes.data(), bytes.size()); }
     void writeInt(qint64 value);
-    qint64 pos() const { return m_written + m_buffer.size(); }
+    qint64 pos() const { return m_written + m_used; }
     void flush();
 
 private:
     QIODevice& m_device;
-    QByteArray m_buffer;
+    std::unique_ptr<char[]> m_buffer; // kept across flushes
+    qsizetype m_used = 0;
     qint64 m_written = 0;
 };
 
@@ -318,7 +319,10 @@ QByteArray pdfText(const QString& text);
 QByteArray formatReal(double value);
 // The canvas form: rounded to two decimals (x * 100 + 0.5 truncated toward zero).
 QByteArray FormatPdfReal(double value);
-// Appends FormatPdfReal(value) to out.
-void appendPdfReal(QByteArray& out, double value);
+
+// The same into a buffer of kRealBufferSize bytes; they return the length.
+constexpr qsizetype kRealBufferSize = 352;
+qsizetype formatRealTo(char* buffer, double value);
+qsizetype formatPdfRealTo(char* buffer, double value);
 
 } // namespace bw::pdf

@@ -219,7 +219,7 @@ void TestPdfReport::labelFontAliases()
     label.SetFontName(TRepFontName(font));
     label.SetFontBold(bold);
     label.SetFontItalic(italic);
-    QCOMPARE(label.FontAlias(), alias);
+    QCOMPARE(QByteArray(label.FontAlias()), alias);
     label.SetCaption(QStringLiteral("x"));
     QVERIFY(label.GetTextWidth() > 0); // the alias names a registered font
 }
