@@ -376,20 +376,12 @@ public:
         for (char c : text) {
             if (kSize - m_size < 2)
                 flush();
-            char e = 0;
-            switch (c) {
-            case '(': e = '('; break;
-            case ')': e = ')'; break;
-            case '\\': e = '\\'; break;
-            case '\r': e = 'r'; break;
-            case '\n': e = 'n'; break;
-            case '\t': e = 't'; break;
-            case '\b': e = 'b'; break;
-            case '\f': e = 'f'; break;
-            default: m_buffer[m_size++] = c; continue;
+            if (const char e = textEscape(c)) {
+                m_buffer[m_size++] = '\\';
+                m_buffer[m_size++] = e;
+            } else {
+                m_buffer[m_size++] = c;
             }
-            m_buffer[m_size++] = '\\';
-            m_buffer[m_size++] = e;
         }
         return *this;
     }

@@ -130,12 +130,6 @@ void TRepLayoutPanel::Print(TRepCanvas& canvas, const TRect& rect)
         AfterPrint(*this, canvas, rect);
 }
 
-void TRepLayoutPanel::checkParent(const TRepContainer* parent) const
-{
-    if (parent && !parent->asPanel() && !dynamic_cast<const TRepPage*>(parent))
-        throw AppError(QStringLiteral("TRepPage can not set on ") + parent->ClassName());
-}
-
 // ---------------------------------------------------------------- items and labels
 
 void TRepItem::Print(TRepCanvas&, const TRect&) {}

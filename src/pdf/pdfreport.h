@@ -32,7 +32,6 @@ public:
     TRepControl(const TRepControl&) = delete;
     TRepControl& operator=(const TRepControl&) = delete;
 
-    virtual QString ClassName() const = 0;
     TRepContainer* Parent() const { return m_parent; }
 
     int Left() const { return m_left; }
@@ -112,7 +111,6 @@ class TRepPage : public TRepContainer {
 public:
     TRepPage();
     ~TRepPage() override;
-    QString ClassName() const override { return QStringLiteral("TRepPage"); }
 
     int MarginTop() const { return m_margins.Top; }
     int MarginLeft() const { return m_margins.Left; }
@@ -142,7 +140,6 @@ private:
 class TRepPanel : public TRepContainer {
 public:
     TRepPanel() : TRepContainer(185, 100) {}
-    QString ClassName() const override { return QStringLiteral("TRepPanel"); }
     TRepPanel* asPanel() override { return this; }
     using TRepControl::asPanel;
     virtual void Print(TRepCanvas& canvas, const TRect& rect);
@@ -152,20 +149,15 @@ using TRepPrintPanelEvent = std::function<void(TRepPanel& sender, TRepCanvas& ca
 
 class TRepLayoutPanel : public TRepPanel {
 public:
-    QString ClassName() const override { return QStringLiteral("TRepLayoutPanel"); }
     TRepPrintPanelEvent BeforePrint;
     TRepPrintPanelEvent AfterPrint;
     void Print(TRepCanvas& canvas, const TRect& rect) override;
-
-protected:
-    void checkParent(const TRepContainer* parent) const override;
 };
 
 // A printable item on a panel.
 class TRepItem : public TRepControl {
 public:
     TRepItem() : TRepControl(100, 30) {}
-    QString ClassName() const override { return QStringLiteral("TRepItem"); }
     TRepItem* asItem() override { return this; }
     bool Printable = true;
     virtual void Print(TRepCanvas& canvas, const TRect& rect);
@@ -178,7 +170,6 @@ enum class TRepFontName { fnFixedWidth, fnArial, fnTimesRoman };
 
 class TRepCustomLabel : public TRepItem {
 public:
-    QString ClassName() const override { return QStringLiteral("TRepCustomLabel"); }
     TRepFontName FontName() const { return m_fontName; }
     float FontSize() const { return m_fontSize; }
     bool FontBold() const { return m_fontBold; }
@@ -214,7 +205,6 @@ private:
 
 class TRepLabel : public TRepCustomLabel {
 public:
-    QString ClassName() const override { return QStringLiteral("TRepLabel"); }
 
     const QString& Caption() const { return m_caption; }
     void SetCaption(const QString& caption);

@@ -148,16 +148,11 @@ QByteArray EscapeText(QByteArrayView text)
     QByteArray out;
     out.reserve(text.size() + 8);
     for (char c : text) {
-        switch (c) {
-        case '(': out.append("\\("); break;
-        case ')': out.append("\\)"); break;
-        case '\\': out.append("\\\\"); break;
-        case '\r': out.append("\\r"); break;
-        case '\n': out.append("\\n"); break;
-        case '\t': out.append("\\t"); break;
-        case '\b': out.append("\\b"); break;
-        case '\f': out.append("\\f"); break;
-        default: out.append(c);
+        if (const char e = textEscape(c)) {
+            out.append('\\');
+            out.append(e);
+        } else {
+            out.append(c);
         }
     }
     return out;
@@ -443,11 +438,6 @@ TPdfReal* TPdfDictionary::PdfRealByName(QByteArrayView key) const
 TPdfName* TPdfDictionary::PdfNameByName(QByteArrayView key) const
 {
     return dynamic_cast<TPdfName*>(ValueByName(key));
-}
-
-TPdfText* TPdfDictionary::PdfTextByName(QByteArrayView key) const
-{
-    return dynamic_cast<TPdfText*>(ValueByName(key));
 }
 
 TPdfDictionary* TPdfDictionary::PdfDictionaryByName(QByteArrayView key) const

@@ -238,7 +238,6 @@ public:
     TPdfNumber* PdfNumberByName(QByteArrayView key) const;
     TPdfReal* PdfRealByName(QByteArrayView key) const;
     TPdfName* PdfNameByName(QByteArrayView key) const;
-    TPdfText* PdfTextByName(QByteArrayView key) const;
     TPdfDictionary* PdfDictionaryByName(QByteArrayView key) const;
     TPdfArray* PdfArrayByName(QByteArrayView key) const;
 
@@ -302,6 +301,22 @@ public:
 };
 
 // Text helpers.
+// The letter after the backslash for the eight bytes a literal string escapes
+// ( ) \ CR LF TAB BS FF, else 0.
+constexpr char textEscape(char c)
+{
+    switch (c) {
+    case '(': return '(';
+    case ')': return ')';
+    case '\\': return '\\';
+    case '\r': return 'r';
+    case '\n': return 'n';
+    case '\t': return 't';
+    case '\b': return 'b';
+    case '\f': return 'f';
+    default: return 0;
+    }
+}
 QByteArray EscapeText(QByteArrayView text);
 QByteArray EscapeName(QByteArrayView name);
 // Windows-1252 is a single-byte code page: no double-byte characters, and a
