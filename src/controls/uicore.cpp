@@ -18,6 +18,7 @@ TuiCustomControl::TuiCustomControl(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
     connect(qApp, &QApplication::focusChanged, this, &TuiCustomControl::focusMoved);
 }
 
@@ -352,6 +353,7 @@ void TuiCustomControl::mouseMoveEvent(QMouseEvent* event)
         else if (!inside && m_pointerInside)
             pointerLeft();
     }
+    emit OnMouseMove(this, event->modifiers(), pos.x(), pos.y());
     HookMouseMove(pos.x(), pos.y());
 }
 
@@ -386,11 +388,13 @@ void TuiCustomControl::keyPressEvent(QKeyEvent* event)
 void TuiCustomControl::focusInEvent(QFocusEvent* event)
 {
     event->accept();
+    emit OnEnter(this);
 }
 
 void TuiCustomControl::focusOutEvent(QFocusEvent* event)
 {
     event->accept();
+    emit OnExit(this);
 }
 
 void TuiCustomControl::moveEvent(QMoveEvent* event)

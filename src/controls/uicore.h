@@ -101,6 +101,11 @@ signals:
     void OnClick(QObject* sender);
     void OnMouseEnter(QObject* sender);
     void OnMouseLeave(QObject* sender);
+    // The pointer moved over the control (with or without a button held).
+    void OnMouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    // The control got or lost the keyboard focus.
+    void OnEnter(QObject* sender);
+    void OnExit(QObject* sender);
 
 protected:
     // Repaints unless locked.

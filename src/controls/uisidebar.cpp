@@ -207,7 +207,6 @@ TuiCustomSideBar::TuiCustomSideBar(QWidget* parent)
     SetFontColor(kParentFontColor);
     SetRedrawTriggers(quint16(1u << rtTextChanged | 1u << rtMouseEnter | 1u << rtMouseLeave));
     setFocusPolicy(Qt::ClickFocus);
-    setMouseTracking(true);
     m_rollTimer.setSingleShot(true);
     m_rollTimer.setInterval(kRollInterval);
     connect(&m_rollTimer, &QTimer::timeout, this, &TuiCustomSideBar::rollPause);

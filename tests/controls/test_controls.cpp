@@ -102,6 +102,7 @@ private slots:
     void buttonDrawStates();
     void dragOntoNeighbourHighlightsIt();
     void focusLostWhilePressed();
+    void mouseMoveAndFocusEvents();
     void spaceClicksOnce();
     void dialogKeys_data();
     void dialogKeys();
@@ -320,6 +321,25 @@ void TestControls::focusLostWhilePressed()
     QVERIFY(!(form.button->DrawState() & dsClicked));
     QVERIFY(!(form.button->DrawState() & dsFocused));
     QCOMPARE(pixel(form.button, 36, 1), kHotTop);
+}
+
+void TestControls::mouseMoveAndFocusEvents()
+{
+    Form form;
+    QVERIFY(form.show());
+    QList<QPoint> moves;
+    connect(form.button, &TuiCustomControl::OnMouseMove, form.button,
+            [&](QObject*, Qt::KeyboardModifiers, int x, int y) { moves.append(QPoint(x, y)); });
+    QSignalSpy entered(form.button, &TuiCustomControl::OnEnter);
+    QSignalSpy left(form.button, &TuiCustomControl::OnExit);
+    // No button held: the form still hears of the move (the main window gives
+    // a side bar the focus this way).
+    QTest::mouseMove(form.button, QPoint(20, 5));
+    QVERIFY(moves.contains(QPoint(20, 5)));
+    form.button->setFocus();
+    QCOMPARE(entered.count(), 1);
+    form.edit->setFocus();
+    QCOMPARE(left.count(), 1);
 }
 
 void TestControls::spaceClicksOnce()
