@@ -57,6 +57,9 @@ void prepareSqliteFile(const QString& path, int version)
         ScopedConnection connection(openSqlite(temp.fileName(), uniqueConnectionName(QStringLiteral("mkdb")), true));
         prepareDatabase(connection.db(), version);
     }
+    // The temporary file was made private; the database gets the usual permissions.
+    QFile::setPermissions(temp.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+                                               | QFile::ReadGroup | QFile::ReadOther);
     // rename() never replaces an existing file: a file made meanwhile stays untouched.
     if (!QFile::rename(temp.fileName(), path))
         throw AppError(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(path));
