@@ -278,7 +278,7 @@ int main(int argc, char** argv)
     std::printf("files in %s\n", qPrintable(base));
     bool same = true;
     for (int labels : sizes) {
-        const int runs = labels <= 10000 ? 9 : 3;
+        const int runs = labels <= 10000 ? 9 : 5;
         const QStringList writers = {QStringLiteral("brackwell"), QStringLiteral("libharu"),
                                      QStringLiteral("libharu+sync"), QStringLiteral("qpdfwriter")};
         QList<Result> results;
