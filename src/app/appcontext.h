@@ -26,14 +26,9 @@ struct AppContext {
     // The four options of the create dialog, stored with the tournament.
     std::array<bool, 4> turnierOptionen{true, true, true, true};
 
-    // Which database is open: true the SQLite file dbPfad, false the server serverName.
-    bool accessDB = false;
-    QString dbPfad;
-    QString serverName;
-    // The catalog of the tournament database on a server.
+    // The catalog of the tournament database on a server. (Which database is
+    // open, accessDB, dbPfad, serverName and dbWahrWert, is kept by db_procedures.)
     QString serverCatalog = QStringLiteral("turnier_db");
-    // The number the open database stores for TRUE.
-    int dbWahrWert = 1;
 
     // Default of the result dialogs' "nächstes mögliches Spiel anzeigen".
     bool naechstesSpielAnzeigen = true;

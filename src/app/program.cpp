@@ -8,6 +8,7 @@
 #include "app/tturnier_erstellen.h"
 #include "app/tturnierladen.h"
 #include "app/usersettings.h"
+#include "data/db_procedures.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -25,9 +26,10 @@ Program::Program(Services& services) : m_services(services)
     m_mainform = std::make_unique<TMainform>(context, services);
     TMainform* main = m_mainform.get();
     forms.Mainform = main;
-    forms.Data_Unit = new TData_Unit(*main, context, database, main);
-    forms.turnierladen = new Tturnierladen(main, context, services, database, forms);
-    forms.Turnier_erstellen = new TTurnier_erstellen(main, context, services, database, forms);
+    forms.db_procedures = new Tdb_procedures(services.prompter, main);
+    forms.Data_Unit = new TData_Unit(*main, context, *forms.db_procedures, main);
+    forms.turnierladen = new Tturnierladen(main, context, services, forms);
+    forms.Turnier_erstellen = new TTurnier_erstellen(main, context, services, forms);
     forms.gruppe = new Tgruppe(main);
     forms.Altersklassen = new TAltersklassen(main);
     forms.Doppelauswahl = new TDoppelauswahl(main);
@@ -63,9 +65,9 @@ Program::Program(Services& services) : m_services(services)
 
 Program::~Program()
 {
-    // The forms go with the main window; the connection closes after them.
+    // The forms and data modules go with the main window, the connection with
+    // its data module.
     m_mainform.reset();
-    database.close();
 }
 
 void Program::showCreateDialog()

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "app/appcontext.h"
-#include "app/databasechoice.h"
 #include "app/forms.h"
 #include "app/serverbrowser.h"
 
@@ -27,7 +26,6 @@ public:
     int exec();
 
     AppContext context;
-    ProgramDatabase database;
     Forms forms;
 
 private:

@@ -1,9 +1,9 @@
 #include "app/tdata_unit.h"
 
 #include "app/appcontext.h"
-#include "app/databasechoice.h"
 #include "app/tmainform.h"
 #include "data/cascades.h"
+#include "data/db_procedures.h"
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -37,7 +37,7 @@ QString storedToMemo(const QString& text)
 
 } // namespace
 
-TData_Unit::TData_Unit(TMainform& mainform, AppContext& context, ProgramDatabase& database, QObject* parent)
+TData_Unit::TData_Unit(TMainform& mainform, AppContext& context, Tdb_procedures& database, QObject* parent)
     : QObject(parent), m_main(mainform), m_context(context), m_database(database)
 {
     setObjectName(QStringLiteral("Data_Unit"));
@@ -94,17 +94,17 @@ void TData_Unit::showData(const TournamentData& data)
 
 void TData_Unit::turnierspeichern()
 {
-    m_context.aktuelleTID = insertTournament(m_database.db(), pageData(), m_context.turnierOptionen);
+    m_context.aktuelleTID = insertTournament(m_database.ADOConnection1(), pageData(), m_context.turnierOptionen);
 }
 
 void TData_Unit::turnierupdate(int tid)
 {
-    updateTournament(m_database.db(), tid, pageData());
+    updateTournament(m_database.ADOConnection1(), tid, pageData());
 }
 
 void TData_Unit::turnierloeschen(int tid)
 {
-    deleteTournament(m_database.db(), tid);
+    deleteTournament(m_database.ADOConnection1(), tid);
     m_context.aktuellerTurniername.clear();
     m_context.aktuelleTID = 0;
     m_context.aktuelleKID = 0;
@@ -112,7 +112,7 @@ void TData_Unit::turnierloeschen(int tid)
 
 void TData_Unit::tfelderfuellen(int tid)
 {
-    const auto data = readTournament(m_database.db(), tid);
+    const auto data = readTournament(m_database.ADOConnection1(), tid);
     if (!data)
         return;
     // The Tvon handler moves Tbis; the row's own last day is set after it.
@@ -163,7 +163,7 @@ void TData_Unit::listboxenfuellen(int tid)
     for (QListWidget* list : lists)
         list->clear();
     m_main.altersklasse->clear();
-    const ClassPageLists content = readClassPageLists(m_database.db(), tid);
+    const ClassPageLists content = readClassPageLists(m_database.ADOConnection1(), tid);
     for (size_t kind = 0; kind < 4; ++kind)
         lists[kind]->addItems(content.classes[kind]);
     m_main.altersklasse->addItems(content.ageClasses);

@@ -10,13 +10,13 @@
 namespace bw {
 
 struct AppContext;
-class ProgramDatabase;
+class Tdb_procedures;
 class TMainform;
 
 class TData_Unit : public QObject {
     Q_OBJECT
 public:
-    TData_Unit(TMainform& mainform, AppContext& context, ProgramDatabase& database, QObject* parent = nullptr);
+    TData_Unit(TMainform& mainform, AppContext& context, Tdb_procedures& database, QObject* parent = nullptr);
 
     // The tournament page as a row, and a row onto the page.
     TournamentData pageData() const;
@@ -45,7 +45,7 @@ public:
 private:
     TMainform& m_main;
     AppContext& m_context;
-    ProgramDatabase& m_database;
+    Tdb_procedures& m_database;
 };
 
 } // namespace bw

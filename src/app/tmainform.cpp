@@ -269,7 +269,6 @@ void TMainform::buildMenu()
 void TMainform::FormCreate()
 {
     m_context.naechstesSpielAnzeigen = true;
-    m_context.accessDB = false;
     Tvon->setDate(m_services.clock.today());
     Tbis->setDate(m_services.clock.today());
     bringToFront(welcome);

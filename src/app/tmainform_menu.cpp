@@ -183,7 +183,7 @@ void TMainform::Slatewright1Click()
         runner.startDetached(wine, {windows}, folder);
         return;
     }
-    m_services.prompter.information(QStringLiteral("Der Slatewright wurde leider nicht gefunden.\n"
+    m_services.prompter.information(QStringLiteral("Der Slatewright wurde leider nicht gefunden.\r"
                                                    "Sie können das Programm unter %1 herunterladen.")
                                         .arg(kDownloadAddress));
 }
@@ -220,7 +220,7 @@ void TMainform::Handbuch1Click()
         m_services.runner.openUrl(QUrl::fromLocalFile(manual));
         return;
     }
-    m_services.prompter.information(QStringLiteral("Das Handbuch wurde leider nicht gefunden.\n"
+    m_services.prompter.information(QStringLiteral("Das Handbuch wurde leider nicht gefunden.\r"
                                                    "Sie können das Handbuch unter %1 herunterladen.")
                                         .arg(kDownloadAddress));
 }

@@ -4,6 +4,7 @@
 #include "app/forms.h"
 #include "app/serverbrowser.h"
 #include "app/tturnierladen.h"
+#include "data/db_procedures.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -62,10 +63,10 @@ TMSDENetworkForm::TMSDENetworkForm(QWidget* parent, AppContext& context, Service
 
 QString TMSDENetworkForm::unreachableText(const QString& server)
 {
-    return QStringLiteral("Die Datenbank konnte nicht erreicht werden. Dies kann die folgenden Gründe haben:\n\n"
-                          "1.) Der Server %1 konnte nicht erreicht werden.\n"
-                          "2.) Auf dem Server ist die Turnier-Datenbank nicht vorhanden.\n"
-                          "3.) Der Datenbank-Server ist für das Netzwerk nicht freigegeben.\n"
+    return QStringLiteral("Die Datenbank konnte nicht erreicht werden. Dies kann die folgenden Gründe haben:\r\r"
+                          "1.) Der Server %1 konnte nicht erreicht werden.\r"
+                          "2.) Auf dem Server ist die Turnier-Datenbank nicht vorhanden.\r"
+                          "3.) Der Datenbank-Server ist für das Netzwerk nicht freigegeben.\r"
                           "4.) Eine Firewall blockiert den Netzwerkverkehr (Port 5432).")
         .arg(server);
 }
@@ -112,12 +113,12 @@ void TMSDENetworkForm::uiButton1Click()
     const QString server = SelValBox->text();
     bool reached = false;
     try {
-        load->setBrowsed(openDatabase(DatabaseSource::postgres(server, m_context.serverCatalog)));
+        load->setBrowsed(m_forms.db_procedures->openCandidate({false, QString(), server}, m_context.serverCatalog));
         ListBox1->clear();
         load->vorhandenturniereladen();
         reached = true;
     } catch (const std::exception&) {
-        load->setBrowsed(nullptr);
+        load->setBrowsed(ScopedConnection());
         load->vorhandenturniereladen();
     }
     QApplication::restoreOverrideCursor();
@@ -125,11 +126,11 @@ void TMSDENetworkForm::uiButton1Click()
     if (!reached) {
         m_services.prompter.prompt(PromptKind::Error, unreachableText(server), PromptButtons::Ok);
         SelValBox->setText(m_previous);
-        m_context.serverName = m_previous;
+        m_forms.db_procedures->serverName = m_previous;
         load->DBPathEditBox->setText(m_previous);
         return;
     }
-    m_context.serverName = server;
+    m_forms.db_procedures->serverName = server;
     load->DBPathEditBox->setText(server);
     m_browser.remember(server);
     close();

@@ -1,10 +1,10 @@
 #include "app/tturnier_erstellen.h"
 
 #include "app/appcontext.h"
-#include "app/databasechoice.h"
 #include "app/forms.h"
 #include "app/tdata_unit.h"
 #include "app/tmainform.h"
+#include "data/db_procedures.h"
 #include "platform/apperror.h"
 #include "platform/services.h"
 
@@ -19,9 +19,8 @@
 
 namespace bw {
 
-TTurnier_erstellen::TTurnier_erstellen(QWidget* parent, AppContext& context, Services& services,
-                                       ProgramDatabase& database, const Forms& forms)
-    : QDialog(parent), m_context(context), m_services(services), m_database(database), m_forms(forms)
+TTurnier_erstellen::TTurnier_erstellen(QWidget* parent, AppContext& context, Services& services, const Forms& forms)
+    : QDialog(parent), m_context(context), m_services(services), m_forms(forms)
 {
     setObjectName(QStringLiteral("Turnier_erstellen"));
     setWindowTitle(QStringLiteral("Neues Turnier erstellen"));
@@ -80,28 +79,29 @@ void TTurnier_erstellen::erstellenClick()
         prompter.information(QStringLiteral("Bitte geben Sie einen Namen ein"));
         return;
     }
-    DatabaseSource source = DatabaseSource::postgres(m_context.serverName, m_context.serverCatalog);
+    Tdb_procedures& database = *m_forms.db_procedures;
+    DatabaseSource source{false, QString(), database.serverName};
     if (fileOption->isChecked()) {
         const QString picked = m_services.files.saveFile(this, QStringLiteral("Datenbank wählen"),
                                                          SaveDialog1FileName, kDatabaseFileFilter);
         if (!picked.isEmpty())
             m_chosenFile = picked;
         // Cancelled: the file chosen before in this run, if there is one.
-        const QString path = m_chosenFile.isEmpty() ? m_context.dbPfad : m_chosenFile;
+        const QString path = m_chosenFile.isEmpty() ? database.dbPfad : m_chosenFile;
         if (path.isEmpty())
             return;
-        source = DatabaseSource::sqlite(path);
+        source = {true, path, database.serverName};
     }
 
-    DatabaseConnection candidate;
+    ScopedConnection candidate;
     try {
-        candidate = openDatabase(source);
+        candidate = database.openCandidate(source, m_context.serverCatalog);
     } catch (const std::exception&) {
         prompter.prompt(PromptKind::Error, QStringLiteral("Datenbank verbinden fehlgeschlagen"), PromptButtons::Cancel);
         return;
     }
     try {
-        checkStructure(candidate->db(), prompter);
+        database.richtige_db(candidate.db());
     } catch (const std::exception&) {
         prompter.prompt(PromptKind::Error, QStringLiteral("Es wurde eine falsche Datenbank ausgewählt"),
                         PromptButtons::Cancel);
@@ -119,14 +119,11 @@ void TTurnier_erstellen::erstellenClick()
                               TournamentField::auslosung})
         data[f] = today;
     int tid = 0;
-    if (!runGuarded(prompter, [&] { tid = insertTournament(candidate->db(), data, options); }))
+    if (!runGuarded(prompter, [&] { tid = insertTournament(candidate.db(), data, options); }))
         return;
 
-    m_database.adopt(std::move(candidate));
-    m_context.accessDB = source.file;
-    if (source.file)
-        m_context.dbPfad = source.path;
-    m_context.dbWahrWert = 1;
+    database.adopt(std::move(candidate), source);
+    database.dbWahrWert = 1;
     m_context.aktuellerTurniername = name;
     m_context.turnierOptionen = options;
     m_context.aktuelleTID = tid;

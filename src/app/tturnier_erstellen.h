@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QCheckBox;
 class QLineEdit;
@@ -14,16 +15,17 @@ class QGroupBox;
 
 namespace bw {
 
+// The file filter of the dialogs that choose a database file.
+inline const QString kDatabaseFileFilter = QStringLiteral("SQLite-Datenbank (*.sqlite *.db)");
+
 struct AppContext;
 struct Forms;
 struct Services;
-class ProgramDatabase;
 
 class TTurnier_erstellen : public QDialog {
     Q_OBJECT
 public:
-    TTurnier_erstellen(QWidget* parent, AppContext& context, Services& services, ProgramDatabase& database,
-                       const Forms& forms);
+    TTurnier_erstellen(QWidget* parent, AppContext& context, Services& services, const Forms& forms);
 
     QLineEdit* turniername;
     QCheckBox* check1;
@@ -44,7 +46,6 @@ public slots:
 private:
     AppContext& m_context;
     Services& m_services;
-    ProgramDatabase& m_database;
     const Forms& m_forms;
     // The SQLite file chosen in this dialog before, if any.
     QString m_chosenFile;

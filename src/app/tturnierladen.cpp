@@ -5,6 +5,8 @@
 #include "app/tmainform.h"
 #include "app/tmsdenetworkform.h"
 #include "app/tournamentrecords.h"
+#include "app/tturnier_erstellen.h"
+#include "data/db_procedures.h"
 #include "data/preparation.h"
 #include "platform/apperror.h"
 #include "platform/services.h"
@@ -37,9 +39,8 @@ QString localServer(const QString& chosen)
 
 } // namespace
 
-Tturnierladen::Tturnierladen(QWidget* parent, AppContext& context, Services& services, ProgramDatabase& database,
-                             const Forms& forms)
-    : QDialog(parent), m_context(context), m_services(services), m_database(database), m_forms(forms)
+Tturnierladen::Tturnierladen(QWidget* parent, AppContext& context, Services& services, const Forms& forms)
+    : QDialog(parent), m_context(context), m_services(services), m_forms(forms)
 {
     setObjectName(QStringLiteral("turnierladen"));
     setWindowTitle(QStringLiteral("Bestehendes Turnier laden"));
@@ -102,7 +103,7 @@ Tturnierladen::Tturnierladen(QWidget* parent, AppContext& context, Services& ser
     connect(AttachButton, &QPushButton::clicked, this, &Tturnierladen::AttachButtonClick);
 
     // The server of this computer until the user chooses another.
-    m_context.serverName = QSysInfo::machineHostName();
+    m_forms.db_procedures->serverName = Tdb_procedures::ComputerName();
     m_lastFromServer = false;
     AttachButton->setVisible(false);
 }
@@ -127,19 +128,29 @@ void Tturnierladen::hideWait()
     WaitPanel->setVisible(false);
 }
 
+DatabaseSource Tturnierladen::fileSource(const QString& path) const
+{
+    return {true, path, m_forms.db_procedures->serverName};
+}
+
+DatabaseSource Tturnierladen::serverSource() const
+{
+    return {false, QString(), m_forms.db_procedures->serverName};
+}
+
 void Tturnierladen::browse(const DatabaseSource& source)
 {
-    m_browsed.reset();
-    m_browsed = openDatabase(source);
+    m_browsed = ScopedConnection();
+    m_browsed = m_forms.db_procedures->openCandidate(source, m_context.serverCatalog);
 }
 
 void Tturnierladen::vorhandenturniereladen()
 {
     ListBox1->clear();
     tids.clear();
-    if (!m_browsed)
+    if (!m_browsed.db().isValid())
         return;
-    for (const TournamentEntry& entry : listTournaments(m_browsed->db())) {
+    for (const TournamentEntry& entry : listTournaments(m_browsed.db())) {
         ListBox1->addItem(entry.name);
         tids.append(entry.tid);
     }
@@ -156,9 +167,9 @@ void Tturnierladen::showEvent(QShowEvent* event)
 void Tturnierladen::FormShow()
 {
     if (m_lastFromServer) {
-        DBPathEditBox->setText(m_context.serverName);
+        DBPathEditBox->setText(m_forms.db_procedures->serverName);
         try {
-            browse(DatabaseSource::postgres(m_context.serverName, m_context.serverCatalog));
+            browse(serverSource());
             vorhandenturniereladen();
             return;
         } catch (const std::exception&) {
@@ -178,7 +189,7 @@ void Tturnierladen::AccessDBSelButtonClick()
     tids.clear();
     AttachButton->setVisible(false);
     runGuarded(m_services.prompter, [&] {
-        browse(DatabaseSource::sqlite(defaultFile()));
+        browse(fileSource(defaultFile()));
         vorhandenturniereladen();
     });
 }
@@ -187,15 +198,15 @@ void Tturnierladen::MSDESelBoxClick()
 {
     showWait(QStringLiteral("  Suche nach dem Server     ...bitte warten..."));
     AttachButton->setVisible(false);
-    DBPathEditBox->setText(m_context.serverName);
+    DBPathEditBox->setText(m_forms.db_procedures->serverName);
     ListBox1->setEnabled(true);
     ListBox1->clear();
     tids.clear();
     try {
-        browse(DatabaseSource::postgres(m_context.serverName, m_context.serverCatalog));
+        browse(serverSource());
         vorhandenturniereladen();
     } catch (const std::exception&) {
-        m_browsed.reset();
+        m_browsed = ScopedConnection();
         ListBox1->clear();
         tids.clear();
     }
@@ -212,7 +223,7 @@ void Tturnierladen::AccessSelButtonClick()
         if (!picked.isEmpty())
             DBPathEditBox->setText(picked);
         try {
-            browse(DatabaseSource::sqlite(DBPathEditBox->text()));
+            browse(fileSource(DBPathEditBox->text()));
         } catch (const std::exception&) {
             m_services.prompter.information(QStringLiteral("SQLite-Datenbank nicht vorhanden"));
             return;
@@ -242,17 +253,17 @@ void Tturnierladen::uiButton1Click()
                         PromptButtons::Ok);
         return;
     }
-    const DatabaseSource source = file ? DatabaseSource::sqlite(DBPathEditBox->text())
-                                       : DatabaseSource::postgres(m_context.serverName, m_context.serverCatalog);
-    DatabaseConnection candidate;
+    Tdb_procedures& database = *m_forms.db_procedures;
+    const DatabaseSource source = file ? fileSource(DBPathEditBox->text()) : serverSource();
+    ScopedConnection candidate;
     try {
-        candidate = openDatabase(source);
+        candidate = database.openCandidate(source, m_context.serverCatalog);
     } catch (const std::exception&) {
         prompter.information(QStringLiteral("Datenbank nicht vorhanden"));
         return;
     }
     try {
-        checkStructure(candidate->db(), prompter);
+        database.richtige_db(candidate.db());
     } catch (const std::exception&) {
         prompter.prompt(PromptKind::Error, QStringLiteral("Es wurde eine falsche Datenbank ausgewählt"),
                         PromptButtons::Cancel);
@@ -266,12 +277,9 @@ void Tturnierladen::uiButton1Click()
 
     const int tid = tids.value(row);
     const QString name = ListBox1->item(row)->text();
-    m_database.adopt(std::move(candidate));
+    database.adopt(std::move(candidate), source);
+    database.dbWahrWert = 1;
     m_lastFromServer = !file;
-    m_context.accessDB = file;
-    if (file)
-        m_context.dbPfad = source.path;
-    m_context.dbWahrWert = 1;
     m_context.aktuelleTID = tid;
     m_context.aktuellerTurniername = name;
     m_context.aktuelleKID = 0;
@@ -286,7 +294,8 @@ void Tturnierladen::AttachButtonClick()
     showWait(QStringLiteral("  Turnier-Datenbank wird angelegt     ...bitte warten..."));
     QString error;
     try {
-        preparePostgresCatalog(ServerAddress::parse(localServer(m_context.serverName)), m_context.serverCatalog);
+        preparePostgresCatalog(ServerAddress::forServer(localServer(m_forms.db_procedures->serverName)),
+                               m_context.serverCatalog);
     } catch (const std::exception& e) {
         error = exceptionText(e);
     }
@@ -295,7 +304,7 @@ void Tturnierladen::AttachButtonClick()
         prompter.information(QStringLiteral("Der Befehl wurde ausgeführt."));
     else
         prompter.prompt(PromptKind::Error,
-                        QStringLiteral("Die Turnier-Datenbank konnte nicht angelegt werden:\n%1").arg(error),
+                        QStringLiteral("Die Turnier-Datenbank konnte nicht angelegt werden:\r%1").arg(error),
                         PromptButtons::Ok);
     MSDESelBoxClick();
 }

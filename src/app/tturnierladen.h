@@ -4,7 +4,7 @@
 // only when a tournament is opened.
 #pragma once
 
-#include "app/databasechoice.h"
+#include "data/connection.h"
 
 #include <QDialog>
 #include <QList>
@@ -26,8 +26,7 @@ struct Services;
 class Tturnierladen : public QDialog {
     Q_OBJECT
 public:
-    Tturnierladen(QWidget* parent, AppContext& context, Services& services, ProgramDatabase& database,
-                  const Forms& forms);
+    Tturnierladen(QWidget* parent, AppContext& context, Services& services, const Forms& forms);
 
     QRadioButton* MSDESelBox;
     QRadioButton* AccessDBSelButton;
@@ -50,7 +49,7 @@ public:
     // read them propagates.
     void vorhandenturniereladen();
     // Makes a connection the one the dialog lists from.
-    void setBrowsed(DatabaseConnection connection) { m_browsed = std::move(connection); }
+    void setBrowsed(ScopedConnection connection) { m_browsed = std::move(connection); }
 
 public slots:
     void FormShow();
@@ -68,12 +67,14 @@ private:
     void showWait(const QString& text);
     void hideWait();
     void browse(const DatabaseSource& source);
+    // A source of the chosen kind: the file at the path, or the chosen server.
+    DatabaseSource fileSource(const QString& path) const;
+    DatabaseSource serverSource() const;
 
     AppContext& m_context;
     Services& m_services;
-    ProgramDatabase& m_database;
     const Forms& m_forms;
-    DatabaseConnection m_browsed;
+    ScopedConnection m_browsed;
     bool m_lastFromServer = false;
 };
 

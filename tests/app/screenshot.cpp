@@ -29,7 +29,7 @@ int main(int argc, char** argv)
     const QString file = folder.file(QStringLiteral("turnier_db.sqlite"));
     bw::prepareSqliteFile(file);
     {
-        auto connection = bw::openDatabase(bw::DatabaseSource::sqlite(file));
+        bw::ScopedConnection connection(bw::openSqlite(file, QStringLiteral("screenshot")));
         bw::TournamentData data;
         data[bw::TournamentField::turniername] = QStringLiteral("Stadtmeisterschaft 2026");
         data[bw::TournamentField::austragungsort] = QStringLiteral("Sporthalle am Park");
@@ -38,7 +38,7 @@ int main(int argc, char** argv)
         data[bw::TournamentField::tbis] = QDate(2026, 12, 13);
         data[bw::TournamentField::gesamtleitung] = QStringLiteral("Erika Mustermann");
         data[bw::TournamentField::turnierleitung] = QStringLiteral("Max Mustermann\r\nJana Beispiel");
-        bw::insertTournament(connection->db(), data, {true, true, true, true});
+        bw::insertTournament(connection.db(), data, {true, true, true, true});
     }
 
     bw::test::FakeServices fake(folder.path());

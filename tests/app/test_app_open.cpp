@@ -11,6 +11,7 @@
 #include "app/tturnier_erstellen.h"
 #include "app/tturnierladen.h"
 #include "data/connection.h"
+#include "data/db_procedures.h"
 #include "data/preparation.h"
 #include "data/sql.h"
 #include "support/pgfixture.h"
@@ -30,6 +31,9 @@ using namespace bw;
 using namespace bw::test;
 
 namespace {
+
+const QString kUpgradeQuestion =
+    QStringLiteral("Die gewählte Datenbank hat eine alte Struktur.\rSoll die Struktur jetzt angepasst werden?");
 
 // A prepared SQLite file in the program folder holding the named tournaments.
 QString tournamentFile(AppFixture& app, const QString& name, const QStringList& tournaments)
@@ -64,7 +68,8 @@ void createOnFile(AppFixture& app, const QString& name, const QString& answer)
 
 QString openedFile(const Program& program)
 {
-    return program.database.isOpen() ? QUrl(program.database.db().databaseName()).toLocalFile() : QString();
+    const QSqlDatabase db = program.forms.db_procedures->ADOConnection1();
+    return db.isValid() ? QFileInfo(QUrl(db.databaseName()).toLocalFile()).absoluteFilePath() : QString();
 }
 
 } // namespace
@@ -77,6 +82,8 @@ private slots:
     void createFailures_data();
     void createFailures();
     void createWithCancelledFileDialog();
+    void createOnOlderStructure_data();
+    void createOnOlderStructure();
     void openOnSqlite();
     void openFailures();
     void lookingElsewhereKeepsTheOpenDatabase();
@@ -120,11 +127,12 @@ void TestAppOpen::createOnSqlite()
     QCOMPARE(app.fake.files.calls().first().filter, QStringLiteral("SQLite-Datenbank (*.sqlite *.db)"));
 
     const AppContext& context = app.context();
+    const Tdb_procedures& database = *app.program->forms.db_procedures;
     QCOMPARE(context.aktuelleTID, 2);
     QCOMPARE(context.aktuellerTurniername, QStringLiteral("Kreismeisterschaft"));
-    QVERIFY(context.accessDB);
-    QCOMPARE(context.dbPfad, path);
-    QCOMPARE(context.dbWahrWert, 1);
+    QVERIFY(database.accessDB);
+    QCOMPARE(database.dbPfad, path);
+    QCOMPARE(database.dbWahrWert, 1);
     QCOMPARE(context.liveLoginID, 0);
     QCOMPARE(openedFile(*app.program), QFileInfo(path).absoluteFilePath());
     QCOMPARE(countRows(path, QStringLiteral("SELECT COUNT(*) FROM Turnierdaten WHERE TID=2 AND turniername='Kreismeisterschaft'")), 1);
@@ -185,9 +193,9 @@ void TestAppOpen::createFailures()
 
     QVERIFY(app.prompter().verify());
     QVERIFY(app.program->forms.Turnier_erstellen->isVisible());
-    QVERIFY(!app.program->database.isOpen());
+    QVERIFY(!app.program->forms.db_procedures->isConnected());
     QCOMPARE(app.context().aktuellerTurniername, QString());
-    QVERIFY(!app.context().accessDB);
+    QVERIFY(!app.program->forms.db_procedures->accessDB);
     // No database file is ever created by choosing one.
     if (file == QLatin1String("missing"))
         QVERIFY(!QFile::exists(path));
@@ -200,7 +208,7 @@ void TestAppOpen::createWithCancelledFileDialog()
     // Nothing chosen before in this run: nothing happens.
     createOnFile(app, QStringLiteral("Neu"), QString());
     QVERIFY(app.program->forms.Turnier_erstellen->isVisible());
-    QVERIFY(!app.program->database.isOpen());
+    QVERIFY(!app.program->forms.db_procedures->isConnected());
 
     // After a choice, a cancelled dialog uses the file chosen before.
     const QString path = tournamentFile(app, QStringLiteral("vorher.sqlite"), {});
@@ -230,7 +238,7 @@ void TestAppOpen::openOnSqlite()
     QCOMPARE(dialog->ListBox1->currentRow(), 0);
     QCOMPARE(dialog->tids, (QList<int>{1, 2, 3}));
     // Looking does not open anything for the program.
-    QVERIFY(!app.program->database.isOpen());
+    QVERIFY(!app.program->forms.db_procedures->isConnected());
 
     dialog->ListBox1->setCurrentRow(1);
     emit dialog->ListBox1->itemDoubleClicked(dialog->ListBox1->item(1));
@@ -238,8 +246,8 @@ void TestAppOpen::openOnSqlite()
     QVERIFY(main.workAreaEnabled());
     QCOMPARE(app.context().aktuelleTID, 2);
     QCOMPARE(app.context().aktuellerTurniername, QStringLiteral("Pokal"));
-    QVERIFY(app.context().accessDB);
-    QCOMPARE(app.context().dbPfad, path);
+    QVERIFY(app.program->forms.db_procedures->accessDB);
+    QCOMPARE(app.program->forms.db_procedures->dbPfad, path);
     QCOMPARE(openedFile(*app.program), QFileInfo(path).absoluteFilePath());
 
     QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - Pokal"));
@@ -295,17 +303,52 @@ void TestAppOpen::openFailures()
     dialog->uiButton1->click();
     QVERIFY(app.prompter().verify());
 
-    // A database of another structure.
+    // A database of an older structure whose upgrade is declined.
     const QString old = app.folder.file(QStringLiteral("alt.sqlite"));
     prepareSqliteFile(old, 5);
     app.fake.files.answer(old);
     dialog->AccessSelButton->click();
+    app.prompter().expect(PromptKind::Question, kUpgradeQuestion, PromptAnswer::No);
     app.prompter().expect(PromptKind::Error, QStringLiteral("Es wurde eine falsche Datenbank ausgewählt"));
     dialog->uiButton1->click();
     QVERIFY(app.prompter().verify());
     QVERIFY(dialog->isVisible());
-    QVERIFY(!app.program->database.isOpen());
+    QVERIFY(!app.program->forms.db_procedures->isConnected());
     QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - "));
+    QCOMPARE(countRows(old, QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999")), 5);
+}
+
+void TestAppOpen::createOnOlderStructure_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::newRow("upgrade accepted") << true;
+    QTest::newRow("upgrade declined") << false;
+}
+
+void TestAppOpen::createOnOlderStructure()
+{
+    QFETCH(bool, accept);
+    AppFixture app;
+    app.start();
+    const QString path = app.folder.file(QStringLiteral("fuenf.sqlite"));
+    prepareSqliteFile(path, 5);
+    app.prompter().expect(PromptKind::Question, kUpgradeQuestion, accept ? PromptAnswer::Yes : PromptAnswer::No);
+    if (accept)
+        app.prompter().expect(PromptKind::Information,
+                              QStringLiteral("Die Datenbank wurde aktualisiert.\r\r- Turnierdaten Tabelle angepasst\r"
+                                             "- Spieler Tabelle angepasst\r- Turnierklassen Tabelle angepasst\r"
+                                             "- DB-Versionsbezeichnung angepasst\r"));
+    else
+        app.prompter().expect(PromptKind::Error, QStringLiteral("Es wurde eine falsche Datenbank ausgewählt"),
+                              PromptAnswer::Cancel);
+    createOnFile(app, QStringLiteral("Nach dem Umbau"), path);
+    QVERIFY(app.prompter().verify());
+
+    QCOMPARE(countRows(path, QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999")), accept ? 6 : 5);
+    QCOMPARE(countRows(path, QStringLiteral("SELECT COUNT(*) FROM Turnierdaten")), accept ? 1 : 0);
+    QCOMPARE(app.program->forms.Turnier_erstellen->isVisible(), !accept);
+    QCOMPARE(app.program->forms.db_procedures->isConnected(), accept);
+    QCOMPARE(app.context().aktuellerTurniername, accept ? QStringLiteral("Nach dem Umbau") : QString());
 }
 
 void TestAppOpen::lookingElsewhereKeepsTheOpenDatabase()
@@ -342,8 +385,8 @@ void TestAppOpen::lookingElsewhereKeepsTheOpenDatabase()
 
     // The open tournament still lives in its own file, and saving writes there.
     QCOMPARE(openedFile(*app.program), QFileInfo(first).absoluteFilePath());
-    QVERIFY(app.context().accessDB);
-    QCOMPARE(app.context().dbPfad, first);
+    QVERIFY(app.program->forms.db_procedures->accessDB);
+    QCOMPARE(app.program->forms.db_procedures->dbPfad, first);
     main.zusatzname->setText(QStringLiteral("Herbst"));
     main.turnier_speichern->click();
     QCOMPARE(countRows(first, QStringLiteral("SELECT COUNT(*) FROM Turnierdaten WHERE zusatz='Herbst'")), 1);
@@ -358,7 +401,7 @@ void TestAppOpen::serverPath()
     AppFixture app;
     app.start();
     TMainform& main = app.main();
-    app.context().serverName = server.pg()->server().host;
+    app.program->forms.db_procedures->serverName = server.pg()->server().host;
     app.context().serverCatalog = server.pg()->databaseName();
 
     // Create on the server (the default choice of the dialog).
@@ -369,8 +412,8 @@ void TestAppOpen::serverPath()
     create->erstellen->click();
     QVERIFY(!create->isVisible());
     QCOMPARE(app.context().aktuelleTID, 1);
-    QVERIFY(!app.context().accessDB);
-    QCOMPARE(app.context().dbWahrWert, 1);
+    QVERIFY(!app.program->forms.db_procedures->accessDB);
+    QCOMPARE(app.program->forms.db_procedures->dbWahrWert, 1);
     QCOMPARE(scalar(server.db(), QStringLiteral("SELECT turniername FROM Turnierdaten WHERE TID=1")).toString(),
              QStringLiteral("Bezirksrangliste"));
 
@@ -378,7 +421,7 @@ void TestAppOpen::serverPath()
     main.TurnierbuttonItemClick(TMainform::TurnierLaden);
     Tturnierladen* load = app.program->forms.turnierladen;
     load->MSDESelBox->click();
-    QCOMPARE(load->DBPathEditBox->text(), app.context().serverName);
+    QCOMPARE(load->DBPathEditBox->text(), app.program->forms.db_procedures->serverName);
     QCOMPARE(load->ListBox1->count(), 1);
     QVERIFY(!load->AttachButton->isVisible());
     load->uiButton1->click();
@@ -398,7 +441,7 @@ void TestAppOpen::attachIntoEmptyServer()
     AppFixture app;
     app.start();
     TMainform& main = app.main();
-    app.context().serverName = pg.server().host;
+    app.program->forms.db_procedures->serverName = pg.server().host;
     app.context().serverCatalog = pg.databaseName();
 
     main.TurnierbuttonItemClick(TMainform::TurnierLaden);
@@ -417,7 +460,7 @@ void TestAppOpen::attachIntoEmptyServer()
     db.close();
 
     // A second attempt reports the real error instead of success.
-    app.prompter().expectPrefix(PromptKind::Error, QStringLiteral("Die Turnier-Datenbank konnte nicht angelegt werden:\n"));
+    app.prompter().expectPrefix(PromptKind::Error, QStringLiteral("Die Turnier-Datenbank konnte nicht angelegt werden:\r"));
     load->AttachButton->click();
     QVERIFY(app.prompter().verify());
     load->uiButton2->click();
@@ -434,7 +477,7 @@ void TestAppOpen::unreachableServer()
     AppFixture app;
     app.start();
     TMainform& main = app.main();
-    const QString previous = app.context().serverName;
+    const QString previous = app.program->forms.db_procedures->serverName;
     main.TurnierbuttonItemClick(TMainform::TurnierLaden);
     Tturnierladen* load = app.program->forms.turnierladen;
     load->MSDESelBox->click();
@@ -457,10 +500,10 @@ void TestAppOpen::unreachableServer()
     QVERIFY(app.prompter().verify());
     QVERIFY(network->isVisible());
     QCOMPARE(network->SelValBox->text(), previous);
-    QCOMPARE(app.context().serverName, previous);
+    QCOMPARE(app.program->forms.db_procedures->serverName, previous);
     QCOMPARE(load->DBPathEditBox->text(), previous);
-    QVERIFY(!app.context().accessDB);
-    QCOMPARE(app.context().dbWahrWert, 1);
+    QVERIFY(!app.program->forms.db_procedures->accessDB);
+    QCOMPARE(app.program->forms.db_procedures->dbWahrWert, 1);
 
     network->uiButton2->click();
     QVERIFY(!network->isVisible());

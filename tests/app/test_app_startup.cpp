@@ -8,6 +8,7 @@
 #include "app/navigationbar.h"
 #include "app/serverbrowser.h"
 #include "app/tmainform.h"
+#include "data/db_procedures.h"
 #include "platform/inifile.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QSysInfo>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -114,11 +116,12 @@ void TestAppStartup::startState()
     QVERIFY(!main.PrinterBox->isVisible());
     QVERIFY(!main.inprogress->isVisible());
     QVERIFY(app.context().naechstesSpielAnzeigen);
-    QVERIFY(!app.context().accessDB);
+    QVERIFY(!app.program->forms.db_procedures->accessDB);
+    QCOMPARE(app.program->forms.db_procedures->serverName, QSysInfo::machineHostName());
     QCOMPARE(app.context().aktuelleTID, 0);
     QCOMPARE(main.Tvon->date(), QDate(2026, 12, 10));
     QCOMPARE(main.Tbis->date(), QDate(2026, 12, 10));
-    QVERIFY(!app.program->database.isOpen());
+    QVERIFY(!app.program->forms.db_procedures->isConnected());
 }
 
 void TestAppStartup::busyAnimation()
