@@ -80,7 +80,7 @@ void TTurnier_erstellen::erstellenClick()
         return;
     }
     Tdb_procedures& database = *m_forms.db_procedures;
-    DatabaseSource source{false, QString(), database.serverName};
+    DatabaseLocation source{false, QString(), database.serverName};
     if (fileOption->isChecked()) {
         const QString picked = m_services.files.saveFile(this, QStringLiteral("Datenbank wählen"),
                                                          SaveDialog1FileName, kDatabaseFileFilter);

@@ -128,17 +128,17 @@ void Tturnierladen::hideWait()
     WaitPanel->setVisible(false);
 }
 
-DatabaseSource Tturnierladen::fileSource(const QString& path) const
+DatabaseLocation Tturnierladen::fileSource(const QString& path) const
 {
     return {true, path, m_forms.db_procedures->serverName};
 }
 
-DatabaseSource Tturnierladen::serverSource() const
+DatabaseLocation Tturnierladen::serverSource() const
 {
     return {false, QString(), m_forms.db_procedures->serverName};
 }
 
-void Tturnierladen::browse(const DatabaseSource& source)
+void Tturnierladen::browse(const DatabaseLocation& source)
 {
     m_browsed = ScopedConnection();
     m_browsed = m_forms.db_procedures->openCandidate(source, m_context.serverCatalog);
@@ -254,7 +254,7 @@ void Tturnierladen::uiButton1Click()
         return;
     }
     Tdb_procedures& database = *m_forms.db_procedures;
-    const DatabaseSource source = file ? fileSource(DBPathEditBox->text()) : serverSource();
+    const DatabaseLocation source = file ? fileSource(DBPathEditBox->text()) : serverSource();
     ScopedConnection candidate;
     try {
         candidate = database.openCandidate(source, m_context.serverCatalog);

@@ -66,10 +66,10 @@ protected:
 private:
     void showWait(const QString& text);
     void hideWait();
-    void browse(const DatabaseSource& source);
+    void browse(const DatabaseLocation& source);
     // A source of the chosen kind: the file at the path, or the chosen server.
-    DatabaseSource fileSource(const QString& path) const;
-    DatabaseSource serverSource() const;
+    DatabaseLocation fileSource(const QString& path) const;
+    DatabaseLocation serverSource() const;
 
     AppContext& m_context;
     Services& m_services;
