@@ -287,13 +287,16 @@ void updateClass(const QSqlDatabase& db, int tid, int kid, const ClassRecord& re
     SqlParams p = classParams(kid, tid, record);
     p.remove(QStringLiteral("farbe"));
     p.remove(QStringLiteral("liveklassenid"));
-    execute(db,
+    const QSqlQuery updated = execute(db,
             QStringLiteral("UPDATE Turnierklassen SET TID=:tid,system=:system,kbezeichnung=:kbezeichnung,"
                            "kbeschreibung=:kbeschreibung,spielberechtigung=:spielberechtigung,mann=:mann,frau=:frau,"
                            "gebuehr=:gebuehr,min=:min,max=:max,saetze=:saetze,platten=:platten,"
                            "altersklasseID=:altersklasseid,atag=:atag,uhrzeit=:uhrzeit,punkteprosieg=:punkteprosieg,"
                            "nachgebuehr=:nachgebuehr WHERE KID=:kid"),
             p);
+    // A class deleted meanwhile (at another desk) must not get orphaned table names.
+    if (updated.numRowsAffected() == 0)
+        throw AppError(QStringLiteral("Die Klasse ist nicht mehr in der Datenbank vorhanden."));
     execute(db, QStringLiteral("DELETE FROM Platten1 WHERE KID=:id"), {{QStringLiteral("id"), kid}});
     insertTableNames(db, tid, kid, tables);
     if (record.system == Team) {
@@ -325,7 +328,7 @@ int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& new
     Transaction transaction(db);
     const auto source = readClass(db, sourceKid);
     if (!source)
-        throw AppError(QStringLiteral("Die Klasse, die kopiert werden soll, gibt es nicht mehr."));
+        throw AppError(QStringLiteral("Die Klasse ist nicht mehr in der Datenbank vorhanden."));
     const int kid = nextKey(db, QStringLiteral("Turnierklassen"));
     ClassRecord copy = *source;
     copy.system = kind;

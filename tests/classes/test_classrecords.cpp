@@ -413,7 +413,7 @@ private slots:
         if (!tdb.ready())
             return;
         const QSqlDatabase db = tdb.db();
-        const AgeClass u18{QStringLiteral("U18"), QDate(2008, 1, 1), QDate(), false, true};
+        const AgeClass u18{QStringLiteral("U18"), QDate(), QDate(2008, 1, 1), false, true};
         saveAgeClass(db, 1, QString(), u18);
         saveAgeClass(db, 1, QString(), {QStringLiteral(" Senioren "), QDate(1976, 1, 1), QDate(), true, false});
         saveAgeClass(db, 2, QString(), u18);

@@ -1,0 +1,755 @@
+#include "classes/classpage.h"
+
+#include "classes/classbars.h"
+#include "classes/ttisch_verwaltung.h"
+#include "data/ageclasses.h"
+#include "data/cascades.h"
+#include "data/dbvalue.h"
+#include "data/sql.h"
+#include "platform/clock.h"
+#include "platform/germantext.h"
+#include "platform/prompter.h"
+#include "results/tteamform.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace bw {
+
+const QString ClassPage::kNewCaption = QStringLiteral("Neue Klasse speichern");
+const QString ClassPage::kChangeCaption = QStringLiteral("Änderungen speichern");
+
+namespace {
+
+const QString kNameTaken = QStringLiteral("Eine Klasse mit diesem Namen existiert bereits");
+// More table names than this are not made from the count (a typo such as
+// 2000000 would otherwise freeze the page).
+constexpr int kMaxTables = 999;
+
+// Memos keep their lines apart with CR LF in the database.
+QString storedMemo(const QPlainTextEdit* memo)
+{
+    QString text = memo->toPlainText().trimmed();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
+QString memoText(const QString& stored)
+{
+    QString text = stored;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QComboBox* numberCombo(QWidget* parent, const char* name, int from, int to, bool editable)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(editable);
+    if (editable)
+        box->setInsertPolicy(QComboBox::NoInsert);
+    for (int i = from; i <= to; ++i)
+        box->addItem(QString::number(i));
+    return box;
+}
+
+void setComboText(QComboBox* box, const QString& text)
+{
+    const int index = box->findText(text);
+    if (index >= 0)
+        box->setCurrentIndex(index);
+    if (box->isEditable())
+        box->setEditText(text);
+}
+
+void moveToStart(QPlainTextEdit* memo)
+{
+    QTextCursor cursor = memo->textCursor();
+    cursor.movePosition(QTextCursor::Start);
+    memo->setTextCursor(cursor);
+    memo->ensureCursorVisible();
+}
+
+} // namespace
+
+ClassPage::ClassPage(const ClassPageLinks& links, QWidget* parent) : QWidget(parent), m_links(links)
+{
+    setObjectName(QStringLiteral("klassenverwalten"));
+    build();
+    connectHandlers();
+    m_links.teamform.klassenchange = [this] { klassenchange(); };
+    m_links.tisch_verwaltung.plattenlist = plattenlist;
+    m_links.tisch_verwaltung.klassenchange = [this] { klassenchange(); };
+    resetTables();
+    kfelderloeschen();
+}
+
+void ClassPage::build()
+{
+    auto* layout = new QVBoxLayout(this);
+    StaticText86 = new QLabel(QStringLiteral("Turnierklassen verwalten"), this);
+    StaticText86->setObjectName(QStringLiteral("StaticText86"));
+    QFont title = StaticText86->font();
+    title.setBold(true);
+    title.setPointSize(title.pointSize() + 4);
+    StaticText86->setFont(title);
+    layout->addWidget(StaticText86);
+
+    Klassecopy = new QMenu(this);
+    Klassecopy->setObjectName(QStringLiteral("Klassecopy"));
+    Klassekopieren1 = Klassecopy->addAction(QStringLiteral("Klasse kopieren"));
+    Klassekopieren1->setObjectName(QStringLiteral("Klassekopieren1"));
+
+    auto* lists = new QHBoxLayout;
+    const char* names[] = {"einzelliste", "doppelliste", "mixedliste", "courbliste"};
+    const QString labels[] = {QStringLiteral("Einzelkonkurrenz"), QStringLiteral("Doppelkonkurrenz"),
+                              QStringLiteral("Mixedkonkurrenz"), QStringLiteral("Teamkonkurrenz")};
+    for (int kind = 0; kind < kClassKindCount; ++kind) {
+        auto* column = new QVBoxLayout;
+        column->addWidget(new QLabel(labels[kind], this));
+        auto* list = new QListWidget(this);
+        list->setObjectName(QLatin1String(names[kind]));
+        list->setProperty("Tag", kind + 1);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        list->viewport()->installEventFilter(this);
+        column->addWidget(list);
+        lists->addLayout(column);
+        m_lists[size_t(kind)] = list;
+    }
+    einzelliste = m_lists[0];
+    doppelliste = m_lists[1];
+    mixedliste = m_lists[2];
+    courbliste = m_lists[3];
+    layout->addLayout(lists, 2);
+
+    systemBox = new QGroupBox(QStringLiteral("Spielsysteme"), this);
+    systemBox->setObjectName(QStringLiteral("system"));
+    system = new QButtonGroup(systemBox);
+    auto* kinds = new QHBoxLayout(systemBox);
+    const QString kindNames[] = {QStringLiteral("Einzel"), QStringLiteral("Doppel"), QStringLiteral("Mixed"),
+                                 QStringLiteral("Team")};
+    for (int kind = 0; kind < kClassKindCount; ++kind) {
+        auto* radio = new QRadioButton(kindNames[kind], systemBox);
+        radio->setObjectName(QStringLiteral("system%1").arg(kind));
+        system->addButton(radio, kind);
+        kinds->addWidget(radio);
+    }
+    system->button(Einzel)->setChecked(true);
+    layout->addWidget(systemBox);
+
+    auto* form = new QGridLayout;
+    auto label = [this](const QString& text) { return new QLabel(text, this); };
+    auto edit = [this](const char* name) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+    auto memo = [this](const char* name) {
+        auto* m = new QPlainTextEdit(this);
+        m->setObjectName(QLatin1String(name));
+        m->setTabChangesFocus(true);
+        m->setMaximumHeight(70);
+        return m;
+    };
+    kbezeichnung = edit("kbezeichnung");
+    form->addWidget(label(QStringLiteral("Klassenbezeichnung")), 0, 0);
+    form->addWidget(kbezeichnung, 0, 1, 1, 3);
+    kbeschreibung = memo("kbeschreibung");
+    form->addWidget(label(QStringLiteral("Klassenbeschreibung")), 1, 0);
+    form->addWidget(kbeschreibung, 1, 1, 1, 3);
+    kberechtigung = memo("kberechtigung");
+    form->addWidget(label(QStringLiteral("Spielberechtigung")), 2, 0);
+    form->addWidget(kberechtigung, 2, 1, 1, 3);
+
+    auto* sexes = new QHBoxLayout;
+    mann = new QCheckBox(QStringLiteral("männlich"), this);
+    mann->setObjectName(QStringLiteral("mann"));
+    frau = new QCheckBox(QStringLiteral("weiblich"), this);
+    frau->setObjectName(QStringLiteral("frau"));
+    sexes->addWidget(mann);
+    sexes->addWidget(frau);
+    sexes->addStretch();
+    form->addWidget(label(QStringLiteral("Geschlecht")), 3, 0);
+    form->addLayout(sexes, 3, 1);
+
+    minteil = numberCombo(this, "minteil", 2, 24, true);
+    maxteil = numberCombo(this, "maxteil", 2, 24, true);
+    gewinnsaetze = numberCombo(this, "gewinnsaetze", 1, 5, false);
+    punkteprosieg = numberCombo(this, "punkteprosieg", 1, 2, false);
+    punkteprosieg->setToolTip(QStringLiteral("Punkte pro Sieg"));
+    plattenanzahl = numberCombo(this, "plattenanzahl", 1, 20, true);
+    plattenanzahl->installEventFilter(this);
+    punkteprosieg->installEventFilter(this);
+    form->addWidget(label(QStringLiteral("min. Teilnehmer")), 4, 0);
+    form->addWidget(minteil, 4, 1);
+    form->addWidget(label(QStringLiteral("max. Teilnehmer")), 4, 2);
+    form->addWidget(maxteil, 4, 3);
+    form->addWidget(label(QStringLiteral("Gewinnsätze")), 5, 0);
+    form->addWidget(gewinnsaetze, 5, 1);
+    form->addWidget(label(QStringLiteral("Punkte / Sieg")), 5, 2);
+    form->addWidget(punkteprosieg, 5, 3);
+
+    altersklasse = new QComboBox(this);
+    altersklasse->setObjectName(QStringLiteral("altersklasse"));
+    form->addWidget(label(QStringLiteral("Altersklasse")), 6, 0);
+    form->addWidget(altersklasse, 6, 1);
+    form->addWidget(label(QStringLiteral("Anzahl Tische")), 6, 2);
+    form->addWidget(plattenanzahl, 6, 3);
+
+    austragungstag = new QDateEdit(this);
+    austragungstag->setObjectName(QStringLiteral("austragungstag"));
+    austragungstag->setCalendarPopup(true);
+    austragungstag->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    form->addWidget(label(QStringLiteral("Austragungstag")), 7, 0);
+    form->addWidget(austragungstag, 7, 1);
+    beginn = edit("beginn");
+    beginn->setMaxLength(5);
+    auto* time = new QHBoxLayout;
+    time->addWidget(beginn);
+    time->addWidget(label(QStringLiteral("Uhr")));
+    form->addWidget(label(QStringLiteral("Beginn der Austragung")), 7, 2);
+    form->addLayout(time, 7, 3);
+
+    gebuehr = edit("gebuehr");
+    nachgebuehr = edit("nachgebuehr");
+    auto* fee = new QHBoxLayout;
+    fee->addWidget(gebuehr);
+    fee->addWidget(label(QStringLiteral("Euro")));
+    auto* lateFee = new QHBoxLayout;
+    lateFee->addWidget(nachgebuehr);
+    lateFee->addWidget(label(QStringLiteral("Euro")));
+    form->addWidget(label(QStringLiteral("Startgebühr")), 8, 0);
+    form->addLayout(fee, 8, 1);
+    form->addWidget(label(QStringLiteral("Nachmeldegebühr")), 8, 2);
+    form->addLayout(lateFee, 8, 3);
+    layout->addLayout(form);
+
+    plattenlist = new QListWidget(this);
+    plattenlist->setObjectName(QStringLiteral("plattenlist"));
+    plattenlist->setVisible(false);
+
+    auto* buttons = new QHBoxLayout;
+    auto button = [&](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        buttons->addWidget(b);
+        return b;
+    };
+    neue_klasse = button("neue_klasse", QStringLiteral("Neue Klasse"));
+    klasse_speichern = button("klasse_speichern", QStringLiteral("Neue Klasse aufnehmen"));
+    klasse_delete = button("klasse_delete", QStringLiteral("Klasse löschen"));
+    klasse_delete->setStyleSheet(QStringLiteral("color: red;"));
+    buttons->addStretch();
+    uiButton1 = button("uiButton1", QStringLiteral("Tische verwalten"));
+    teambutton = button("teambutton", QStringLiteral("Teamsystem"));
+    teambutton->setEnabled(false);
+    layout->addLayout(buttons);
+}
+
+void ClassPage::connectHandlers()
+{
+    auto guarded = [this](std::function<void()> body) {
+        return [this, body] { runGuarded(m_links.prompter, body); };
+    };
+    connect(neue_klasse, &QPushButton::clicked, this, guarded([this] { neueklasseClick(); }));
+    connect(klasse_speichern, &QPushButton::clicked, this, guarded([this] { klassehinzuClick(); }));
+    connect(klasse_delete, &QPushButton::clicked, this, guarded([this] { klassedelClick(); }));
+    connect(uiButton1, &QPushButton::clicked, this, &ClassPage::uiButton1Click);
+    connect(teambutton, &QPushButton::clicked, this, &ClassPage::teambuttonClick);
+    connect(Klassekopieren1, &QAction::triggered, this, guarded([this] { Klassekopieren1Click(); }));
+    for (QListWidget* list : m_lists) {
+        connect(list, &QListWidget::itemClicked, this,
+                [this, list] { runGuarded(m_links.prompter, [this, list] { listClick(list); }); });
+        connect(list, &QListWidget::customContextMenuRequested, this, [this, list](const QPoint& pos) {
+            einzellisteContextPopup(list);
+            Klassecopy->popup(list->viewport()->mapToGlobal(pos));
+        });
+    }
+    connect(system, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            systemClick();
+    });
+
+    // Every other field only marks the page changed.
+    auto changed = [this] { klassenchange(); };
+    connect(kbezeichnung, &QLineEdit::textChanged, this, changed);
+    connect(kbeschreibung, &QPlainTextEdit::textChanged, this, changed);
+    connect(kberechtigung, &QPlainTextEdit::textChanged, this, changed);
+    connect(gebuehr, &QLineEdit::textChanged, this, changed);
+    connect(nachgebuehr, &QLineEdit::textChanged, this, changed);
+    connect(beginn, &QLineEdit::textChanged, this, changed);
+    connect(minteil, &QComboBox::currentTextChanged, this, changed);
+    connect(maxteil, &QComboBox::currentTextChanged, this, changed);
+    connect(gewinnsaetze, &QComboBox::currentIndexChanged, this, changed);
+    connect(altersklasse, &QComboBox::currentIndexChanged, this, changed);
+    connect(austragungstag, &QDateEdit::dateChanged, this, changed);
+    connect(mann, &QCheckBox::clicked, this, changed);
+    connect(frau, &QCheckBox::clicked, this, changed);
+    connect(plattenanzahl, &QComboBox::currentTextChanged, this, &ClassPage::plattenanzahlChange);
+    connect(punkteprosieg, &QComboBox::currentIndexChanged, this, &ClassPage::plattenanzahlChange);
+}
+
+int ClassPage::kindOf(const QListWidget* list) const
+{
+    for (int kind = 0; kind < kClassKindCount; ++kind) {
+        if (m_lists[size_t(kind)] == list)
+            return kind;
+    }
+    return -1;
+}
+
+int ClassPage::kindIndex() const
+{
+    return system->checkedId();
+}
+
+void ClassPage::setKindIndex(int kind)
+{
+    if (QAbstractButton* radio = system->button(kind))
+        radio->setChecked(true);
+}
+
+void ClassPage::setSaveButton(const QString& caption, bool enabled)
+{
+    klasse_speichern->setText(caption);
+    klasse_speichern->setStyleSheet(caption == kNewCaption ? QStringLiteral("color: blue; font-weight: bold;")
+                                                           : QStringLiteral("color: red; font-weight: bold;"));
+    klasse_speichern->setEnabled(enabled);
+}
+
+void ClassPage::resetTables()
+{
+    plattenlist->clear();
+    plattenlist->addItem(QStringLiteral("Tisch 1"));
+}
+
+void ClassPage::insertSorted(QListWidget* list, const QString& name)
+{
+    int row = 0;
+    while (row < list->count() && !german::lessThan(name, list->item(row)->text()))
+        ++row;
+    list->insertItem(row, name);
+}
+
+void ClassPage::removeEntry(QListWidget* list, const QString& name)
+{
+    const auto found = list->findItems(name, Qt::MatchExactly);
+    if (!found.isEmpty())
+        delete found.first();
+}
+
+void ClassPage::klassenchange()
+{
+    if (klasse_speichern->isEnabled())
+        return;
+    setSaveButton(kChangeCaption, true);
+}
+
+void ClassPage::klassenmemoserstezeile()
+{
+    moveToStart(kbeschreibung);
+    moveToStart(kberechtigung);
+}
+
+void ClassPage::kfelderloeschen()
+{
+    {
+        const QSignalBlocker b1(kbezeichnung), b2(kbeschreibung), b3(kberechtigung), b4(gebuehr), b5(nachgebuehr),
+            b6(minteil), b7(maxteil), b8(gewinnsaetze), b9(plattenanzahl), b10(austragungstag), b11(beginn),
+            b12(punkteprosieg);
+        kbezeichnung->clear();
+        kbeschreibung->clear();
+        kberechtigung->clear();
+        mann->setChecked(true);
+        frau->setChecked(false);
+        gebuehr->clear();
+        nachgebuehr->clear();
+        setComboText(minteil, QStringLiteral("2"));
+        setComboText(maxteil, QStringLiteral("2"));
+        setComboText(gewinnsaetze, QStringLiteral("3"));
+        setComboText(plattenanzahl, QStringLiteral("1"));
+        austragungstag->setDate(m_links.clock.today());
+        beginn->clear();
+        punkteprosieg->setCurrentIndex(0);
+    }
+    m_links.teamform.clearFormat();
+    m_pageKid = 0;
+    // A page reset to a new class has something to save.
+    setSaveButton(kNewCaption, true);
+}
+
+void ClassPage::klassenboxfuellen(int kid)
+{
+    kfelderloeschen();
+    const std::optional<ClassRecord> record = readClass(m_links.database(), kid);
+    if (record) {
+        const QSignalBlocker b1(kbezeichnung), b2(kbeschreibung), b3(kberechtigung), b4(gebuehr), b5(nachgebuehr),
+            b6(minteil), b7(maxteil), b8(gewinnsaetze), b9(plattenanzahl), b10(austragungstag), b11(beginn),
+            b12(punkteprosieg), b13(altersklasse), b14(system);
+        const ClassRecord& r = *record;
+        kbezeichnung->setText(r.kbezeichnung);
+        setKindIndex(r.system);
+        kbeschreibung->setPlainText(memoText(r.kbeschreibung));
+        kberechtigung->setPlainText(memoText(r.spielberechtigung));
+        mann->setChecked(r.mann);
+        frau->setChecked(r.frau);
+        gebuehr->setText(german::formatNumber(r.gebuehr));
+        setComboText(minteil, QString::number(r.min));
+        setComboText(maxteil, QString::number(r.max));
+        const int sets = gewinnsaetze->findText(QString::number(r.saetze));
+        if (sets >= 0)
+            gewinnsaetze->setCurrentIndex(sets);
+        setComboText(plattenanzahl, QString::number(r.platten));
+        // An age class that no longer exists shows as the last entry ("ohne Beschränkung").
+        const int age = altersklasse->findText(r.altersklasseID);
+        altersklasse->setCurrentIndex(age >= 0 ? age : altersklasse->count() - 1);
+        if (r.atag.isValid())
+            austragungstag->setDate(r.atag);
+        beginn->setText(r.uhrzeit ? german::formatTime(*r.uhrzeit) : QString());
+        punkteprosieg->setCurrentIndex(r.punkteprosieg);
+        nachgebuehr->setText(german::formatNumber(r.nachgebuehr));
+        m_pageKid = kid;
+    }
+    m_links.aktuellerKlassenname = kbezeichnung->text();
+    setSaveButton(kChangeCaption, false);
+}
+
+void ClassPage::listboxenfuellen()
+{
+    const QSqlDatabase db = m_links.database();
+    const int tid = m_links.aktuelleTID;
+    for (QListWidget* list : m_lists)
+        list->clear();
+    const QSignalBlocker blocker(altersklasse);
+    altersklasse->clear();
+    for (const ClassEntry& c : listClasses(db, tid)) {
+        if (c.kind >= 0 && c.kind < kClassKindCount)
+            insertSorted(m_lists[size_t(c.kind)], c.name);
+    }
+    altersklasse->addItems(ageClassNames(db, tid));
+    const QDate firstDay = readDate(scalar(db, QStringLiteral("SELECT tvon FROM Turnierdaten WHERE TID=:id"),
+                                           {{QStringLiteral("id"), tid}}));
+    if (firstDay.isValid())
+        austragungstag->setDate(firstDay);
+    altersklasse->addItem(kNoAgeLimit);
+    altersklasse->setCurrentIndex(altersklasse->count() - 1);
+}
+
+void ClassPage::KlassenbuttonItems0Click()
+{
+    teambutton->setEnabled(false);
+    StaticText86->setText(QStringLiteral("Turnierklassen verwalten"));
+    resetTables();
+    for (QListWidget* list : m_lists)
+        list->clear();
+    kfelderloeschen();
+    runGuarded(m_links.prompter, [this] { listboxenfuellen(); });
+    klassenmemoserstezeile();
+}
+
+void ClassPage::neueklasseClick()
+{
+    kfelderloeschen();
+    for (QListWidget* list : m_lists)
+        list->clearSelection();
+    setSaveButton(kNewCaption, true);
+    setKindIndex(Einzel);
+    teambutton->setEnabled(false);
+    altersklasse->setCurrentIndex(altersklasse->count() - 1);
+    resetTables();
+}
+
+void ClassPage::loadFromList(QListWidget* list, const QString& name)
+{
+    const int kind = kindOf(list);
+    {
+        const QSignalBlocker blocker(kbezeichnung);
+        kbezeichnung->setText(name);
+    }
+    m_links.aktuelleKID = getKID(m_links.database(), m_links.aktuelleTID, kind, name);
+    klassenboxfuellen(m_links.aktuelleKID);
+    klassenmemoserstezeile();
+    for (QListWidget* other : m_lists) {
+        if (other != list)
+            other->clearSelection();
+    }
+    plattenlist->clear();
+    plattenlist->addItems(readTableNames(m_links.database(), m_links.aktuelleKID));
+    if (kind == Team)
+        m_links.teamform.system_laden(m_links.aktuelleKID);
+    teambutton->setEnabled(kind == Team);
+}
+
+void ClassPage::listClick(QListWidget* list)
+{
+    if (QListWidgetItem* item = list->currentItem(); item && item->isSelected())
+        loadFromList(list, item->text());
+}
+
+bool ClassPage::checkInput()
+{
+    const QString name = kbezeichnung->text().trimmed();
+    if (name.isEmpty()) {
+        m_links.prompter.warning(QStringLiteral("Sie müssen einen Klassennamen eingeben"));
+        return false;
+    }
+    if (klasse_speichern->text() == kNewCaption
+        && classNameTaken(m_links.database(), m_links.aktuelleTID, kindIndex(), name, 0)) {
+        m_links.prompter.warning(kNameTaken);
+        return false;
+    }
+    if (altersklasse->findText(altersklasse->currentText().trimmed(), Qt::MatchExactly) < 0) {
+        m_links.prompter.warning(QStringLiteral("Die angegebene Altersklasse existiert nicht"));
+        return false;
+    }
+    if (!beginn->text().trimmed().isEmpty() && !startTimeValue(beginn->text())) {
+        m_links.prompter.warning(QStringLiteral("Geben Sie eine gültige Uhrzeit ein"));
+        return false;
+    }
+    if (countValue(gewinnsaetze->currentText(), 7) > 5) {
+        m_links.prompter.warning(QStringLiteral("Geben Sie bitte eine Wert für Gewinnsätze <=5 ein"));
+        return false;
+    }
+    return true;
+}
+
+ClassRecord ClassPage::pageRecord() const
+{
+    ClassRecord r;
+    r.system = kindIndex();
+    r.kbezeichnung = kbezeichnung->text().trimmed();
+    r.kbeschreibung = storedMemo(kbeschreibung);
+    r.spielberechtigung = storedMemo(kberechtigung);
+    r.mann = mann->isChecked();
+    r.frau = frau->isChecked();
+    r.gebuehr = feeValue(gebuehr->text());
+    r.min = countValue(minteil->currentText(), 2);
+    r.max = countValue(maxteil->currentText(), 2);
+    r.saetze = countValue(gewinnsaetze->currentText(), 3);
+    r.platten = countValue(plattenanzahl->currentText(), 1);
+    r.altersklasseID = altersklasse->currentText().trimmed();
+    r.atag = austragungstag->date();
+    r.uhrzeit = startTimeValue(beginn->text());
+    r.punkteprosieg = punkteprosieg->currentIndex();
+    r.nachgebuehr = feeValue(nachgebuehr->text());
+    return r;
+}
+
+static QStringList entries(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+void ClassPage::saveNew()
+{
+    const ClassRecord record = pageRecord();
+    const int kid = insertClass(m_links.database(), m_links.aktuelleTID, record, entries(plattenlist),
+                                m_links.teamform.format());
+    m_links.aktuelleKID = kid;
+    m_pageKid = kid;
+    m_links.aktuellerKlassenname = record.kbezeichnung;
+    klasse_speichern->setEnabled(false);
+    listboxadd(record.kbezeichnung, record.system);
+}
+
+void ClassPage::saveChanges()
+{
+    const QSqlDatabase db = m_links.database();
+    const ClassRecord record = pageRecord();
+    // Another class of the chosen kind with this name: the name goes back.
+    if (classNameTaken(db, m_links.aktuelleTID, record.system, record.kbezeichnung, m_pageKid)) {
+        m_links.prompter.information(kNameTaken);
+        klasse_speichern->setEnabled(false);
+        kbezeichnung->setText(m_links.aktuellerKlassenname);
+        return;
+    }
+    const std::optional<ClassRecord> before = readClass(db, m_pageKid);
+    updateClass(db, m_links.aktuelleTID, m_pageKid, record, entries(plattenlist), m_links.teamform.format());
+    m_links.aktuelleKID = m_pageKid;
+
+    // The class keeps one entry and one item per bar, under its new name and kind.
+    if (before) {
+        removeEntry(m_lists[size_t(before->system)], before->kbezeichnung);
+        const QString from = classCaption(before->kbezeichnung, before->system);
+        const QString to = classCaption(record.kbezeichnung, record.system);
+        retitleItems(m_links.Klassenbutton, from, to);
+        retitleItems(m_links.spielplanbutton, from, to);
+    }
+    QListWidget* list = m_lists[size_t(record.system)];
+    if (list->findItems(record.kbezeichnung, Qt::MatchExactly).isEmpty())
+        insertSorted(list, record.kbezeichnung);
+    klasse_speichern->setEnabled(false);
+    m_links.aktuellerKlassenname = record.kbezeichnung;
+}
+
+void ClassPage::klassehinzuClick()
+{
+    if (!checkInput())
+        return;
+    if (klasse_speichern->text() == kNewCaption)
+        saveNew();
+    else if (klasse_speichern->text() == kChangeCaption)
+        saveChanges();
+}
+
+void ClassPage::listboxadd(const QString& name, int kind)
+{
+    QListWidget* list = m_lists[size_t(kind)];
+    if (!list->findItems(name, Qt::MatchExactly).isEmpty())
+        return;
+    insertSorted(list, name);
+    m_links.Klassenbutton.addClassItem(classCaption(name, kind));
+}
+
+void ClassPage::klassedelClick()
+{
+    // Only a class that is loaded or saved can go; a new class being entered has none.
+    if (kbezeichnung->text().isEmpty() || m_pageKid == 0)
+        return;
+    const PromptAnswer answer = m_links.prompter.prompt(
+        PromptKind::Question,
+        QStringLiteral("Wollen Sie die Klasse wirklich löschen?\n\rBereits erstellte Spielpläne gehen verloren!"),
+        PromptButtons::OkCancel);
+    if (answer != PromptAnswer::Ok)
+        return;
+    const QSqlDatabase db = m_links.database();
+    const int kid = m_pageKid;
+    const std::optional<ClassRecord> record = readClass(db, kid);
+    deleteClass(db, kid);
+    if (m_links.aktuelleKID == kid)
+        m_links.aktuelleKID = 0;
+    if (record)
+        listenitemloeschen(record->kbezeichnung, record->system);
+    else
+        kfelderloeschen();
+}
+
+void ClassPage::listenitemloeschen(const QString& name, int kind)
+{
+    kfelderloeschen();
+    QListWidget* list = m_lists[size_t(kind)];
+    removeEntry(list, name);
+    XPBarloeschen(m_links.Klassenbutton, classCaption(name, kind));
+    XPBarloeschen(m_links.spielplanbutton, classCaption(name, kind));
+    if (list->count() > 0) {
+        QListWidgetItem* last = list->item(list->count() - 1);
+        list->setCurrentItem(last);
+        loadFromList(list, last->text());
+    } else {
+        kfelderloeschen();
+        resetTables();
+    }
+}
+
+void ClassPage::einzellisteContextPopup(QListWidget* list)
+{
+    m_popupList = list;
+    Klassekopieren1->setEnabled(!list->selectedItems().isEmpty());
+}
+
+void ClassPage::Klassekopieren1Click()
+{
+    QListWidget* list = m_popupList;
+    if (!list || list->selectedItems().isEmpty())
+        return;
+    const QString source = list->selectedItems().first()->text();
+    const int kind = kindOf(list);
+    const QSqlDatabase db = m_links.database();
+    const int sourceKid = getKID(db, m_links.aktuelleTID, kind, source);
+    QString name;
+    for (int n = 1;; ++n) {
+        name = QStringLiteral("Kopie%1 von %2").arg(n).arg(source);
+        if (list->findItems(name, Qt::MatchExactly).isEmpty()
+            && !classNameTaken(db, m_links.aktuelleTID, kind, name, 0))
+            break;
+    }
+    copyClass(db, m_links.aktuelleTID, sourceKid, name, kind);
+    listboxadd(name.trimmed(), kind);
+}
+
+void ClassPage::systemClick()
+{
+    teambutton->setEnabled(kindIndex() == Team);
+    klassenchange();
+}
+
+void ClassPage::plattenanzahlChange()
+{
+    klassenchange();
+    // Half-typed numbers are left alone; leaving the field checks them.
+    const std::optional<int> count = german::parseInteger(plattenanzahl->currentText());
+    if (!count || *count < 0 || *count > kMaxTables)
+        return;
+    while (plattenlist->count() > *count)
+        delete plattenlist->takeItem(plattenlist->count() - 1);
+    for (int n = plattenlist->count() + 1; n <= *count; ++n)
+        plattenlist->addItem(QStringLiteral("Tisch %1").arg(n));
+}
+
+void ClassPage::plattenanzahlExit(QComboBox* box)
+{
+    if (german::parseInteger(box->currentText()))
+        return;
+    m_links.prompter.information(QStringLiteral("Geben Sie eine gültige Zahl ein"));
+    box->setFocus();
+}
+
+void ClassPage::uiButton1Click()
+{
+    if (m_links.showWorkDialog)
+        m_links.showWorkDialog(&m_links.tisch_verwaltung);
+}
+
+void ClassPage::teambuttonClick()
+{
+    if (kindIndex() == Team && m_links.showWorkDialog)
+        m_links.showWorkDialog(&m_links.teamform);
+}
+
+bool ClassPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        // A click beside the entries clears the list's selection; the form stays.
+        for (QListWidget* list : m_lists) {
+            if (watched == list->viewport()
+                && !list->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+                list->clearSelection();
+                list->setCurrentItem(nullptr);
+            }
+        }
+    } else if (event->type() == QEvent::FocusOut && (watched == plattenanzahl || watched == punkteprosieg)) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            auto* box = static_cast<QComboBox*>(watched);
+            QTimer::singleShot(0, this, [this, box] {
+                if (isVisible())
+                    plattenanzahlExit(box);
+            });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace bw

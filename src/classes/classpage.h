@@ -1,0 +1,152 @@
+// The class page ("Turnierklassen verwalten"), one of the main window's work
+// panels: four lists of the tournament's classes by kind, the form of one class,
+// saving, deleting, starting and copying a class, the table count with its list
+// of table names, and the buttons to the tables dialog and the team-match
+// format. It keeps the class lists and the class items of the navigation bars
+// "Turnierklassen" and "Spielpläne" in step with the class table.
+#pragma once
+
+#include "data/classrecords.h"
+
+#include <QSqlDatabase>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QAction;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace bw {
+
+class ClassItemBar;
+class Prompter;
+class Clock;
+class Tteamform;
+class Ttisch_verwaltung;
+
+// What the page shares with the rest of the program.
+struct ClassPageLinks {
+    Prompter& prompter;
+    Clock& clock;
+    std::function<QSqlDatabase()> database;
+    const int& aktuelleTID;
+    int& aktuelleKID;
+    QString& aktuellerKlassenname;
+    Tteamform& teamform;
+    Ttisch_verwaltung& tisch_verwaltung;
+    ClassItemBar& Klassenbutton;   // "Turnierklassen"
+    ClassItemBar& spielplanbutton; // "Spielpläne"
+    // Shows a work dialog with the main window's work area disabled.
+    std::function<void(QWidget*)> showWorkDialog;
+};
+
+class ClassPage : public QWidget {
+    Q_OBJECT
+public:
+    static const QString kNewCaption;     // "Neue Klasse speichern"
+    static const QString kChangeCaption;  // "Änderungen speichern"
+
+    ClassPage(const ClassPageLinks& links, QWidget* parent = nullptr);
+
+    QLabel* StaticText86;
+    QListWidget* einzelliste;
+    QListWidget* doppelliste;
+    QListWidget* mixedliste;
+    QListWidget* courbliste;
+    QGroupBox* systemBox; // "Spielsysteme", object name "system"
+    QButtonGroup* system; // ids 0..3: Einzel, Doppel, Mixed, Team
+    QLineEdit* kbezeichnung;
+    QPlainTextEdit* kbeschreibung;
+    QPlainTextEdit* kberechtigung;
+    QCheckBox* mann;
+    QCheckBox* frau;
+    QComboBox* minteil;
+    QComboBox* maxteil;
+    QComboBox* gewinnsaetze;
+    QComboBox* punkteprosieg;
+    QComboBox* altersklasse;
+    QComboBox* plattenanzahl;
+    QDateEdit* austragungstag;
+    QLineEdit* beginn;
+    QLineEdit* gebuehr;
+    QLineEdit* nachgebuehr;
+    QListWidget* plattenlist; // hidden: the class's table names
+    QPushButton* neue_klasse;
+    QPushButton* klasse_speichern;
+    QPushButton* klasse_delete;
+    QPushButton* uiButton1; // "Tische verwalten"
+    QPushButton* teambutton;
+    QMenu* Klassecopy;
+    QAction* Klassekopieren1;
+
+    // The list of a kind (0..3) and the kind of a list (-1 for none).
+    QListWidget* listOf(int kind) const { return m_lists[size_t(kind)]; }
+    int kindOf(const QListWidget* list) const;
+    // The kind the radio group shows.
+    int kindIndex() const;
+    void setKindIndex(int kind);
+
+    // The class page's records and helpers.
+    void klassenboxfuellen(int kid);
+    void kfelderloeschen();
+    void klassenchange();
+    void klassenmemoserstezeile();
+    // Fills the four lists, the age classes and the day of play for the tournament.
+    void listboxenfuellen();
+    // Adds a class to its kind's list and to "Turnierklassen".
+    void listboxadd(const QString& name, int kind);
+    // After a deletion: removes the class from its list and both bars and shows
+    // the last class of that list.
+    void listenitemloeschen(const QString& name, int kind);
+    // The class the page shows as a record.
+    ClassRecord pageRecord() const;
+
+public slots:
+    void KlassenbuttonItems0Click();
+    void neueklasseClick();
+    void klassehinzuClick();
+    void klassedelClick();
+    void listClick(QListWidget* list);
+    void einzellisteContextPopup(QListWidget* list);
+    void Klassekopieren1Click();
+    void systemClick();
+    void plattenanzahlChange();
+    void plattenanzahlExit(QComboBox* box);
+    void uiButton1Click();
+    void teambuttonClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    void connectHandlers();
+    bool checkInput();
+    void saveNew();
+    void saveChanges();
+    void loadFromList(QListWidget* list, const QString& name);
+    void setSaveButton(const QString& caption, bool enabled);
+    void resetTables();
+    void insertSorted(QListWidget* list, const QString& name);
+    void removeEntry(QListWidget* list, const QString& name);
+
+    ClassPageLinks m_links;
+    std::array<QListWidget*, kClassKindCount> m_lists{};
+    // The class the form shows (0: a new class being entered, or none); the
+    // page acts on this key, whatever the kind radio group shows meanwhile.
+    int m_pageKid = 0;
+    QListWidget* m_popupList = nullptr;
+};
+
+} // namespace bw

@@ -1,0 +1,68 @@
+// The team-match format of a team class ("Teamsystem bearbeiten"): players and
+// reserves per team and, for each of nine games, which position of team A meets
+// which position of team B. The dialog only holds the format; the class page
+// reads it with format() and stores it when the class is saved.
+#pragma once
+
+#include "data/classrecords.h"
+
+#include <QDialog>
+#include <QSqlDatabase>
+
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QPushButton;
+class QSpinBox;
+
+namespace bw {
+
+class Prompter;
+
+class Tteamform : public QDialog {
+    Q_OBJECT
+public:
+    Tteamform(QWidget* parent, Prompter& prompter, std::function<QSqlDatabase()> database);
+
+    static constexpr int kGames = 9;
+    static constexpr int kMaxPlayers = 4;
+    static constexpr int kMaxReserves = 2;
+
+    QSpinBox* spieler;
+    QSpinBox* reserve;
+    std::array<QComboBox*, kGames> a{}; // team A's side of games 1..9 ("a1".."a9")
+    std::array<QComboBox*, kGames> b{}; // team B's side ("b1".."b9")
+    QPushButton* ok;
+    QPushButton* cancel;
+
+    // Marks the class page changed; called by "Übernehmen".
+    std::function<void()> klassenchange;
+
+    // Loads the class's format; a class without one shows 0 players and no games.
+    void system_laden(int kid);
+    // The format as the lists show it: a side is the position of the entry whose
+    // text it shows; a text that is no entry, or a half-filled game, is no game.
+    TeamFormat format() const;
+    // The state of a new class: no players, no reserves, every game list empty
+    // (entries and text).
+    void clearFormat();
+
+public slots:
+    void okClick();
+    void cancelClick();
+    void spielerChange();
+    // Leaving a game list: a text that is none of its entries is refused.
+    void a1Exit(QComboBox* list);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void fillGameList(QComboBox* list, bool sideA, int players);
+
+    Prompter& m_prompter;
+    std::function<QSqlDatabase()> m_database;
+};
+
+} // namespace bw

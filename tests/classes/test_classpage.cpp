@@ -1,0 +1,688 @@
+// The class page with its dialogs, offscreen on a real SQLite tournament
+// database: saving, changing, copying and deleting classes with the class lists
+// and the class items of the two navigation bars in step; the checks before
+// saving; the table count; the team-match format; the age-class and tables
+// dialogs.
+#include "classes/classbars.h"
+#include "classes/classpage.h"
+#include "classes/taltersklassen.h"
+#include "classes/ttisch_verwaltung.h"
+#include "data/ageclasses.h"
+#include "data/classrecords.h"
+#include "data/sql.h"
+#include "results/tteamform.h"
+#include "support/fakeservices.h"
+#include "support/testdatabase.h"
+#include "support/widgethelpers.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+// The items of a navigation bar, as the main window keeps them.
+class ListBar : public ClassItemBar {
+public:
+    QStringList items;
+    int itemCount() const override { return int(items.size()); }
+    QString itemCaption(int index) const override { return items.value(index); }
+    void setItemCaption(int index, const QString& caption) override { items[index] = caption; }
+    void addClassItem(const QString& caption) override { items << caption; }
+    void removeItem(int index) override { items.removeAt(index); }
+};
+
+QStringList entries(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+void selectEntry(QListWidget* list, const QString& text)
+{
+    const auto found = list->findItems(text, Qt::MatchExactly);
+    QVERIFY2(!found.isEmpty(), qPrintable(text));
+    list->setCurrentItem(found.first());
+}
+
+// A tournament database with one open tournament, the page and its dialogs.
+struct Desk {
+    TestDatabase tdb{Backend::SQLite};
+    FakeServices fake;
+    int tid = 1;
+    int kid = 0;
+    QString klassenname;
+    ListBar classBar;
+    ListBar planBar;
+    QList<QWidget*> shownDialogs;
+    Tteamform teamform{nullptr, fake.prompter, [this] { return tdb.db(); }};
+    Ttisch_verwaltung tische{nullptr, fake.prompter, [this] { return tdb.db(); }, kid};
+    TAltersklassen ages{nullptr, fake.prompter, [this] { return tdb.db(); }, tid};
+    ClassPage page{ClassPageLinks{fake.prompter, fake.clock, [this] { return tdb.db(); }, tid, kid, klassenname,
+                                  teamform, tische, classBar, planBar,
+                                  [this](QWidget* dialog) { shownDialogs << dialog; dialog->show(); }}};
+
+    Desk()
+    {
+        insertRow(tdb.db(), QStringLiteral("Turnierdaten"),
+                  {{QStringLiteral("TID"), 1}, {QStringLiteral("tvon"), QDateTime(QDate(2026, 12, 12), QTime())}});
+        saveAgeClass(tdb.db(), 1, QString(), {QStringLiteral("U18"), QDate(), QDate(2008, 1, 1), false, true});
+        classBar.items << QStringLiteral("Klassen verwalten");
+        page.resize(900, 700);
+        page.show();
+        page.KlassenbuttonItems0Click();
+    }
+    QSqlDatabase db() const { return tdb.db(); }
+
+    // Enters a new class of a kind on the page and saves it.
+    void addClass(const QString& name, int kind)
+    {
+        page.neueklasseClick();
+        page.kbezeichnung->setText(name);
+        page.setKindIndex(kind);
+        click(page.klasse_speichern);
+    }
+    void load(int kind, const QString& name)
+    {
+        QListWidget* list = page.listOf(kind);
+        selectEntry(list, name);
+        page.listClick(list);
+    }
+};
+
+} // namespace
+
+class TestClassPage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void newClassIsSavedThenChanged()
+    {
+        Desk d;
+        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kNewCaption);
+        QCOMPARE(d.page.altersklasse->currentText(), QStringLiteral("ohne Beschränkung"));
+        QCOMPARE(d.page.austragungstag->date(), QDate(2026, 12, 12));
+        d.page.neueklasseClick();
+        d.page.kbezeichnung->setText(QStringLiteral("  Herren A "));
+        d.page.kbeschreibung->setPlainText(QStringLiteral("Zeile 1\nZeile 2"));
+        d.page.gebuehr->setText(QStringLiteral("12,50"));
+        d.page.beginn->setText(QStringLiteral("14:30"));
+        d.page.altersklasse->setCurrentIndex(d.page.altersklasse->findText(QStringLiteral("U18")));
+        d.page.plattenanzahl->setEditText(QStringLiteral("3"));
+        click(d.page.klasse_speichern);
+
+        const int kid = getKID(d.db(), 1, Einzel, QStringLiteral("Herren A"));
+        QCOMPARE(kid, 1);
+        QCOMPARE(d.kid, kid);
+        QCOMPARE(d.klassenname, QStringLiteral("Herren A"));
+        const ClassRecord stored = *readClass(d.db(), kid);
+        QCOMPARE(stored.kbeschreibung, QStringLiteral("Zeile 1\r\nZeile 2"));
+        QCOMPARE(stored.gebuehr, 12.5);
+        QCOMPARE(stored.uhrzeit, std::optional<QTime>(QTime(14, 30)));
+        QCOMPARE(stored.altersklasseID, QStringLiteral("U18"));
+        QCOMPARE(stored.platten, 3);
+        // "Neue Klasse" starts from today, opening the page from the first day.
+        QCOMPARE(stored.atag, d.fake.clock.today());
+        QCOMPARE(readTableNames(d.db(), kid),
+                 (QStringList{QStringLiteral("Tisch 1"), QStringLiteral("Tisch 2"), QStringLiteral("Tisch 3")}));
+        QCOMPARE(entries(d.page.einzelliste), QStringList{QStringLiteral("Herren A")});
+        QCOMPARE(d.classBar.items, (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Herren A (Einzel)")}));
+        QVERIFY(!d.page.klasse_speichern->isEnabled());
+        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kNewCaption);
+
+        // The next change applies to the class just saved.
+        d.page.gebuehr->setText(QStringLiteral("8"));
+        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kChangeCaption);
+        QVERIFY(d.page.klasse_speichern->isEnabled());
+        click(d.page.klasse_speichern);
+        QCOMPARE(scalar(d.db(), QStringLiteral("SELECT COUNT(*) FROM Turnierklassen")).toInt(), 1);
+        QCOMPARE(readClass(d.db(), kid)->gebuehr, 8.0);
+
+        // Loading shows the stored class unchanged.
+        d.page.neueklasseClick();
+        d.load(Einzel, QStringLiteral("Herren A"));
+        QCOMPARE(d.page.kbezeichnung->text(), QStringLiteral("Herren A"));
+        QCOMPARE(d.page.gebuehr->text(), QStringLiteral("8"));
+        QCOMPARE(d.page.beginn->text(), QStringLiteral("14:30"));
+        QCOMPARE(d.page.altersklasse->currentText(), QStringLiteral("U18"));
+        QCOMPARE(d.page.kbeschreibung->toPlainText(), QStringLiteral("Zeile 1\nZeile 2"));
+        QCOMPARE(entries(d.page.plattenlist).size(), 3);
+        QVERIFY(!d.page.klasse_speichern->isEnabled());
+        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kChangeCaption);
+        QVERIFY(!d.page.teambutton->isEnabled());
+    }
+
+    void inputIsCheckedBeforeSaving_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty name") << QStringLiteral("   ") << QString()
+                                    << QStringLiteral("Sie müssen einen Klassennamen eingeben");
+        QTest::newRow("name taken, blanks around") << QStringLiteral(" Herren ") << QString()
+                                                   << QStringLiteral("Eine Klasse mit diesem Namen existiert bereits");
+        QTest::newRow("start 00:00") << QStringLiteral("Damen") << QStringLiteral("00:00")
+                                     << QStringLiteral("Geben Sie eine gültige Uhrzeit ein");
+        QTest::newRow("start garbage") << QStringLiteral("Damen") << QStringLiteral("9 Uhr")
+                                       << QStringLiteral("Geben Sie eine gültige Uhrzeit ein");
+    }
+    void inputIsCheckedBeforeSaving()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, start);
+        QFETCH(QString, message);
+        Desk d;
+        d.addClass(QStringLiteral("Herren"), Einzel);
+        const QStringList before = dumpTables(d.db());
+        d.page.neueklasseClick();
+        d.page.kbezeichnung->setText(name);
+        d.page.beginn->setText(start);
+        d.fake.prompter.expect(PromptKind::Warning, message, PromptAnswer::Cancel);
+        click(d.page.klasse_speichern);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(dumpTables(d.db()), before);
+        QCOMPARE(d.page.kbezeichnung->text(), name);
+    }
+
+    void sameNameOncePerKind()
+    {
+        Desk d;
+        d.addClass(QStringLiteral("Herren"), Einzel);
+        d.addClass(QStringLiteral("Herren"), Doppel);
+        QCOMPARE(entries(d.page.einzelliste), QStringList{QStringLiteral("Herren")});
+        QCOMPARE(entries(d.page.doppelliste), QStringList{QStringLiteral("Herren")});
+        QVERIFY(getKID(d.db(), 1, Einzel, QStringLiteral("Herren")) != getKID(d.db(), 1, Doppel, QStringLiteral("Herren")));
+        // An empty start time is accepted and stores none.
+        QVERIFY(!readClass(d.db(), getKID(d.db(), 1, Doppel, QStringLiteral("Herren")))->uhrzeit);
+    }
+
+    void barsFollowAddRenameKindChangeAndDelete()
+    {
+        Desk d;
+        d.addClass(QStringLiteral("Alt"), Team);
+        d.addClass(QStringLiteral("Zweite"), Einzel);
+        const int kid = getKID(d.db(), 1, Team, QStringLiteral("Alt"));
+        // The class has a plan, so "Spielpläne" shows it.
+        insertRow(d.db(), QStringLiteral("Spielplan"), {{QStringLiteral("KID"), kid}});
+        d.planBar.items.clear();
+        ListBar reopened;
+        XPBarItemsAdd(d.db(), 1, reopened, d.planBar);
+        QCOMPARE(reopened.items, (QStringList{QStringLiteral("Alt (Team)"), QStringLiteral("Zweite (Einzel)")}));
+        QCOMPARE(d.planBar.items, QStringList{QStringLiteral("Alt (Team)")});
+
+        d.load(Team, QStringLiteral("Alt"));
+        d.page.kbezeichnung->setText(QStringLiteral("Neu"));
+        click(d.page.klasse_speichern);
+        QCOMPARE(d.classBar.items, (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Neu (Team)"),
+                                                QStringLiteral("Zweite (Einzel)")}));
+        QCOMPARE(d.planBar.items, QStringList{QStringLiteral("Neu (Team)")});
+        QCOMPARE(entries(d.page.courbliste), QStringList{QStringLiteral("Neu")});
+
+        // A kind change moves the entry and retitles both bars.
+        d.page.setKindIndex(Mixed);
+        click(d.page.klasse_speichern);
+        QCOMPARE(scalar(d.db(), QStringLiteral("SELECT system FROM Turnierklassen WHERE KID=:id"), {{QStringLiteral("id"), kid}}).toInt(),
+                 int(Mixed));
+        QCOMPARE(entries(d.page.courbliste), QStringList{});
+        QCOMPARE(entries(d.page.mixedliste), QStringList{QStringLiteral("Neu")});
+        QCOMPARE(d.classBar.items, (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Neu (Mixed)"),
+                                                QStringLiteral("Zweite (Einzel)")}));
+        QCOMPARE(d.planBar.items, QStringList{QStringLiteral("Neu (Mixed)")});
+
+        d.fake.prompter.expectPrefix(PromptKind::Question, QStringLiteral("Wollen Sie die Klasse wirklich löschen?"));
+        click(d.page.klasse_delete);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(d.classBar.items, (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Zweite (Einzel)")}));
+        QCOMPARE(d.planBar.items, QStringList{});
+        QCOMPARE(entries(d.page.mixedliste), QStringList{});
+        // The list is empty now: the page is reset to a new class.
+        QCOMPARE(d.page.kbezeichnung->text(), QString());
+        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kNewCaption);
+        QCOMPARE(entries(d.page.plattenlist), QStringList{QStringLiteral("Tisch 1")});
+        QCOMPARE(scalar(d.db(), QStringLiteral("SELECT COUNT(*) FROM Spielplan")).toInt(), 0);
+    }
+
+    void deleteActsOnTheLoadedClass()
+    {
+        Desk d;
+        d.addClass(QStringLiteral("Herren"), Einzel);
+        d.addClass(QStringLiteral("Herren"), Doppel);
+        d.addClass(QStringLiteral("Anfänger"), Einzel);
+        d.addClass(QStringLiteral("Senioren"), Einzel);
+        const int doubles = getKID(d.db(), 1, Doppel, QStringLiteral("Herren"));
+        insertRow(d.db(), QStringLiteral("Spielplan"), {{QStringLiteral("KID"), doubles}});
+
+        // Switching the kind before deleting must not hit the doubles class.
+        d.load(Einzel, QStringLiteral("Herren"));
+        d.page.setKindIndex(Doppel);
+        d.fake.prompter.expectPrefix(PromptKind::Question, QStringLiteral("Wollen Sie die Klasse wirklich löschen?"));
+        click(d.page.klasse_delete);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(getKID(d.db(), 1, Einzel, QStringLiteral("Herren")), 0);
+        QCOMPARE(getKID(d.db(), 1, Doppel, QStringLiteral("Herren")), doubles);
+        QCOMPARE(scalar(d.db(), QStringLiteral("SELECT COUNT(*) FROM Spielplan")).toInt(), 1);
+        // The alphabetically last singles class is shown next, and a change goes to it.
+        QCOMPARE(entries(d.page.einzelliste), (QStringList{QStringLiteral("Anfänger"), QStringLiteral("Senioren")}));
+        QCOMPARE(d.page.kbezeichnung->text(), QStringLiteral("Senioren"));
+        QCOMPARE(d.kid, getKID(d.db(), 1, Einzel, QStringLiteral("Senioren")));
+        d.page.gebuehr->setText(QStringLiteral("5"));
+        click(d.page.klasse_speichern);
+        QCOMPARE(readClass(d.db(), d.kid)->gebuehr, 5.0);
+
+        // A new class being entered has nothing to delete: no question, nothing goes.
+        const QStringList before = dumpTables(d.db());
+        d.page.neueklasseClick();
+        d.page.kbezeichnung->setText(QStringLiteral("Senioren"));
+        click(d.page.klasse_delete);
+        QCOMPARE(dumpTables(d.db()), before);
+    }
+
+    void changedNameMustBeFreeInTheChosenKind()
+    {
+        Desk d;
+        d.addClass(QStringLiteral("Herren"), Einzel);
+        d.addClass(QStringLiteral("Damen"), Doppel);
+        d.load(Einzel, QStringLiteral("Herren"));
+        const QStringList before = dumpTables(d.db());
+
+        d.page.setKindIndex(Doppel);
+        d.page.kbezeichnung->setText(QStringLiteral(" Damen "));
+        d.fake.prompter.expect(PromptKind::Information, QStringLiteral("Eine Klasse mit diesem Namen existiert bereits"));
+        click(d.page.klasse_speichern);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(dumpTables(d.db()), before);
+        QCOMPARE(d.page.kbezeichnung->text(), QStringLiteral("Herren"));
+        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kChangeCaption);
+        QVERIFY(d.page.klasse_speichern->isEnabled());
+
+        // Blanks around its own name do not make a class collide with itself.
+        d.page.setKindIndex(Einzel);
+        d.page.kbezeichnung->setText(QStringLiteral("Herren "));
+        d.page.gebuehr->setText(QStringLiteral("3"));
+        click(d.page.klasse_speichern);
+        QCOMPARE(readClass(d.db(), d.kid)->gebuehr, 3.0);
+    }
+
+    void tableCountKeepsTheNames()
+    {
+        Desk d;
+        d.page.neueklasseClick();
+        // Every keystroke on the way to a number is taken without a message.
+        for (const QString& text : {QStringLiteral("4"), QString(), QStringLiteral("-"), QStringLiteral("4")})
+            d.page.plattenanzahl->setEditText(text);
+        QCOMPARE(entries(d.page.plattenlist), (QStringList{QStringLiteral("Tisch 1"), QStringLiteral("Tisch 2"),
+                                                           QStringLiteral("Tisch 3"), QStringLiteral("Tisch 4")}));
+        d.page.plattenlist->item(1)->setText(QStringLiteral("Center Court"));
+        d.page.plattenanzahl->setEditText(QStringLiteral("2"));
+        QCOMPARE(entries(d.page.plattenlist), (QStringList{QStringLiteral("Tisch 1"), QStringLiteral("Center Court")}));
+        d.page.plattenanzahl->setEditText(QStringLiteral("4"));
+        QCOMPARE(entries(d.page.plattenlist), (QStringList{QStringLiteral("Tisch 1"), QStringLiteral("Center Court"),
+                                                           QStringLiteral("Tisch 3"), QStringLiteral("Tisch 4")}));
+
+        // Leaving the field with no number says so.
+        d.page.plattenanzahl->setEditText(QStringLiteral("vier"));
+        d.fake.prompter.expect(PromptKind::Information, QStringLiteral("Geben Sie eine gültige Zahl ein"));
+        d.page.plattenanzahlExit(d.page.plattenanzahl);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(entries(d.page.plattenlist).size(), 4);
+    }
+
+    void teamFormatIsSavedWithTheClass()
+    {
+        Desk d;
+        d.addClass(QStringLiteral("Liga"), Einzel);
+        d.load(Einzel, QStringLiteral("Liga"));
+        QVERIFY(!d.page.teambutton->isEnabled());
+        d.page.setKindIndex(Team);
+        QVERIFY(d.page.teambutton->isEnabled());
+        click(d.page.teambutton);
+        QCOMPARE(d.shownDialogs, QList<QWidget*>{&d.teamform});
+
+        Tteamform& t = d.teamform;
+        t.spieler->setValue(4);
+        t.reserve->setValue(2);
+        const QStringList a{QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("D1"), QStringLiteral("A3")};
+        const QStringList b{QStringLiteral("B2"), QStringLiteral("B1"), QStringLiteral("D1"), QString()};
+        for (int n = 0; n < 4; ++n) {
+            t.a[size_t(n)]->setEditText(a[n]);
+            t.b[size_t(n)]->setEditText(b[n]);
+        }
+        click(t.ok);
+        QVERIFY(!t.isVisible());
+        click(d.page.klasse_speichern);
+
+        // The class had no format row: saving it as a team class adds one.
+        TeamFormat expected;
+        expected.spieler = 4;
+        expected.reserve = 2;
+        expected.a = {1, 2, 11};
+        expected.b = {2, 1, 11};
+        QCOMPARE(readTeamFormat(d.db(), d.kid), std::optional<TeamFormat>(expected));
+        QCOMPARE(entries(d.page.courbliste), QStringList{QStringLiteral("Liga")});
+
+        // Loading the class shows the format again.
+        d.page.neueklasseClick();
+        QCOMPARE(t.a[0]->currentText(), QString());
+        d.load(Team, QStringLiteral("Liga"));
+        QVERIFY(d.page.teambutton->isEnabled());
+        QCOMPARE(t.spieler->value(), 4);
+        QCOMPARE(t.a[2]->currentText(), QStringLiteral("D1"));
+        QCOMPARE(t.b[0]->currentText(), QStringLiteral("B2"));
+        QCOMPARE(t.a[3]->currentText(), QString());
+        QCOMPARE(t.format(), expected);
+    }
+
+    void teamFormDialog()
+    {
+        Desk d;
+        Tteamform& t = d.teamform;
+        t.show();
+        // The spin edits stay within their ranges.
+        t.spieler->setValue(5);
+        QCOMPARE(t.spieler->value(), 4);
+        t.reserve->setValue(3);
+        QCOMPARE(t.reserve->value(), 2);
+        QStringList offered;
+        for (int i = 0; i < t.b[0]->count(); ++i)
+            offered << t.b[0]->itemText(i);
+        QCOMPARE(offered, (QStringList{QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("B3"),
+                                       QStringLiteral("B4"), QStringLiteral("D1"), QStringLiteral("D2")}));
+
+        // Another number of players empties every game.
+        t.a[0]->setEditText(QStringLiteral("A1"));
+        t.b[0]->setEditText(QStringLiteral("B1"));
+        t.spieler->setValue(2);
+        QCOMPARE(t.a[0]->currentText(), QString());
+        QCOMPARE(t.a[0]->count(), 4);
+
+        // A text that is none of the entries is refused on leaving; blanks pass.
+        t.a[1]->setEditText(QStringLiteral("A3"));
+        d.fake.prompter.expect(PromptKind::Warning, QStringLiteral("Geben Sie einen gültigen Spieler ein"),
+                               PromptAnswer::Cancel);
+        t.a1Exit(t.a[1]);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(t.a[1]->currentText(), QString());
+        t.a[1]->setEditText(QStringLiteral("  "));
+        t.a1Exit(t.a[1]);
+        t.a[1]->setEditText(QStringLiteral("D2"));
+        t.a1Exit(t.a[1]);
+
+        // A stored 12 shows as D2 on either side.
+        TeamFormat f;
+        f.spieler = 1;
+        f.a[0] = 12;
+        f.b[0] = 12;
+        ClassRecord team;
+        team.system = Team;
+        team.kbezeichnung = QStringLiteral("T");
+        const int kid = insertClass(d.db(), 1, team, {}, f);
+        t.system_laden(kid);
+        QCOMPARE(t.a[0]->currentText(), QStringLiteral("D2"));
+        QCOMPARE(t.b[0]->currentText(), QStringLiteral("D2"));
+        QCOMPARE(t.format(), f);
+
+        // "Zurück" closes and keeps what was entered; nothing marks the page changed.
+        QSignalSpy finished(&t, &QDialog::finished);
+        d.page.klassenboxfuellen(kid);
+        t.system_laden(kid);
+        click(t.cancel);
+        QCOMPARE(finished.size(), 1);
+        QVERIFY(!d.page.klasse_speichern->isEnabled());
+        QCOMPARE(t.a[0]->currentText(), QStringLiteral("D2"));
+    }
+
+    void copyTakesTheNextFreeName()
+    {
+        Desk d;
+        d.addClass(QStringLiteral("Herren"), Einzel);
+        d.addClass(QStringLiteral("Kopie1 von Herren"), Einzel);
+        const int current = d.kid;
+
+        d.page.einzelliste->clearSelection();
+        d.page.einzellisteContextPopup(d.page.einzelliste);
+        QVERIFY(!d.page.Klassekopieren1->isEnabled());
+        selectEntry(d.page.einzelliste, QStringLiteral("Herren"));
+        d.page.einzellisteContextPopup(d.page.einzelliste);
+        QVERIFY(d.page.Klassekopieren1->isEnabled());
+        d.page.Klassekopieren1->trigger();
+
+        const int copy = getKID(d.db(), 1, Einzel, QStringLiteral("Kopie2 von Herren"));
+        QVERIFY(copy > 0);
+        QCOMPARE(d.kid, current);
+        QCOMPARE(entries(d.page.einzelliste), (QStringList{QStringLiteral("Herren"), QStringLiteral("Kopie1 von Herren"),
+                                                           QStringLiteral("Kopie2 von Herren")}));
+        QCOMPARE(d.classBar.items.last(), QStringLiteral("Kopie2 von Herren (Einzel)"));
+    }
+
+    void failedSaveKeepsClassAndPage()
+    {
+        Desk d;
+        d.addClass(QStringLiteral("Herren"), Einzel);
+        d.load(Einzel, QStringLiteral("Herren"));
+        execute(d.db(), QStringLiteral("CREATE TRIGGER fault BEFORE INSERT ON Platten1 "
+                                       "BEGIN SELECT RAISE(ABORT, 'eingeschleuster Fehler'); END"));
+        const QStringList before = dumpTables(d.db());
+        d.page.kbezeichnung->setText(QStringLiteral("Herren B"));
+        d.fake.prompter.expectPrefix(PromptKind::Error, QStringLiteral("eingeschleuster Fehler"));
+        click(d.page.klasse_speichern);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(dumpTables(d.db()), before);
+        QCOMPARE(d.page.kbezeichnung->text(), QStringLiteral("Herren B"));
+        QCOMPARE(entries(d.page.einzelliste), QStringList{QStringLiteral("Herren")});
+        QCOMPARE(d.classBar.items.last(), QStringLiteral("Herren (Einzel)"));
+        QVERIFY(d.page.klasse_speichern->isEnabled());
+    }
+
+    void tablesDialog()
+    {
+        Desk d;
+        d.addClass(QStringLiteral("Herren"), Einzel);
+        d.load(Einzel, QStringLiteral("Herren"));
+        d.page.plattenanzahl->setEditText(QStringLiteral("2"));
+        click(d.page.klasse_speichern);
+        click(d.page.uiButton1);
+        Ttisch_verwaltung& t = d.tische;
+        QVERIFY(t.isVisible());
+        QCOMPARE(entries(t.ListBox1), entries(d.page.plattenlist));
+        QCOMPARE(t.uiButton2->text(), QStringLiteral("Neu aufnehmen"));
+        QCOMPARE(t.StaticText1->text(), QStringLiteral("Neuer Tisch:"));
+        QVERIFY(!t.uiButton5->isEnabled());
+
+        d.fake.prompter.expect(PromptKind::Information, QStringLiteral("Bitte geben sie dem Tisch einen \"Namen\"."));
+        click(t.uiButton2);
+        QVERIFY(d.fake.prompter.verify());
+
+        // Two presses add the name twice; the page is marked changed.
+        t.Edit1->setText(QStringLiteral("Bob's Tisch"));
+        click(t.uiButton2);
+        click(t.uiButton2);
+        QVERIFY(d.page.klasse_speichern->isEnabled());
+        // A selected table is renamed in place.
+        t.ListBox1->setCurrentRow(0);
+        t.ListBox1Click();
+        QCOMPARE(t.uiButton2->text(), QStringLiteral("Name ändern"));
+        QCOMPARE(t.StaticText1->text(), QStringLiteral("Tisch bearbeiten:"));
+        t.Edit1->setText(QStringLiteral("Nord"));
+        click(t.uiButton2);
+        const QStringList working{QStringLiteral("Nord"), QStringLiteral("Tisch 2"), QStringLiteral("Bob's Tisch"),
+                                  QStringLiteral("Bob's Tisch")};
+        QCOMPARE(entries(t.ListBox1), working);
+
+        // The assignment works from the dialog's list, before it is taken over.
+        insertRow(d.db(), QStringLiteral("Gruppeneinstellungen"),
+                  {{QStringLiteral("KID"), d.kid}, {QStringLiteral("gruppenanzahl1"), 2}, {QStringLiteral("gruppenanzahl2"), 0},
+                   {QStringLiteral("gruppenanzahl3"), QVariant(QMetaType::fromType<int>())}});
+        d.fake.prompter.expect(PromptKind::Information, QStringLiteral("Es wurden 12 Tischzuweisungen gespeichert."));
+        click(t.uiButton6);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(scalar(d.db(), QStringLiteral("SELECT COUNT(*) FROM Platten WHERE platte='Bob''s Tisch'")).toInt(), 6);
+
+        // "Zurück" leaves the page's list alone; "Übernehmen" hands the list over.
+        click(t.uiButton3);
+        QCOMPARE(entries(d.page.plattenlist), (QStringList{QStringLiteral("Tisch 1"), QStringLiteral("Tisch 2")}));
+        t.show();
+        QCOMPARE(entries(t.ListBox1), (QStringList{QStringLiteral("Tisch 1"), QStringLiteral("Tisch 2")}));
+        t.Edit1->setText(QStringLiteral("Süd"));
+        click(t.uiButton2);
+        click(t.uiButton1);
+        QVERIFY(!t.isVisible());
+        QCOMPARE(entries(d.page.plattenlist),
+                 (QStringList{QStringLiteral("Tisch 1"), QStringLiteral("Tisch 2"), QStringLiteral("Süd")}));
+        QCOMPARE(d.page.plattenanzahl->currentText(), QStringLiteral("2"));
+        click(d.page.klasse_speichern);
+        QCOMPARE(readTableNames(d.db(), d.kid).size(), 3);
+        QCOMPARE(readClass(d.db(), d.kid)->platten, 2);
+    }
+
+    void ageClassDialog()
+    {
+        Desk d;
+        TAltersklassen& a = d.ages;
+        a.show();
+        QCOMPARE(a.AuswahlBox->count(), 1);
+        QCOMPARE(a.aname->text(), QStringLiteral("U18"));
+        QCOMPARE(a.avon->text(), QString());
+        QCOMPARE(a.abis->text(), QStringLiteral("01.01.2008"));
+        QVERIFY(a.a2->isChecked());
+        QVERIFY(a.uiButton3->isEnabled());
+
+        // A new entry, open towards older players.
+        click(a.uiButton4);
+        QVERIFY(!a.uiButton3->isEnabled());
+        a.aname->setText(QStringLiteral("Senioren"));
+        a.avon->setText(QStringLiteral("01.01.1976"));
+        click(a.a1);
+        QVERIFY(!a.abis->isEnabled());
+        d.fake.prompter.expect(PromptKind::Information, QStringLiteral("Die Änderung wurde gespeichert."));
+        click(a.uiButton1);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(readAgeClass(d.db(), 1, QStringLiteral("Senioren")),
+                 std::optional<AgeClass>(AgeClass{QStringLiteral("Senioren"), QDate(1976, 1, 1), QDate(), true, false}));
+        QCOMPARE(a.AuswahlBox->currentText(), QStringLiteral("Senioren"));
+
+        // Refusals: missing date, empty name, a name already used, the reserved name.
+        const QStringList before = dumpTables(d.db());
+        struct Refusal {
+            QString name, von, bis;
+            PromptKind kind;
+            QString message;
+        };
+        const QList<Refusal> refusals{
+            {QStringLiteral("X"), QStringLiteral("01.01.2000"), QString(), PromptKind::Information,
+             QStringLiteral("Sie haben kein gültiges Datum eingegeben (tt.mm.jjjj)")},
+            {QStringLiteral(" "), QStringLiteral("01.01.2000"), QStringLiteral("31.12.2001"), PromptKind::Warning,
+             QStringLiteral("Geben Sie eine Bezeichnung für die Altersklasse ein")},
+            {QStringLiteral("U18"), QStringLiteral("01.01.2000"), QStringLiteral("31.12.2001"), PromptKind::Warning,
+             QStringLiteral("Eine Altersklasse mit diesem Namen existiert bereits")},
+            {QStringLiteral("ohne Beschränkung"), QStringLiteral("01.01.2000"), QStringLiteral("31.12.2001"),
+             PromptKind::Information, QStringLiteral("Die Altersklasse \"ohne Beschränkung\" kann nicht geändert werden")},
+        };
+        for (const Refusal& r : refusals) {
+            click(a.uiButton4);
+            a.aname->setText(r.name);
+            a.avon->setText(r.von);
+            a.abis->setText(r.bis);
+            d.fake.prompter.expect(r.kind, r.message, PromptAnswer::Cancel);
+            click(a.uiButton1);
+            QVERIFY2(d.fake.prompter.verify(), qPrintable(r.message));
+        }
+        QCOMPARE(dumpTables(d.db()), before);
+
+        // Renaming the selected age class carries the name into the classes using it.
+        ClassRecord r;
+        r.kbezeichnung = QStringLiteral("Jugend");
+        r.altersklasseID = QStringLiteral("U18");
+        const int kid = insertClass(d.db(), 1, r, {}, {});
+        a.AuswahlBox->setCurrentIndex(a.AuswahlBox->findText(QStringLiteral("U18")));
+        a.AuswahlBoxChange();
+        a.aname->setText(QStringLiteral("U19"));
+        d.fake.prompter.expect(PromptKind::Information, QStringLiteral("Die Änderung wurde gespeichert."));
+        click(a.uiButton1);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(readClass(d.db(), kid)->altersklasseID, QStringLiteral("U19"));
+        QVERIFY(!readAgeClass(d.db(), 1, QStringLiteral("U18")));
+
+        // Leaving an empty "von" field.
+        click(a.uiButton4);
+        d.fake.prompter.expect(PromptKind::Error, QStringLiteral("Geben Sie ein gültiges Datum ein"), PromptAnswer::Cancel);
+        a.avonExit();
+        QVERIFY(d.fake.prompter.verify());
+
+        // Deleting asks first.
+        a.AuswahlBox->setCurrentIndex(a.AuswahlBox->findText(QStringLiteral("Senioren")));
+        a.AuswahlBoxChange();
+        d.fake.prompter.expect(PromptKind::Question, QStringLiteral("Soll der Eintrag wirklich gelöscht werden?"),
+                               PromptAnswer::No);
+        click(a.uiButton3);
+        d.fake.prompter.expect(PromptKind::Question, QStringLiteral("Soll der Eintrag wirklich gelöscht werden?"),
+                               PromptAnswer::Yes);
+        click(a.uiButton3);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(ageClassNames(d.db(), 1), QStringList{QStringLiteral("U19")});
+        QCOMPARE(a.AuswahlBox->currentText(), QStringLiteral("U19"));
+
+        QSignalSpy finished(&a, &QDialog::finished);
+        click(a.uiButton2);
+        QCOMPARE(finished.size(), 1);
+    }
+
+    // docs/classes.png: the class page of a team class with its format dialog.
+    void screenshot()
+    {
+        const QString target = qEnvironmentVariable("BRACKWELL_SCREENSHOT");
+        if (target.isEmpty())
+            QSKIP("set BRACKWELL_SCREENSHOT to the file to write");
+        Desk d;
+        d.addClass(QStringLiteral("Herren A"), Einzel);
+        d.addClass(QStringLiteral("Damen"), Einzel);
+        d.addClass(QStringLiteral("Herren"), Doppel);
+        d.addClass(QStringLiteral("Mixed offen"), Mixed);
+        d.page.neueklasseClick();
+        d.page.kbezeichnung->setText(QStringLiteral("Bezirksliga"));
+        d.page.kbeschreibung->setPlainText(QStringLiteral("Mannschaften zu vier Spielern"));
+        d.page.setKindIndex(Team);
+        d.page.gebuehr->setText(QStringLiteral("30,00"));
+        d.page.beginn->setText(QStringLiteral("10:00"));
+        d.page.plattenanzahl->setEditText(QStringLiteral("4"));
+        click(d.page.klasse_speichern);
+        d.load(Team, QStringLiteral("Bezirksliga"));
+        click(d.page.teambutton);
+        Tteamform& t = d.teamform;
+        t.spieler->setValue(4);
+        t.reserve->setValue(2);
+        const char* games[][2] = {{"A1", "B2"}, {"A2", "B1"}, {"A3", "B4"}, {"A4", "B3"}, {"D1", "D1"}, {"D2", "D2"}};
+        for (int n = 0; n < 6; ++n) {
+            t.a[size_t(n)]->setEditText(QLatin1String(games[n][0]));
+            t.b[size_t(n)]->setEditText(QLatin1String(games[n][1]));
+        }
+        t.adjustSize();
+        const QPixmap page = d.page.grab();
+        const QPixmap dialog = t.grab();
+        QImage image(page.width() + dialog.width() + 20, std::max(page.height(), dialog.height()), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.drawPixmap(0, 0, page);
+        painter.drawPixmap(page.width() + 20, 0, dialog);
+        painter.end();
+        QVERIFY(image.save(target));
+    }
+};
+
+QTEST_MAIN(TestClassPage)
+#include "test_classpage.moc"
