@@ -2,10 +2,7 @@
 
 #include "classes/classbars.h"
 #include "classes/ttisch_verwaltung.h"
-#include "data/ageclasses.h"
 #include "data/cascades.h"
-#include "data/dbvalue.h"
-#include "data/sql.h"
 #include "platform/clock.h"
 #include "platform/germantext.h"
 #include "platform/prompter.h"
@@ -31,6 +28,8 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace bw {
 
@@ -433,25 +432,16 @@ void ClassPage::klassenboxfuellen(int kid)
     setSaveButton(kChangeCaption, false);
 }
 
-void ClassPage::listboxenfuellen()
+void ClassPage::sortLists()
 {
-    const QSqlDatabase db = m_links.database();
-    const int tid = m_links.aktuelleTID;
-    for (QListWidget* list : m_lists)
+    for (QListWidget* list : m_lists) {
+        QStringList names;
+        for (int i = 0; i < list->count(); ++i)
+            names << list->item(i)->text();
+        std::sort(names.begin(), names.end(), german::lessThan);
         list->clear();
-    const QSignalBlocker blocker(altersklasse);
-    altersklasse->clear();
-    for (const ClassEntry& c : listClasses(db, tid)) {
-        if (c.kind >= 0 && c.kind < kClassKindCount)
-            insertSorted(m_lists[size_t(c.kind)], c.name);
+        list->addItems(names);
     }
-    altersklasse->addItems(ageClassNames(db, tid));
-    const QDate firstDay = readDate(scalar(db, QStringLiteral("SELECT tvon FROM Turnierdaten WHERE TID=:id"),
-                                           {{QStringLiteral("id"), tid}}));
-    if (firstDay.isValid())
-        austragungstag->setDate(firstDay);
-    altersklasse->addItem(kNoAgeLimit);
-    altersklasse->setCurrentIndex(altersklasse->count() - 1);
 }
 
 void ClassPage::KlassenbuttonItems0Click()
@@ -462,7 +452,13 @@ void ClassPage::KlassenbuttonItems0Click()
     for (QListWidget* list : m_lists)
         list->clear();
     kfelderloeschen();
-    runGuarded(m_links.prompter, [this] { listboxenfuellen(); });
+    {
+        // Filling the age classes is no change of the page.
+        const QSignalBlocker blocker(altersklasse);
+        if (m_links.listboxenfuellen)
+            runGuarded(m_links.prompter, m_links.listboxenfuellen);
+    }
+    sortLists();
     klassenmemoserstezeile();
 }
 

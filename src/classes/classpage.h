@@ -49,6 +49,9 @@ struct ClassPageLinks {
     ClassItemBar& spielplanbutton; // "Spielpläne"
     // Shows a work dialog with the main window's work area disabled.
     std::function<void(QWidget*)> showWorkDialog;
+    // Fills the four class lists, the age classes and the day of play for the
+    // open tournament.
+    std::function<void()> listboxenfuellen;
 };
 
 class ClassPage : public QWidget {
@@ -102,8 +105,8 @@ public:
     void kfelderloeschen();
     void klassenchange();
     void klassenmemoserstezeile();
-    // Fills the four lists, the age classes and the day of play for the tournament.
-    void listboxenfuellen();
+    // Sorts the class lists as the user reads them (German, case-insensitive).
+    void sortLists();
     // Adds a class to its kind's list and to "Turnierklassen".
     void listboxadd(const QString& name, int kind);
     // After a deletion: removes the class from its list and both bars and shows

@@ -76,7 +76,22 @@ struct Desk {
     TAltersklassen ages{nullptr, fake.prompter, [this] { return tdb.db(); }, tid};
     ClassPage page{ClassPageLinks{fake.prompter, fake.clock, [this] { return tdb.db(); }, tid, kid, klassenname,
                                   teamform, tische, classBar, planBar,
-                                  [this](QWidget* dialog) { shownDialogs << dialog; dialog->show(); }}};
+                                  [this](QWidget* dialog) { shownDialogs << dialog; dialog->show(); },
+                                  [this] { fillLists(); }}};
+
+    // What the main window fills the page with when it opens.
+    void fillLists()
+    {
+        for (int kind = 0; kind < kClassKindCount; ++kind)
+            page.listOf(kind)->clear();
+        page.altersklasse->clear();
+        for (const ClassEntry& c : listClasses(db(), tid))
+            page.listOf(c.kind)->addItem(c.name);
+        page.altersklasse->addItems(ageClassNames(db(), tid));
+        page.altersklasse->addItem(kNoAgeLimit);
+        page.altersklasse->setCurrentIndex(page.altersklasse->count() - 1);
+        page.austragungstag->setDate(QDate(2026, 12, 12));
+    }
 
     Desk()
     {
@@ -166,6 +181,22 @@ private slots:
         QVERIFY(!d.page.klasse_speichern->isEnabled());
         QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kChangeCaption);
         QVERIFY(!d.page.teambutton->isEnabled());
+    }
+
+    void listsAreSortedAsGermanReadersExpect()
+    {
+        Desk d;
+        for (const char* name : {"zweite", "Äpfel", "Bären", "apfel"}) {
+            ClassRecord r;
+            r.kbezeichnung = QString::fromUtf8(name);
+            insertClass(d.db(), 1, r, {}, {});
+        }
+        d.page.KlassenbuttonItems0Click();
+        const QStringList sorted{QStringLiteral("apfel"), QStringLiteral("Äpfel"), QStringLiteral("Bären"),
+                                 QStringLiteral("zweite")};
+        QCOMPARE(entries(d.page.einzelliste), sorted);
+        d.addClass(QStringLiteral("Birne"), Einzel);
+        QCOMPARE(entries(d.page.einzelliste).indexOf(QStringLiteral("Birne")), 3);
     }
 
     void inputIsCheckedBeforeSaving_data()
