@@ -342,6 +342,45 @@ private slots:
         QCOMPARE(dumpTables(db), before);
     }
 
+    // Whichever statement fails, the action leaves the database as it was.
+    void everyWriteIsAtomic_data()
+    {
+        addBackendColumn();
+        for (const char* action : {"insert", "update", "copy", "assign", "rename age class"})
+            addBackendRows(QString::fromLatin1(action) + QLatin1Char(' '));
+    }
+    void everyWriteIsAtomic()
+    {
+        QFETCH(Backend, backend);
+        TestDatabase tdb(backend);
+        if (!tdb.ready())
+            return;
+        const QSqlDatabase db = tdb.db();
+        ClassRecord team = herren();
+        team.system = Team;
+        const int kid = insertClass(db, 1, team, {QStringLiteral("T1"), QStringLiteral("T2")}, fourPlayerFormat());
+        insertRow(db, QStringLiteral("Gruppeneinstellungen"),
+                  {{QStringLiteral("KID"), kid}, {QStringLiteral("gruppenanzahl1"), 2}, {QStringLiteral("gruppenanzahl2"), 0}});
+        saveAgeClass(db, 1, QString(), {QStringLiteral("U18"), QDate(), QDate(2008, 1, 1), false, true});
+
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        std::function<void()> action;
+        if (tag.startsWith(QLatin1String("insert ")))
+            action = [&] { insertClass(db, 1, team, {QStringLiteral("A"), QStringLiteral("B")}, fourPlayerFormat()); };
+        else if (tag.startsWith(QLatin1String("update ")))
+            action = [&] { updateClass(db, 1, kid, team, {QStringLiteral("A"), QStringLiteral("B")}, TeamFormat{}); };
+        else if (tag.startsWith(QLatin1String("copy ")))
+            action = [&] { copyClass(db, 1, kid, QStringLiteral("Kopie1 von Herren A"), Team); };
+        else if (tag.startsWith(QLatin1String("assign ")))
+            action = [&] { assignTablesToGroups(db, kid, {QStringLiteral("A"), QStringLiteral("B")}); };
+        else
+            action = [&] { saveAgeClass(db, 1, QStringLiteral("U18"), {QStringLiteral("Jugend"), QDate(), QDate(2009, 1, 1), false, true}); };
+        int runs = 0;
+        const QString failure = checkAtomic(db, action, {}, {}, &runs);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QVERIFY(runs > 2);
+    }
+
     void tablesAreAssignedToEveryGroup_data() { addBackendColumn(); addBackendRows(); }
     void tablesAreAssignedToEveryGroup()
     {
