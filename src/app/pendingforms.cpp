@@ -80,11 +80,6 @@ TAltersklassen::TAltersklassen(QWidget* parent)
 {
 }
 
-TR_Nummer::TR_Nummer(QWidget* parent)
-    : PendingDialog(parent, QStringLiteral("R_Nummer"), QStringLiteral("Rückennummern"))
-{
-}
-
 Ttisch_verwaltung::Ttisch_verwaltung(QWidget* parent)
     : PendingDialog(parent, QStringLiteral("tisch_verwaltung"), QStringLiteral("Tische verwalten"))
 {

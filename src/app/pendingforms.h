@@ -78,10 +78,6 @@ class TAltersklassen : public PendingDialog {
 public:
     explicit TAltersklassen(QWidget* parent);
 };
-class TR_Nummer : public PendingDialog {
-public:
-    explicit TR_Nummer(QWidget* parent);
-};
 class Ttisch_verwaltung : public PendingDialog {
 public:
     explicit Ttisch_verwaltung(QWidget* parent);

@@ -5,6 +5,7 @@
 #include "app/timpressumform.h"
 #include "app/tmainform.h"
 #include "app/tmsdenetworkform.h"
+#include "app/tr_nummer.h"
 #include "app/tturnier_erstellen.h"
 #include "app/tturnierladen.h"
 #include "app/usersettings.h"
@@ -37,7 +38,7 @@ Program::Program(Services& services) : m_services(services)
     forms.spielplaene = new Tspielplaene(main);
     forms.ergebnis = new Tergebnis(main);
     forms.vergleich = new Tvergleich(main);
-    forms.R_Nummer = new TR_Nummer(main);
+    forms.R_Nummer = new TR_Nummer(*main, context, services, *forms.db_procedures);
     forms.tisch_verwaltung = new Ttisch_verwaltung(main);
     forms.teamform = new Tteamform(main);
     forms.teamauswahl = new Tteamauswahl(main);

@@ -15,7 +15,7 @@ namespace bw::test {
 
 inline QString ls(const char* text)
 {
-    return QString::fromLatin1(text);
+    return QString::fromUtf8(text);
 }
 
 // A class of the tournament: kind 0 singles ... 3 team; mann/frau admit the sexes.

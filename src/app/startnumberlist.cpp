@@ -1,0 +1,92 @@
+#include "app/startnumberlist.h"
+
+#include "data/playerrecords.h"
+#include "data/sql.h"
+
+#include <QSqlQuery>
+
+#include <cmath>
+
+namespace bw {
+
+namespace {
+
+const QString kTitleFont = QStringLiteral("TimesNewRoman");
+const QString kRowFont = QStringLiteral("Arial");
+
+int rnd(double x)
+{
+    return int(std::lround(x));
+}
+
+} // namespace
+
+QList<StartNumberRow> loadStartNumbers(const QSqlDatabase& db, int tid)
+{
+    QList<StartNumberRow> rows;
+    QSqlQuery q = execute(db,
+                          QStringLiteral("SELECT nummer,nachname,vorname,verein FROM Spielerdaten "
+                                         "WHERE TID=:tid AND nummer IS NOT NULL ORDER BY nummer,nachname,vorname"),
+                          {{QStringLiteral("tid"), tid}});
+    while (q.next())
+        rows.append({q.value(0).toInt(), displayName(q.value(1).toString(), q.value(2).toString()),
+                     q.value(3).toString()});
+    return rows;
+}
+
+StartNumberPreview layoutStartNumberPreview(const QList<StartNumberRow>& rows, const QString& turniername,
+                                            int width, int viewportHeight)
+{
+    StartNumberPreview preview;
+    // Tall enough for every row drawn, numbers of 0 and below included.
+    preview.height = std::max(int(rows.size() + 1) * 20 + 60, viewportHeight - 4);
+    PrintPage& items = preview.items;
+    items << PrintItem::textAt(30, 5, kTitleFont, 12, QStringLiteral("Rückennummern: ") + turniername)
+          << PrintItem::textAt(30, 30, kTitleFont, 12, QStringLiteral("Nr."))
+          << PrintItem::textAt(60, 30, kTitleFont, 12, QStringLiteral("Name"))
+          << PrintItem::textAt(270, 30, kTitleFont, 12, QStringLiteral("Verein"))
+          << PrintItem::lineFrom(0, 50, width - 20, 50);
+    int y = 60;
+    for (const StartNumberRow& row : rows) {
+        items << PrintItem::textAt(30, y, kRowFont, 10, QString::number(row.nummer))
+              << PrintItem::textAt(70, y, kRowFont, 10, row.name)
+              << PrintItem::textAt(270, y, kRowFont, 10, row.verein);
+        y += 20;
+    }
+    return preview;
+}
+
+QList<PrintPage> layoutStartNumberPrint(const QList<StartNumberRow>& rows, const QString& turniername,
+                                        const PageMetrics& page)
+{
+    const int x0 = page.leftOffsetMm + 50;
+    const int top = page.topOffsetMm + 50;
+    const double s = page.widthMm >= 200 ? 2.5 : 2.0;
+    const int nameX = x0 + rnd(s * 30);
+    const int clubX = x0 + rnd(s * 200);
+    const int titleHeight = rnd(s * 23);
+    const int rowHeight = rnd(s * 20);
+
+    QList<PrintPage> pages(1);
+    pages.last() << PrintItem::textAt(x0, -(top + 5), kTitleFont, titleHeight,
+                                      QStringLiteral("Rückennummern: ") + turniername)
+                 << PrintItem::textAt(x0, -(top + 70), kTitleFont, titleHeight, QStringLiteral("Nr."))
+                 << PrintItem::textAt(nameX, -(top + 70), kTitleFont, titleHeight, QStringLiteral("Name"))
+                 << PrintItem::textAt(clubX, -(top + 70), kTitleFont, titleHeight, QStringLiteral("Verein"))
+                 << PrintItem::lineFrom(x0, -(top + 130), page.widthMm * 10 - x0, -(top + 130));
+    int q = top + 100;
+    for (const StartNumberRow& row : rows) {
+        if (q + top + 50 > page.heightMm * 10) {
+            pages.append(PrintPage());
+            q = top;
+        }
+        const int y = -(q + top);
+        pages.last() << PrintItem::textAt(x0, y, kRowFont, rowHeight, QString::number(row.nummer))
+                     << PrintItem::textAt(nameX, y, kRowFont, rowHeight, row.name)
+                     << PrintItem::textAt(clubX, y, kRowFont, rowHeight, row.verein);
+        q += rnd(s * 40);
+    }
+    return pages;
+}
+
+} // namespace bw

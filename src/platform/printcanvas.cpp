@@ -1,0 +1,120 @@
+#include "platform/printcanvas.h"
+
+#include "platform/apperror.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+
+#include <cmath>
+
+namespace bw {
+
+QString printFontFamily(const QString& windowsName)
+{
+    QString key = windowsName.toLower();
+    key.remove(QLatin1Char(' '));
+    if (key == QLatin1String("arial"))
+        return QStringLiteral("Liberation Sans");
+    if (key == QLatin1String("timesnewroman"))
+        return QStringLiteral("Liberation Serif");
+    return windowsName;
+}
+
+PageMetrics PageMetrics::of(const QPrinter& printer)
+{
+    const int dpi = printer.resolution();
+    const double f = 25.4 / (dpi > 0 ? dpi : 72);
+    const QPageLayout layout = printer.pageLayout();
+    const QRect full = layout.fullRectPixels(dpi);
+    const QRect paint = layout.paintRectPixels(dpi);
+    PageMetrics m;
+    m.widthMm = int(std::lround(full.width() * f));
+    m.heightMm = int(std::lround(full.height() * f));
+    m.leftOffsetMm = int(std::lround(paint.left() * f));
+    m.topOffsetMm = int(std::lround(paint.top() * f));
+    return m;
+}
+
+PrintCanvas::PrintCanvas(QPainter& painter)
+    : m_painter(painter), m_scale(painter.device()->logicalDpiY() / 254.0)
+{
+}
+
+void PrintCanvas::setFont(const QString& windowsName, int height, bool bold)
+{
+    QFont font(printFontFamily(windowsName));
+    font.setBold(bold);
+    // The height is that of the whole cell (ascent and descent), as on paper
+    // printouts of old; Qt sizes fonts by the em, so measure and correct once.
+    const double wanted = std::max(1.0, height * m_scale);
+    font.setPixelSize(std::max(1, int(std::lround(wanted))));
+    const double cell = QFontMetricsF(font, m_painter.device()).height();
+    if (cell > 0)
+        font.setPixelSize(std::max(1, int(std::lround(wanted * wanted / cell))));
+    m_painter.setFont(font);
+}
+
+void PrintCanvas::textOut(int x, int y, const QString& text)
+{
+    const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+    m_painter.drawText(QPointF(dx(x), dy(y) + metrics.ascent()), text);
+}
+
+void PrintCanvas::line(int x1, int y1, int x2, int y2)
+{
+    m_painter.drawLine(QPointF(dx(x1), dy(y1)), QPointF(dx(x2), dy(y2)));
+}
+
+void PrintCanvas::draw(const PrintPage& page)
+{
+    for (const PrintItem& item : page) {
+        if (item.kind == PrintItem::Kind::Line) {
+            line(item.x, item.y, item.x2, item.y2);
+        } else {
+            setFont(item.font, item.height);
+            textOut(item.x, item.y, item.text);
+        }
+    }
+}
+
+PrintJob::PrintJob(QPrinter& printer) : m_printer(printer), m_painter(std::make_unique<QPainter>())
+{
+    if (!m_painter->begin(&printer))
+        throw AppError(QStringLiteral("Der Drucker konnte den Druck nicht beginnen."));
+    m_canvas = std::make_unique<PrintCanvas>(*m_painter);
+}
+
+PrintJob::~PrintJob()
+{
+    if (!m_finished) {
+        m_printer.abort();
+        m_painter->end();
+    }
+}
+
+void PrintJob::newPage()
+{
+    if (!m_printer.newPage())
+        throw AppError(QStringLiteral("Der Drucker konnte keine neue Seite beginnen."));
+}
+
+void PrintJob::printPages(const QList<PrintPage>& pages)
+{
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0)
+            newPage();
+        m_canvas->draw(pages.at(i));
+    }
+}
+
+void PrintJob::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (!m_painter->end())
+        throw AppError(QStringLiteral("Der Drucker konnte den Druck nicht abschließen."));
+}
+
+} // namespace bw

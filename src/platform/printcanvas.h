@@ -1,0 +1,108 @@
+// Paper printing as the program's printouts are laid out: coordinates in tenths
+// of a millimetre, the origin at the top-left corner of the printer's printable
+// area, x to the right and y upwards, so everything on the page lies at a
+// negative y. A text is placed by the top-left corner of its cell; a font is
+// chosen by its Windows name and its cell height.
+//
+// A printout is laid out as data (pages of PrintItems) and then drawn, so the
+// layout can be checked without a printer; PrintJob runs one document on a
+// QPrinter (a PDF file in tests) and aborts it when drawing fails.
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class QPainter;
+class QPrinter;
+
+namespace bw {
+
+// The installed font that stands in for a font name of the Windows printouts:
+// Arial -> Liberation Sans, Times New Roman (also written "TimesNewRoman") ->
+// Liberation Serif; any other name is kept.
+QString printFontFamily(const QString& windowsName);
+
+// What a layout needs of the printer, in whole millimetres: the physical page
+// and the offset of its printable area from the paper's edge.
+struct PageMetrics {
+    int widthMm = 0;
+    int heightMm = 0;
+    int leftOffsetMm = 0;
+    int topOffsetMm = 0;
+
+    // From the printer's current page, rounding dots with 25.4 / its resolution.
+    static PageMetrics of(const QPrinter& printer);
+};
+
+// One thing drawn on a page.
+struct PrintItem {
+    enum class Kind { Text, Line };
+    Kind kind = Kind::Text;
+    int x = 0;
+    int y = 0;
+    int x2 = 0; // end of a line
+    int y2 = 0;
+    QString font;   // Windows font name of a text
+    int height = 0; // cell height of a text
+    QString text;
+
+    static PrintItem textAt(int x, int y, const QString& font, int height, const QString& text)
+    {
+        return {Kind::Text, x, y, 0, 0, font, height, text};
+    }
+    static PrintItem lineFrom(int x, int y, int x2, int y2) { return {Kind::Line, x, y, x2, y2, {}, 0, {}}; }
+    bool operator==(const PrintItem&) const = default;
+};
+using PrintPage = QList<PrintItem>;
+
+// Draws in tenths of a millimetre on an active painter whose origin is the
+// printable area's top-left corner.
+class PrintCanvas {
+public:
+    explicit PrintCanvas(QPainter& painter);
+
+    void setFont(const QString& windowsName, int height, bool bold = false);
+    void textOut(int x, int y, const QString& text);
+    void line(int x1, int y1, int x2, int y2);
+    void draw(const PrintPage& page);
+
+    // Device pixels per tenth of a millimetre.
+    double scale() const { return m_scale; }
+
+private:
+    double dx(int x) const { return x * m_scale; }
+    double dy(int y) const { return -y * m_scale; }
+
+    QPainter& m_painter;
+    double m_scale;
+};
+
+// One printed document. The constructor begins it (AppError when the printer
+// cannot start); destroying it unfinished aborts it, so a failure part-way
+// leaves no half-sent job.
+class PrintJob {
+public:
+    explicit PrintJob(QPrinter& printer);
+    ~PrintJob();
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+
+    PrintCanvas& canvas() { return *m_canvas; }
+    // Begins the next page (AppError when the printer refuses).
+    void newPage();
+    // Prints the pages, each on a sheet of its own.
+    void printPages(const QList<PrintPage>& pages);
+    // Ends the document and hands it to the printer.
+    void finish();
+
+private:
+    QPrinter& m_printer;
+    std::unique_ptr<QPainter> m_painter;
+    std::unique_ptr<PrintCanvas> m_canvas;
+    bool m_finished = false;
+};
+
+} // namespace bw

@@ -1,0 +1,190 @@
+// The start-number list: the rows read from the database, the preview's and the
+// printout's layout as data (scale, positions, page breaks), and the dialog
+// printing to a PDF file, checked with pdftotext and qpdf.
+#include "../app/appfixture.h"
+#include "data/db_procedures.h"
+#include "app/startnumberlist.h"
+#include "app/tmainform.h"
+#include "app/tr_nummer.h"
+#include "peoplefixtures.h"
+#include "support/testdatabase.h"
+#include "support/widgethelpers.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+#include <QProcess>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+QList<StartNumberRow> rows(int count)
+{
+    QList<StartNumberRow> list;
+    for (int i = 1; i <= count; ++i)
+        list.append({i, ls("Spieler %1, Vorname").arg(i), ls("TTC")});
+    return list;
+}
+
+QList<int> textYs(const PrintPage& page, const QString& font)
+{
+    QList<int> ys;
+    for (const PrintItem& item : page) {
+        if (item.kind == PrintItem::Kind::Text && item.font == font && !ys.contains(item.y))
+            ys << item.y;
+    }
+    return ys;
+}
+
+QString run(const QString& program, const QStringList& args, int* exitCode = nullptr)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    if (exitCode)
+        *exitCode = p.exitCode();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestStartNumbers : public QObject {
+    Q_OBJECT
+private slots:
+    void rowsWithANumberByNumber()
+    {
+        TestDatabase tdb(Backend::SQLite);
+        const QSqlDatabase db = tdb.db();
+        seedPlayer(db, 1, 1, ls("Zehn"), ls("Z"), ls("A"), 10);
+        seedPlayer(db, 1, 2, ls("Ohne"), ls("O"), ls("B"));
+        seedPlayer(db, 1, 3, ls("Null"), ls("N"), ls("C"), 0);
+        seedPlayer(db, 1, 4, ls("Zwei"), ls("Z"), ls("D"), 2);
+        seedPlayer(db, 2, 5, ls("Fremd"), ls("F"), ls("E"), 1);
+        QCOMPARE(loadStartNumbers(db, 1),
+                 (QList<StartNumberRow>{{0, ls("Null, N"), ls("C")}, {2, ls("Zwei, Z"), ls("D")},
+                                        {10, ls("Zehn, Z"), ls("A")}}));
+    }
+
+    // The picture is tall enough for every row it draws, 0 included.
+    void previewLayout()
+    {
+        QList<StartNumberRow> list = rows(30);
+        list.prepend({0, ls("Null, N"), ls("C")});
+        const StartNumberPreview p = layoutStartNumberPreview(list, ls("Stadtmeisterschaft"), 500, 300);
+        QCOMPARE(p.height, 32 * 20 + 60);
+        QCOMPARE(p.items.first(), PrintItem::textAt(30, 5, ls("TimesNewRoman"), 12, ls("Rückennummern: Stadtmeisterschaft")));
+        QVERIFY(p.items.contains(PrintItem::lineFrom(0, 50, 480, 50)));
+        const QList<int> ys = textYs(p.items, ls("Arial"));
+        QCOMPARE(ys.size(), 31);
+        QCOMPARE(ys.last() + 20, p.height - 60 + 40); // the last row lies inside the picture
+        QCOMPARE(layoutStartNumberPreview(rows(2), QString(), 500, 300).height, 296);
+    }
+
+    void printLayout_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("titleHeight");
+        QTest::addColumn<int>("rowHeight");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("nameX");
+        QTest::addColumn<int>("clubX");
+        QTest::newRow("A4, 210 mm") << 210 << 58 << 50 << 100 << 55 + 75 << 55 + 500;
+        QTest::newRow("200 mm") << 200 << 58 << 50 << 100 << 55 + 75 << 55 + 500;
+        QTest::newRow("narrow, 199 mm") << 199 << 46 << 40 << 80 << 55 + 60 << 55 + 400;
+    }
+    void printLayout()
+    {
+        QFETCH(int, width);
+        QFETCH(int, titleHeight);
+        QFETCH(int, rowHeight);
+        QFETCH(int, step);
+        QFETCH(int, nameX);
+        QFETCH(int, clubX);
+        const PageMetrics page{width, 297, 5, 5}; // x0 = T = 55
+        const int top = 55;
+        const QList<PrintPage> pages = layoutStartNumberPrint(rows(40), ls("Turnier"), page);
+        const PrintPage& first = pages.first();
+        QCOMPARE(first.at(0), PrintItem::textAt(55, -(top + 5), ls("TimesNewRoman"), titleHeight, ls("Rückennummern: Turnier")));
+        QCOMPARE(first.at(1), PrintItem::textAt(55, -(top + 70), ls("TimesNewRoman"), titleHeight, ls("Nr.")));
+        QCOMPARE(first.at(2), PrintItem::textAt(nameX, -(top + 70), ls("TimesNewRoman"), titleHeight, ls("Name")));
+        QCOMPARE(first.at(3), PrintItem::textAt(clubX, -(top + 70), ls("TimesNewRoman"), titleHeight, ls("Verein")));
+        QCOMPARE(first.at(4), PrintItem::lineFrom(55, -(top + 130), width * 10 - 55, -(top + 130)));
+        QCOMPARE(first.at(5), PrintItem::textAt(55, -(2 * top + 100), ls("Arial"), rowHeight, ls("1")));
+        QCOMPARE(first.at(6).x, nameX);
+        QCOMPARE(first.at(7).x, clubX);
+
+        // Rows go on while q + T + 50 fits the page height; then a new page starts at -(2T).
+        int expectedFirst = 0;
+        for (int q = top + 100; q + top + 50 <= 2970; q += step)
+            ++expectedFirst;
+        const QList<int> ys = textYs(first, ls("Arial"));
+        QCOMPARE(ys.size(), expectedFirst);
+        QCOMPARE(ys.at(1) - ys.at(0), -step);
+        QVERIFY(pages.size() >= 2);
+        const PrintPage& second = pages.at(1);
+        QCOMPARE(second.first(), PrintItem::textAt(55, -(2 * top), ls("Arial"), rowHeight, QString::number(expectedFirst + 1)));
+        int total = 0;
+        for (const PrintPage& p : pages)
+            total += int(textYs(p, ls("Arial")).size());
+        QCOMPARE(total, 40);
+    }
+
+    // The dialog prints to a PDF file; a printer that cannot start says "Druckerfehler".
+    void printsToPdf()
+    {
+        AppFixture app;
+        app.start();
+        TestDatabase tdb(Backend::SQLite);
+        seedPlayer(tdb.db(), 1, 1, ls("Meier"), ls("Hans"), QString::fromUtf8("TTC Süd"), 7);
+        for (int i = 2; i <= 40; ++i)
+            seedPlayer(tdb.db(), 1, i, ls("Spieler%1").arg(i), ls("X"), ls("TTC"), i + 10);
+        Tdb_procedures& data = *app.program->forms.db_procedures;
+        data.accessDB = true;
+        data.dbPfad = tdb.sqlitePath();
+        data.db_verbinden(QString());
+        app.context().aktuelleTID = 1;
+        app.context().aktuellerTurniername = ls("Stadtmeisterschaft");
+        TR_Nummer* dialog = app.program->forms.R_Nummer;
+        QTemporaryDir dir;
+        QString target = dir.filePath(ls("nummern.pdf"));
+        dialog->PrintDialog1 = [&](QPrinter& printer, QWidget*) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(target);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            return true;
+        };
+        dialog->show();
+        dialog->FormActivate();
+        QVERIFY(dialog->image);
+        QCOMPARE(dialog->ScrollBox1->widget(), dialog->image);
+        click(dialog->uiButton1);
+        QVERIFY(QFile::exists(target));
+        int rc = -1;
+        run(ls("qpdf"), {ls("--check"), target}, &rc);
+        QCOMPARE(rc, 0);
+        const QString text = run(ls("pdftotext"), {ls("-layout"), target, ls("-")});
+        QVERIFY2(text.contains(ls("Rückennummern: Stadtmeisterschaft")), qPrintable(text));
+        QVERIFY(text.contains(ls("Meier, Hans")));
+        QVERIFY(text.contains(QString::fromUtf8("TTC Süd")));
+        QVERIFY(text.contains(ls("Spieler40, X")));
+        QVERIFY(text.contains(QLatin1Char('\f'))); // more than one page
+
+        target = dir.filePath(ls("fehlt/nummern.pdf"));
+        app.prompter().expect(PromptKind::Error, ls("Druckerfehler"));
+        click(dialog->uiButton1);
+        QVERIFY(app.prompter().verify());
+
+        // Cancelling the print dialog prints nothing.
+        dialog->PrintDialog1 = [](QPrinter&, QWidget*) { return false; };
+        click(dialog->uiButton1);
+    }
+};
+
+QTEST_MAIN(TestStartNumbers)
+#include "test_startnumbers.moc"
