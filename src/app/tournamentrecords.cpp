@@ -124,7 +124,7 @@ std::optional<TournamentData> readTournament(const QSqlDatabase& db, int tid)
 QList<TournamentEntry> listTournaments(const QSqlDatabase& db)
 {
     QList<TournamentEntry> list;
-    QSqlQuery query = execute(db, QStringLiteral("SELECT TID,turniername from Turnierdaten"));
+    QSqlQuery query = execute(db, QStringLiteral("SELECT TID,turniername FROM Turnierdaten ORDER BY TID"));
     while (query.next())
         list.append({query.value(0).toInt(), query.value(1).toString()});
     return list;

@@ -51,7 +51,7 @@ int insertTournament(const QSqlDatabase& db, const TournamentData& data, const s
 void updateTournament(const QSqlDatabase& db, int tid, const TournamentData& data);
 // The row of that tournament, or nothing.
 std::optional<TournamentData> readTournament(const QSqlDatabase& db, int tid);
-// Every tournament of the database, in the database's row order.
+// Every tournament of the database, in the order of their keys.
 QList<TournamentEntry> listTournaments(const QSqlDatabase& db);
 
 // What the class page lists for a tournament.

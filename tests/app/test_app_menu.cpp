@@ -1,0 +1,325 @@
+// The main menu and the navigation items that open dialogs: each work dialog
+// disables the work area while it is open and its end enables it again; the
+// layout program, the manual and the web site go through the process runner;
+// the printer set-ups and the about box.
+#include "appfixture.h"
+
+#include "app/pendingforms.h"
+#include "app/timpressumform.h"
+#include "app/tmainform.h"
+#include "data/preparation.h"
+#include "app/tturnier_erstellen.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+void openTournament(AppFixture& app)
+{
+    const QString path = app.folder.file(QStringLiteral("menu.sqlite"));
+    prepareSqliteFile(path);
+    app.main().TurnierbuttonItemClick(TMainform::TurnierErstellen);
+    TTurnier_erstellen* dialog = app.program->forms.Turnier_erstellen;
+    dialog->turniername->setText(QStringLiteral("Menütest"));
+    dialog->fileOption->setChecked(true);
+    app.fake.files.answer(path);
+    dialog->erstellen->click();
+    QVERIFY(app.context().aktuelleTID > 0);
+}
+
+QString notFound(const QString& what, const QString& thing)
+{
+    return QStringLiteral("%1 wurde leider nicht gefunden.\rSie können %2 unter %3 herunterladen.")
+        .arg(what, thing, TMainform::kDownloadAddress);
+}
+
+} // namespace
+
+class TestAppMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void workDialogs_data();
+    void workDialogs();
+    void exportVariants();
+    void planningBoardNeedsTournament();
+    void layoutProgram_data();
+    void layoutProgram();
+    void manualAndWebSite();
+    void printerSetUp();
+    void registrationForm();
+    void aboutBox();
+    void quit();
+};
+
+void TestAppMenu::workDialogs_data()
+{
+    QTest::addColumn<QString>("command"); // a menu action, or "bar:<name>:<index>"
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("escape");
+    const QList<std::tuple<QString, QString, QString>> rows{
+        {QStringLiteral("Spieleplaner1"), QStringLiteral("planung"), QStringLiteral("Spieleplaner")},
+        {QStringLiteral("AKverwaltung"), QStringLiteral("Altersklassen"), QStringLiteral("Altersklasse verwalten")},
+        {QStringLiteral("Kostenabrechnung"), QStringLiteral("AbrechnungForm"), QStringLiteral("Finanzielle Turnierabrechnung")},
+        {QStringLiteral("CourtcastMenuitem"), QStringLiteral("CourtcastForm"), QStringLiteral("Courtcast Anbindung")},
+        {QStringLiteral("Impressum1"), QStringLiteral("ImpressumForm"), QStringLiteral("Impressum")},
+        {QStringLiteral("Urkudnedrucken1"), QStringLiteral("UrkundePrepareForm"), QStringLiteral("UrkundePrepareForm")},
+        {QStringLiteral("bar:exportbutton:0"), QStringLiteral("ExportNewForm"), QStringLiteral("Excel-Export")},
+        {QStringLiteral("bar:exportbutton:1"), QStringLiteral("ExportNewForm"), QStringLiteral("PDF-Export")},
+        {QStringLiteral("bar:exportbutton:2"), QStringLiteral("exportform"), QStringLiteral("HTML-Export")},
+        {QStringLiteral("bar:Spielerbutton:1"), QStringLiteral("teamauswahl"), QStringLiteral("Team bearbeiten")},
+        {QStringLiteral("uiButton6Click"), QStringLiteral("QuittungPrepareForm"), QStringLiteral("Quittung drucken")},
+    };
+    for (const auto& [command, form, caption] : rows) {
+        QTest::newRow(qPrintable(command + QStringLiteral(" esc"))) << command << form << caption << true;
+        QTest::newRow(qPrintable(command + QStringLiteral(" close"))) << command << form << caption << false;
+    }
+}
+
+void TestAppMenu::workDialogs()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, form);
+    QFETCH(QString, caption);
+    QFETCH(bool, escape);
+    AppFixture app;
+    app.start();
+    TMainform& main = app.main();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    openTournament(app);
+
+    if (command.startsWith(QStringLiteral("bar:"))) {
+        const QStringList parts = command.split(QLatin1Char(':'));
+        QMetaObject::invokeMethod(&main, parts.at(1) == QLatin1String("exportbutton") ? "exportbuttonItemClick"
+                                                                                       : "SpielerbuttonItemClick",
+                                  Q_ARG(int, parts.at(2).toInt()));
+    } else if (QAction* action = main.findChild<QAction*>(command)) {
+        QVERIFY(action->isEnabled());
+        action->trigger();
+    } else {
+        QVERIFY(QMetaObject::invokeMethod(&main, qPrintable(command)));
+    }
+    auto* dialog = main.findChild<QDialog*>(form);
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), caption);
+    QVERIFY(!main.workAreaEnabled());
+    QVERIFY(!main.menuBar()->isEnabled());
+    QVERIFY(main.isEnabled()); // the window itself stays enabled, so its dialogs work
+
+    if (escape) {
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    } else {
+        dialog->close();
+    }
+    QVERIFY(!dialog->isVisible());
+    QVERIFY(main.workAreaEnabled());
+}
+
+void TestAppMenu::exportVariants()
+{
+    AppFixture app;
+    app.start();
+    TMainform& main = app.main();
+    TExportNewForm* form = app.program->forms.ExportNewForm;
+    main.exportbuttonItemClick(0);
+    QVERIFY(!form->Images_Excel->isHidden());
+    QVERIFY(form->Images_PDF->isHidden());
+    form->reject();
+    main.exportbuttonItemClick(1);
+    QVERIFY(form->Images_Excel->isHidden());
+    QVERIFY(!form->Images_PDF->isHidden());
+    QCOMPARE(form->windowTitle(), QStringLiteral("PDF-Export"));
+    form->reject();
+    QVERIFY(main.workAreaEnabled());
+}
+
+void TestAppMenu::planningBoardNeedsTournament()
+{
+    AppFixture app;
+    app.start();
+    app.prompter().expect(PromptKind::Error, QStringLiteral("Wählen Sie zuerst ein Turnier aus"), PromptAnswer::Cancel);
+    app.main().Spieleplaner1Click();
+    QVERIFY(app.prompter().verify());
+    QCOMPARE(app.prompter().shown().last().buttons, PromptButtons::Cancel);
+    QVERIFY(app.main().workAreaEnabled());
+}
+
+void TestAppMenu::layoutProgram_data()
+{
+    QTest::addColumn<QString>("installed"); // "folder", "path", "wine", "exe without wine", "none"
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("in the program folder") << QStringLiteral("folder") << QStringLiteral("Slatewright") << QStringList();
+    QTest::newRow("on the path") << QStringLiteral("path") << QStringLiteral("/usr/bin/Slatewright") << QStringList();
+    QTest::newRow("through wine") << QStringLiteral("wine") << QStringLiteral("/usr/bin/wine")
+                                  << QStringList{QStringLiteral("Slatewright.exe")};
+    QTest::newRow("windows program without wine") << QStringLiteral("exe") << QString() << QStringList();
+    QTest::newRow("nowhere") << QStringLiteral("none") << QString() << QStringList();
+}
+
+void TestAppMenu::layoutProgram()
+{
+    QFETCH(QString, installed);
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    AppFixture app;
+    app.start();
+    if (installed == QLatin1String("folder")) {
+        app.folder.write(QStringLiteral("Slatewright"), "#!/bin/sh\n");
+        QFile(app.folder.file(QStringLiteral("Slatewright"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    if (installed == QLatin1String("path"))
+        app.fake.runner.executablesOnPath << QStringLiteral("Slatewright");
+    if (installed == QLatin1String("wine") || installed == QLatin1String("exe"))
+        app.folder.write(QStringLiteral("Slatewright.exe"), "MZ");
+    if (installed == QLatin1String("wine"))
+        app.fake.runner.executablesOnPath << QStringLiteral("wine");
+    if (program.isEmpty())
+        app.prompter().expect(PromptKind::Information, notFound(QStringLiteral("Der Slatewright"), QStringLiteral("das Programm")));
+
+    app.main().Slatewright1->trigger();
+    QVERIFY(app.prompter().verify());
+    if (program.isEmpty()) {
+        QVERIFY(app.fake.runner.started.isEmpty());
+        return;
+    }
+    QCOMPARE(app.fake.runner.started.size(), 1);
+    const auto& started = app.fake.runner.started.first();
+    if (installed == QLatin1String("folder"))
+        QCOMPARE(started.program, app.folder.file(program));
+    else
+        QCOMPARE(started.program, program);
+    QCOMPARE(started.arguments.size(), arguments.size());
+    if (!arguments.isEmpty())
+        QCOMPARE(started.arguments.first(), app.folder.file(arguments.first()));
+    QCOMPARE(started.workingDirectory, app.folder.path());
+}
+
+void TestAppMenu::manualAndWebSite()
+{
+    AppFixture app;
+    app.start();
+    TMainform& main = app.main();
+    QFile::remove(app.folder.file(QStringLiteral("Handbuch.pdf")));
+    app.prompter().expect(PromptKind::Information, notFound(QStringLiteral("Das Handbuch"), QStringLiteral("das Handbuch")));
+    main.Handbuch1->trigger();
+    QVERIFY(app.prompter().verify());
+    QVERIFY(app.fake.runner.opened.isEmpty());
+
+    app.folder.write(QStringLiteral("Handbuch.pdf"), "%PDF-1.2\n");
+    main.Handbuch1->trigger();
+    QCOMPARE(app.fake.runner.opened.size(), 1);
+    QCOMPARE(app.fake.runner.opened.first(), QUrl::fromLocalFile(app.folder.file(QStringLiteral("Handbuch.pdf"))));
+
+    main.BrackwellImInternet1->trigger();
+    QCOMPARE(app.fake.runner.opened.size(), 2);
+    QCOMPARE(app.fake.runner.opened.last(), QUrl(TImpressumForm::kWebSite));
+}
+
+void TestAppMenu::printerSetUp()
+{
+    AppFixture app;
+    app.start();
+    TMainform& main = app.main();
+    int asked = 0;
+    bool confirm = false;
+    main.printerSetup = [&](QPrinter& printer, QWidget*) {
+        ++asked;
+        printer.setPageOrientation(QPageLayout::Landscape);
+        printer.setCopyCount(3);
+        return confirm;
+    };
+    // Cancelled: the set-up stays as it was.
+    main.Standardeinstellungen1->trigger();
+    QCOMPARE(asked, 1);
+    QCOMPARE(main.standardPrinter().pageLayout().orientation(), QPageLayout::Portrait);
+    // Confirmed: kept for the rest of the run, for that profile only.
+    confirm = true;
+    main.Standardeinstellungen1->trigger();
+    QCOMPARE(main.standardPrinter().pageLayout().orientation(), QPageLayout::Landscape);
+    QCOMPARE(main.standardPrinter().copyCount(), 3);
+    QCOMPARE(main.umpireSheetPrinter().pageLayout().orientation(), QPageLayout::Portrait);
+    main.Schiedsrichterzettel1->trigger();
+    QCOMPARE(asked, 3);
+    QCOMPARE(main.umpireSheetPrinter().pageLayout().orientation(), QPageLayout::Landscape);
+}
+
+void TestAppMenu::registrationForm()
+{
+    AppFixture app;
+    app.start();
+    TMainform& main = app.main();
+    app.prompter().expect(PromptKind::Warning, QStringLiteral("Legen Sie erst ein Turnier an"));
+    main.anmeldeformularClick();
+    QVERIFY(app.prompter().verify());
+    QCOMPARE(app.prompter().shown().last().buttons, PromptButtons::Ok);
+    QVERIFY(app.fake.files.calls().isEmpty());
+
+    openTournament(app);
+    const int callsBefore = int(app.fake.files.calls().size());
+    main.anmeldeformularClick(); // cancelled
+    QCOMPARE(app.fake.files.calls().size(), callsBefore + 1);
+
+    QString written;
+    main.registrationFormWriter = [&](const QString& file) { written = file; };
+    app.fake.files.answer(app.folder.file(QStringLiteral("anmeldung")));
+    main.anmeldeformular->click();
+    QCOMPARE(written, app.folder.file(QStringLiteral("anmeldung.docx")));
+    QCOMPARE(main.SaveDialog1InitialDir, app.folder.path());
+
+    main.registrationFormWriter = [](const QString&) { throw std::runtime_error("kein Platz"); };
+    app.fake.files.answer(app.folder.file(QStringLiteral("anmeldung.docx")));
+    app.prompter().expect(PromptKind::Error, QStringLiteral("Anmeldeformular konnte nicht erzeugt werden"),
+                          PromptAnswer::Cancel);
+    main.anmeldeformular->click();
+    QVERIFY(app.prompter().verify());
+}
+
+void TestAppMenu::aboutBox()
+{
+    AppFixture app;
+    app.start();
+    TMainform& main = app.main();
+    TImpressumForm* about = app.program->forms.ImpressumForm;
+    QCOMPARE(about->VersionLabel->text(), QStringLiteral("2.53\n06.09.2009"));
+    QVERIFY(!(about->windowFlags() & Qt::WindowCloseButtonHint));
+    main.Impressum1->trigger();
+    QVERIFY(about->isVisible());
+    QVERIFY(!main.workAreaEnabled());
+    QTest::mouseClick(about->WebLink, Qt::LeftButton);
+    QTest::mouseClick(about->MailLink, Qt::LeftButton);
+    QCOMPARE(app.fake.runner.opened.size(), 2);
+    QCOMPARE(app.fake.runner.opened.at(0), QUrl(TImpressumForm::kWebSite));
+    QCOMPARE(app.fake.runner.opened.at(1), QUrl(QStringLiteral("mailto:") + TImpressumForm::kMail));
+    about->CloseButton->click();
+    QVERIFY(!about->isVisible());
+    QVERIFY(main.workAreaEnabled());
+}
+
+void TestAppMenu::quit()
+{
+    AppFixture app;
+    app.start();
+    TMainform& main = app.main();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    main.Beenden1->trigger();
+    QVERIFY(!main.isVisible());
+}
+
+QTEST_MAIN(TestAppMenu)
+#include "test_app_menu.moc"

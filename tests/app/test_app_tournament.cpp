@@ -1,0 +1,423 @@
+// The tournament's records and its data page: every field round-trips on both
+// backends, saving and deleting with their messages, the delete cascade, the
+// class page's lists and the small number helpers.
+#include "appfixture.h"
+
+#include "app/navigationbar.h"
+#include "app/tdata_unit.h"
+#include "app/tmainform.h"
+#include "app/tournamentrecords.h"
+#include "app/tturnier_erstellen.h"
+#include "data/connection.h"
+#include "data/dbvalue.h"
+#include "data/preparation.h"
+#include "data/db_procedures.h"
+#include "data/sql.h"
+#include "support/testdatabase.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace bw;
+using namespace bw::test;
+
+Q_DECLARE_METATYPE(bw::TournamentField)
+
+namespace {
+
+// Values of every field, with blanks and line breaks around them to be trimmed.
+TournamentData sampleData()
+{
+    TournamentData data;
+    for (int i = 0; i < kTournamentFieldCount; ++i) {
+        const auto field = TournamentField(i);
+        if (isDateField(field))
+            data[field] = QDate(2027, 3, 1).addDays(i);
+        else
+            data[field] = QStringLiteral("  %1 Wert\r\nzweite Zeile ä \r\n").arg(tournamentColumn(field));
+    }
+    data[TournamentField::turniername] = QStringLiteral(" Offene Meisterschaft ");
+    return data;
+}
+
+TournamentData trimmed(TournamentData data)
+{
+    for (QVariant& value : data.values)
+        if (value.typeId() == QMetaType::QString)
+            value = trimmedText(value.toString());
+    return data;
+}
+
+void compareData(const TournamentData& actual, const TournamentData& expected)
+{
+    for (int i = 0; i < kTournamentFieldCount; ++i) {
+        const auto field = TournamentField(i);
+        const QString name = tournamentColumn(field);
+        if (isDateField(field))
+            QCOMPARE(actual.date(field), expected.date(field));
+        else
+            QVERIFY2(actual.text(field) == expected.text(field),
+                     qPrintable(name + QStringLiteral(": ") + actual.text(field) + QStringLiteral(" / ") + expected.text(field)));
+    }
+}
+
+// A program with an SQLite tournament "Sommerturnier" created through the dialog.
+void createTournament(AppFixture& app, const QString& path)
+{
+    app.main().TurnierbuttonItemClick(TMainform::TurnierErstellen);
+    TTurnier_erstellen* dialog = app.program->forms.Turnier_erstellen;
+    dialog->turniername->setText(QStringLiteral("Sommerturnier"));
+    dialog->fileOption->setChecked(true);
+    app.fake.files.answer(path);
+    dialog->erstellen->click();
+}
+
+} // namespace
+
+class TestAppTournament : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void recordsRoundTrip_data();
+    void recordsRoundTrip();
+    void pageRoundTrip();
+    void nullMemosComeBackEmpty();
+    void saveButtonStates();
+    void emptyNameIsRefused();
+    void deleteCascade_data();
+    void deleteCascade();
+    void deleteDeclinedAndWithoutTournament();
+    void classPageLists();
+    void numberTexts_data();
+    void numberTexts();
+};
+
+void TestAppTournament::initTestCase()
+{
+    PgServer server;
+    if (PgFixture::configured(&server) && !server.user.isEmpty())
+        qputenv("PGUSER", server.user.toUtf8());
+}
+
+void TestAppTournament::recordsRoundTrip_data()
+{
+    addBackendColumn();
+    addBackendRows();
+}
+
+void TestAppTournament::recordsRoundTrip()
+{
+    QFETCH(Backend, backend);
+    TestDatabase tdb(backend);
+    if (!tdb.ready())
+        return;
+    const QSqlDatabase db = tdb.db();
+    const TournamentData data = sampleData();
+    const int first = insertTournament(db, data, {true, false, true, false});
+    const int second = insertTournament(db, TournamentData(), {true, true, true, true});
+    QCOMPARE(first, 1);
+    QCOMPARE(second, 2);
+    compareData(*readTournament(db, first), trimmed(data));
+    QCOMPARE(scalar(db, QStringLiteral("SELECT LiveID FROM Turnierdaten WHERE TID=1")).toInt(), 0);
+    QCOMPARE(scalar(db, QStringLiteral("SELECT einstellung2 FROM Einstellungen WHERE TID=1")).toInt(), 0);
+    QCOMPARE(scalar(db, QStringLiteral("SELECT einstellung3 FROM Einstellungen WHERE TID=1")).toInt(), 1);
+
+    // An update writes every field and keeps the live id.
+    execute(db, QStringLiteral("UPDATE Turnierdaten SET LiveID=77 WHERE TID=1"));
+    TournamentData changed = data;
+    for (int i = 0; i < kTournamentFieldCount; ++i) {
+        const auto field = TournamentField(i);
+        changed[field] = isDateField(field) ? QVariant(QDate(2028, 1, 31).addDays(-i))
+                                            : QVariant(QStringLiteral("neu %1").arg(i));
+    }
+    updateTournament(db, first, changed);
+    compareData(*readTournament(db, first), changed);
+    QCOMPARE(scalar(db, QStringLiteral("SELECT LiveID FROM Turnierdaten WHERE TID=1")).toInt(), 77);
+    QVERIFY(!readTournament(db, 99));
+
+    const QList<TournamentEntry> list = listTournaments(db);
+    QCOMPARE(list.size(), 2);
+    QCOMPARE(list.at(0).name, QStringLiteral("neu 0"));
+}
+
+void TestAppTournament::pageRoundTrip()
+{
+    AppFixture app;
+    app.start();
+    const QString path = app.folder.file(QStringLiteral("seite.sqlite"));
+    prepareSqliteFile(path);
+    createTournament(app, path);
+    TMainform& main = app.main();
+    TData_Unit& data = *app.program->forms.Data_Unit;
+    const int tid = app.context().aktuelleTID;
+    QCOMPARE(tid, 1);
+
+    // Everything typed on the page reaches the row and comes back.
+    const TournamentData sample = sampleData();
+    data.showData(sample);
+    main.Tbis->setDate(sample.date(TournamentField::tbis));
+    QVERIFY(main.turnier_speichern->isEnabled());
+    main.turnier_speichern->click();
+    QVERIFY(!main.turnier_speichern->isEnabled());
+    data.turnierfelderloeschen();
+    data.tfelderfuellen(tid);
+    compareData(data.pageData(), trimmed(sample));
+    QCOMPARE(main.statictext1->text(), QStringLiteral("Offene Meisterschaft"));
+    // Memos keep their lines.
+    QCOMPARE(main.turnierleitung->toPlainText(), QStringLiteral("turnierleitung Wert\nzweite Zeile ä"));
+}
+
+void TestAppTournament::nullMemosComeBackEmpty()
+{
+    AppFixture app;
+    app.start();
+    const QString path = app.folder.file(QStringLiteral("null.sqlite"));
+    prepareSqliteFile(path);
+    createTournament(app, path);
+    TMainform& main = app.main();
+    TData_Unit& data = *app.program->forms.Data_Unit;
+    main.preise->setPlainText(QStringLiteral("Pokale"));
+    main.meldung_an->setPlainText(QStringLiteral("Name"));
+    main.turnier_speichern->click();
+    // A second tournament whose texts were never filled in.
+    execute(app.program->forms.db_procedures->ADOConnection1(),
+            QStringLiteral("INSERT INTO Turnierdaten (TID, turniername) VALUES (2, 'Leer')"));
+    data.tfelderfuellen(2);
+    QCOMPARE(main.preise->toPlainText(), QString());
+    QCOMPARE(main.meldung_an->toPlainText(), QString());
+    QCOMPARE(main.zusatzname->text(), QString());
+    QCOMPARE(main.turniername->text(), QStringLiteral("Leer"));
+}
+
+void TestAppTournament::saveButtonStates()
+{
+    AppFixture app;
+    app.start();
+    const QString path = app.folder.file(QStringLiteral("knopf.sqlite"));
+    prepareSqliteFile(path);
+    createTournament(app, path);
+    TMainform& main = app.main();
+    QPushButton* save = main.turnier_speichern;
+    QVERIFY(!save->isEnabled());
+
+    // The first day moves the last; the last alone moves nothing.
+    main.Tvon->setDate(QDate(2027, 5, 1));
+    QCOMPARE(main.Tbis->date(), QDate(2027, 5, 1));
+    QVERIFY(save->isEnabled());
+    QCOMPARE(save->text(), QStringLiteral("Änderung übernehmen"));
+    main.Tbis->setDate(QDate(2027, 5, 3));
+    QCOMPARE(main.Tvon->date(), QDate(2027, 5, 1));
+    QVERIFY(save->isEnabled());
+    QCOMPARE(save->text(), QStringLiteral("Änderung übernehmen"));
+
+    // The title follows every keystroke of the name.
+    main.turniername->clear();
+    QTest::keyClicks(main.turniername, QStringLiteral("Wi"));
+    QCOMPARE(main.statictext1->text(), QStringLiteral("Wi"));
+    QTest::keyClicks(main.turniername, QStringLiteral("nter"));
+    QCOMPARE(main.statictext1->text(), QStringLiteral("Winter"));
+    save->click();
+    QVERIFY(!save->isEnabled());
+    const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();
+    QCOMPARE(scalar(db, QStringLiteral("SELECT turniername FROM Turnierdaten WHERE TID=1")).toString(),
+             QStringLiteral("Winter"));
+    QCOMPARE(readDate(scalar(db, QStringLiteral("SELECT tbis FROM Turnierdaten WHERE TID=1"))), QDate(2027, 5, 3));
+
+    // "Turnierdaten bearbeiten" shows the page at its first tab.
+    main.bringToFront(main.welcome);
+    main.Turniermenu->setCurrentIndex(1);
+    main.TurnierbuttonItemClick(TMainform::TurnierBearbeiten);
+    QCOMPARE(main.frontPanel(), main.neuesTurnier);
+    QCOMPARE(main.Turniermenu->currentIndex(), 0);
+}
+
+void TestAppTournament::emptyNameIsRefused()
+{
+    AppFixture app;
+    app.start();
+    const QString path = app.folder.file(QStringLiteral("name.sqlite"));
+    prepareSqliteFile(path);
+    createTournament(app, path);
+    TMainform& main = app.main();
+    main.turniername->setText(QStringLiteral("   "));
+    main.osr->setText(QStringLiteral("Schiri"));
+    app.prompter().expect(PromptKind::Information, QStringLiteral("Bitte geben Sie einen Turniernamen ein"));
+    main.turnier_speichern->click();
+    QVERIFY(app.prompter().verify());
+    QVERIFY(main.turnier_speichern->isEnabled());
+    const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();
+    QCOMPARE(scalar(db, QStringLiteral("SELECT turniername FROM Turnierdaten WHERE TID=1")).toString(),
+             QStringLiteral("Sommerturnier"));
+    QCOMPARE(scalar(db, QStringLiteral("SELECT osr FROM Turnierdaten WHERE TID=1")).toString(), QString());
+}
+
+void TestAppTournament::deleteCascade_data()
+{
+    QTest::addColumn<bool>("withClasses");
+    QTest::newRow("without classes") << false;
+    QTest::newRow("with classes") << true;
+}
+
+void TestAppTournament::deleteCascade()
+{
+    QFETCH(bool, withClasses);
+    const QStringList kTouched{QStringLiteral("Turnierdaten"), QStringLiteral("Einstellungen"),
+                               QStringLiteral("Turnierklassen"), QStringLiteral("Spielplan"),
+                               QStringLiteral("Spielerdaten"), QStringLiteral("Gruppen"), QStringLiteral("Altersklasse")};
+    QStringList others;
+    AppFixture app;
+    app.start();
+    const QString path = app.folder.file(QStringLiteral("loeschen.sqlite"));
+    prepareSqliteFile(path);
+    {
+        ScopedConnection setup(openSqlite(path, uniqueConnectionName(QStringLiteral("setup"))));
+        insertTournament(setup.db(), TournamentData(), {true, true, true, true}); // TID 1: another tournament
+        insertRow(setup.db(), QStringLiteral("Turnierklassen"), {{QStringLiteral("TID"), 1}, {QStringLiteral("KID"), 1}});
+        insertRow(setup.db(), QStringLiteral("Spielplan"), {{QStringLiteral("TID"), 1}, {QStringLiteral("KID"), 1}});
+        insertRow(setup.db(), QStringLiteral("Spielerdaten"), {{QStringLiteral("TID"), 1}, {QStringLiteral("SID"), 1}});
+        others = dumpTables(setup.db(), kTouched);
+    }
+    createTournament(app, path); // TID 2
+    TMainform& main = app.main();
+    QCOMPARE(app.context().aktuelleTID, 2);
+    const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();
+    insertRow(db, QStringLiteral("Spielerdaten"), {{QStringLiteral("TID"), 2}, {QStringLiteral("SID"), 2}});
+    insertRow(db, QStringLiteral("Altersklasse"), {{QStringLiteral("TID"), 2}});
+    insertRow(db, QStringLiteral("Import"), {});
+    if (withClasses) {
+        for (const QString& table : {QStringLiteral("Turnierklassen"), QStringLiteral("Spielplan")})
+            insertRow(db, table, {{QStringLiteral("TID"), 2}, {QStringLiteral("KID"), 2}});
+        insertRow(db, QStringLiteral("Gruppen"), {{QStringLiteral("KID"), 2}});
+    }
+
+    app.prompter().expect(PromptKind::Question, QStringLiteral("Wollen Sie das Turnier \"Sommerturnier\" wirklich löschen?"),
+                          PromptAnswer::Yes);
+    main.TurnierbuttonItemClick(TMainform::TurnierLoeschen);
+    QVERIFY(app.prompter().verify());
+
+    for (const QString& sql : {QStringLiteral("SELECT COUNT(*) FROM Turnierdaten WHERE TID=2"),
+                               QStringLiteral("SELECT COUNT(*) FROM Einstellungen WHERE TID=2"),
+                               QStringLiteral("SELECT COUNT(*) FROM Spielerdaten WHERE TID=2"),
+                               QStringLiteral("SELECT COUNT(*) FROM Altersklasse WHERE TID=2"),
+                               QStringLiteral("SELECT COUNT(*) FROM Turnierklassen WHERE TID=2"),
+                               QStringLiteral("SELECT COUNT(*) FROM Spielplan WHERE KID=2"),
+                               QStringLiteral("SELECT COUNT(*) FROM Gruppen WHERE KID=2"),
+                               QStringLiteral("SELECT COUNT(*) FROM Import")})
+        QVERIFY2(scalar(db, sql).toInt() == 0, qPrintable(sql));
+    // What is left is exactly the other tournament, untouched.
+    QCOMPARE(dumpTables(db, kTouched), others);
+
+    // Back in the start state, with no tournament in the context.
+    QCOMPARE(app.context().aktuelleTID, 0);
+    QCOMPARE(app.context().aktuellerTurniername, QString());
+    QCOMPARE(main.frontPanel(), main.welcome);
+    QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - "));
+    QVERIFY(!main.Turnierbutton->itemEnabled(TMainform::TurnierLoeschen));
+    QVERIFY(!main.Turnierbutton->itemEnabled(TMainform::TurnierBearbeiten));
+    for (NavigationBar* bar : {main.Klassenbutton, main.Spielerbutton, main.spielplanbutton, main.exportbutton})
+        QVERIFY2(bar->collapsed() && !bar->isEnabled(), qPrintable(bar->objectName()));
+    QCOMPARE(main.Klassenbutton->itemCount(), 1);
+    QCOMPARE(main.spielplanbutton->itemCount(), 0);
+    for (QAction* action : {main.Spieleplaner1, main.AKverwaltung, main.Kostenabrechnung, main.CourtcastMenuitem})
+        QVERIFY(!action->isEnabled());
+    QCOMPARE(main.turniername->text(), QString());
+}
+
+void TestAppTournament::deleteDeclinedAndWithoutTournament()
+{
+    AppFixture app;
+    app.start();
+    TMainform& main = app.main();
+    app.prompter().expect(PromptKind::Information, QStringLiteral("Sie haben kein Turnier ausgewählt"));
+    main.TurnierbuttonItems2Click();
+    app.prompter().expect(PromptKind::Information, QStringLiteral("Sie müssen erst ein Turnier erstellen oder laden"));
+    main.TurnierbuttonItems3Click();
+    QVERIFY(app.prompter().verify());
+    QCOMPARE(main.frontPanel(), main.welcome);
+
+    const QString path = app.folder.file(QStringLiteral("nein.sqlite"));
+    prepareSqliteFile(path);
+    createTournament(app, path);
+    app.prompter().expect(PromptKind::Question, QStringLiteral("Wollen Sie das Turnier \"Sommerturnier\" wirklich löschen?"),
+                          PromptAnswer::No);
+    main.TurnierbuttonItemClick(TMainform::TurnierLoeschen);
+    QVERIFY(app.prompter().verify());
+    QCOMPARE(scalar(app.program->forms.db_procedures->ADOConnection1(),
+                    QStringLiteral("SELECT COUNT(*) FROM Turnierdaten")).toInt(), 1);
+    QCOMPARE(app.context().aktuelleTID, 1);
+    QCOMPARE(main.frontPanel(), main.neuesTurnier);
+}
+
+void TestAppTournament::classPageLists()
+{
+    AppFixture app;
+    app.start();
+    const QString path = app.folder.file(QStringLiteral("klassen.sqlite"));
+    prepareSqliteFile(path);
+    createTournament(app, path);
+    TMainform& main = app.main();
+    const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();
+    main.altersklasse->addItem(QStringLiteral("alt"));
+    main.TurnierbuttonItemClick(TMainform::TurnierBearbeiten);
+
+    // Without age classes the list holds only "ohne Beschränkung", selected.
+    main.KlassenbuttonItemClick(0);
+    QCOMPARE(main.frontPanel(), main.klassenverwalten);
+    QCOMPARE(main.altersklasse->count(), 1);
+    QCOMPARE(main.altersklasse->currentText(), QStringLiteral("ohne Beschränkung"));
+    QCOMPARE(main.austragungstag->date(), QDate(2026, 12, 10));
+
+    const QList<QPair<int, QString>> classes{{0, QStringLiteral("Herren A")}, {1, QStringLiteral("Doppel B")},
+                                             {2, QStringLiteral("Mixed")}, {3, QStringLiteral("Mannschaft")},
+                                             {0, QStringLiteral("Damen")}, {7, QStringLiteral("Unbekannt")}};
+    int kid = 10;
+    for (const auto& c : classes)
+        insertRow(db, QStringLiteral("Turnierklassen"), {{QStringLiteral("TID"), 1}, {QStringLiteral("KID"), kid++},
+                                                         {QStringLiteral("system"), c.first},
+                                                         {QStringLiteral("kbezeichnung"), c.second}});
+    insertRow(db, QStringLiteral("Turnierklassen"), {{QStringLiteral("TID"), 5}, {QStringLiteral("KID"), 99},
+                                                     {QStringLiteral("kbezeichnung"), QStringLiteral("Fremd")}});
+    insertRow(db, QStringLiteral("Altersklasse"), {{QStringLiteral("TID"), 1}, {QStringLiteral("name"), QStringLiteral("U18")}});
+    main.KlassenbuttonItemClick(0);
+    QCOMPARE(main.einzelliste->count(), 2);
+    QCOMPARE(main.einzelliste->item(0)->text(), QStringLiteral("Damen"));
+    QCOMPARE(main.doppelliste->item(0)->text(), QStringLiteral("Doppel B"));
+    QCOMPARE(main.mixedliste->count(), 1);
+    QCOMPARE(main.courbliste->item(0)->text(), QStringLiteral("Mannschaft"));
+    QCOMPARE(main.altersklasse->count(), 2);
+    QCOMPARE(main.altersklasse->itemText(0), QStringLiteral("U18"));
+    QCOMPARE(main.altersklasse->currentText(), QStringLiteral("ohne Beschränkung"));
+}
+
+void TestAppTournament::numberTexts_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("zahl");
+    QTest::addColumn<QString>("byte");
+    QTest::newRow("300") << 300 << QStringLiteral("300") << QStringLiteral("44");
+    QTest::newRow("0") << 0 << QStringLiteral("0") << QStringLiteral("0");
+    QTest::newRow("255") << 255 << QStringLiteral("255") << QStringLiteral("255");
+    QTest::newRow("-1") << -1 << QStringLiteral("-1") << QStringLiteral("255");
+    QTest::newRow("max") << 2147483647 << QStringLiteral("2147483647") << QStringLiteral("255");
+}
+
+void TestAppTournament::numberTexts()
+{
+    QFETCH(int, value);
+    QFETCH(QString, zahl);
+    QFETCH(QString, byte);
+    QCOMPARE(zahltext(value), zahl);
+    QCOMPARE(bytetext(value), byte);
+}
+
+QTEST_MAIN(TestAppTournament)
+#include "test_app_tournament.moc"
