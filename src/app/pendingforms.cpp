@@ -20,11 +20,6 @@ Tgruppe::Tgruppe(QObject* parent) : QObject(parent)
     setObjectName(QStringLiteral("gruppe"));
 }
 
-TDoppelauswahl::TDoppelauswahl(QWidget* parent)
-    : PendingDialog(parent, QStringLiteral("Doppelauswahl"), QStringLiteral("Doppelpartner"))
-{
-}
-
 Tauslosungsform::Tauslosungsform(QWidget* parent)
     : PendingDialog(parent, QStringLiteral("auslosungsform"), QStringLiteral("Auslosung"))
 {

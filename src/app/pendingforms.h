@@ -24,10 +24,6 @@ class Tgruppe : public QObject {
 public:
     explicit Tgruppe(QObject* parent);
 };
-class TDoppelauswahl : public PendingDialog {
-public:
-    explicit TDoppelauswahl(QWidget* parent);
-};
 class Tauslosungsform : public PendingDialog {
 public:
     explicit Tauslosungsform(QWidget* parent);

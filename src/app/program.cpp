@@ -10,6 +10,7 @@
 #include "app/tturnierladen.h"
 #include "app/usersettings.h"
 #include "data/db_procedures.h"
+#include "draw/tdoppelauswahl.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -33,7 +34,8 @@ Program::Program(Services& services) : m_services(services)
     forms.Turnier_erstellen = new TTurnier_erstellen(main, context, services, forms);
     forms.gruppe = new Tgruppe(main);
     forms.Altersklassen = new TAltersklassen(main);
-    forms.Doppelauswahl = new TDoppelauswahl(main);
+    forms.Doppelauswahl = new TDoppelauswahl(main, services.prompter,
+                                              [db = forms.db_procedures] { return db->ADOConnection1(); });
     forms.auslosungsform = new Tauslosungsform(main);
     forms.spielplaene = new Tspielplaene(main);
     forms.ergebnis = new Tergebnis(main);

@@ -1,0 +1,143 @@
+#include "draw/partners.h"
+
+#include "data/sql.h"
+#include "data/transaction.h"
+
+#include <QHash>
+#include <QSqlQuery>
+
+namespace bw {
+
+namespace {
+
+QString s(const char* text)
+{
+    return QString::fromLatin1(text);
+}
+
+struct PairState {
+    bool exists = false;
+    std::optional<int> partner;
+};
+
+PairState pairState(const QSqlDatabase& db, int sid, int kid)
+{
+    QSqlQuery q = execute(db, s("SELECT partner_SID FROM Doppelpartner WHERE SID=:sid AND KID=:kid"),
+                          {{s("sid"), sid}, {s("kid"), kid}});
+    PairState state;
+    if (q.next()) {
+        state.exists = true;
+        if (!q.value(0).isNull())
+            state.partner = q.value(0).toInt();
+    }
+    return state;
+}
+
+// Whether the partner has a class entry of his own there.
+bool enteredIn(const QSqlDatabase& db, int sid, int kid)
+{
+    return !scalar(db, s("SELECT SID FROM Spieler_im_turnier WHERE SID=:sid AND KID=:kid"),
+                   {{s("sid"), sid}, {s("kid"), kid}})
+                .isNull();
+}
+
+void insertRow(const QSqlDatabase& db, int kid, int sid, int partner, const QVariant& team)
+{
+    execute(db, s("INSERT INTO Doppelpartner VALUES (:kid,:sid,:partner,:team)"),
+            {{s("kid"), kid},
+             {s("sid"), sid},
+             {s("partner"), partner > 0 ? QVariant(partner) : QVariant(QMetaType::fromType<int>())},
+             {s("team"), team.isNull() ? QVariant(QMetaType::fromType<QString>()) : team}});
+}
+
+QVariant teamName(const QSqlDatabase& db, int sid, int kid)
+{
+    return scalar(db, s("SELECT mannschaft FROM Doppelpartner WHERE SID=:sid AND KID=:kid"),
+                  {{s("sid"), sid}, {s("kid"), kid}});
+}
+
+} // namespace
+
+QList<PartnerConflict> partnerConflicts(const QSqlDatabase& db, int sid, const QList<PartnerLine>& lines)
+{
+    QList<PartnerConflict> conflicts;
+    for (const PartnerLine& line : lines) {
+        if (line.kid <= 0 || line.partnerSid <= 0 || line.partnerSid == sid)
+            continue;
+        const PairState state = pairState(db, line.partnerSid, line.kid);
+        if (state.partner && *state.partner != sid)
+            conflicts.append({line.kid, line.partnerSid, *state.partner});
+    }
+    return conflicts;
+}
+
+void storePartners(const QSqlDatabase& db, int sid, const QList<PartnerLine>& lines,
+                   const QSet<std::pair<int, int>>& takeOver)
+{
+    Transaction transaction(db);
+    QHash<int, QVariant> teams;
+    {
+        QSqlQuery q = execute(db, s("SELECT KID,mannschaft FROM Doppelpartner WHERE SID=:sid"), {{s("sid"), sid}});
+        while (q.next())
+            teams.insert(q.value(0).toInt(), q.value(1));
+    }
+    execute(db, s("DELETE FROM Doppelpartner WHERE SID=:sid"), {{s("sid"), sid}});
+    execute(db, s("UPDATE Doppelpartner SET partner_SID=NULL WHERE partner_SID=:sid"), {{s("sid"), sid}});
+
+    QSet<int> done;
+    for (const PartnerLine& line : lines) {
+        const int kid = line.kid;
+        if (kid <= 0 || done.contains(kid))
+            continue;
+        done.insert(kid);
+        const int p = line.partnerSid;
+        bool paired = false;
+        if (p > 0 && p != sid && enteredIn(db, p, kid)) {
+            const PairState state = pairState(db, p, kid);
+            paired = !state.partner || *state.partner == sid || takeOver.contains({kid, p});
+        }
+        if (!paired) {
+            insertRow(db, kid, sid, 0, teams.value(kid));
+            continue;
+        }
+        // Whoever played with the partner is left without partner.
+        const QVariant partnerTeam = teamName(db, p, kid);
+        execute(db, s("UPDATE Doppelpartner SET partner_SID=NULL WHERE partner_SID=:p AND KID=:kid"),
+                {{s("p"), p}, {s("kid"), kid}});
+        execute(db, s("DELETE FROM Doppelpartner WHERE SID=:p AND KID=:kid"), {{s("p"), p}, {s("kid"), kid}});
+        insertRow(db, kid, sid, p, teams.value(kid));
+        insertRow(db, kid, p, sid, partnerTeam);
+    }
+    transaction.commit();
+}
+
+std::optional<int> currentPartner(const QSqlDatabase& db, int sid, int kid)
+{
+    return pairState(db, sid, kid).partner;
+}
+
+QList<int> partnerCandidates(const QSqlDatabase& db, int kid, int sid, bool mixed, bool mann, bool frau)
+{
+    QList<int> result;
+    QSqlQuery q;
+    if (!mixed) {
+        q = execute(db, s("SELECT st.SID FROM Spieler_im_turnier st LEFT JOIN Doppelpartner d "
+                          "ON d.SID=st.SID AND d.KID=st.KID WHERE st.KID=:kid AND d.partner_SID IS NULL "
+                          "ORDER BY st.SID"),
+                    {{s("kid"), kid}});
+    } else {
+        if (mann == frau)
+            return result;
+        q = execute(db, s("SELECT s.SID FROM Spieler_im_turnier st INNER JOIN Spielerdaten s "
+                          "ON st.SID=s.SID WHERE st.KID=:kid AND s.mann=:m AND s.frau=:f ORDER BY s.SID"),
+                    {{s("kid"), kid}, {s("m"), !mann}, {s("f"), !frau}});
+    }
+    while (q.next()) {
+        const int candidate = q.value(0).toInt();
+        if (candidate != sid && !result.contains(candidate))
+            result.append(candidate);
+    }
+    return result;
+}
+
+} // namespace bw
