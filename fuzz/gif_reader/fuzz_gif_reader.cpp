@@ -1,16 +1,55 @@
-// Fuzz target of the GIF reader: loads any bytes, renders every frame and draws
-// the small ones. Only GIFException may come out of the codec.
+// Fuzz target of the GIF reader: loads any bytes, renders every frame (plain or
+// dithered), draws the small ones, and writes what it loaded and reads it back, which must give
+// the same pixels. Only GIFException may come out of the codec.
 //
-// Rendering runs the same code for a frame of any size, so frames are rendered
-// while the pixels rendered stay within 2^24; the reader itself takes pictures
-// up to its own limit of 2^28 pixels. That keeps each run of the instrumented
-// build well below 2 seconds.
+// Rendering and writing run the same code for a frame of any size, so they are
+// done while the pixels stay within 2^22; the reader itself takes pictures up
+// to its own limit of 2^28 pixels. That keeps each run of the instrumented build
+// well below 2 seconds.
 #include "gif/core/gifstream.h"
 #include "gif/tgifimage.h"
 
 #include <QPainter>
 
 #include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+constexpr int64_t kBudget = int64_t(1) << 22;
+
+std::vector<const bw::TGIFSubImage*> nonEmpty(const bw::TGIFPicture& picture)
+{
+    std::vector<const bw::TGIFSubImage*> frames;
+    for (int i = 0; i < picture.Count(); ++i)
+        if (!picture.Frame(i).Empty())
+            frames.push_back(&picture.Frame(i));
+    return frames;
+}
+
+void roundTrip(bw::TGIFImage& image, int compression)
+{
+    image.CompressionKind = compression;
+    bw::MemoryByteStream written;
+    try {
+        image.SaveToStream(written);
+    } catch (const bw::GIFException&) {
+        return; // e.g. a pixel beyond its colour table
+    }
+    bw::TGIFPicture back;
+    bw::MemoryByteStream reading(written.Bytes());
+    back.LoadFromStream(reading); // what we wrote must read without failure
+    const auto before = nonEmpty(image);
+    const auto after = nonEmpty(back);
+    if (before.size() != after.size())
+        std::abort();
+    for (size_t i = 0; i < before.size(); ++i)
+        if (before[i]->Width() != after[i]->Width() || before[i]->Height() != after[i]->Height() ||
+            before[i]->Pixels() != after[i]->Pixels())
+            std::abort();
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -19,15 +58,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         image.LoadFromStream(stream);
     } catch (const bw::GIFException&) {
-        // What was read before the failure stays and is rendered below.
+        // What was read before the failure stays and is used below.
     }
+    // Every other input renders dithered, as on a palette screen.
+    if ((size / 2) % 2)
+        image.PaintOptions = uint16_t((image.PaintOptions | bw::pfDithered) & ~bw::pfDitherOnPaletteScreen);
     QImage canvas(48, 32, QImage::Format_RGB32);
     canvas.fill(Qt::white);
-    int64_t budget = int64_t(1) << 24;
+    int64_t budget = kBudget;
     for (int i = 0; i < image.Count(); ++i) {
         budget -= image.Frame(i).PixelCount();
         if (budget < 0)
-            break;
+            return 0;
         try {
             image.FrameBitmap(i);
             image.FrameMask(i);
@@ -40,5 +82,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         image.Frame(i).DropCache();
     }
+    roundTrip(image, int(size % 2));
     return 0;
 }

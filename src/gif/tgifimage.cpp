@@ -1,11 +1,15 @@
 #include "gif/tgifimage.h"
 
 #include "gif/core/gifextensions.h"
+#include "gif/core/gifreduction.h"
 #include "gif/core/gifstream.h"
+#include "gif/gifimport.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QIODevice>
 #include <QPainter>
+#include <QPaintDevice>
 
 #include <cmath>
 #include <cstring>
@@ -25,6 +29,23 @@ QVector<QRgb> makePalette(const TGIFColorMap& map)
     return colors;
 }
 
+// One bit per pixel, first pixel in the highest bit; 1 marks a transparent pixel.
+QImage emptyMask(int width, int height)
+{
+    QImage mask(width, height, QImage::Format_Mono);
+    mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mask.fill(0);
+    return mask;
+}
+
+QVector<QRgb> cubeColors()
+{
+    QVector<QRgb> colors;
+    for (const TGIFRGB& c : CubePalette())
+        colors.push_back(qRgb(c.r, c.g, c.b));
+    return colors;
+}
+
 // Rounded a * b / c as the drawing code needs it (c != 0).
 int mulDiv(int a, int b, int c)
 {
@@ -36,6 +57,7 @@ struct TGIFImage::FrameCache : TGIFFrameCache {
     std::optional<QVector<QRgb>> palette;
     QImage bitmap;          // with alpha 0 at the transparent index when masked
     QImage opaque;          // the same without transparency, made when asked for
+    QImage masked;          // drawn through the mask, when not the bitmap itself
     QImage mask;
     bool rendered = false;
     bool maskNeeded = true;
@@ -43,10 +65,14 @@ struct TGIFImage::FrameCache : TGIFFrameCache {
 
 TGIFImage::TGIFImage() = default;
 
-TGIFImage::~TGIFImage() = default;
+TGIFImage::~TGIFImage()
+{
+    StopAllPainters();
+}
 
 void TGIFImage::Clear()
 {
+    StopAllPainters();
     TGIFPicture::Clear();
     m_palette.reset();
     m_composite.reset();
@@ -61,6 +87,80 @@ void TGIFImage::PaletteChanged()
 void TGIFImage::Changed()
 {
     m_composite.reset();
+    ReleaseBackBuffer();
+    if (OnChanged)
+        OnChanged();
+}
+
+void TGIFImage::ReleaseBackBuffer()
+{
+    if (m_drawPainter && m_drawPainter->Canvas() == (m_backBuffer ? &*m_backBuffer : nullptr))
+        m_drawPainter->Stop();
+    m_backBuffer.reset();
+}
+
+void TGIFImage::PainterEnded(TGIFPainter* painter)
+{
+    if (m_drawPainter == painter)
+        m_drawPainter = nullptr;
+    m_painters.erase(std::remove(m_painters.begin(), m_painters.end(), painter), m_painters.end());
+}
+
+void TGIFImage::ReportPainted(TGIFPainter* painter)
+{
+    if (m_backBuffer && painter->Canvas() == &*m_backBuffer && OnChanged)
+        OnChanged();
+}
+
+TGIFPainter* TGIFImage::StartPainter(TGIFPainter** slot, QImage* canvas, uint16_t options, const QRect& rect,
+                                     QPainter* canvasPainter)
+{
+    if (Empty() || rect.isEmpty() || !canvas) {
+        if (slot)
+            *slot = nullptr;
+        return nullptr;
+    }
+    auto* painter = new TGIFPainter(this, canvas, rect, options, slot);
+    painter->SetCanvasPainter(canvasPainter);
+    m_painters.push_back(painter);
+    if (painter->Threaded())
+        return painter;
+    // Without pfThreaded the whole animation runs here.
+    painter->Start();
+    if (slot && *slot == painter)
+        *slot = nullptr;
+    return nullptr;
+}
+
+void TGIFImage::StopDrawPainter()
+{
+    if (m_drawPainter)
+        m_drawPainter->Stop();
+    m_drawPainter = nullptr;
+    m_backBuffer.reset();
+}
+
+void TGIFImage::StopAllPainters()
+{
+    while (!m_painters.empty())
+        m_painters.front()->Stop();
+    m_drawPainter = nullptr;
+    m_backBuffer.reset();
+}
+
+void TGIFImage::DrawBackBuffer(QPainter& painter, const QRect& r)
+{
+    const QImage& buffer = *m_backBuffer;
+    if (!(PaintOptions & pfTiled)) {
+        painter.drawImage(r, buffer);
+        return;
+    }
+    painter.save();
+    painter.setClipRect(r, Qt::IntersectClip);
+    for (int y = r.top(); y <= r.bottom(); y += std::max(1, buffer.height()))
+        for (int x = r.left(); x <= r.right(); x += std::max(1, buffer.width()))
+            painter.drawImage(QPoint(x, y), buffer);
+    painter.restore();
 }
 
 void TGIFImage::LoadFromFile(const QString& path)
@@ -86,6 +186,25 @@ void TGIFImage::LoadFromStream(QIODevice& device)
     }
     if (!device.isSequential())
         device.seek(start + stream.Position());
+}
+
+void TGIFImage::SaveToStream(QIODevice& device)
+{
+    MemoryByteStream stream;
+    TGIFPicture::SaveToStream(stream);
+    const std::vector<uint8_t>& bytes = stream.Bytes();
+    if (device.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) != qint64(bytes.size()))
+        throw GIFFileError(QStringLiteral("Cannot write: %1").arg(device.errorString()).toStdString());
+}
+
+void TGIFImage::SaveToFile(const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw GIFFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()).toStdString());
+    SaveToStream(file);
+    if (!file.commit())
+        throw GIFFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()).toStdString());
 }
 
 void TGIFImage::Assign(const TGIFImage* source)
@@ -126,6 +245,19 @@ void TGIFImage::Assign(const TGIFImage* source)
     restoreHooks();
 }
 
+void TGIFImage::Assign(const QImage& image)
+{
+    Clear();
+    AddFrame(image);
+}
+
+void TGIFImage::AddFrame(const QImage& image)
+{
+    auto frame = std::make_unique<TGIFSubImage>(this);
+    ImportImage(*this, *frame, image);
+    AddFrame(std::move(frame));
+}
+
 bool TGIFImage::DitheringOn() const
 {
     return (PaintOptions & pfDithered) && (!(PaintOptions & pfDitherOnPaletteScreen) || PaletteScreen());
@@ -137,6 +269,10 @@ QVector<QRgb> TGIFImage::Palette()
         throw GIFException("No global or local color table defined");
     if (m_palette)
         return *m_palette;
+    if (DitheringOn()) {
+        m_palette = cubeColors();
+        return *m_palette;
+    }
     if (m_header.ColorMap().Count() > 0) {
         m_palette = makePalette(m_header.ColorMap());
         return *m_palette;
@@ -171,6 +307,10 @@ QVector<QRgb> TGIFImage::FramePalette(int index)
     if (cache.palette)
         return *cache.palette;
     TGIFSubImage& frame = Frame(index);
+    if (DitheringOn()) {
+        cache.palette = cubeColors();
+        return *cache.palette;
+    }
     if (frame.ColorMap().Count() == 0)
         return Palette();
     cache.palette = makePalette(frame.ColorMap());
@@ -197,6 +337,12 @@ QImage TGIFImage::FrameBitmap(int index)
 
 void TGIFImage::Render(int index, FrameCache& cache)
 {
+    cache.masked = QImage();
+    cache.opaque = QImage();
+    if (DitheringOn()) {
+        RenderDithered(index, cache);
+        return;
+    }
     TGIFSubImage& frame = Frame(index);
     const int width = frame.Width();
     const int height = frame.Height();
@@ -206,14 +352,13 @@ void TGIFImage::Render(int index, FrameCache& cache)
     if (bitmap.isNull())
         throw GIFException("Failed to allocate memory for GIF DIB");
 
+    // A mask is made once, when the frame is transparent.
     const bool buildMask = frame.Transparent() && frame.GraphicControlExtension() && cache.maskNeeded && cache.mask.isNull();
     cache.maskNeeded = false;
     const int transparentIndex = buildMask ? frame.TransparentIndex() : -1;
     QImage mask;
     if (buildMask) {
-        mask = QImage(width, height, QImage::Format_Mono);
-        mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-        mask.fill(0);
+        mask = emptyMask(width, height);
     }
     // Mask bits come from a table, eight pixels to a byte, without a
     // comparison per pixel.
@@ -252,7 +397,80 @@ void TGIFImage::Render(int index, FrameCache& cache)
         colors[transparentIndex] &= 0x00FFFFFF;
     bitmap.setColorTable(colors);
     cache.bitmap = bitmap;
-    cache.opaque = QImage();
+    cache.rendered = true;
+}
+
+// For palette screens: the frame dithered to the 216-colour cube.
+void TGIFImage::RenderDithered(int index, FrameCache& cache)
+{
+    TGIFSubImage& frame = Frame(index);
+    const int width = frame.Width();
+    const int height = frame.Height();
+    QVector<QRgb> colors = cubeColors();
+    colors.resize(256, qRgb(0, 0, 0));
+    QImage bitmap(width, height, QImage::Format_Indexed8);
+    if (bitmap.isNull())
+        throw GIFException("Failed to allocate memory for GIF DIB");
+    TGIFColorMap& map = frame.EffectiveColorMap();
+    TNetscapeColorLookup lookup;
+    TFloydSteinbergDitherer ditherer(width, lookup);
+
+    // A mask is made once, when the frame is transparent.
+    const bool buildMask = frame.Transparent() && frame.GraphicControlExtension() && cache.maskNeeded && cache.mask.isNull();
+    cache.maskNeeded = false;
+    const int transparentIndex = buildMask ? frame.TransparentIndex() : -1;
+    QImage mask;
+    if (buildMask) {
+        mask = emptyMask(width, height);
+        // Masked pixels hold the cube entry nearest to the transparent colour
+        // (a formula that rounded up gave 216 for white, beyond the cube).
+        const uint32_t t = map.ColorAt(transparentIndex);
+        TGIFRGB chosen;
+        bitmap.fill(uint(lookup.Lookup(int(t & 0xFF), int((t >> 8) & 0xFF), int((t >> 16) & 0xFF), chosen)));
+    }
+    const uint8_t* table = map.Data();
+    const int count = map.Count();
+    bool anyMasked = false;
+    for (int y = 0; y < height; ++y) {
+        if (y % kRenderProgressRows == 0 && y > 0)
+            Progress(TProgressStage::psRunning, int(int64_t(y) * 100 / height), false, "Rendering...");
+        const uint8_t* src = frame.Pixels().data() + size_t(y) * size_t(width);
+        uchar* dst = bitmap.scanLine(y);
+        for (int n = 0; n < width; ++n) {
+            const int x = ditherer.Column();
+            const int p = src[x];
+            if (p == transparentIndex) {
+                mask.scanLine(y)[x >> 3] |= uchar(0x80 >> (x & 7));
+                anyMasked = true;
+                ditherer.Skip();
+                continue;
+            }
+            if (p < count) {
+                const uint8_t* rgb = table + p * 3;
+                dst[x] = uchar(ditherer.Dither(rgb[0], rgb[1], rgb[2]));
+            } else {
+                const uint32_t c = map.ColorAt(p); // a warning, or the error of an empty table
+                dst[x] = uchar(ditherer.Dither(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
+            }
+        }
+        ditherer.NextLine();
+    }
+    bitmap.setColorTable(colors);
+    if (buildMask)
+        cache.mask = anyMasked ? mask : QImage();
+    if (!cache.mask.isNull()) {
+        QImage masked = bitmap.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < height; ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(masked.scanLine(y));
+            const uchar* bits = cache.mask.constScanLine(y);
+            for (int x = 0; x < width; ++x)
+                if (bits[x >> 3] & (0x80 >> (x & 7)))
+                    line[x] = 0;
+        }
+        cache.masked = masked;
+        cache.opaque = bitmap;
+    }
+    cache.bitmap = bitmap;
     cache.rendered = true;
 }
 
@@ -304,6 +522,8 @@ void TGIFImage::DrawFrame(QPainter& painter, int index, const QRect& r, bool til
         return;
     const bool masked = transparent && frame.Transparent() && NeedsMask(index);
     FrameCache& cache = CacheOf(index);
+    if (masked && !cache.masked.isNull())
+        image = cache.masked;
     if (!masked && !cache.mask.isNull()) {
         if (cache.opaque.isNull()) {
             cache.opaque = cache.bitmap;
@@ -337,7 +557,40 @@ void TGIFImage::Draw(QPainter& painter, const QRect& r)
         return;
     m_drawing = true;
     try {
-        DrawFrame(painter, 0, r, PaintOptions & pfTiled, PaintOptions & pfTransparent);
+        if (Count() == 1 || !(PaintOptions & pfAnimated)) {
+            DrawFrame(painter, 0, r, PaintOptions & pfTiled, PaintOptions & pfTransparent);
+        } else {
+            QImage* device = painter.device() && painter.device()->devType() == QInternal::Image
+                                 ? static_cast<QImage*>(painter.device())
+                                 : nullptr;
+            const bool direct = (PaintOptions & pfDirect) && device;
+            if (!m_backBuffer || direct) {
+                const bool same = m_drawPainter && direct && m_drawPainter->Canvas() == device && m_drawPainter->Rect() == r;
+                if (!same) {
+                    StopDrawPainter();
+                    QImage* canvas = device;
+                    QRect target = r;
+                    if (!direct) {
+                        // The back buffer starts as what the canvas shows there.
+                        QImage buffer(Width(), Height(), QImage::Format_ARGB32_Premultiplied);
+                        buffer.fill(Qt::transparent);
+                        if (device)
+                            buffer = device->copy(r).scaled(buffer.size()).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+                        m_backBuffer = buffer;
+                        canvas = &*m_backBuffer;
+                        target = m_backBuffer->rect();
+                    }
+                    if (TGIFPainter* started = StartPainter(&m_drawPainter, canvas, PaintOptions, target,
+                                                            direct ? &painter : nullptr)) {
+                        started->Start();
+                        if (m_drawPainter == started)
+                            started->SetCanvasPainter(nullptr);
+                    }
+                }
+            }
+            if (!direct && m_backBuffer)
+                DrawBackBuffer(painter, r);
+        }
     } catch (...) {
         m_drawing = false;
         throw;

@@ -10,6 +10,7 @@
 
 #include "gif/core/gifexception.h"
 #include "gif/core/gifpicture.h"
+#include "gif/gifpainter.h"
 
 #include <QColor>
 #include <QImage>
@@ -58,9 +59,19 @@ public:
     // where reading began; the frames read before the failure stay.
     void LoadFromStream(QIODevice& device);
     using TGIFPicture::LoadFromStream;
+    // Writes the picture as a GIF stream (87a unless a feature needs 89a).
+    void SaveToStream(QIODevice& device);
+    using TGIFPicture::SaveToStream;
+    // Writes a file through QSaveFile, so a failed save leaves no half file.
+    void SaveToFile(const QString& path);
 
     // Copies another picture (null clears this one).
     void Assign(const TGIFImage* source);
+    // Makes the picture one frame imported from the image (see gifimport.h).
+    void Assign(const QImage& image);
+    // Appends a frame imported from the image.
+    void AddFrame(const QImage& image);
+    using TGIFPicture::AddFrame;
     // True only for this very object.
     bool Equals(const TGIFImage* other) const { return other == this; }
     void Clear() override;
@@ -96,8 +107,27 @@ public:
     // The frame's area when the whole logical screen is shown in r.
     QRect FrameRectIn(int index, const QRect& r) const;
     void DrawFrame(QPainter& painter, int index, const QRect& r, bool tiled, bool transparent);
-    // Draws the picture into r as its paint options say.
+    // Draws the picture into r as its paint options say. A picture of several
+    // frames (with pfAnimated) is animated by a painter: into the picture's
+    // back buffer, which is drawn into r now and after each frame (OnChanged
+    // asks for the repaint); with pfDirect straight onto a QImage canvas.
     void Draw(QPainter& painter, const QRect& r);
+    // Starts a painter of this picture on canvas; null for an empty picture or
+    // rectangle, and for a painter that already ran inside this call.
+    // canvasPainter: a painter already open on canvas, used while starting.
+    TGIFPainter* StartPainter(TGIFPainter** slot, QImage* canvas, uint16_t options, const QRect& rect,
+                              QPainter* canvasPainter = nullptr);
+    void StopDrawPainter();
+    void StopAllPainters();
+    TGIFPainter* DrawPainter() const { return m_drawPainter; }
+    const std::vector<TGIFPainter*>& Painters() const { return m_painters; }
+    // The picture as the animation stands: the back buffer, while there is one.
+    const QImage* BackBuffer() const { return m_backBuffer ? &*m_backBuffer : nullptr; }
+
+    TGIFAnimationClock* Clock = &TGIFAnimationClock::System();
+    TGIFPainterHook OnPaintStart, OnFramePaint, OnFramePainted, OnRepeat, OnPaintEnd;
+    // Called when what the picture shows changed (a new frame in the back buffer).
+    std::function<void()> OnChanged;
     // The picture as one image: the first frame on the logical screen.
     QImage CompositeBitmap();
 
@@ -106,9 +136,20 @@ protected:
     void Changed() override;
 
 private:
+    friend class TGIFPainter;
+    void PainterEnded(TGIFPainter* painter);
+    void ReportPainted(TGIFPainter* painter);
+    void ReleaseBackBuffer();
+    void DrawBackBuffer(QPainter& painter, const QRect& r);
+
+    std::vector<TGIFPainter*> m_painters;
+    TGIFPainter* m_drawPainter = nullptr;
+    std::optional<QImage> m_backBuffer;
+
     struct FrameCache;
     FrameCache& CacheOf(int index);
     void Render(int index, FrameCache& cache);
+    void RenderDithered(int index, FrameCache& cache);
 
     std::optional<QVector<QRgb>> m_palette;
     std::optional<QImage> m_composite;

@@ -199,6 +199,167 @@ private:
     std::unique_ptr<THashTable> m_table = std::make_unique<THashTable>();
 };
 
+// Run-length coding: only single pixels and run codes go out. A run code
+// base + k - 2 stands for k pixels of the pixel sent last, which holds because
+// of how every LZW decoder builds its table from such codes.
+class TRLEEncoder : public TGIFEncoder {
+public:
+    TRLEEncoder(TGIFWriter& writer, int bitsPerPixel, int colors, const uint8_t* pixels, bool interlaced, int height, int width)
+        : TGIFEncoder(writer, bitsPerPixel, colors, pixels, interlaced, height, width), m_baseCode(m_firstFree),
+          m_growInit(m_clearCode - 1), m_clearInit(bitsPerPixel <= 3 ? 9 : m_clearCode - 2),
+          m_maxRunCodes(4095 - m_baseCode)
+    {
+    }
+
+    void Compress() override
+    {
+        Clear();
+        int runPixel = -1;
+        int64_t runCount = 0;
+        ForEachPixel([&](uint8_t pixel) {
+            if (pixel != runPixel && runCount > 0) {
+                Flush(runPixel, runCount);
+                runCount = 0;
+            }
+            runPixel = pixel;
+            ++runCount;
+        });
+        if (runCount > 0)
+            Flush(runPixel, runCount);
+    }
+
+private:
+    void Clear()
+    {
+        m_grow = m_growInit;
+        m_clearAt = m_clearInit;
+        m_sent = 0;
+        m_longestRun = 0;
+        PutBits(m_clearCode);
+        SetWidth(m_initialWidth);
+        m_clearFlag = true;
+    }
+    void PutPlain(int code)
+    {
+        m_clearFlag = false;
+        PutBits(code);
+        ++m_sent;
+        if (m_sent >= m_grow) {
+            m_grow += 1 << m_codeWidth;
+            SetWidth(m_codeWidth + 1);
+        }
+        if (m_sent >= m_clearAt)
+            Clear();
+    }
+    void RestoreClearCount()
+    {
+        m_clearAt = m_clearInit;
+        if (m_sent >= m_clearAt)
+            Clear();
+    }
+    // Codes needed for a run of count pixels built up from a cleared table.
+    int64_t TriangleCost(int64_t count) const
+    {
+        const int64_t c = m_maxRunCodes;
+        const int64_t perTriangle = c * (c + 1) / 2;
+        int64_t cost = (count / perTriangle) * c;
+        const int64_t p = count % perTriangle;
+        if (p > 0) {
+            int64_t t = int64_t(std::sqrt(double(p)));
+            while (t > 0 && t * (t + 1) >= 2 * p)
+                --t;
+            while (t * (t + 1) < 2 * p)
+                ++t;
+            cost += t;
+        }
+        return cost;
+    }
+    void Flush(int pixel, int64_t count)
+    {
+        m_runPixel = pixel;
+        if (count == 1) {
+            PutPlain(pixel);
+        } else if (m_clearFlag) {
+            FromClear(count);
+        } else if (m_longestRun > 1 && m_tablePixel == pixel) {
+            WithTable(count);
+        } else if (TriangleCost(count) + 1 < count) {
+            Clear();
+            FromClear(count);
+        } else {
+            for (; count > 0; --count)
+                PutPlain(pixel);
+        }
+    }
+    void FromClear(int64_t count)
+    {
+        m_clearAt = m_maxRunCodes;
+        m_tablePixel = m_runPixel;
+        int64_t k = 1;
+        while (count > 0) {
+            if (k == 1) {
+                m_longestRun = 1;
+                PutPlain(m_runPixel);
+                --count;
+            } else if (count >= k) {
+                m_longestRun = int(k);
+                PutPlain(m_baseCode + int(k) - 2);
+                count -= k;
+            } else if (count == 1) {
+                ++m_longestRun;
+                PutPlain(m_runPixel);
+                count = 0;
+            } else {
+                ++m_longestRun;
+                PutPlain(m_baseCode + int(count) - 2);
+                count = 0;
+            }
+            k = m_sent == 0 ? 1 : k + 1;
+        }
+        RestoreClearCount();
+    }
+    void WithTable(int64_t count)
+    {
+        const int64_t m = m_longestRun;
+        int64_t q = count / m;
+        int64_t r = count % m;
+        int64_t rCost = r > 0 ? 1 : 0;
+        if (q + m_sent + rCost > m_maxRunCodes) {
+            q = m_maxRunCodes - m_sent;
+            r = count - m * q;
+            rCost = TriangleCost(r) + 1;
+        }
+        if (TriangleCost(count) + 1 < q + rCost) {
+            Clear();
+            FromClear(count);
+            return;
+        }
+        m_clearAt = m_maxRunCodes;
+        for (; q > 0; --q)
+            PutPlain(m_baseCode + int(m) - 2);
+        if (r > 0) {
+            if (m_clearFlag)
+                FromClear(r);
+            else if (r == 1)
+                PutPlain(m_runPixel);
+            else
+                PutPlain(m_baseCode + int(r) - 2);
+        }
+        RestoreClearCount();
+    }
+
+    int m_baseCode;
+    int m_growInit;
+    int m_clearInit;
+    int m_maxRunCodes;
+    int m_grow = 0;
+    int m_clearAt = 0;
+    int m_sent = 0;
+    int m_longestRun = 0;
+    int m_tablePixel = -1;
+    int m_runPixel = 0;
+};
+
 } // namespace
 
 void CompressPixels(ByteStream& stream, TGIFCompression kind, int bitsPerPixel, int colors, const uint8_t* pixels,
@@ -209,8 +370,10 @@ void CompressPixels(ByteStream& stream, TGIFCompression kind, int bitsPerPixel, 
     {
         TGIFWriter writer(stream);
         std::unique_ptr<TGIFEncoder> encoder;
-        (void)kind;
-        encoder = std::make_unique<TLZWEncoder>(writer, bitsPerPixel, colors, pixels, interlaced, height, width);
+        if (kind == TGIFCompression::RLE)
+            encoder = std::make_unique<TRLEEncoder>(writer, bitsPerPixel, colors, pixels, interlaced, height, width);
+        else
+            encoder = std::make_unique<TLZWEncoder>(writer, bitsPerPixel, colors, pixels, interlaced, height, width);
         if (width > 0 && height > 0)
             encoder->Compress();
         encoder->PutEnd();

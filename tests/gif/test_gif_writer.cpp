@@ -1,0 +1,258 @@
+// Writing GIF streams: version rule, tables, extensions written back as read,
+// both encoders, and round trips of the decoder's corpus checked by our reader
+// and by giflib.
+#include "gif/core/gifencoder.h"
+#include "gif/core/gifexception.h"
+#include "gif/core/gifextensions.h"
+#include "gif/core/gifpicture.h"
+#include "gif/core/gifstream.h"
+#include "gif/gifsynth.h"
+#include "gif/giflibref.h"
+
+#include <QtTest>
+
+using namespace bw;
+using gifsynth::Bytes;
+
+Q_DECLARE_METATYPE(Bytes)
+
+namespace {
+
+std::unique_ptr<TGIFPicture> load(const Bytes& bytes)
+{
+    auto picture = std::make_unique<TGIFPicture>();
+    MemoryByteStream stream(bytes);
+    picture->LoadFromStream(stream);
+    return picture;
+}
+
+Bytes save(TGIFPicture& picture)
+{
+    MemoryByteStream stream;
+    picture.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+// A picture of one frame w x h with a global table of the given size.
+std::unique_ptr<TGIFPicture> made(int w, int h, int colors, const Bytes& pixels)
+{
+    auto picture = std::make_unique<TGIFPicture>();
+    for (int i = 0; i < colors; ++i)
+        picture->Header().ColorMap().AppendColor(uint32_t(i * 0x010101));
+    auto frame = std::make_unique<TGIFSubImage>(picture.get());
+    frame->SetWidth(uint16_t(w));
+    frame->SetHeight(uint16_t(h));
+    frame->Pixels() = pixels;
+    picture->AddFrame(std::move(frame));
+    return picture;
+}
+
+bool contains(const Bytes& haystack, const Bytes& needle)
+{
+    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
+}
+
+} // namespace
+
+class TestGifWriter : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void version();
+    void tablePaddedToPowerOfTwo();
+    void minimumCodeSize();
+    void interlacedLocalTableFrame();
+    void extensionsWrittenAsRead();
+    void commentLines();
+    void loopExtension();
+    void failures();
+};
+
+void TestGifWriter::roundTrip_data()
+{
+    QTest::addColumn<Bytes>("bytes");
+    QTest::addColumn<int>("compression");
+    for (const auto& [name, bytes] : gifsynth::corpus()) {
+        QTest::newRow(("lzw " + name).c_str()) << bytes << 0;
+        QTest::newRow(("rle " + name).c_str()) << bytes << 1;
+    }
+    const Bytes flat(4000 * 500, 7);
+    Bytes stripes;
+    for (int i = 0; i < 300 * 300; ++i)
+        stripes.push_back(uint8_t((i / 37) % 3));
+    for (int kind : {0, 1}) {
+        const QString k = kind ? "rle " : "lzw ";
+        MemoryByteStream s;
+        made(4000, 500, 16, flat)->SaveToStream(s);
+        QTest::newRow(qPrintable(k + "one colour")) << s.Bytes() << kind;
+        MemoryByteStream t;
+        made(300, 300, 4, stripes)->SaveToStream(t);
+        QTest::newRow(qPrintable(k + "runs")) << t.Bytes() << kind;
+    }
+}
+
+void TestGifWriter::roundTrip()
+{
+    QFETCH(Bytes, bytes);
+    QFETCH(int, compression);
+    auto original = load(bytes);
+    original->CompressionKind = compression;
+    const Bytes written = save(*original);
+    auto back = load(written);
+    std::vector<gifsynth::RefFrame> ref;
+    std::string error;
+    QVERIFY2(gifsynth::giflibDecode(written.data(), written.size(), ref, error), error.c_str());
+    const auto reference = load(bytes);
+    QCOMPARE(back->Count(), reference->Count());
+    QCOMPARE(int(ref.size()), reference->Count());
+    for (int i = 0; i < back->Count(); ++i) {
+        QVERIFY2(back->Frame(i).Pixels() == reference->Frame(i).Pixels(), qPrintable(QString("frame %1").arg(i)));
+        QVERIFY2(ref[size_t(i)].pixels == reference->Frame(i).Pixels(), qPrintable(QString("giflib frame %1").arg(i)));
+    }
+}
+
+void TestGifWriter::version()
+{
+    auto picture = made(2, 2, 4, {0, 1, 2, 3});
+    const Bytes plain = save(*picture);
+    QCOMPARE(Bytes(plain.begin(), plain.begin() + 6), Bytes({'G', 'I', 'F', '8', '7', 'a'}));
+    auto comment = std::make_unique<TGIFCommentExtension>(&picture->Frame(0));
+    comment->Lines() = {"hi"};
+    picture->Frame(0).AddExtension(std::move(comment));
+    QCOMPARE(save(*picture)[4], uint8_t('9'));
+
+    auto sorted = made(2, 2, 4, {0, 1, 2, 3});
+    sorted->Header().ColorMap().SetSorted(true);
+    const Bytes b = save(*sorted);
+    QCOMPARE(b[4], uint8_t('9'));
+    QCOMPARE(b[10] & 0x08, 0x08);
+}
+
+void TestGifWriter::tablePaddedToPowerOfTwo()
+{
+    auto picture = made(1, 1, 5, {4});
+    const Bytes b = save(*picture);
+    QCOMPARE(b[10] & 0x87, 0x82); // table present, size field 2 (8 entries)
+    QCOMPARE(Bytes(b.begin() + 13 + 15, b.begin() + 13 + 24), Bytes(9, 0));
+    QCOMPARE(b[13 + 24], uint8_t(','));
+    QCOMPARE(load(b)->Header().ColorMap().Count(), 8);
+}
+
+void TestGifWriter::minimumCodeSize()
+{
+    auto picture = made(3, 1, 2, {0, 1, 0});
+    const Bytes b = save(*picture);
+    const size_t descriptor = 13 + 6;
+    QCOMPARE(b[descriptor], uint8_t(','));
+    QCOMPARE(b[descriptor + 10], uint8_t(2));
+}
+
+void TestGifWriter::interlacedLocalTableFrame()
+{
+    // An interlaced frame with its own table is written without interlace; its
+    // rows must be sent in plain order then, not scrambled.
+    gifsynth::File f;
+    f.width = 4;
+    f.height = 3;
+    gifsynth::Frame frame;
+    frame.width = 4;
+    frame.height = 3;
+    frame.interlaced = true;
+    frame.localTable = gifsynth::palette(4, 3);
+    frame.pixels = {0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2};
+    f.frames.push_back(frame);
+    auto picture = load(gifsynth::build(f));
+    QVERIFY(picture->Frame(0).Interlaced());
+    auto back = load(save(*picture));
+    QVERIFY(!picture->Frame(0).Interlaced());
+    QVERIFY(!back->Frame(0).Interlaced());
+    QCOMPARE(back->Frame(0).Pixels(), frame.pixels);
+
+    // Without a local table the flag stays and all three rows come back.
+    f.globalTable = frame.localTable;
+    f.frames[0].localTable.clear();
+    picture = load(gifsynth::build(f));
+    back = load(save(*picture));
+    QVERIFY(back->Frame(0).Interlaced());
+    QCOMPARE(back->Frame(0).Pixels(), frame.pixels);
+}
+
+void TestGifWriter::extensionsWrittenAsRead()
+{
+    const Bytes header = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255};
+    const Bytes gce = {'!', 0xF9, 4, 0x0D, 0x34, 0x12, 1, 0};
+    const Bytes text = {'!', 0x01, 12, 1, 0, 2, 0, 3, 0, 4, 0, 5, 6, 7, 8, 3, 'a', 'b', 'c', 0};
+    const Bytes app = {'!', 0xFF, 11, 'X', 'M', 'P', ' ', 'D', 'a', 't', 'a', 'X', 'M', 'P', 2, 9, 8, 1, 7, 0};
+    const Bytes image = {',', 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x4C, 0x01, 0};
+    Bytes file = header;
+    for (const Bytes* part : {&gce, &text, &app, &image})
+        file.insert(file.end(), part->begin(), part->end());
+    file.push_back(';');
+    auto picture = load(file);
+    const Bytes out = save(*picture);
+    QVERIFY(contains(out, gce));
+    QVERIFY(contains(out, text));
+    QVERIFY(contains(out, app));
+    // Writing again what was written gives the same bytes.
+    QCOMPARE(save(*load(out)), out);
+}
+
+void TestGifWriter::commentLines()
+{
+    auto picture = made(1, 1, 2, {0});
+    auto comment = std::make_unique<TGIFCommentExtension>(&picture->Frame(0));
+    comment->Lines() = {std::string(300, 'x'), ""};
+    picture->Frame(0).AddExtension(std::move(comment));
+    const Bytes b = save(*picture);
+    Bytes expected = {'!', 0xFE, 255};
+    expected.insert(expected.end(), 255, 'x');
+    expected.push_back(45);
+    expected.insert(expected.end(), 45, 'x');
+    expected.push_back(0);
+    expected.push_back(',');
+    QVERIFY(contains(b, expected));
+}
+
+void TestGifWriter::loopExtension()
+{
+    auto picture = made(1, 1, 2, {0});
+    auto loop = std::make_unique<TGIFAppExtNSLoop>(&picture->Frame(0));
+    loop->SetLoops(3);
+    TGIFAppExtNSLoop* raw = loop.get();
+    picture->Frame(0).AddExtension(std::move(loop));
+    const Bytes id = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
+    Bytes expected = Bytes{'!', 0xFF, 11};
+    expected.insert(expected.end(), id.begin(), id.end());
+    Bytes onlyLoop = expected;
+    onlyLoop.insert(onlyLoop.end(), {3, 1, 3, 0, 0, ','});
+    QVERIFY(contains(save(*picture), onlyLoop));
+    raw->SetBufferSize(0x01020304);
+    expected.insert(expected.end(), {3, 1, 3, 0, 5, 2, 4, 3, 2, 1, 0});
+    QVERIFY(contains(save(*picture), expected));
+}
+
+void TestGifWriter::failures()
+{
+    TGIFPicture empty;
+    MemoryByteStream s;
+    try {
+        empty.SaveToStream(s);
+        QFAIL("an empty picture was written");
+    } catch (const GIFException& e) {
+        QCOMPARE(QString(e.what()), QString("Unsupported GIF version"));
+    }
+    // A frame with its own table of 3 colours: 3 is not a colour of it.
+    auto picture = made(2, 1, 4, {0, 3});
+    for (int i = 0; i < 3; ++i)
+        picture->Frame(0).ColorMap().AppendColor(0);
+    try {
+        save(*picture);
+        QFAIL("a pixel beyond the table was written");
+    } catch (const GIFException& e) {
+        QCOMPARE(QString(e.what()), QString("Color not in color table"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestGifWriter)
+#include "test_gif_writer.moc"
