@@ -116,12 +116,13 @@ void TDitherEngine::NextLine()
 }
 
 TErrorDiffusionDitherer::TErrorDiffusionDitherer(int width, TColorLookup& lookup, int divisor, Kernel kernel)
-    : TDitherEngine(width, lookup), m_divisor(divisor), m_kernel(std::move(kernel))
+    : TDitherEngine(width, lookup), m_divisor(divisor), m_stride(size_t(width) + 6)
 {
-    m_errors.resize(m_kernel.size());
-    for (auto& row : m_errors)
-        for (auto& channel : row)
-            channel.assign(size_t(width) + 6, 0);
+    for (size_t row = 0; row < kernel.size(); ++row)
+        for (int k = -3; k <= 3; ++k)
+            if (int weight = kernel[row][size_t(k + 3)])
+                m_taps.push_back({row, k, weight});
+    m_errors.assign(kernel.size(), std::vector<int32_t>(m_stride * 3, 0));
 }
 
 int TErrorDiffusionDitherer::Dither(int r, int g, int b)
@@ -129,21 +130,20 @@ int TErrorDiffusionDitherer::Dither(int r, int g, int b)
     const size_t at = size_t(m_column + 3);
     const int in[3] = {r, g, b};
     int value[3];
+    const int32_t* current = m_errors[0].data();
     for (int c = 0; c < 3; ++c) {
-        const int correction = (m_errors[0][size_t(c)][at] + m_divisor / 2) / m_divisor;
+        const int correction = (current[size_t(c) * m_stride + at] + m_divisor / 2) / m_divisor;
         value[c] = std::clamp(in[c] + correction, 0, 255);
     }
     TGIFRGB chosen;
     const int index = m_lookup.Lookup(value[0], value[1], value[2], chosen);
     const int error[3] = {value[0] - chosen.r, value[1] - chosen.g, value[2] - chosen.b};
-    for (size_t row = 0; row < m_kernel.size(); ++row)
-        for (int k = -3; k <= 3; ++k) {
-            const int weight = m_kernel[row][size_t(k + 3)];
-            if (weight == 0)
-                continue;
-            const size_t target = size_t(m_column + 3 + k * m_direction);
-            for (int c = 0; c < 3; ++c)
-                m_errors[row][size_t(c)][target] += error[c] * weight;
+    if (error[0] | error[1] | error[2])
+        for (const Tap& tap : m_taps) {
+            int32_t* row = m_errors[tap.row].data() + at + tap.offset * m_direction;
+            row[0] += error[0] * tap.weight;
+            row[m_stride] += error[1] * tap.weight;
+            row[2 * m_stride] += error[2] * tap.weight;
         }
     m_column += m_direction;
     return index;
@@ -153,8 +153,7 @@ void TErrorDiffusionDitherer::NextLine()
 {
     // The current line's errors are used up; its buffer becomes the farthest row.
     std::rotate(m_errors.begin(), m_errors.begin() + 1, m_errors.end());
-    for (auto& channel : m_errors.back())
-        std::fill(channel.begin(), channel.end(), 0);
+    std::fill(m_errors.back().begin(), m_errors.back().end(), 0);
     TDitherEngine::NextLine();
 }
 

@@ -96,10 +96,16 @@ public:
     void NextLine() override;
 
 private:
+    struct Tap {
+        size_t row;
+        int offset;
+        int weight;
+    };
     int m_divisor;
-    Kernel m_kernel;
-    // Per row of the kernel and channel: width + 6 errors (3 either side).
-    std::vector<std::array<std::vector<int32_t>, 3>> m_errors;
+    std::vector<Tap> m_taps; // the kernel's weights that are not 0
+    size_t m_stride;         // width + 6: three columns either side
+    // Per row of the kernel: red, green and blue errors, one stride each.
+    std::vector<std::vector<int32_t>> m_errors;
 };
 
 class TFloydSteinbergDitherer : public TErrorDiffusionDitherer {
