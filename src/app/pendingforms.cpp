@@ -50,11 +50,6 @@ Tvergleich::Tvergleich(QWidget* parent)
 {
 }
 
-Tteamform::Tteamform(QWidget* parent)
-    : PendingDialog(parent, QStringLiteral("teamform"), QStringLiteral("Teamsystem bearbeiten"))
-{
-}
-
 Tteamauswahl::Tteamauswahl(QWidget* parent)
     : PendingDialog(parent, QStringLiteral("teamauswahl"), QStringLiteral("Team bearbeiten"))
 {
@@ -67,16 +62,6 @@ Tergebnis_team::Tergebnis_team(QWidget* parent)
 
 Tteam_melden::Tteam_melden(QWidget* parent)
     : PendingDialog(parent, QStringLiteral("team_melden"), QStringLiteral("Team anmelden"))
-{
-}
-
-TAltersklassen::TAltersklassen(QWidget* parent)
-    : PendingDialog(parent, QStringLiteral("Altersklassen"), QStringLiteral("Altersklasse verwalten"))
-{
-}
-
-Ttisch_verwaltung::Ttisch_verwaltung(QWidget* parent)
-    : PendingDialog(parent, QStringLiteral("tisch_verwaltung"), QStringLiteral("Tische verwalten"))
 {
 }
 

@@ -52,10 +52,6 @@ class Tvergleich : public PendingDialog {
 public:
     explicit Tvergleich(QWidget* parent);
 };
-class Tteamform : public PendingDialog {
-public:
-    explicit Tteamform(QWidget* parent);
-};
 class Tteamauswahl : public PendingDialog {
 public:
     explicit Tteamauswahl(QWidget* parent);
@@ -67,16 +63,6 @@ public:
 class Tteam_melden : public PendingDialog {
 public:
     explicit Tteam_melden(QWidget* parent);
-};
-
-// Administration dialogs of the class and player pages.
-class TAltersklassen : public PendingDialog {
-public:
-    explicit TAltersklassen(QWidget* parent);
-};
-class Ttisch_verwaltung : public PendingDialog {
-public:
-    explicit Ttisch_verwaltung(QWidget* parent);
 };
 
 // Printing, export and import.

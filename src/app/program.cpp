@@ -9,9 +9,12 @@
 #include "app/tturnier_erstellen.h"
 #include "app/tturnierladen.h"
 #include "app/usersettings.h"
+#include "classes/taltersklassen.h"
+#include "classes/ttisch_verwaltung.h"
 #include "data/db_procedures.h"
 #include "draw/tdoppelauswahl.h"
 #include "platform/services.h"
+#include "results/tteamform.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -33,16 +36,16 @@ Program::Program(Services& services) : m_services(services)
     forms.turnierladen = new Tturnierladen(main, context, services, forms);
     forms.Turnier_erstellen = new TTurnier_erstellen(main, context, services, forms);
     forms.gruppe = new Tgruppe(main);
-    forms.Altersklassen = new TAltersklassen(main);
-    forms.Doppelauswahl = new TDoppelauswahl(main, services.prompter,
-                                              [db = forms.db_procedures] { return db->ADOConnection1(); });
+    const auto database = [this] { return forms.db_procedures->ADOConnection1(); };
+    forms.Altersklassen = new TAltersklassen(main, services.prompter, database, context.aktuelleTID);
+    forms.Doppelauswahl = new TDoppelauswahl(main, services.prompter, database);
     forms.auslosungsform = new Tauslosungsform(main);
     forms.spielplaene = new Tspielplaene(main);
     forms.ergebnis = new Tergebnis(main);
     forms.vergleich = new Tvergleich(main);
     forms.R_Nummer = new TR_Nummer(*main, context, services, *forms.db_procedures);
-    forms.tisch_verwaltung = new Ttisch_verwaltung(main);
-    forms.teamform = new Tteamform(main);
+    forms.tisch_verwaltung = new Ttisch_verwaltung(main, services.prompter, database, context.aktuelleKID);
+    forms.teamform = new Tteamform(main, services.prompter, database);
     forms.teamauswahl = new Tteamauswahl(main);
     forms.ergebnis_team = new Tergebnis_team(main);
     forms.spielplan_form = new Tspielplan_form(main);
@@ -61,6 +64,7 @@ Program::Program(Services& services) : m_services(services)
     forms.CourtcastForm = new TCourtcastForm(main);
     forms.ExportNewForm = new TExportNewForm(main);
     main->setForms(&forms);
+    main->setUpClassPage(database);
 
     QObject::connect(main, &TMainform::createTournamentRequested, main, [this] { showCreateDialog(); });
     QObject::connect(main, &TMainform::openTournamentRequested, main, [this] { showOpenDialog(); });

@@ -2,6 +2,7 @@
 
 #include "app/appcontext.h"
 #include "app/tmainform.h"
+#include "classes/classpage.h"
 #include "data/cascades.h"
 #include "data/db_procedures.h"
 #include "platform/services.h"
@@ -176,6 +177,7 @@ void TData_Unit::kfelderloeschen()
 {
     for (QListWidget* list : {m_main.einzelliste, m_main.doppelliste, m_main.mixedliste, m_main.courbliste})
         list->clearSelection();
+    m_main.classPage->kfelderloeschen();
 }
 
 } // namespace bw

@@ -181,46 +181,9 @@ void TMainform::buildPanels()
 
 void TMainform::buildClassPage()
 {
+    // The page itself (ClassPage) comes with its dialogs: setUpClassPage().
     auto* layout = new QVBoxLayout(klassenverwalten);
-    StaticText86 = new QLabel(QStringLiteral("Turnierklassen verwalten"), klassenverwalten);
-    StaticText86->setObjectName(QStringLiteral("StaticText86"));
-    QFont title = StaticText86->font();
-    title.setBold(true);
-    title.setPointSize(title.pointSize() + 4);
-    StaticText86->setFont(title);
-    layout->addWidget(StaticText86);
-
-    auto* lists = new QHBoxLayout;
-    auto addList = [&](const QString& name, const QString& label, int tag) {
-        auto* box = new QVBoxLayout;
-        box->addWidget(new QLabel(label, klassenverwalten));
-        auto* list = new QListWidget(klassenverwalten);
-        list->setObjectName(name);
-        list->setSortingEnabled(true);
-        list->setProperty("Tag", tag);
-        box->addWidget(list);
-        lists->addLayout(box);
-        return list;
-    };
-    einzelliste = addList(QStringLiteral("einzelliste"), QStringLiteral("Einzelkonkurrenz"), 1);
-    doppelliste = addList(QStringLiteral("doppelliste"), QStringLiteral("Doppelkonkurrenz"), 2);
-    mixedliste = addList(QStringLiteral("mixedliste"), QStringLiteral("Mixedkonkurrenz"), 3);
-    courbliste = addList(QStringLiteral("courbliste"), QStringLiteral("Teamkonkurrenz"), 4);
-    layout->addLayout(lists, 1);
-
-    auto* details = new QHBoxLayout;
-    details->addWidget(new QLabel(QStringLiteral("Altersklasse"), klassenverwalten));
-    altersklasse = new QComboBox(klassenverwalten);
-    altersklasse->setObjectName(QStringLiteral("altersklasse"));
-    details->addWidget(altersklasse, 1);
-    details->addWidget(new QLabel(QStringLiteral("Austragungstag"), klassenverwalten));
-    austragungstag = new QDateEdit(klassenverwalten);
-    austragungstag->setObjectName(QStringLiteral("austragungstag"));
-    austragungstag->setCalendarPopup(true);
-    austragungstag->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    details->addWidget(austragungstag);
-    layout->addLayout(details);
-    layout->addStretch();
+    layout->setContentsMargins(0, 0, 0, 0);
 }
 
 void TMainform::buildMenu()
@@ -255,9 +218,6 @@ void TMainform::buildMenu()
     Impressum1 = action(Information1, QStringLiteral("Impressum1"), QStringLiteral("Impressum"));
     BrackwellImInternet1 = action(Information1, QStringLiteral("BrackwellImInternet1"), QStringLiteral("Brackwell im Internet"));
 
-    Klassecopy = new QMenu(this);
-    Klassecopy->setObjectName(QStringLiteral("Klassecopy"));
-    Klassekopieren1 = action(Klassecopy, QStringLiteral("Klassekopieren1"), QStringLiteral("Klasse kopieren"));
     UrkundePopUp = new QMenu(this);
     UrkundePopUp->setObjectName(QStringLiteral("UrkundePopUp"));
     Urkudnedrucken1 = action(UrkundePopUp, QStringLiteral("Urkudnedrucken1"), QStringLiteral("Urkunde drucken"));

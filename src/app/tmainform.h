@@ -7,10 +7,12 @@
 
 #include "app/appcontext.h"
 #include "app/forms.h"
+#include "classes/classbars.h"
 
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <QSqlDatabase>
 #include <functional>
 #include <memory>
 
@@ -35,6 +37,7 @@ class QToolButton;
 namespace bw {
 
 struct Services;
+class ClassPage;
 class NavigationBar;
 
 class TMainform : public QMainWindow {
@@ -56,6 +59,11 @@ public:
 
     // The other forms, known once the program body has created them all.
     void setForms(const Forms* forms) { m_forms = forms; }
+    // Puts the class page into its panel once its dialogs exist.
+    void setUpClassPage(const std::function<QSqlDatabase()>& database);
+    // Appends the open tournament's classes to "Turnierklassen" and those with
+    // a plan to "Spielpläne".
+    void XPBarItemsAdd();
     const Forms& forms() const { return *m_forms; }
 
     // Brings a work panel to the front of the stack.
@@ -147,14 +155,15 @@ public:
     QPlainTextEdit* wegbeschreibung;
     QPlainTextEdit* verschiedenes;
 
-    // --- class page: the lists the tournament fills ---
-    QLabel* StaticText86;
-    QListWidget* einzelliste;
-    QListWidget* doppelliste;
-    QListWidget* mixedliste;
-    QListWidget* courbliste;
-    QComboBox* altersklasse;
-    QDateEdit* austragungstag;
+    // --- class page (its own widget; these point into it) ---
+    ClassPage* classPage = nullptr;
+    QLabel* StaticText86 = nullptr;
+    QListWidget* einzelliste = nullptr;
+    QListWidget* doppelliste = nullptr;
+    QListWidget* mixedliste = nullptr;
+    QListWidget* courbliste = nullptr;
+    QComboBox* altersklasse = nullptr;
+    QDateEdit* austragungstag = nullptr;
 
     // --- menu ---
     QMenuBar* MainMenu1;
@@ -173,8 +182,8 @@ public:
     QAction* Handbuch1;
     QAction* Impressum1;
     QAction* BrackwellImInternet1;
-    QMenu* Klassecopy;
-    QAction* Klassekopieren1;
+    QMenu* Klassecopy = nullptr;
+    QAction* Klassekopieren1 = nullptr;
     QMenu* UrkundePopUp;
     QAction* Urkudnedrucken1;
 
@@ -259,6 +268,8 @@ private:
     AppContext& m_context;
     Services& m_services;
     const Forms* m_forms = nullptr;
+    std::unique_ptr<ClassItemBar> m_classItems;
+    std::unique_ptr<ClassItemBar> m_planItems;
     std::unique_ptr<QPrinter> m_standardPrinter;
     std::unique_ptr<QPrinter> m_umpireSheetPrinter;
     bool m_terminate = false;

@@ -37,12 +37,6 @@ void TMainform::connectMenuCommands()
     connect(Urkudnedrucken1, &QAction::triggered, this, &TMainform::Urkudnedrucken1Click);
 }
 
-void TMainform::KlassenbuttonItems0Click()
-{
-    bringToFront(klassenverwalten);
-    runGuarded(m_services.prompter, [&] { m_forms->Data_Unit->listboxenfuellen(m_context.aktuelleTID); });
-}
-
 void TMainform::SpielerbuttonItems2Click()
 {
     showWorkDialog(m_forms->teamauswahl);
@@ -112,11 +106,6 @@ void TMainform::Spieleplaner1Click()
     else
         m_services.prompter.prompt(PromptKind::Error, QStringLiteral("Wählen Sie zuerst ein Turnier aus"),
                                    PromptButtons::Cancel);
-}
-
-void TMainform::AKverwaltungClick()
-{
-    showWorkDialog(m_forms->Altersklassen);
 }
 
 void TMainform::setUpPrinter(QPrinter& printer)

@@ -205,6 +205,7 @@ void TMainform::showOpenedTournament(const QString& name, int tid)
 {
     bringToFront(neuesTurnier);
     enterOpenedState();
+    runGuarded(m_services.prompter, [this] { XPBarItemsAdd(); });
     TData_Unit& data = *m_forms->Data_Unit;
     data.turnierfelderloeschen();
     data.kfelderloeschen();
