@@ -1,107 +1,75 @@
 #include "app/navigationbar.h"
 
-#include <QToolButton>
-#include <QVBoxLayout>
+#include "controls/uiimagelist.h"
+
+#include <QFont>
 
 namespace bw {
 
-NavigationBar::NavigationBar(const QString& objectName, const QString& caption, QWidget* parent)
-    : QWidget(parent)
+NavigationBar::NavigationBar(const QString& objectName, const QString& caption, TuiImageList* images, QWidget* parent)
+    : TuiSideBar(parent)
 {
     setObjectName(objectName);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_header = new QToolButton(this);
-    m_header->setText(caption);
-    m_header->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_header->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    m_header->setStyleSheet(QStringLiteral(
-        "QToolButton { font-weight: bold; text-align: left; padding: 6px;"
-        " background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #2EA934, stop:1 white); border: none; }"));
-    layout->addWidget(m_header);
-    m_body = new QWidget(this);
-    m_body->setAutoFillBackground(true);
-    QPalette body = m_body->palette();
-    body.setColor(QPalette::Window, QColor(0xC6, 0xF3, 0xAF));
-    m_body->setPalette(body);
-    m_bodyLayout = new QVBoxLayout(m_body);
-    m_bodyLayout->setContentsMargins(3, 3, 3, 3);
-    m_bodyLayout->setSpacing(0);
-    layout->addWidget(m_body);
-    connect(m_header, &QToolButton::clicked, this, [this] { setCollapsed(!m_collapsed); });
-}
-
-QString NavigationBar::caption() const
-{
-    return m_header->text();
-}
-
-void NavigationBar::setIcon(const QIcon& icon)
-{
-    m_header->setIcon(icon);
-}
-
-int NavigationBar::addItem(const QString& caption, const QIcon& icon)
-{
-    auto* item = new QToolButton(m_body);
-    item->setText(caption);
-    item->setIcon(icon);
-    item->setAutoRaise(true);
-    item->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    item->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    item->setStyleSheet(QStringLiteral("QToolButton { color: #0051E7; text-align: left; border: none; }"
-                                       " QToolButton:hover { color: #357CFF; text-decoration: underline; }"
-                                       " QToolButton:disabled { color: #808080; }"));
-    m_bodyLayout->addWidget(item);
-    m_items.append(item);
-    connect(item, &QToolButton::clicked, this, [this, item] {
-        const int index = int(m_items.indexOf(item));
-        if (index >= 0)
-            emit itemClick(index);
+    SetCaption(caption);
+    SetImageList(images);
+    // Both fonts are the system's sans serif at 13 pixels, apart from the parent's.
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setPixelSize(13);
+    SetFont(font);
+    font.setBold(true);
+    SetHeaderFont(font);
+    connect(this, &TuiCustomSideBar::OnItemClick, this, [this](QObject*, TuiSideBarItem* item) {
+        if (item)
+            emit itemClick(item->Index());
     });
-    return int(m_items.size()) - 1;
+}
+
+int NavigationBar::addItem(const QString& caption, int imageIndex)
+{
+    TuiSideBarItem* item = Items()->Add();
+    item->SetCaption(caption);
+    item->SetImageIndex(imageIndex);
+    return item->Index();
+}
+
+int NavigationBar::itemCount() const
+{
+    return Items()->Count();
 }
 
 QString NavigationBar::itemCaption(int index) const
 {
-    return index >= 0 && index < m_items.size() ? m_items.at(index)->text() : QString();
+    const TuiSideBarItem* item = Items()->GetItem(index);
+    return item ? item->Caption() : QString();
 }
 
 void NavigationBar::setItemCaption(int index, const QString& caption)
 {
-    if (index >= 0 && index < m_items.size())
-        m_items.at(index)->setText(caption);
+    if (TuiSideBarItem* item = Items()->GetItem(index))
+        item->SetCaption(caption);
 }
 
 bool NavigationBar::itemEnabled(int index) const
 {
-    return index >= 0 && index < m_items.size() && m_items.at(index)->isEnabled();
+    const TuiSideBarItem* item = Items()->GetItem(index);
+    return item && item->Enabled();
 }
 
 void NavigationBar::setItemEnabled(int index, bool enabled)
 {
-    if (index >= 0 && index < m_items.size())
-        m_items.at(index)->setEnabled(enabled);
+    if (TuiSideBarItem* item = Items()->GetItem(index))
+        item->SetEnabled(enabled);
 }
 
 void NavigationBar::removeItem(int index)
 {
-    if (index < 0 || index >= m_items.size())
-        return;
-    delete m_items.takeAt(index);
+    if (index >= 0 && index < Items()->Count())
+        Items()->Delete(index);
 }
 
 void NavigationBar::clearItems()
 {
-    while (!m_items.isEmpty())
-        removeItem(int(m_items.size()) - 1);
-}
-
-void NavigationBar::setCollapsed(bool collapsed)
-{
-    m_collapsed = collapsed;
-    m_body->setVisible(!collapsed);
+    Items()->Clear();
 }
 
 } // namespace bw

@@ -1,48 +1,35 @@
-// A collapsible group of the navigation column: a header with the caption and
-// a list of link items below it, each with a picture and a caption. A click on
-// an enabled item reports its index.
+// A side bar of the navigation column, with the index-based access the main
+// window and its pages use: items by position, their captions and enabled
+// state, and the item click as the clicked item's position.
 #pragma once
 
-#include <QIcon>
-#include <QList>
-#include <QWidget>
+#include "controls/uisidebar.h"
 
-class QToolButton;
-class QVBoxLayout;
+class TuiImageList;
 
 namespace bw {
 
-class NavigationBar : public QWidget {
+class NavigationBar : public TuiSideBar {
     Q_OBJECT
 public:
-    NavigationBar(const QString& objectName, const QString& caption, QWidget* parent = nullptr);
+    NavigationBar(const QString& objectName, const QString& caption, TuiImageList* images, QWidget* parent = nullptr);
 
-    QString caption() const;
-    void setIcon(const QIcon& icon);
-
-    // Appends an item and answers its index.
-    int addItem(const QString& caption, const QIcon& icon = QIcon());
-    int itemCount() const { return int(m_items.size()); }
+    // Appends an item with a picture of the bar's image list; answers its position.
+    int addItem(const QString& caption, int imageIndex = -1);
+    int itemCount() const;
     QString itemCaption(int index) const;
     void setItemCaption(int index, const QString& caption);
     bool itemEnabled(int index) const;
     void setItemEnabled(int index, bool enabled);
     void removeItem(int index);
     void clearItems();
-    QToolButton* itemButton(int index) const { return m_items.value(index); }
 
-    bool collapsed() const { return m_collapsed; }
-    void setCollapsed(bool collapsed);
+    // The state the bar is in or rolling towards.
+    bool collapsed() const { return TargetCollapsed(); }
+    void setCollapsed(bool collapsed) { SetCollapsed(collapsed); }
 
 signals:
     void itemClick(int index);
-
-private:
-    QToolButton* m_header;
-    QWidget* m_body;
-    QVBoxLayout* m_bodyLayout;
-    QList<QToolButton*> m_items;
-    bool m_collapsed = false;
 };
 
 } // namespace bw

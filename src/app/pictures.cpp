@@ -38,7 +38,7 @@ QImage jpegOr(const QString& programDir, const QString& file, int w, int h)
 
 // A 16 x 16 glyph drawn by a painter function.
 template <typename Draw>
-QIcon glyph(Draw draw)
+QImage glyph(Draw draw)
 {
     QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -46,10 +46,10 @@ QIcon glyph(Draw draw)
     p.setRenderHint(QPainter::Antialiasing);
     draw(p);
     p.end();
-    return QIcon(QPixmap::fromImage(image));
+    return image;
 }
 
-QIcon page(const QColor& mark)
+QImage page(const QColor& mark)
 {
     return glyph([&](QPainter& p) {
         p.setPen(QColor(0x60, 0x60, 0x60));
@@ -61,7 +61,7 @@ QIcon page(const QColor& mark)
     });
 }
 
-QIcon ball(const QColor& colour)
+QImage ball(const QColor& colour)
 {
     return glyph([&](QPainter& p) {
         p.setPen(colour.darker(140));
@@ -70,7 +70,7 @@ QIcon ball(const QColor& colour)
     });
 }
 
-QIcon person(const QColor& colour)
+QImage person(const QColor& colour)
 {
     return glyph([&](QPainter& p) {
         p.setPen(Qt::NoPen);
@@ -80,7 +80,7 @@ QIcon person(const QColor& colour)
     });
 }
 
-QIcon plus(const QColor& colour)
+QImage plus(const QColor& colour)
 {
     return glyph([&](QPainter& p) {
         p.setPen(QPen(colour, 3));
@@ -89,7 +89,7 @@ QIcon plus(const QColor& colour)
     });
 }
 
-QIcon cross(const QColor& colour)
+QImage cross(const QColor& colour)
 {
     return glyph([&](QPainter& p) {
         p.setPen(QPen(colour, 2.5));
@@ -98,7 +98,7 @@ QIcon cross(const QColor& colour)
     });
 }
 
-QIcon folder()
+QImage folder()
 {
     return glyph([&](QPainter& p) {
         p.setPen(QColor(0xA0, 0x70, 0x10));
@@ -108,7 +108,7 @@ QIcon folder()
     });
 }
 
-QIcon bracket()
+QImage bracket()
 {
     return glyph([&](QPainter& p) {
         p.setPen(QPen(kBlue, 1.5));
@@ -119,7 +119,7 @@ QIcon bracket()
     });
 }
 
-QIcon table()
+QImage table()
 {
     return glyph([&](QPainter& p) {
         p.setPen(QColor(0x00, 0x50, 0x20));
@@ -130,7 +130,7 @@ QIcon table()
     });
 }
 
-QIcon arrow(bool in)
+QImage arrow(bool in)
 {
     return glyph([&](QPainter& p) {
         p.setPen(QPen(kGreen, 2));
@@ -172,7 +172,7 @@ QImage startPicture(const QString& programDir)
     return jpegOr(programDir, QStringLiteral("Images/start.jpg"), 560, 400);
 }
 
-QList<QIcon> imageList()
+QList<QImage> imageList()
 {
     return {
         plus(kGreen),                 // 0 create
@@ -193,7 +193,7 @@ QList<QIcon> imageList()
     };
 }
 
-QIcon barIcon(const QString& barName)
+QImage barIcon(const QString& barName)
 {
     if (barName == QLatin1String("Klassenbutton"))
         return table();

@@ -3,7 +3,6 @@
 // missing), the main window's image list and the small pictures of the dialogs.
 #pragma once
 
-#include <QIcon>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -19,9 +18,9 @@ QImage logo(const QString& programDir);
 QImage startPicture(const QString& programDir);
 
 // The main window's image list `ImageList1` (16 x 16).
-QList<QIcon> imageList();
+QList<QImage> imageList();
 // The icon of a navigation bar's header, by the bar's object name.
-QIcon barIcon(const QString& barName);
+QImage barIcon(const QString& barName);
 
 // 30 x 30 pictures of the export dialog.
 QImage exportSheet();

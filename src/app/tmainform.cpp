@@ -4,6 +4,8 @@
 #include "app/navigationbar.h"
 #include "app/pictures.h"
 #include "app/usersettings.h"
+#include "controls/uicontainer.h"
+#include "controls/uiimagelist.h"
 #include "platform/services.h"
 
 #include <QAction>
@@ -36,7 +38,10 @@ TMainform::TMainform(AppContext& context, Services& services, QWidget* parent)
     : QMainWindow(parent), m_context(context), m_services(services)
 {
     setObjectName(QStringLiteral("Mainform"));
-    ImageList1 = pictures::imageList();
+    ImageList1 = new TuiImageList(this);
+    ImageList1->setObjectName(QStringLiteral("ImageList1"));
+    for (const QImage& picture : pictures::imageList())
+        ImageList1->Add(picture);
     buildNavigation();
     buildPanels();
     buildMenu();
@@ -50,11 +55,10 @@ TMainform::TMainform(AppContext& context, Services& services, QWidget* parent)
 
 TMainform::~TMainform() = default;
 
-QWidget* TMainform::makePanel(const QString& name, const QString& caption)
+TuiContainer* TMainform::makePanel(const QString& name)
 {
-    auto* panel = new QWidget;
+    auto* panel = new TuiContainer;
     panel->setObjectName(name);
-    panel->setProperty("caption", caption);
     Panels->addWidget(panel);
     return panel;
 }
@@ -72,10 +76,11 @@ void TMainform::buildNavigation()
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(true);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->viewport()->installEventFilter(this);
     auto* content = new QWidget;
     auto* bars = new QVBoxLayout(content);
-    bars->setContentsMargins(6, 6, 6, 6);
+    bars->setContentsMargins(2, 4, 2, 4);
     bars->setSpacing(8);
 
     Logo = new QLabel(content);
@@ -86,10 +91,10 @@ void TMainform::buildNavigation()
     bars->addWidget(Logo);
 
     auto addBar = [&](const QString& name, const QString& caption, const QList<QPair<QString, int>>& items) {
-        auto* bar = new NavigationBar(name, caption, content);
-        bar->setIcon(pictures::barIcon(name));
+        auto* bar = new NavigationBar(name, caption, ImageList1, content);
+        bar->SetIcon(pictures::barIcon(name));
         for (const auto& item : items)
-            bar->addItem(item.first, ImageList1.value(item.second));
+            bar->addItem(item.first, item.second);
         bars->addWidget(bar);
         return bar;
     };
@@ -150,7 +155,7 @@ void TMainform::buildPanels()
     row->addWidget(Panels, 1);
     setCentralWidget(central);
 
-    welcome = makePanel(QStringLiteral("welcome"), QString());
+    welcome = makePanel(QStringLiteral("welcome"));
     {
         auto* layout = new QVBoxLayout(welcome);
         auto* picture = new QLabel(welcome);
@@ -163,16 +168,16 @@ void TMainform::buildPanels()
         VersionLab->setAlignment(Qt::AlignRight);
         layout->addWidget(VersionLab);
     }
-    neuesTurnier = makePanel(QStringLiteral("neuesTurnier"), QStringLiteral("Turnierdaten"));
+    neuesTurnier = makePanel(QStringLiteral("neuesTurnier"));
     buildTournamentPage();
-    klassenverwalten = makePanel(QStringLiteral("klassenverwalten"), QStringLiteral("Turnierklassen verwalten"));
+    klassenverwalten = makePanel(QStringLiteral("klassenverwalten"));
     buildClassPage();
-    Gruppen = makePanel(QStringLiteral("Gruppen"), QStringLiteral("Gruppeneinstellungen"));
-    spielerverwaltung = makePanel(QStringLiteral("spielerverwaltung"), QStringLiteral("Spieler verwalten"));
-    Anmeldung = makePanel(QStringLiteral("Anmeldung"), QStringLiteral("Spieleranmeldung"));
-    schiripanel = makePanel(QStringLiteral("schiripanel"), QStringLiteral("Schiedsrichter verwalten"));
-    import = makePanel(QStringLiteral("import"), QStringLiteral("Spieler importieren"));
-    spielplanform = makePanel(QStringLiteral("spielplanform"), QStringLiteral("Spielplan"));
+    Gruppen = makePanel(QStringLiteral("Gruppen"));
+    spielerverwaltung = makePanel(QStringLiteral("spielerverwaltung"));
+    Anmeldung = makePanel(QStringLiteral("Anmeldung"));
+    schiripanel = makePanel(QStringLiteral("schiripanel"));
+    import = makePanel(QStringLiteral("import"));
+    spielplanform = makePanel(QStringLiteral("spielplanform"));
 
     Panel1 = new QWidget(central);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -338,7 +343,7 @@ void TMainform::workDialogFinished()
 void TMainform::resetClassBar()
 {
     Klassenbutton->clearItems();
-    Klassenbutton->addItem(QStringLiteral("Klassen verwalten"), ImageList1.value(pictures::kManageClasses));
+    Klassenbutton->addItem(QStringLiteral("Klassen verwalten"), pictures::kManageClasses);
 }
 
 void TMainform::enableTournamentMenus(bool enabled)

@@ -8,8 +8,8 @@
 #include "app/appcontext.h"
 #include "app/forms.h"
 #include "classes/classbars.h"
+#include "controls/uicontainer.h"
 
-#include <QIcon>
 #include <QList>
 #include <QMainWindow>
 #include <QSqlDatabase>
@@ -33,6 +33,7 @@ class QStackedWidget;
 class QTabWidget;
 class QTimer;
 class QToolButton;
+class TuiImageList;
 
 namespace bw {
 
@@ -104,20 +105,20 @@ public:
     // 1: "Images/pong.gif" is there and the busy animation plays; 2: no animation.
     int inprogressTag = 2;
     QString inprogressFile;
-    QList<QIcon> ImageList1;
+    TuiImageList* ImageList1;
 
     // --- work panels ---
     QStackedWidget* Panels;
-    QWidget* welcome;
+    TuiContainer* welcome;
     QLabel* VersionLab;
-    QWidget* neuesTurnier;
-    QWidget* klassenverwalten;
-    QWidget* Gruppen;
-    QWidget* spielerverwaltung;
-    QWidget* Anmeldung;
-    QWidget* schiripanel;
-    QWidget* import;
-    QWidget* spielplanform;
+    TuiContainer* neuesTurnier;
+    TuiContainer* klassenverwalten;
+    TuiContainer* Gruppen;
+    TuiContainer* spielerverwaltung;
+    TuiContainer* Anmeldung;
+    TuiContainer* schiripanel;
+    TuiContainer* import;
+    TuiContainer* spielplanform;
     // Owner of the resource pools and scratch lists of a running class.
     QWidget* Panel1;
 
@@ -263,7 +264,7 @@ private:
     void connectMenuCommands();
     void connectTournamentPage();
     void setUpPrinter(QPrinter& printer);
-    QWidget* makePanel(const QString& name, const QString& caption);
+    TuiContainer* makePanel(const QString& name);
 
     AppContext& m_context;
     Services& m_services;

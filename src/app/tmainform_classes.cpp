@@ -22,25 +22,23 @@ namespace {
 // A navigation bar's items as the class page sees them.
 class NavigationItems : public ClassItemBar {
 public:
-    NavigationItems(NavigationBar& bar, QIcon icon) : m_bar(bar), m_icon(std::move(icon)) {}
+    explicit NavigationItems(NavigationBar& bar) : m_bar(bar) {}
     int itemCount() const override { return m_bar.itemCount(); }
     QString itemCaption(int index) const override { return m_bar.itemCaption(index); }
     void setItemCaption(int index, const QString& caption) override { m_bar.setItemCaption(index, caption); }
-    void addClassItem(const QString& caption) override { m_bar.addItem(caption, m_icon); }
+    void addClassItem(const QString& caption) override { m_bar.addItem(caption, pictures::kClassItem); }
     void removeItem(int index) override { m_bar.removeItem(index); }
 
 private:
     NavigationBar& m_bar;
-    QIcon m_icon;
 };
 
 } // namespace
 
 void TMainform::setUpClassPage(const std::function<QSqlDatabase()>& database)
 {
-    const QIcon classIcon = ImageList1.value(pictures::kClassItem);
-    m_classItems = std::make_unique<NavigationItems>(*Klassenbutton, classIcon);
-    m_planItems = std::make_unique<NavigationItems>(*spielplanbutton, classIcon);
+    m_classItems = std::make_unique<NavigationItems>(*Klassenbutton);
+    m_planItems = std::make_unique<NavigationItems>(*spielplanbutton);
     classPage = new ClassPage(
         ClassPageLinks{m_services.prompter, m_services.clock, database, m_context.aktuelleTID, m_context.aktuelleKID,
                        m_context.aktuellerKlassenname, *m_forms->teamform, *m_forms->tisch_verwaltung, *m_classItems,
