@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/peoplepages.h"
 #include "app/pendingforms.h"
 #include "app/tdata_unit.h"
 #include "app/timpressumform.h"
@@ -65,6 +66,7 @@ Program::Program(Services& services) : m_services(services)
     forms.ExportNewForm = new TExportNewForm(main);
     main->setForms(&forms);
     main->setUpClassPage(database);
+    installPeoplePages(*main, context, services, forms);
 
     QObject::connect(main, &TMainform::createTournamentRequested, main, [this] { showCreateDialog(); });
     QObject::connect(main, &TMainform::openTournamentRequested, main, [this] { showOpenDialog(); });

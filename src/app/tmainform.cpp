@@ -2,6 +2,7 @@
 
 #include "app/liveservice.h"
 #include "app/navigationbar.h"
+#include "app/peoplepages.h"
 #include "app/pictures.h"
 #include "app/usersettings.h"
 #include "controls/uicontainer.h"
@@ -435,7 +436,7 @@ void TMainform::SpielerbuttonItemClick(int index)
     case 1: SpielerbuttonItems2Click(); break;
     case 2: bringToFront(Anmeldung); break;
     case 3: bringToFront(import); break;
-    case 4: bringToFront(schiripanel); break;
+    case 4: showRefereePage(*this); break;
     default: break;
     }
 }

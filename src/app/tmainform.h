@@ -40,6 +40,8 @@ namespace bw {
 struct Services;
 class ClassPage;
 class NavigationBar;
+class PlayerPage;
+class RefereePage;
 
 class TMainform : public QMainWindow {
     Q_OBJECT
@@ -117,6 +119,9 @@ public:
     TuiContainer* spielerverwaltung;
     TuiContainer* Anmeldung;
     TuiContainer* schiripanel;
+    // The player and referee pages inside their panels (made once the forms exist).
+    PlayerPage* spielerseite = nullptr;
+    RefereePage* schiriseite = nullptr;
     TuiContainer* import;
     TuiContainer* spielplanform;
     // Owner of the resource pools and scratch lists of a running class.

@@ -25,4 +25,11 @@ inline void click(QAbstractButton* button)
         QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Types text key by key as a user would, umlauts included.
+inline void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
 } // namespace bw::test

@@ -1,0 +1,32 @@
+#include "app/peoplepages.h"
+
+#include "app/appcontext.h"
+#include "app/forms.h"
+#include "app/tmainform.h"
+#include "data/db_procedures.h"
+#include "people/refereepage.h"
+#include "platform/services.h"
+
+#include <QVBoxLayout>
+
+namespace bw {
+
+void installPeoplePages(TMainform& main, AppContext& context, Services& services, const Forms& forms)
+{
+    Tdb_procedures* data = forms.db_procedures;
+    const PeoplePageLinks links{services.prompter, [data] { return data->ADOConnection1(); }, context.aktuelleTID,
+                                context.aktuelleSID, context.aktuelleKID};
+    auto* referees = new QVBoxLayout(main.schiripanel);
+    referees->setContentsMargins(0, 0, 0, 0);
+    main.schiriseite = new RefereePage(links, main.schiripanel);
+    referees->addWidget(main.schiriseite);
+}
+
+void showRefereePage(TMainform& main)
+{
+    main.bringToFront(main.schiripanel);
+    if (main.schiriseite)
+        main.schiriseite->SpielerbuttonItems4Click();
+}
+
+} // namespace bw

@@ -1,0 +1,237 @@
+// The referee page offscreen on a real SQLite database: the save checks in their
+// order, insert with classes, the type-ahead on the field's text, saving and
+// deleting acting on the loaded referee, and a failed save.
+#include "data/refereerecords.h"
+#include "data/sql.h"
+#include "peoplefixtures.h"
+#include "people/refereepage.h"
+#include "support/fakeprompter.h"
+#include "support/testdatabase.h"
+#include "support/widgethelpers.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+struct Page {
+    TestDatabase tdb{Backend::SQLite};
+    FakePrompter prompter;
+    int tid = 1;
+    int sid = 0;
+    int kid = 0;
+    RefereePage page{PeoplePageLinks{prompter, [this] { return tdb.db(); }, tid, sid, kid}};
+
+    Page()
+    {
+        seedClass(tdb.db(), 1, 1, ls("Herren"), 0);
+        seedClass(tdb.db(), 1, 2, ls("Damen"), 1);
+        seedPlayer(tdb.db(), 1, 1, ls("Spieler"), ls("A"), ls("TTC Nord"));
+        RefereeRecord r;
+        r.snname = ls("Meier");
+        r.svname = ls("Hans");
+        r.sverein = ls("TTC");
+        insertReferee(tdb.db(), 1, r, {1});
+        r.snname = ls("Schulz");
+        r.svname = ls("Karl");
+        insertReferee(tdb.db(), 1, r, {2});
+        r.snname = QString::fromUtf8("Öztürk");
+        r.svname = ls("Ali");
+        insertReferee(tdb.db(), 1, r, {});
+        page.resize(900, 500);
+        page.show();
+        page.SpielerbuttonItems4Click();
+    }
+    void choose(const QString& name)
+    {
+        QListWidgetItem* item = page.schiriliste->findItems(name, Qt::MatchExactly).value(0);
+        QVERIFY(item);
+        page.schiriliste->setCurrentItem(item);
+        page.schirilisteClick();
+    }
+    QString selected() const
+    {
+        const auto items = page.schiriliste->selectedItems();
+        return items.isEmpty() ? QString() : items.first()->text();
+    }
+};
+
+} // namespace
+
+class TestRefereePage : public QObject {
+    Q_OBJECT
+private slots:
+    void checksBeforeSaving_data()
+    {
+        QTest::addColumn<QString>("nachname");
+        QTest::addColumn<QString>("vorname");
+        QTest::addColumn<QString>("geb");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no names") << "" << "" << "" << "Bitte geben Sie einen Nachnamen ein";
+        QTest::newRow("no first name") << "Neu" << " " << "" << "Bitte geben Sie einen Vornamen ein";
+        QTest::newRow("bad date") << "Neu" << "Eva" << "31.4.1980" << "Das Geburtsdatum wurde nicht korrekt eingegeben";
+        QTest::newRow("name taken") << "Meier" << "Hans" << "" << "Ein Schiedsrichter mit diesem Namen existiert bereits";
+    }
+    void checksBeforeSaving()
+    {
+        QFETCH(QString, nachname);
+        QFETCH(QString, vorname);
+        QFETCH(QString, geb);
+        QFETCH(QString, message);
+        Page p;
+        const QStringList before = dumpTables(p.tdb.db());
+        click(p.page.schiri_neu);
+        p.page.schirinname->setText(nachname);
+        p.page.schirivname->setText(vorname);
+        p.page.schirigeb->setText(geb);
+        p.prompter.expect(PromptKind::Warning, message, PromptAnswer::Cancel);
+        click(p.page.schirispeichern);
+        QVERIFY(p.prompter.verify());
+        QCOMPARE(dumpTables(p.tdb.db()), before);
+        QCOMPARE(p.page.schirinname->text(), nachname); // the input stays
+    }
+
+    void insertWithClasses()
+    {
+        Page p;
+        click(p.page.schiri_neu);
+        QCOMPARE(p.page.schirispeichern->text(), ls("Speichern"));
+        p.page.schirinname->setText(ls("Neu"));
+        p.page.schirivname->setText(ls("Eva"));
+        p.page.schirikverband->setCurrentText(ls(" Kreis Süd "));
+        for (int i = 0; i < p.page.schiriklassen->count(); ++i)
+            p.page.schiriklassen->item(i)->setSelected(true);
+        click(p.page.schirispeichern);
+        QVERIFY(p.prompter.verify());
+        const int id = p.sid; // the new referee's key is left for the live link
+        QCOMPARE(id, 4);
+        const auto data = readReferee(p.tdb.db(), id);
+        QCOMPARE(data->record.sverein, ls("ohne Verein"));
+        QCOMPARE(p.page.schiriverein->currentText(), ls("ohne Verein"));
+        QVERIFY(!data->record.sgeb);
+        QCOMPARE(data->kids, (QList<int>{1, 2}));
+        QCOMPARE(p.selected(), ls("Neu, Eva"));
+        QVERIFY(!p.page.schirispeichern->isEnabled());
+        QVERIFY(p.page.schirikverband->findText(ls("Kreis Süd")) >= 0);
+        QVERIFY(p.page.schiriverein->findText(ls("ohne Verein")) >= 0);
+
+        // The next change of the same referee is an update.
+        p.page.schirivname->setText(ls("Eva-Maria"));
+        QCOMPARE(p.page.schirispeichern->text(), ls("Änderung übernehmen"));
+        click(p.page.schirispeichern);
+        QCOMPARE(readReferee(p.tdb.db(), id)->record.svname, ls("Eva-Maria"));
+        QCOMPARE(loadReferees(p.tdb.db(), 1).size(), 4);
+    }
+
+    // Renaming "Meier, Hans" to "Schulz": the type-ahead selects "Schulz, Karl"
+    // on the way, but the save changes Hans and leaves Karl alone.
+    void renameActsOnTheLoadedReferee()
+    {
+        Page p;
+        p.choose(ls("Meier, Hans"));
+        QVERIFY(!p.page.schirispeichern->isEnabled());
+        p.page.schirinname->selectAll();
+        QTest::keyClicks(p.page.schirinname, ls("Schulz"));
+        QCOMPARE(p.selected(), ls("Schulz, Karl"));
+        QCOMPARE(p.page.schirispeichern->text(), ls("Änderung übernehmen"));
+        click(p.page.schirispeichern);
+        QVERIFY(p.prompter.verify());
+        QCOMPARE(readReferee(p.tdb.db(), 1)->record.snname, ls("Schulz"));
+        QCOMPARE(readReferee(p.tdb.db(), 1)->record.svname, ls("Hans"));
+        QCOMPARE(readReferee(p.tdb.db(), 2)->record.svname, ls("Karl"));
+        QCOMPARE(p.selected(), ls("Schulz, Hans"));
+        QVERIFY(p.page.schiriliste->findItems(ls("Meier, Hans"), Qt::MatchExactly).isEmpty());
+    }
+
+    void typeAheadOnTheFieldsText_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("lower case") << "sch" << "Schulz, Karl";
+        QTest::newRow("umlaut") << QString::fromUtf8("öz") << QString::fromUtf8("Öztürk, Ali");
+        QTest::newRow("capitals") << "MEI" << "Meier, Hans";
+        QTest::newRow("wildcard") << "%" << "";
+    }
+    void typeAheadOnTheFieldsText()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, selected);
+        Page p;
+        click(p.page.schiri_neu);
+        typeText(p.page.schirinname, typed);
+        QCOMPARE(p.selected(), selected);
+        // Enter loads the selected referee; with none selected it only searches.
+        QTest::keyClick(p.page.schirinname, Qt::Key_Return);
+        QCOMPARE(p.page.geladenerName, selected);
+    }
+
+    void deleting()
+    {
+        Page p;
+        // Nothing loaded: nothing happens, not even a question.
+        click(p.page.schiri_neu);
+        p.page.schirinname->setText(ls("Meier"));
+        p.page.schirivname->setText(ls("Hans"));
+        click(p.page.schiri_del);
+        QCOMPARE(loadReferees(p.tdb.db(), 1).size(), 3);
+
+        p.choose(ls("Schulz, Karl"));
+        p.prompter.expect(PromptKind::Question, ls("Wollen Sie den Schiedsrichter \"Schulz, Karl\" wirklich löschen?"),
+                          PromptAnswer::No);
+        click(p.page.schiri_del);
+        QCOMPARE(loadReferees(p.tdb.db(), 1).size(), 3);
+        p.prompter.expect(PromptKind::Question, ls("Wollen Sie den Schiedsrichter \"Schulz, Karl\" wirklich löschen?"),
+                          PromptAnswer::Yes);
+        click(p.page.schiri_del);
+        QVERIFY(p.prompter.verify());
+        QVERIFY(!readReferee(p.tdb.db(), 2));
+        QCOMPARE(scalar(p.tdb.db(), ls("SELECT COUNT(*) FROM Schiri_im_turnier WHERE SCHIRIID=2")).toInt(), 0);
+        QCOMPARE(p.page.schiriliste->count(), 2);
+        QCOMPARE(p.page.schirispeichern->text(), ls("Speichern"));
+        QVERIFY(!p.page.schirispeichern->isEnabled());
+        // Typing a new name and saving inserts a new referee.
+        p.page.schirinname->setText(ls("Neu"));
+        p.page.schirivname->setText(ls("Nora"));
+        click(p.page.schirispeichern);
+        QCOMPARE(loadReferees(p.tdb.db(), 1).size(), 3);
+        QVERIFY(readReferee(p.tdb.db(), 1)); // Meier untouched
+    }
+
+    void memoAloneDoesNotEnableSaving()
+    {
+        Page p;
+        p.choose(ls("Meier, Hans"));
+        p.page.schirimemo->setPlainText(ls("Notiz"));
+        QVERIFY(!p.page.schirispeichern->isEnabled());
+        p.page.schiriklassen->item(0)->setSelected(true);
+        QTest::mouseClick(p.page.schiriklassen->viewport(), Qt::LeftButton, {},
+                          p.page.schiriklassen->visualItemRect(p.page.schiriklassen->item(1)).center());
+        QVERIFY(p.page.schirispeichern->isEnabled());
+    }
+
+    void failedSaveKeepsInputAndData()
+    {
+        Page p;
+        p.choose(ls("Meier, Hans"));
+        breakStatementsOn(p.tdb.db(), ls("Schiri_im_turnier"), ls("INSERT"));
+        const QStringList before = dumpTables(p.tdb.db());
+        p.page.schirivname->setText(ls("Hansi"));
+        p.prompter.expect(PromptKind::Error, ls("eingeschleuster Fehler"));
+        click(p.page.schirispeichern);
+        QVERIFY(p.prompter.verify());
+        QCOMPARE(dumpTables(p.tdb.db()), before);
+        QCOMPARE(p.page.schirivname->text(), ls("Hansi"));
+        QVERIFY(p.page.schirispeichern->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestRefereePage)
+#include "test_refereepage.moc"
