@@ -5,6 +5,7 @@
 #include "classes/classpage.h"
 #include "data/cascades.h"
 #include "data/db_procedures.h"
+#include "data/dbvalue.h"
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -16,27 +17,6 @@
 #include <QPushButton>
 
 namespace bw {
-
-namespace {
-
-// Memos keep their lines apart with CR LF in the database.
-QString memoToStored(const QString& text)
-{
-    QString stored = text;
-    stored.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    stored.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return stored;
-}
-
-QString storedToMemo(const QString& text)
-{
-    QString memo = text;
-    memo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    memo.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return memo;
-}
-
-} // namespace
 
 TData_Unit::TData_Unit(TMainform& mainform, AppContext& context, Tdb_procedures& database, QObject* parent)
     : QObject(parent), m_main(mainform), m_context(context), m_database(database)
@@ -67,7 +47,7 @@ TournamentData TData_Unit::pageData() const
         if (auto* edit = qobject_cast<QLineEdit*>(control))
             value = edit->text();
         else if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
-            value = memoToStored(memo->toPlainText());
+            value = toStoredMemo(memo->toPlainText());
         else if (auto* date = qobject_cast<QDateEdit*>(control))
             value = date->date();
     }
@@ -85,7 +65,7 @@ void TData_Unit::showData(const TournamentData& data)
             edit->setCursorPosition(0);
         } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
             // A Null memo shows empty, not what the page held before.
-            memo->setPlainText(storedToMemo(value.toString()));
+            memo->setPlainText(fromStoredMemo(value.toString()));
         } else if (auto* date = qobject_cast<QDateEdit*>(control)) {
             if (value.toDate().isValid())
                 date->setDate(value.toDate());

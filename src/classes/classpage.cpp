@@ -3,6 +3,7 @@
 #include "classes/classbars.h"
 #include "classes/ttisch_verwaltung.h"
 #include "data/cascades.h"
+#include "data/dbvalue.h"
 #include "platform/clock.h"
 #include "platform/germantext.h"
 #include "platform/prompter.h"
@@ -42,22 +43,6 @@ const QString kNameTaken = QStringLiteral("Eine Klasse mit diesem Namen existier
 // More table names than this are not made from the count (a typo such as
 // 2000000 would otherwise freeze the page).
 constexpr int kMaxTables = 999;
-
-// Memos keep their lines apart with CR LF in the database.
-QString storedMemo(const QPlainTextEdit* memo)
-{
-    QString text = memo->toPlainText().trimmed();
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
-}
-
-QString memoText(const QString& stored)
-{
-    QString text = stored;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 
 QComboBox* numberCombo(QWidget* parent, const char* name, int from, int to, bool editable)
 {
@@ -407,8 +392,8 @@ void ClassPage::klassenboxfuellen(int kid)
         const ClassRecord& r = *record;
         kbezeichnung->setText(r.kbezeichnung);
         setKindIndex(r.system);
-        kbeschreibung->setPlainText(memoText(r.kbeschreibung));
-        kberechtigung->setPlainText(memoText(r.spielberechtigung));
+        kbeschreibung->setPlainText(fromStoredMemo(r.kbeschreibung));
+        kberechtigung->setPlainText(fromStoredMemo(r.spielberechtigung));
         mann->setChecked(r.mann);
         frau->setChecked(r.frau);
         gebuehr->setText(german::formatNumber(r.gebuehr));
@@ -533,8 +518,8 @@ ClassRecord ClassPage::pageRecord() const
     ClassRecord r;
     r.system = kindIndex();
     r.kbezeichnung = kbezeichnung->text().trimmed();
-    r.kbeschreibung = storedMemo(kbeschreibung);
-    r.spielberechtigung = storedMemo(kberechtigung);
+    r.kbeschreibung = toStoredMemo(kbeschreibung->toPlainText().trimmed());
+    r.spielberechtigung = toStoredMemo(kberechtigung->toPlainText().trimmed());
     r.mann = mann->isChecked();
     r.frau = frau->isChecked();
     r.gebuehr = feeValue(gebuehr->text());

@@ -55,4 +55,20 @@ QDate readDate(const QVariant& value)
     return readDateTime(value).date();
 }
 
+QString toStoredMemo(const QString& text)
+{
+    QString stored = text;
+    stored.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    stored.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return stored;
+}
+
+QString fromStoredMemo(const QString& stored)
+{
+    QString text = stored;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 } // namespace bw

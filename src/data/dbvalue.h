@@ -22,4 +22,9 @@ QVariant toDbValue(const QVariant& value);
 QDateTime readDateTime(const QVariant& value);
 QDate readDate(const QVariant& value);
 
+// Multi-line texts keep their lines apart with CR LF in the database; an edit
+// control has LF alone.
+QString toStoredMemo(const QString& text);
+QString fromStoredMemo(const QString& stored);
+
 } // namespace bw

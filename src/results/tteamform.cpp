@@ -170,7 +170,7 @@ bool Tteamform::eventFilter(QObject* watched, QEvent* event)
             QPointer<QComboBox> list = qobject_cast<QComboBox*>(watched);
             if (list)
                 QTimer::singleShot(0, this, [this, list] {
-                    if (list)
+                    if (list && isVisible())
                         a1Exit(list);
                 });
         }

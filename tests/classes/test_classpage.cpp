@@ -468,6 +468,16 @@ private slots:
         QCOMPARE(t.b[0]->currentText(), QStringLiteral("D2"));
         QCOMPARE(t.format(), f);
 
+        // A doubles-only format (no single players) survives a reset and a reload.
+        TeamFormat doubles;
+        doubles.a[0] = 11;
+        doubles.b[0] = 12;
+        const int doublesKid = insertClass(d.db(), 1, team, {}, doubles);
+        t.clearFormat();
+        t.system_laden(doublesKid);
+        QCOMPARE(t.a[0]->currentText(), QStringLiteral("D1"));
+        QCOMPARE(t.format(), doubles);
+
         // "Zurück" closes and keeps what was entered; nothing marks the page changed.
         QSignalSpy finished(&t, &QDialog::finished);
         d.page.klassenboxfuellen(kid);

@@ -213,6 +213,11 @@ private slots:
         QCOMPARE(back->liveKlassenID, 42);
         QCOMPARE(readTableNames(db, kid), QStringList{QStringLiteral("Nord")});
         QCOMPARE(readTableNames(db, other), QStringList{QStringLiteral("Tisch 9")});
+
+        // A class deleted meanwhile at another desk gets no orphaned table names.
+        const QStringList before = dumpTables(db);
+        QVERIFY_THROWS_EXCEPTION(AppError, updateClass(db, 1, 99, changed, {QStringLiteral("Nord")}, {}));
+        QCOMPARE(dumpTables(db), before);
     }
 
     void changingToTeamStoresTheFormat_data() { addBackendColumn(); addBackendRows(); }
