@@ -50,18 +50,8 @@ Tvergleich::Tvergleich(QWidget* parent)
 {
 }
 
-Tteamauswahl::Tteamauswahl(QWidget* parent)
-    : PendingDialog(parent, QStringLiteral("teamauswahl"), QStringLiteral("Team bearbeiten"))
-{
-}
-
 Tergebnis_team::Tergebnis_team(QWidget* parent)
     : PendingDialog(parent, QStringLiteral("ergebnis_team"), QStringLiteral("Spielverwaltung"))
-{
-}
-
-Tteam_melden::Tteam_melden(QWidget* parent)
-    : PendingDialog(parent, QStringLiteral("team_melden"), QStringLiteral("Team anmelden"))
 {
 }
 

@@ -52,17 +52,9 @@ class Tvergleich : public PendingDialog {
 public:
     explicit Tvergleich(QWidget* parent);
 };
-class Tteamauswahl : public PendingDialog {
-public:
-    explicit Tteamauswahl(QWidget* parent);
-};
 class Tergebnis_team : public PendingDialog {
 public:
     explicit Tergebnis_team(QWidget* parent);
-};
-class Tteam_melden : public PendingDialog {
-public:
-    explicit Tteam_melden(QWidget* parent);
 };
 
 // Printing, export and import.

@@ -2,6 +2,7 @@
 
 #include "app/peoplepages.h"
 #include "app/pendingforms.h"
+#include "checkin/checkinpage.h"
 #include "app/tdata_unit.h"
 #include "app/timpressumform.h"
 #include "app/tmainform.h"
@@ -16,10 +17,13 @@
 #include "draw/tdoppelauswahl.h"
 #include "platform/services.h"
 #include "results/tteamform.h"
+#include "results/tteam_melden.h"
+#include "results/tteamauswahl.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QSysInfo>
+#include <QVBoxLayout>
 
 namespace bw {
 
@@ -47,7 +51,7 @@ Program::Program(Services& services) : m_services(services)
     forms.R_Nummer = new TR_Nummer(*main, context, services, *forms.db_procedures);
     forms.tisch_verwaltung = new Ttisch_verwaltung(main, services.prompter, database, context.aktuelleKID);
     forms.teamform = new Tteamform(main, services.prompter, database);
-    forms.teamauswahl = new Tteamauswahl(main);
+    forms.teamauswahl = new Tteamauswahl(main, services.prompter, database, [this] { return context.aktuelleTID; });
     forms.ergebnis_team = new Tergebnis_team(main);
     forms.spielplan_form = new Tspielplan_form(main);
     forms.team_melden = new Tteam_melden(main);
@@ -67,6 +71,7 @@ Program::Program(Services& services) : m_services(services)
     main->setForms(&forms);
     main->setUpClassPage(database);
     installPeoplePages(*main, context, services, forms);
+    addCheckInPage();
 
     QObject::connect(main, &TMainform::createTournamentRequested, main, [this] { showCreateDialog(); });
     QObject::connect(main, &TMainform::openTournamentRequested, main, [this] { showOpenDialog(); });
@@ -77,6 +82,26 @@ Program::~Program()
     // The forms and data modules go with the main window, the connection with
     // its data module.
     m_mainform.reset();
+}
+
+void Program::addCheckInPage()
+{
+    TMainform* main = m_mainform.get();
+    CheckInPageLinks links{m_services.prompter,
+                           [this] { return database.db(); },
+                           context.aktuelleTID,
+                           main->ProgressBar1,
+                           *forms.team_melden,
+                           *forms.teamauswahl,
+                           [main] { main->bringToFront(main->Anmeldung); },
+                           [main](QWidget* dialog) { main->showWorkDialog(dialog); },
+                           // The player page takes a new player's names once it is there.
+                           [main](const TypedName&) { main->SpielerbuttonItemClick(0); },
+                           [](QDialog& dialog) { return dialog.exec(); }};
+    auto* layout = new QVBoxLayout(main->Anmeldung);
+    layout->setContentsMargins(0, 0, 0, 0);
+    main->checkInPage = new CheckInPage(links, main->Anmeldung);
+    layout->addWidget(main->checkInPage);
 }
 
 void Program::showCreateDialog()

@@ -29,6 +29,7 @@ public:
     Forms forms;
 
 private:
+    void addCheckInPage();
     void showCreateDialog();
     void showOpenDialog();
 

@@ -434,7 +434,7 @@ void TMainform::SpielerbuttonItemClick(int index)
     switch (index) {
     case 0: bringToFront(spielerverwaltung); break;
     case 1: SpielerbuttonItems2Click(); break;
-    case 2: bringToFront(Anmeldung); break;
+    case 2: SpielerbuttonItems1Click(); break;
     case 3: bringToFront(import); break;
     case 4: showRefereePage(*this); break;
     default: break;

@@ -38,6 +38,7 @@ class TuiImageList;
 namespace bw {
 
 struct Services;
+class CheckInPage;
 class ClassPage;
 class NavigationBar;
 class PlayerPage;
@@ -118,6 +119,7 @@ public:
     TuiContainer* Gruppen;
     TuiContainer* spielerverwaltung;
     TuiContainer* Anmeldung;
+    CheckInPage* checkInPage = nullptr; // on Anmeldung
     TuiContainer* schiripanel;
     // The player and referee pages inside their panels (made once the forms exist).
     PlayerPage* spielerseite = nullptr;
@@ -234,6 +236,8 @@ public slots:
 
     // Navigation items and menu commands.
     void KlassenbuttonItems0Click();
+    // "Spieleranmeldung": the check-in page, reloaded on the tab "Alle".
+    void SpielerbuttonItems1Click();
     void SpielerbuttonItems2Click();
     void exportbuttonItems0Click();
     void exportbuttonItems1Click();

@@ -8,6 +8,8 @@
 #include "app/pendingforms.h"
 #include "app/tdata_unit.h"
 #include "app/timpressumform.h"
+#include "checkin/checkinpage.h"
+#include "results/tteamauswahl.h"
 #include "platform/apperror.h"
 #include "platform/services.h"
 
@@ -40,6 +42,14 @@ void TMainform::connectMenuCommands()
 void TMainform::SpielerbuttonItems2Click()
 {
     showWorkDialog(m_forms->teamauswahl);
+}
+
+void TMainform::SpielerbuttonItems1Click()
+{
+    if (checkInPage)
+        checkInPage->SpielerbuttonItems1Click();
+    else
+        bringToFront(Anmeldung);
 }
 
 void TMainform::exportbuttonItemClick(int index)

@@ -1,0 +1,32 @@
+// Renders the check-in page for the documentation, with a few players and a
+// team checked in. Run it under xvfb-run:
+//   xvfb-run build/test/tests-bin/checkin_screenshot docs/checkin.png
+#include "app/tmainform.h"
+#include "checkin/checkinpage.h"
+#include "checkinapp.h"
+#include "checkinfixture.h"
+#include "data/checkinrecords.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    using namespace bw::test::seed;
+    bw::test::CheckInApp checkIn;
+    bw::TMainform* main = checkIn.program->forms.Mainform;
+    const QSqlDatabase db = checkIn.program->database.db();
+    bw::spieleranmeldung(db, kTid, kAbel, true, 0);
+    bw::spieleranmeldung(db, kTid, kFuchs, true, 0);
+    bw::teamanmeldung(db, kTid, kTeamA, true, kTeam, {kCramer, kDorn}, kTeam);
+    main->SpielerbuttonItemClick(2);
+    main->checkInPage->spieler_anmeldung->setText(QStringLiteral("Dorn"));
+    main->checkInPage->anmeldeliste->setCurrentRow(3);
+    QTest::qWait(300);
+    return main->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}
