@@ -8,7 +8,6 @@
 #include "data/checkinrecords.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 
@@ -25,8 +24,8 @@ int main(int argc, char** argv)
     bw::spieleranmeldung(db, kTid, kFuchs, true, 0);
     bw::teamanmeldung(db, kTid, kTeamA, true, kTeam, {kCramer, kDorn}, kTeam);
     main->SpielerbuttonItemClick(2);
-    main->checkInPage->spieler_anmeldung->setText(QStringLiteral("Dorn"));
     main->checkInPage->anmeldeliste->setCurrentRow(3);
+    main->checkInPage->anmeldelisteClick();
     QTest::qWait(300);
     return main->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

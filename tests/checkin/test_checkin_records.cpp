@@ -20,21 +20,6 @@ using namespace bw::test::seed;
 
 namespace {
 
-// Makes every UPDATE of a table fail inside the database from the nth row on.
-void breakUpdatesOn(const QSqlDatabase& db, const QString& table)
-{
-    if (backendOf(db) == Backend::SQLite) {
-        execute(db, QStringLiteral("CREATE TRIGGER fault BEFORE UPDATE ON %1 "
-                                   "BEGIN SELECT RAISE(ABORT, 'eingeschleuster Fehler'); END")
-                        .arg(table));
-    } else {
-        execute(db, QStringLiteral("CREATE FUNCTION fault() RETURNS trigger AS $$ BEGIN "
-                                   "RAISE EXCEPTION 'eingeschleuster Fehler'; END $$ LANGUAGE plpgsql"));
-        execute(db, QStringLiteral("CREATE TRIGGER fault BEFORE UPDATE ON %1 FOR EACH ROW EXECUTE FUNCTION fault()")
-                        .arg(table));
-    }
-}
-
 QStringList names(const QList<Myitem>& items)
 {
     QStringList list;
@@ -192,20 +177,55 @@ private slots:
         QCOMPARE(entryFlag(db(), kCramer, kTeam), 1);
     }
 
-    // A failing member write, or a team that is gone, leaves everything as it was.
-    void teamCheckInFailureWritesNothing_data() { addBackendColumn(); addBackendRows(); }
-    void teamCheckInFailureWritesNothing()
+    // A team that is gone, or not in the tab's class, is an error and writes nothing.
+    void teamCheckInOfMissingTeam_data() { addBackendColumn(); addBackendRows(); }
+    void teamCheckInOfMissingTeam()
     {
         if (!open())
             return;
         const QStringList before = dumpTables(db());
         QVERIFY_THROWS_EXCEPTION(AppError, teamanmeldung(db(), kTid, 99, true, kTeam, {kAbel}, kTeam));
         QVERIFY_THROWS_EXCEPTION(AppError, teamanmeldung(db(), kTid, kTeamA, true, kHerrenA, {kAbel}, kTeam));
-        breakUpdatesOn(db(), QStringLiteral("Spieler_im_turnier"));
-        QVERIFY_THROWS_EXCEPTION(DbError, teamanmeldung(db(), kTid, kTeamA, true, kTeam, {kAbel, kBerg}, kTeam));
-        QVERIFY_THROWS_EXCEPTION(DbError, setTeamsCheckIn(db(), kTid, checkInTeams(db(), kTid, 0), true, 0));
-        QVERIFY_THROWS_EXCEPTION(DbError, setPlayersCheckIn(db(), kTid, {kAbel, kBerg}, true, 0));
         QCOMPARE(dumpTables(db()), before);
+    }
+
+    // Every write of several statements: with any one statement failing, the
+    // data stays exactly as before.
+    void writesAreAtomic_data()
+    {
+        addBackendColumn();
+        QTest::addColumn<QString>("action");
+        const QStringList actions{"player in every class", "team with members", "all teams", "all players",
+                                  "new team", "overwritten team", "deleted team"};
+        for (const char* backend : {"sqlite", "postgresql"}) {
+            const Backend b = QLatin1String(backend) == QLatin1String("sqlite") ? Backend::SQLite : Backend::PostgreSQL;
+            for (const QString& a : actions)
+                QTest::addRow("%s %s", backend, qPrintable(a)) << b << a;
+        }
+    }
+    void writesAreAtomic()
+    {
+        if (!open())
+            return;
+        QFETCH(QString, action);
+        const QSqlDatabase d = db();
+        const QMap<QString, std::function<void()>> actions{
+            {"player in every class", [&] { spieleranmeldung(d, kTid, kAbel, true, 0); }},
+            {"team with members", [&] { teamanmeldung(d, kTid, kTeamA, true, 0, {kAbel, kBerg, kEbert}, kTeam); }},
+            {"all teams", [&] { setTeamsCheckIn(d, kTid, checkInTeams(d, kTid, 0), true, 0); }},
+            {"all players", [&] { setPlayersCheckIn(d, kTid, {kAbel, kBerg, kCramer}, true, 0); }},
+            {"new team",
+             [&] { storeTeam(d, kTid, kTeam, 0, QStringLiteral("Neu"), QStringLiteral("x"), {{kEbert, kDorn}, {}, {}, {}}); }},
+            {"overwritten team",
+             [&] {
+                 storeTeam(d, kTid, kTeam, kTeamA, QStringLiteral("TSV A"), QStringLiteral("x"),
+                           {{kEbert, kDorn}, {0}, {0, 0}, {0, 0}});
+             }},
+            {"deleted team", [&] { bw::deleteTeam(d, kTeam, kTeamA, QStringLiteral("TSV A")); }},
+        };
+        int runs = 0;
+        QCOMPARE(checkAtomic(d, actions.value(action), {}, {}, &runs), QString());
+        QVERIFY(runs > 1);
     }
 
     void allTeamsAndPlayers_data() { addBackendColumn(); addBackendRows(); }
@@ -293,21 +313,6 @@ private slots:
         QCOMPARE(teamNameOf(db(), kEbert, kTeam), QStringLiteral("Borussia"));
         QCOMPARE(teamNameOf(db(), kAbel, kDoppel), QStringLiteral("TSV A"));
         QVERIFY(readTeam(db(), kTeamB));
-    }
-
-    void teamWritesRollBack_data() { addBackendColumn(); addBackendRows(); }
-    void teamWritesRollBack()
-    {
-        if (!open())
-            return;
-        const QStringList before = dumpTables(db());
-        breakUpdatesOn(db(), QStringLiteral("Doppelpartner"));
-        QVERIFY_THROWS_EXCEPTION(DbError, storeTeam(db(), kTid, kTeam, 0, QStringLiteral("Neu"), QStringLiteral("x"),
-                                                    {{kEbert}, {}, {}, {}}));
-        QVERIFY_THROWS_EXCEPTION(DbError, storeTeam(db(), kTid, kTeam, kTeamA, QStringLiteral("TSV A"),
-                                                    QStringLiteral("x"), {{kEbert}, {}, {}, {}}));
-        QVERIFY_THROWS_EXCEPTION(DbError, bw::deleteTeam(db(), kTeam, kTeamA, QStringLiteral("TSV A")));
-        QCOMPARE(dumpTables(db()), before);
     }
 };
 
