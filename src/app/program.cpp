@@ -88,7 +88,7 @@ void Program::addCheckInPage()
 {
     TMainform* main = m_mainform.get();
     CheckInPageLinks links{m_services.prompter,
-                           [this] { return database.db(); },
+                           [this] { return forms.db_procedures->ADOConnection1(); },
                            context.aktuelleTID,
                            main->ProgressBar1,
                            *forms.team_melden,

@@ -1,5 +1,6 @@
 #include "data/checkinrecords.h"
 
+#include "data/playerrecords.h"
 #include "data/sql.h"
 #include "data/transaction.h"
 #include "platform/apperror.h"
@@ -15,9 +16,9 @@ namespace {
 
 constexpr int kTeamClass = 3;
 
-QString displayName(const QVariant& nachname, const QVariant& vorname)
+QString nameOf(const QSqlQuery& q, int nachname, int vorname)
 {
-    return nachname.toString() + QStringLiteral(", ") + vorname.toString();
+    return displayName(q.value(nachname).toString(), q.value(vorname).toString());
 }
 
 // Sorted with the German collator on both backends (the databases' own
@@ -123,7 +124,7 @@ QList<Myitem> classPlayers(const QSqlDatabase& db, int tid, int kid, CheckInOrde
     while (q.next()) {
         Myitem item;
         item.ID = q.value(0).toInt();
-        item.name = displayName(q.value(1), q.value(2));
+        item.name = nameOf(q, 1, 2);
         item.verein = q.value(3).toString();
         item.gemeldet = q.value(4).toInt() != 0;
         item.gesetzt = 0;
@@ -157,7 +158,7 @@ QList<Myitem> allPlayers(const QSqlDatabase& db, int tid, CheckInOrder order)
     while (q.next()) {
         Myitem item;
         item.ID = q.value(0).toInt();
-        item.name = displayName(q.value(1), q.value(2));
+        item.name = nameOf(q, 1, 2);
         item.verein = q.value(3).toString();
         const Counts c = counts.value(item.ID);
         item.gemeldet = c.checkedIn == c.entries;
@@ -214,7 +215,7 @@ QList<TeamMember> teamMembers(const QSqlDatabase& db, int mid)
         QSqlQuery player = execute(db, QStringLiteral("SELECT SID, nachname, vorname FROM Spielerdaten WHERE SID=:id"),
                                    {{QStringLiteral("id"), id.toInt()}});
         if (player.next())
-            members.append({slot, player.value(0).toInt(), displayName(player.value(1), player.value(2))});
+            members.append({slot, player.value(0).toInt(), nameOf(player, 1, 2)});
     }
     return members;
 }

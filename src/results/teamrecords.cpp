@@ -1,6 +1,7 @@
 #include "results/teamrecords.h"
 
 #include "data/keys.h"
+#include "data/playerrecords.h"
 #include "data/sql.h"
 #include "data/transaction.h"
 #include "platform/germantext.h"
@@ -66,7 +67,7 @@ QList<NamedId> registeredPlayers(const QSqlDatabase& db, int kid)
                                          "Spieler_im_turnier st ON s.SID=st.SID WHERE st.KID=:id"),
                           {{QStringLiteral("id"), kid}});
     while (q.next())
-        list.append({q.value(0).toInt(), q.value(1).toString() + QStringLiteral(", ") + q.value(2).toString()});
+        list.append({q.value(0).toInt(), displayName(q.value(1).toString(), q.value(2).toString())});
     sortByName(list);
     return list;
 }
@@ -167,7 +168,7 @@ std::optional<QString> playerName(const QSqlDatabase& db, int sid)
                           {{QStringLiteral("id"), sid}});
     if (!q.next())
         return std::nullopt;
-    return q.value(0).toString() + QStringLiteral(", ") + q.value(1).toString();
+    return displayName(q.value(0).toString(), q.value(1).toString());
 }
 
 int storeTeam(const QSqlDatabase& db, int tid, int kid, int mid, const QString& name, const QString& club,

@@ -4,6 +4,7 @@
 #include "app/tournamentrecords.h"
 #include "app/tturnierladen.h"
 #include "checkinfixture.h"
+#include "data/connection.h"
 #include "data/preparation.h"
 
 #include <QPushButton>
@@ -19,13 +20,13 @@ CheckInApp::CheckInApp()
     const QString file = folder.file(QStringLiteral("turnier_db.sqlite"));
     prepareSqliteFile(file);
     {
-        auto connection = openDatabase(DatabaseSource::sqlite(file));
+        ScopedConnection connection(openSqlite(file, QStringLiteral("checkin-seed")));
         TournamentData data;
         data[TournamentField::turniername] = QStringLiteral("Stadtmeisterschaft 2026");
         data[TournamentField::tvon] = QDate(2026, 12, 12);
         data[TournamentField::tbis] = QDate(2026, 12, 13);
-        insertTournament(connection->db(), data, {true, true, true, true});
-        seedCheckInTournament(connection->db());
+        insertTournament(connection.db(), data, {true, true, true, true});
+        seedCheckInTournament(connection.db());
     }
     fake = std::make_unique<FakeServices>(folder.path());
     program = std::make_unique<Program>(fake->services);

@@ -6,6 +6,7 @@
 #include "checkinapp.h"
 #include "checkinfixture.h"
 #include "data/checkinrecords.h"
+#include "data/db_procedures.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -19,7 +20,7 @@ int main(int argc, char** argv)
     using namespace bw::test::seed;
     bw::test::CheckInApp checkIn;
     bw::TMainform* main = checkIn.program->forms.Mainform;
-    const QSqlDatabase db = checkIn.program->database.db();
+    const QSqlDatabase db = checkIn.program->forms.db_procedures->ADOConnection1();
     bw::spieleranmeldung(db, kTid, kAbel, true, 0);
     bw::spieleranmeldung(db, kTid, kFuchs, true, 0);
     bw::teamanmeldung(db, kTid, kTeamA, true, kTeam, {kCramer, kDorn}, kTeam);
