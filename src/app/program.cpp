@@ -51,7 +51,8 @@ Program::Program(Services& services) : m_services(services)
     forms.R_Nummer = new TR_Nummer(*main, context, services, *forms.db_procedures);
     forms.tisch_verwaltung = new Ttisch_verwaltung(main, services.prompter, database, context.aktuelleKID);
     forms.teamform = new Tteamform(main, services.prompter, database);
-    forms.teamauswahl = new Tteamauswahl(main, services.prompter, database, [this] { return context.aktuelleTID; });
+    forms.teamauswahl =
+        new Tteamauswahl(main, services.prompter, database, [this] { return context.aktuelleTID; });
     forms.ergebnis_team = new Tergebnis_team(main);
     forms.spielplan_form = new Tspielplan_form(main);
     forms.team_melden = new Tteam_melden(main);
