@@ -4,6 +4,9 @@
 #include "app/forms.h"
 #include "app/tmainform.h"
 #include "data/db_procedures.h"
+#include "app/tr_nummer.h"
+#include "draw/tdoppelauswahl.h"
+#include "people/playerpage.h"
 #include "people/refereepage.h"
 #include "platform/services.h"
 
@@ -20,6 +23,23 @@ void installPeoplePages(TMainform& main, AppContext& context, Services& services
     referees->setContentsMargins(0, 0, 0, 0);
     main.schiriseite = new RefereePage(links, main.schiripanel);
     referees->addWidget(main.schiriseite);
+
+    TMainform* window = &main;
+    TR_Nummer* numbers = forms.R_Nummer;
+    const PlayerPageLinks playerLinks{links, *forms.Doppelauswahl,
+                                      [window](QWidget* dialog) { window->showWorkDialog(dialog); },
+                                      [window, numbers] { window->showWorkDialog(numbers); }};
+    auto* players = new QVBoxLayout(main.spielerverwaltung);
+    players->setContentsMargins(0, 0, 0, 0);
+    main.spielerseite = new PlayerPage(playerLinks, main.spielerverwaltung);
+    players->addWidget(main.spielerseite);
+}
+
+void showPlayerPage(TMainform& main)
+{
+    main.bringToFront(main.spielerverwaltung);
+    if (main.spielerseite)
+        main.spielerseite->SpielerbuttonItems0Click();
 }
 
 void showRefereePage(TMainform& main)

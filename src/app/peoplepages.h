@@ -11,6 +11,8 @@ class TMainform;
 
 void installPeoplePages(TMainform& main, AppContext& context, Services& services, const Forms& forms);
 
+// "Spieler verwalten".
+void showPlayerPage(TMainform& main);
 // "Schiedsrichter verwalten".
 void showRefereePage(TMainform& main);
 

@@ -432,7 +432,7 @@ void TMainform::SpielerbuttonItemClick(int index)
 {
     Timer1->stop();
     switch (index) {
-    case 0: bringToFront(spielerverwaltung); break;
+    case 0: showPlayerPage(*this); break;
     case 1: SpielerbuttonItems2Click(); break;
     case 2: SpielerbuttonItems1Click(); break;
     case 3: bringToFront(import); break;

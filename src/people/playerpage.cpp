@@ -1,0 +1,806 @@
+#include "people/playerpage.h"
+
+#include "data/transaction.h"
+#include "draw/tdoppelauswahl.h"
+#include "people/peoplewidgets.h"
+#include "platform/germantext.h"
+#include "platform/prompter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+namespace bw {
+
+using people::editableCombo;
+using people::entryWithKey;
+using people::learnValue;
+using people::selectOnly;
+
+const QString PlayerPage::kNewCaption = QStringLiteral("Spieler speichern");
+const QString PlayerPage::kChangeCaption = QStringLiteral("Änderung übernehmen");
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kFlagRole = Qt::UserRole + 1; // class entry: checked in; partner line: the partner's key
+
+const QString kBirthDateMessage = QStringLiteral("Das Geburtsdatum wurde nicht korrekt eingegeben");
+
+// The class list: an "A" before a class the player is checked in for.
+class ClassEntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->save();
+        painter->fillRect(option.rect, selected ? option.palette.highlight() : QBrush(Qt::white));
+        painter->setPen(selected ? Qt::white : Qt::black);
+        const QRect r = option.rect;
+        if (index.data(kFlagRole).toBool())
+            painter->drawText(r.adjusted(5, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("A"));
+        painter->drawText(r.adjusted(20, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, index.data().toString());
+        painter->restore();
+    }
+};
+
+} // namespace
+
+PlayerPage::PlayerPage(const PlayerPageLinks& links, QWidget* parent) : QWidget(parent), m_links(links)
+{
+    setObjectName(QStringLiteral("PlayerPage"));
+    build();
+    connectHandlers();
+    setSaveButton(kNewCaption, false);
+}
+
+void PlayerPage::build()
+{
+    auto* heading = new QLabel(QStringLiteral("Spieler verwalten"), this);
+    QFont font = heading->font();
+    font.setBold(true);
+    font.setPointSize(font.pointSize() + 4);
+    heading->setFont(font);
+
+    auto list = [this](const QString& name) {
+        auto* l = new QListWidget(this);
+        l->setObjectName(name);
+        l->setSortingEnabled(true);
+        return l;
+    };
+    spielerliste = list(QStringLiteral("spielerliste"));
+    vereinsliste = list(QStringLiteral("vereinsliste"));
+    sklassen = list(QStringLiteral("sklassen"));
+    sklassen->setSelectionMode(QAbstractItemView::MultiSelection);
+    sklassen->setItemDelegate(new ClassEntryDelegate(sklassen));
+    doppelpartner = list(QStringLiteral("doppelpartner"));
+
+    auto edit = [this](const QString& name) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(name);
+        return e;
+    };
+    snachname = edit(QStringLiteral("snachname"));
+    svorname = edit(QStringLiteral("svorname"));
+    sverein = edit(QStringLiteral("sverein"));
+    sgeb = edit(QStringLiteral("sgeb"));
+    zuzahlen = edit(QStringLiteral("zuzahlen"));
+    snummer = edit(QStringLiteral("snummer"));
+    s_staerke = edit(QStringLiteral("s_staerke"));
+    semail = edit(QStringLiteral("semail"));
+    kreisverband = editableCombo(this, QStringLiteral("kreisverband"));
+    bezirksverband = editableCombo(this, QStringLiteral("bezirksverband"));
+    landesverband = editableCombo(this, QStringLiteral("landesverband"));
+    land = editableCombo(this, QStringLiteral("land"));
+    spklasse = editableCombo(this, QStringLiteral("spklasse"));
+    auto check = [this](const QString& name, const QString& caption) {
+        auto* c = new QCheckBox(caption, this);
+        c->setObjectName(name);
+        return c;
+    };
+    bezahlt = check(QStringLiteral("bezahlt"), QStringLiteral("bezahlt"));
+    sv_mann = check(QStringLiteral("sv_mann"), QStringLiteral("männlich"));
+    sv_mann->setChecked(true);
+    sv_weiblich = check(QStringLiteral("sv_weiblich"), QStringLiteral("weiblich"));
+    auto button = [this](const QString& name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        return b;
+    };
+    spielerspeichernbutton = button(QStringLiteral("spielerspeichernbutton"), kNewCaption);
+    QFont bold = spielerspeichernbutton->font();
+    bold.setBold(true);
+    spielerspeichernbutton->setFont(bold);
+    spielerspeichernbutton->setStyleSheet(QStringLiteral("color: red"));
+    spielerdelbutton = button(QStringLiteral("spielerdelbutton"), QStringLiteral("Spieler löschen"));
+    neuerspielerbutton = button(QStringLiteral("neuerspielerbutton"), QStringLiteral("Neuer Spieler"));
+    snummerbutton = button(QStringLiteral("snummerbutton"), QStringLiteral("erzeugen"));
+    snummerbutton->setToolTip(QStringLiteral("ermittelt die nächste freie Rückennummer"));
+    rnr_show = button(QStringLiteral("rnr_show"), QStringLiteral("Nummern anzeigen"));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Nachname"), snachname);
+    form->addRow(QStringLiteral("Vorname"), svorname);
+    form->addRow(QStringLiteral("Verein"), sverein);
+    form->addRow(QStringLiteral("Geburtsdatum"), sgeb);
+    auto* fee = new QHBoxLayout;
+    fee->addWidget(zuzahlen);
+    fee->addWidget(new QLabel(QStringLiteral("Euro"), this));
+    fee->addWidget(bezahlt);
+    form->addRow(QStringLiteral("Startgebühr"), fee);
+    auto* number = new QHBoxLayout;
+    number->addWidget(snummer);
+    number->addWidget(snummerbutton);
+    number->addWidget(rnr_show);
+    form->addRow(QStringLiteral("Rückennummer"), number);
+    form->addRow(QStringLiteral("LPZ bwz. Stärke des Spielers"), s_staerke);
+    form->addRow(QStringLiteral("E-Mailadresse"), semail);
+    form->addRow(QStringLiteral("Kreisverband"), kreisverband);
+    form->addRow(QStringLiteral("Bezirksverband"), bezirksverband);
+    form->addRow(QStringLiteral("Landesverband"), landesverband);
+    form->addRow(QStringLiteral("Land"), land);
+    form->addRow(QStringLiteral("Spielklasse"), spklasse);
+    auto* sex = new QHBoxLayout;
+    sex->addWidget(sv_mann);
+    sex->addWidget(sv_weiblich);
+    sex->addStretch();
+    form->addRow(QString(), sex);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(spielerliste, 3);
+    left->addWidget(vereinsliste, 2);
+    auto* right = new QVBoxLayout;
+    auto* classesLabel = new QLabel(QStringLiteral("Spieler nimmt Teil in Klasse(n)"), this);
+    classesLabel->setObjectName(QStringLiteral("StaticText13"));
+    right->addWidget(classesLabel);
+    right->addWidget(sklassen, 3);
+    right->addWidget(new QLabel(QStringLiteral("Doppelpartner / Team"), this));
+    right->addWidget(doppelpartner, 2);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 2);
+    columns->addLayout(form, 3);
+    columns->addLayout(right, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(neuerspielerbutton);
+    buttons->addWidget(spielerspeichernbutton);
+    buttons->addWidget(spielerdelbutton);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addLayout(columns, 1);
+    layout->addLayout(buttons);
+}
+
+void PlayerPage::connectHandlers()
+{
+    connect(spielerliste, &QListWidget::itemClicked, this, &PlayerPage::spielerlisteClick);
+    connect(vereinsliste, &QListWidget::itemClicked, this, &PlayerPage::vereinslisteClick);
+    connect(sklassen, &QListWidget::itemClicked, this, &PlayerPage::sklassenClick);
+    connect(doppelpartner, &QListWidget::itemClicked, this, &PlayerPage::doppelpartnerClick);
+    connect(spielerspeichernbutton, &QPushButton::clicked, this, &PlayerPage::spielerspeichernbuttonClick);
+    connect(spielerdelbutton, &QPushButton::clicked, this, &PlayerPage::spielerdelbuttonClick);
+    connect(neuerspielerbutton, &QPushButton::clicked, this, &PlayerPage::neuerspielerbuttonClick);
+    connect(snummerbutton, &QPushButton::clicked, this, &PlayerPage::snummerbuttonClick);
+    connect(rnr_show, &QPushButton::clicked, this, &PlayerPage::rnr_showClick);
+    connect(sv_mann, &QCheckBox::clicked, this, &PlayerPage::sv_mannClick);
+    connect(sv_weiblich, &QCheckBox::clicked, this, &PlayerPage::sv_weiblichClick);
+    connect(bezahlt, &QCheckBox::clicked, this, &PlayerPage::spielerupdated);
+    connect(snachname, &QLineEdit::textEdited, this, &PlayerPage::namensuche);
+    connect(snachname, &QLineEdit::returnPressed, this, [this] {
+        if (!spielerliste->selectedItems().isEmpty())
+            loadSelectedPlayer();
+    });
+    snachname->installEventFilter(this);
+    connect(sverein, &QLineEdit::textEdited, this, &PlayerPage::vereinsuche);
+    connect(sverein, &QLineEdit::returnPressed, this, [this] {
+        const QList<QListWidgetItem*> selected = vereinsliste->selectedItems();
+        if (selected.isEmpty())
+            return;
+        const QString club = selected.first()->text();
+        mitglieder(club);
+        sverein->setText(club);
+    });
+    for (QLineEdit* e : {snachname, svorname, sverein, sgeb, zuzahlen, snummer, s_staerke, semail})
+        connect(e, &QLineEdit::textChanged, this, &PlayerPage::spielerupdated);
+    for (QComboBox* c : {kreisverband, bezirksverband, landesverband, land, spklasse}) {
+        connect(c, &QComboBox::currentTextChanged, this, &PlayerPage::spielerupdated);
+        // A value typed into a combo is offered again until the page is reopened.
+        connect(c->lineEdit(), &QLineEdit::editingFinished, this,
+                [this, c] { learnValue(c, c->currentText().trimmed()); });
+    }
+    connect(&m_links.doppelauswahl, &TDoppelauswahl::partnerChosen, this, &PlayerPage::partnerChosen);
+}
+
+bool PlayerPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == snachname && event->type() == QEvent::MouseButtonPress)
+        snachnameClick();
+    return QWidget::eventFilter(watched, event);
+}
+
+void PlayerPage::setSaveButton(const QString& caption, bool enabled)
+{
+    spielerspeichernbutton->setText(caption);
+    spielerspeichernbutton->setEnabled(enabled);
+}
+
+void PlayerPage::spielerupdated()
+{
+    if (m_filling)
+        return;
+    if (!spielerspeichernbutton->isEnabled())
+        setSaveButton(kChangeCaption, true);
+    if (geladenerName.isEmpty())
+        setSaveButton(kNewCaption, true);
+}
+
+void PlayerPage::SpielerbuttonItems0Click()
+{
+    m_filling = true;
+    spielerfelderloeschen();
+    for (QListWidget* l : {sklassen, spielerliste, vereinsliste})
+        l->clear();
+    for (QComboBox* c : {land, kreisverband, bezirksverband, landesverband, spklasse})
+        c->clear();
+    spielerinfoliste.clear();
+    klassenidliste.clear();
+    runGuarded(m_links.people.prompter, [&] {
+        const QSqlDatabase db = m_links.people.database();
+        const int tid = m_links.people.aktuelleTID;
+        klassenidliste = loadOfferedClasses(db, tid);
+        for (const KlassenInfo& k : klassenidliste) {
+            auto* item = new QListWidgetItem(k.text);
+            item->setData(kKeyRole, k.kid);
+            sklassen->addItem(item);
+        }
+        spielerinfoliste = loadPlayers(db, tid);
+        for (const SpielerInfo& p : spielerinfoliste)
+            addPlayerEntry(p);
+        const std::pair<QComboBox*, const char*> combos[] = {{kreisverband, "kverband"},
+                                                             {bezirksverband, "bverband"},
+                                                             {landesverband, "lverband"},
+                                                             {land, "land"},
+                                                             {spklasse, "spklasse"}};
+        for (const auto& [combo, column] : combos)
+            combo->addItems(playerColumnValues(db, tid, QString::fromLatin1(column)));
+        vereinsliste->addItems(playerColumnValues(db, tid, QStringLiteral("verein"), true));
+    });
+    for (QComboBox* c : {land, kreisverband, bezirksverband, landesverband, spklasse})
+        c->setCurrentText(QString());
+    m_filling = false;
+    startgebuehrSumme = 0;
+    alteRueckennummer = -1;
+    m_loadedSid = 0;
+    geladenerName.clear();
+    setSaveButton(kNewCaption, false);
+}
+
+void PlayerPage::addPlayerEntry(const SpielerInfo& player, bool present)
+{
+    auto* item = new QListWidgetItem(player.name());
+    item->setData(kKeyRole, player.sid);
+    if (present)
+        item->setForeground(people::kPresentColour);
+    spielerliste->addItem(item);
+}
+
+void PlayerPage::rebuildPlayerList()
+{
+    spielerliste->clear();
+    for (const SpielerInfo& p : spielerinfoliste) {
+        if (p.sid != -1)
+            addPlayerEntry(p);
+    }
+}
+
+QString PlayerPage::playerName(int sid) const
+{
+    for (const SpielerInfo& p : spielerinfoliste) {
+        if (p.sid == sid)
+            return p.name();
+    }
+    return QString();
+}
+
+void PlayerPage::spielerfelderloeschen()
+{
+    const bool filling = m_filling;
+    m_filling = true;
+    for (QLineEdit* e : {snachname, svorname, sverein, sgeb, zuzahlen, snummer, semail, s_staerke})
+        e->clear();
+    bezahlt->setChecked(false);
+    for (QComboBox* c : {kreisverband, bezirksverband, landesverband, land, spklasse})
+        c->setCurrentText(QString());
+    doppelpartner->clear();
+    for (int i = 0; i < sklassen->count(); ++i)
+        sklassen->item(i)->setData(kFlagRole, QVariant());
+    m_filling = filling;
+}
+
+void PlayerPage::spielerlisteClick()
+{
+    if (!spielerliste->selectedItems().isEmpty())
+        loadSelectedPlayer();
+}
+
+void PlayerPage::loadSelectedPlayer()
+{
+    const int sid = spielerliste->selectedItems().first()->data(kKeyRole).toInt();
+    if (sid > 0) {
+        runGuarded(m_links.people.prompter, [&] { spielerfelderfuellen(sid); });
+        setSaveButton(kChangeCaption, false);
+    }
+    bool ok = false;
+    const int number = snummer->text().toInt(&ok);
+    alteRueckennummer = ok ? number : -1;
+}
+
+void PlayerPage::spielerfelderfuellen(int sid)
+{
+    const std::optional<PlayerData> data = readPlayer(m_links.people.database(), sid);
+    if (!data)
+        return;
+    m_filling = true;
+    spielerfelderloeschen();
+    const PlayerRecord& r = data->record;
+    m_loadedSid = sid;
+    m_links.people.aktuelleSID = sid;
+    geladenerName = displayName(r.nachname, r.vorname);
+    snachname->setText(r.nachname);
+    svorname->setText(r.vorname);
+    sverein->setText(r.verein);
+    if (r.geb)
+        sgeb->setText(german::formatDate(*r.geb));
+    if (r.nummer)
+        snummer->setText(QString::number(*r.nummer));
+    if (r.zubezahlen)
+        zuzahlen->setText(german::formatNumber(*r.zubezahlen));
+    kreisverband->setCurrentText(r.kverband);
+    bezirksverband->setCurrentText(r.bverband);
+    landesverband->setCurrentText(r.lverband);
+    land->setCurrentText(r.land);
+    spklasse->setCurrentText(r.spklasse);
+    s_staerke->setText(r.spielstaerke);
+    semail->setText(r.email);
+    bezahlt->setChecked(r.bezahlt);
+    sv_mann->setChecked(r.mann);
+    sv_weiblich->setChecked(r.frau);
+    sklassen->clearSelection();
+    vereinsliste->clearSelection();
+    for (const ClassEntryRow& entry : data->classes) {
+        if (QListWidgetItem* item = entryWithKey(sklassen, entry.kid)) {
+            item->setSelected(true);
+            if (entry.gemeldet)
+                item->setData(kFlagRole, true);
+        }
+    }
+    for (const PairRow& pair : data->pairs) {
+        const QListWidgetItem* cls = entryWithKey(sklassen, pair.kid);
+        if (!cls)
+            continue;
+        QString text = cls->text() + QStringLiteral(": ");
+        int partner = 0;
+        if (pair.mannschaft) {
+            text += *pair.mannschaft;
+        } else if (pair.partnerSid) {
+            partner = *pair.partnerSid;
+            text += playerName(partner);
+        }
+        addPartnerLine(text, pair.kid, partner);
+    }
+    m_filling = false;
+}
+
+void PlayerPage::namensuche(const QString& prefix)
+{
+    if (prefix.isEmpty())
+        return;
+    runGuarded(m_links.people.prompter, [&] {
+        const auto found = findPlayerByPrefix(m_links.people.database(), m_links.people.aktuelleTID, prefix);
+        if (found) {
+            if (QListWidgetItem* item = entryWithKey(spielerliste, found->sid))
+                selectOnly(spielerliste, item);
+        }
+    });
+    vereinsliste->clearSelection();
+}
+
+void PlayerPage::vereinsuche(const QString& prefix)
+{
+    if (prefix.isEmpty())
+        return;
+    runGuarded(m_links.people.prompter, [&] {
+        const auto club = findClubByPrefix(m_links.people.database(), m_links.people.aktuelleTID, prefix);
+        if (club) {
+            const QList<QListWidgetItem*> items = vereinsliste->findItems(*club, Qt::MatchExactly);
+            if (!items.isEmpty())
+                selectOnly(vereinsliste, items.first());
+        }
+    });
+}
+
+void PlayerPage::snachnameClick()
+{
+    rebuildPlayerList();
+}
+
+void PlayerPage::mitglieder(const QString& club)
+{
+    runGuarded(m_links.people.prompter, [&] {
+        const QList<SpielerInfo> members = clubMembers(m_links.people.database(), m_links.people.aktuelleTID, club);
+        spielerliste->clear();
+        for (const SpielerInfo& p : members)
+            addPlayerEntry(p, p.angemeldet);
+    });
+    spielerliste->clearSelection();
+}
+
+void PlayerPage::vereinslisteClick()
+{
+    const QList<QListWidgetItem*> selected = vereinsliste->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const QString club = selected.first()->text();
+    // The loaded player's class ticks stay: the click only changes his club.
+    spielerliste->clearSelection();
+    sverein->deselect();
+    sverein->setText(club);
+    mitglieder(club);
+}
+
+void PlayerPage::sklassenClick(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    Prompter& prompter = m_links.people.prompter;
+    const auto unselect = [&] {
+        const QSignalBlocker block(sklassen);
+        item->setSelected(false);
+    };
+    std::optional<QDate> birth;
+    if (!sgeb->text().isEmpty()) {
+        birth = german::parseDate(sgeb->text());
+        if (!birth) {
+            prompter.information(kBirthDateMessage);
+            unselect();
+            sgeb->setFocus();
+            return;
+        }
+    }
+    const int kid = item->data(kKeyRole).toInt();
+    m_links.people.aktuelleKID = kid;
+    const auto refuse = [&](const QString& question) {
+        if (prompter.confirm(question))
+            return false;
+        unselect();
+        if (sklassen->selectedItems().isEmpty())
+            doppelpartner->clear();
+        return true;
+    };
+    bool ok = true;
+    const bool done = runGuarded(prompter, [&] {
+        const QSqlDatabase db = m_links.people.database();
+        if (item->isSelected() && !sexEligible(db, kid, sv_mann->isChecked(), sv_weiblich->isChecked())
+            && refuse(QStringLiteral("Der Spieler entspricht nicht den Geschlechtskriterien dieser Klasse\n\r"
+                                     "Spieler trotzdem für diese Klasse melden?"))) {
+            ok = false;
+            return;
+        }
+        if (birth && item->isSelected() && !ageEligible(db, kid, *birth)
+            && refuse(QStringLiteral("Der Spieler entspricht nicht den Alterskriterien dieser Klasse.\n\r"
+                                     "Spieler trotzdem für diese Klasse melden?"))) {
+            sgeb->setFocus();
+            ok = false;
+        }
+    });
+    if (!done || !ok)
+        return;
+    if (item->isSelected()) {
+        if (!item->text().startsWith(QLatin1Char('E')) && !entryWithKey(doppelpartner, kid))
+            addPartnerLine(item->text() + QStringLiteral(": "), kid, 0);
+    } else {
+        removePartnerLine(kid);
+    }
+    updateFee();
+    spielerupdated();
+}
+
+void PlayerPage::updateFee()
+{
+    startgebuehrSumme = 0;
+    for (const QListWidgetItem* selected : sklassen->selectedItems()) {
+        for (const KlassenInfo& k : klassenidliste) {
+            if (k.kid == selected->data(kKeyRole).toInt())
+                startgebuehrSumme += k.gebuehr;
+        }
+    }
+    zuzahlen->setText(german::formatNumber(startgebuehrSumme));
+}
+
+void PlayerPage::addPartnerLine(const QString& text, int kid, int partnerSid)
+{
+    auto* line = new QListWidgetItem(text);
+    line->setData(kKeyRole, kid);
+    line->setData(kFlagRole, partnerSid);
+    doppelpartner->addItem(line);
+}
+
+void PlayerPage::removePartnerLine(int kid)
+{
+    delete entryWithKey(doppelpartner, kid);
+}
+
+void PlayerPage::doppelpartnerClick()
+{
+    const QList<QListWidgetItem*> selected = doppelpartner->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const QListWidgetItem* line = selected.first();
+    if (line->text().startsWith(QLatin1Char('T'))) {
+        m_links.people.prompter.prompt(PromptKind::Question,
+                                       QStringLiteral("Die Teamverwaltung kann nur von im Menüpunkt "
+                                                      "\"Teamverwaltung\" erfolgen"),
+                                       PromptButtons::Ok);
+        return;
+    }
+    TDoppelauswahl& dialog = m_links.doppelauswahl;
+    dialog.doppelklasse->setText(line->text().left(line->text().indexOf(QLatin1Char(':')) + 1));
+    TDoppelauswahl::Request request;
+    request.kid = line->data(kKeyRole).toInt();
+    request.sid = m_loadedSid;
+    request.mann = sv_mann->isChecked();
+    request.frau = sv_weiblich->isChecked();
+    for (const SpielerInfo& p : spielerinfoliste) {
+        if (p.sid > 0)
+            request.names.insert(p.sid, p.name());
+    }
+    dialog.request = request;
+    if (m_links.showWorkDialog)
+        m_links.showWorkDialog(&dialog);
+    else
+        dialog.show();
+}
+
+void PlayerPage::partnerChosen(int kid, int partnerSid, const QString& text)
+{
+    removePartnerLine(kid);
+    addPartnerLine(text, kid, partnerSid);
+    doppelpartner->clearSelection();
+    spielerupdated();
+}
+
+void PlayerPage::sv_mannClick()
+{
+    sv_weiblich->setChecked(!sv_mann->isChecked());
+    spielerupdated();
+}
+
+void PlayerPage::sv_weiblichClick()
+{
+    sv_mann->setChecked(!sv_weiblich->isChecked());
+    spielerupdated();
+}
+
+void PlayerPage::snummerbuttonClick()
+{
+    runGuarded(m_links.people.prompter, [&] {
+        snummer->setText(
+            QString::number(nextFreeStartNumber(m_links.people.database(), m_links.people.aktuelleTID)));
+    });
+}
+
+void PlayerPage::rnr_showClick()
+{
+    if (m_links.showStartNumbers)
+        m_links.showStartNumbers();
+}
+
+bool PlayerPage::nameTaken(const QString& nachname, const QString& vorname, int exceptSid) const
+{
+    for (const SpielerInfo& p : spielerinfoliste) {
+        if (p.sid != -1 && p.sid != exceptSid && p.nachname == nachname && p.vorname == vorname)
+            return true;
+    }
+    return false;
+}
+
+PlayerTexts PlayerPage::pageTexts() const
+{
+    PlayerTexts t;
+    t.nachname = snachname->text();
+    t.vorname = svorname->text();
+    t.verein = sverein->text();
+    t.geb = sgeb->text();
+    t.nummer = snummer->text();
+    t.kverband = kreisverband->currentText();
+    t.bverband = bezirksverband->currentText();
+    t.lverband = landesverband->currentText();
+    t.land = land->currentText();
+    t.zubezahlen = zuzahlen->text();
+    t.spklasse = spklasse->currentText();
+    t.spielstaerke = s_staerke->text();
+    t.email = semail->text();
+    t.bezahlt = bezahlt->isChecked();
+    t.mann = sv_mann->isChecked();
+    t.frau = sv_weiblich->isChecked();
+    return t;
+}
+
+QList<int> PlayerPage::selectedClasses() const
+{
+    QList<int> kids;
+    for (int i = 0; i < sklassen->count(); ++i) {
+        if (sklassen->item(i)->isSelected())
+            kids << sklassen->item(i)->data(kKeyRole).toInt();
+    }
+    return kids;
+}
+
+QList<PartnerLine> PlayerPage::partnerLines() const
+{
+    QList<PartnerLine> lines;
+    for (int i = 0; i < doppelpartner->count(); ++i)
+        lines.append({doppelpartner->item(i)->data(kKeyRole).toInt(), doppelpartner->item(i)->data(kFlagRole).toInt()});
+    return lines;
+}
+
+void PlayerPage::spielerspeichernbuttonClick()
+{
+    if (!spielerspeichernbutton->isEnabled())
+        return;
+    Prompter& prompter = m_links.people.prompter;
+    if (snachname->text().trimmed().isEmpty()) {
+        prompter.information(QStringLiteral("Bitte geben Sie einen Nachnamen ein"));
+        return;
+    }
+    if (svorname->text().trimmed().isEmpty()) {
+        prompter.information(QStringLiteral("Bitte geben Sie einen Vornamen ein"));
+        return;
+    }
+    if (sverein->text().trimmed().isEmpty())
+        sverein->setText(QStringLiteral("ohne Verein"));
+    if (!sgeb->text().trimmed().isEmpty() && !german::parseDate(sgeb->text())) {
+        prompter.information(kBirthDateMessage);
+        return;
+    }
+    bool isNumber = false;
+    const int number = snummer->text().trimmed().toInt(&isNumber);
+    if (isNumber && number != -99 && number != alteRueckennummer) {
+        bool inUse = false;
+        if (!runGuarded(prompter, [&] {
+                inUse = startNumberInUse(m_links.people.database(), m_links.people.aktuelleTID, number);
+            }))
+            return;
+        if (inUse) {
+            prompter.prompt(PromptKind::Error, QStringLiteral("Diese Rückennummer existiert bereits"),
+                            PromptButtons::Cancel);
+            snummer->setFocus();
+            return;
+        }
+    }
+    // Everything else that must convert is checked before anything is written.
+    const PlayerConversion conversion = convertPlayerTexts(pageTexts());
+    if (!conversion.record) {
+        prompter.information(conversion.error);
+        return;
+    }
+    const bool isNew = spielerspeichernbutton->text() == kNewCaption || m_loadedSid == 0;
+    const bool renamed = displayName(snachname->text(), svorname->text()) != geladenerName;
+    if ((isNew || renamed) && nameTaken(snachname->text(), svorname->text(), isNew ? 0 : m_loadedSid)) {
+        prompter.information(QStringLiteral("Ein Spieler mit diesem Namen existiert bereits"));
+        return;
+    }
+    save(*conversion.record, isNew);
+}
+
+void PlayerPage::save(const PlayerRecord& record, bool isNew)
+{
+    const QList<PartnerLine> lines = partnerLines();
+    const QList<int> kids = selectedClasses();
+    const QString name = displayName(record.nachname, record.vorname);
+    runGuarded(m_links.people.prompter, [&] {
+        const QSqlDatabase db = m_links.people.database();
+        // The questions come before the transaction, so no lock waits for the user.
+        const auto takeOver = m_links.doppelauswahl.askTakeOvers(db, isNew ? 0 : m_loadedSid, lines);
+        Transaction transaction(db);
+        int sid = m_loadedSid;
+        if (isNew)
+            sid = insertPlayer(db, m_links.people.aktuelleTID, record, kids);
+        else
+            updatePlayer(db, sid, record, kids);
+        storePartners(db, sid, lines, takeOver);
+        transaction.commit();
+
+        m_loadedSid = sid;
+        m_links.people.aktuelleSID = sid;
+        const SpielerInfo info{sid, record.nachname, record.vorname, record.verein, false};
+        if (isNew) {
+            spielerinfoliste.append(info);
+            m_filling = true;
+            if (vereinsliste->findItems(record.verein, Qt::MatchExactly).isEmpty())
+                vereinsliste->addItem(record.verein);
+            learnValue(kreisverband, record.kverband);
+            learnValue(bezirksverband, record.bverband);
+            learnValue(landesverband, record.lverband);
+            learnValue(land, record.land);
+            learnValue(spklasse, record.spklasse);
+            m_filling = false;
+        } else {
+            for (SpielerInfo& p : spielerinfoliste) {
+                if (p.sid == sid)
+                    p = info;
+            }
+            delete entryWithKey(spielerliste, sid);
+        }
+        addPlayerEntry(info);
+        selectOnly(spielerliste, entryWithKey(spielerliste, sid));
+        geladenerName = name;
+        alteRueckennummer = record.nummer.value_or(-1);
+        setSaveButton(spielerspeichernbutton->text(), false);
+    });
+}
+
+void PlayerPage::spielerdelbuttonClick()
+{
+    // Only the loaded player can be deleted; names typed on the page name nobody.
+    if (snachname->text().isEmpty() || m_loadedSid == 0)
+        return;
+    Prompter& prompter = m_links.people.prompter;
+    if (!prompter.confirm(QStringLiteral("Wollen Sie den Spieler \"%1\" wirklich löschen?")
+                              .arg(displayName(snachname->text(), svorname->text()))))
+        return;
+    const int sid = m_loadedSid;
+    if (!runGuarded(prompter, [&] { deletePlayer(m_links.people.database(), sid); }))
+        return;
+    QString club;
+    for (SpielerInfo& p : spielerinfoliste) {
+        if (p.sid == sid) {
+            club = p.verein;
+            p.sid = -1;
+        }
+    }
+    delete entryWithKey(spielerliste, sid);
+    const bool clubLives = std::any_of(spielerinfoliste.cbegin(), spielerinfoliste.cend(),
+                                       [&](const SpielerInfo& p) { return p.sid != -1 && p.verein == club; });
+    if (!clubLives) {
+        for (QListWidgetItem* item : vereinsliste->findItems(club, Qt::MatchExactly))
+            delete item;
+    }
+    m_filling = true;
+    spielerfelderloeschen();
+    m_filling = false;
+    sklassen->clearSelection();
+    vereinsliste->clearSelection();
+    spielerliste->clearSelection();
+    m_loadedSid = 0;
+    geladenerName.clear();
+    alteRueckennummer = -1;
+    setSaveButton(kNewCaption, false);
+}
+
+void PlayerPage::neuerspielerbuttonClick()
+{
+    m_filling = true;
+    spielerfelderloeschen();
+    m_filling = false;
+    setSaveButton(kNewCaption, true);
+    rebuildPlayerList();
+    spielerliste->clearSelection();
+    sklassen->clearSelection();
+    m_loadedSid = 0;
+    geladenerName.clear();
+    alteRueckennummer = -1;
+}
+
+} // namespace bw

@@ -1,0 +1,388 @@
+// The player page in the whole program, offscreen on a real SQLite database:
+// the save checks in their order, inserting with classes, fee and partner
+// lines, the class questions, acting on the loaded player's key (two players of
+// one name, a referee's key in aktuelleSID), the club click keeping the class
+// ticks and check-ins, the type-ahead, the partner dialog and the referee page
+// opened from the side bar.
+#include "../app/appfixture.h"
+#include "app/tmainform.h"
+#include "app/tr_nummer.h"
+#include "data/db_procedures.h"
+#include "data/playerrecords.h"
+#include "data/sql.h"
+#include "data/transaction.h"
+#include "draw/tdoppelauswahl.h"
+#include "peoplefixtures.h"
+#include "people/playerpage.h"
+#include "people/refereepage.h"
+#include "support/testdatabase.h"
+#include "support/widgethelpers.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+const QString kSexQuestion = QString::fromUtf8("Der Spieler entspricht nicht den Geschlechtskriterien dieser Klasse\n\r"
+                                               "Spieler trotzdem für diese Klasse melden?");
+const QString kAgeQuestion = QString::fromUtf8("Der Spieler entspricht nicht den Alterskriterien dieser Klasse.\n\r"
+                                               "Spieler trotzdem für diese Klasse melden?");
+
+// The program on a tournament with four classes and two players named alike.
+struct Fixture {
+    AppFixture app;
+    TestDatabase tdb{Backend::SQLite};
+    PlayerPage* page = nullptr;
+
+    Fixture()
+    {
+        const QSqlDatabase db = tdb.db();
+        insertRow(db, ls("Turnierdaten"), {{ls("TID"), 1}, {ls("turniername"), ls("Stadtmeisterschaft")}});
+        seedAgeClass(db, 1, ls("U18"), QDate(2008, 1, 1), QDate(2012, 12, 31));
+        seedClass(db, 1, 1, ls("Herren"), 0, 1.1, QString(), true, false);
+        seedClass(db, 1, 2, ls("Herren"), 1, 2.2);
+        seedClass(db, 1, 3, ls("Jugend"), 0, 5, ls("U18"));
+        seedClass(db, 1, 4, ls("Mannschaft"), 3, 0);
+        seedPlayer(db, 1, 1, ls("Meier"), ls("Hans"), ls("TTC A"), 1);
+        seedPlayer(db, 1, 2, ls("Meier"), ls("Hans"), ls("TTC B"), 2);
+        seedPlayer(db, 1, 3, QString::fromUtf8("Müller"), ls("Eva"), ls("TTC A"), nullInt(), false);
+        seedEntry(db, 1, 1, 2, true);
+        seedEntry(db, 1, 2, 2, false);
+        seedEntry(db, 1, 2, 3, false);
+        app.start();
+        Tdb_procedures& data = *app.program->forms.db_procedures;
+        data.accessDB = true;
+        data.dbPfad = tdb.sqlitePath();
+        data.db_verbinden(QString());
+        app.context().aktuelleTID = 1;
+        app.context().aktuellerTurniername = ls("Stadtmeisterschaft");
+        app.main().resize(1100, 720);
+        app.main().show();
+        app.main().SpielerbuttonItemClick(0);
+        page = app.main().spielerseite;
+    }
+    QSqlDatabase db() const { return tdb.db(); }
+    FakePrompter& prompter() { return app.prompter(); }
+    QListWidgetItem* entry(QListWidget* list, int key)
+    {
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->data(Qt::UserRole).toInt() == key)
+                return list->item(i);
+        }
+        return nullptr;
+    }
+    void loadPlayer(int sid)
+    {
+        QListWidgetItem* item = entry(page->spielerliste, sid);
+        QVERIFY(item);
+        page->spielerliste->setCurrentItem(item);
+        page->spielerlisteClick();
+        QCOMPARE(page->loadedSid(), sid);
+    }
+    // Ticks a class as a click would (the selection toggles, then the handler runs).
+    void clickClass(int kid)
+    {
+        QListWidgetItem* item = entry(page->sklassen, kid);
+        QVERIFY(item);
+        item->setSelected(!item->isSelected());
+        page->sklassenClick(item);
+    }
+    void newPlayer(const QString& nachname, const QString& vorname)
+    {
+        click(page->neuerspielerbutton);
+        page->snachname->setText(nachname);
+        page->svorname->setText(vorname);
+    }
+    QList<ClassEntryRow> classes(int sid) { return readPlayer(db(), sid)->classes; }
+};
+
+} // namespace
+
+class TestPlayerPage : public QObject {
+    Q_OBJECT
+private slots:
+    void opening()
+    {
+        Fixture f;
+        QVERIFY(f.page->isVisible());
+        QCOMPARE(f.page->spielerliste->count(), 3);
+        QStringList classes;
+        for (int i = 0; i < f.page->sklassen->count(); ++i)
+            classes << f.page->sklassen->item(i)->text();
+        QCOMPARE(classes, (QStringList{ls("Doppel - Herren"), ls("Einzel - Herren"), ls("Einzel - Jugend"),
+                                       ls("Team - Mannschaft")}));
+        QCOMPARE(f.page->vereinsliste->count(), 2);
+        QVERIFY(!f.page->spielerspeichernbutton->isEnabled());
+        QCOMPARE(f.page->spielerspeichernbutton->text(), ls("Spieler speichern"));
+    }
+
+    void checksInTheirOrder_data()
+    {
+        QTest::addColumn<QString>("nachname");
+        QTest::addColumn<QString>("vorname");
+        QTest::addColumn<QString>("geb");
+        QTest::addColumn<QString>("nummer");
+        QTest::addColumn<QString>("betrag");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        const int info = int(PromptKind::Information);
+        QTest::newRow("no names") << "" << "" << "" << "" << "" << info << "Bitte geben Sie einen Nachnamen ein";
+        QTest::newRow("no first name") << "Neu" << "" << "" << "" << "" << info << "Bitte geben Sie einen Vornamen ein";
+        QTest::newRow("bad date") << "Neu" << "Nina" << "1.13.2000" << "" << "" << info
+                                  << "Das Geburtsdatum wurde nicht korrekt eingegeben";
+        QTest::newRow("number in use") << "Neu" << "Nina" << "" << "2" << "" << int(PromptKind::Error)
+                                       << "Diese Rückennummer existiert bereits";
+        QTest::newRow("number not a number") << "Neu" << "Nina" << "" << "12a" << "" << info
+                                             << "Die Rückennummer wurde nicht korrekt eingegeben";
+        QTest::newRow("amount not a number") << "Neu" << "Nina" << "" << "" << "zwölf" << info
+                                             << "Die Startgebühr wurde nicht korrekt eingegeben";
+        QTest::newRow("name taken") << "Meier" << "Hans" << "" << "-99" << "" << info
+                                    << "Ein Spieler mit diesem Namen existiert bereits";
+    }
+    void checksInTheirOrder()
+    {
+        QFETCH(QString, nachname);
+        QFETCH(QString, vorname);
+        QFETCH(QString, geb);
+        QFETCH(QString, nummer);
+        QFETCH(QString, betrag);
+        QFETCH(int, kind);
+        QFETCH(QString, message);
+        Fixture f;
+        const QStringList before = dumpTables(f.db());
+        f.newPlayer(nachname, vorname);
+        f.page->sgeb->setText(geb);
+        f.page->snummer->setText(nummer);
+        f.page->zuzahlen->setText(betrag);
+        f.prompter().expect(PromptKind(kind), message, kind == int(PromptKind::Error) ? PromptAnswer::Cancel : PromptAnswer::Ok);
+        click(f.page->spielerspeichernbutton);
+        QVERIFY(f.prompter().verify());
+        QCOMPARE(dumpTables(f.db()), before);
+        QVERIFY(!Transaction::active(f.db()));
+    }
+
+    void insertWithClassesFeeAndPartnerLine()
+    {
+        Fixture f;
+        f.newPlayer(ls("Neu"), ls("Nils"));
+        f.clickClass(1);
+        f.clickClass(2);
+        QCOMPARE(f.page->zuzahlen->text(), ls("3,3"));
+        QCOMPARE(f.page->doppelpartner->count(), 1);
+        QCOMPARE(f.page->doppelpartner->item(0)->text(), ls("Doppel - Herren: "));
+        f.clickClass(2);
+        QCOMPARE(f.page->doppelpartner->count(), 0);
+        QCOMPARE(f.page->zuzahlen->text(), ls("1,1"));
+        f.clickClass(2);
+        click(f.page->snummerbutton);
+        QCOMPARE(f.page->snummer->text(), ls("3"));
+        click(f.page->spielerspeichernbutton);
+        QVERIFY(f.prompter().verify());
+        const int sid = f.page->loadedSid();
+        QCOMPARE(sid, 4);
+        QCOMPARE(f.app.context().aktuelleSID, 4);
+        const auto data = readPlayer(f.db(), sid);
+        QCOMPARE(data->record.verein, ls("ohne Verein"));
+        QCOMPARE(data->record.nummer, std::optional<int>(3));
+        QCOMPARE(data->record.zubezahlen, std::optional<double>(3.3));
+        QCOMPARE(data->classes, (QList<ClassEntryRow>{{1, false}, {2, false}}));
+        QCOMPARE(data->pairs, (QList<PairRow>{{2, std::nullopt, std::nullopt}}));
+        QVERIFY(!f.page->vereinsliste->findItems(ls("ohne Verein"), Qt::MatchExactly).isEmpty());
+        QCOMPARE(f.page->geladenerName, ls("Neu, Nils"));
+        QVERIFY(!f.page->spielerspeichernbutton->isEnabled());
+        f.page->semail->setText(ls("n@example.org"));
+        QCOMPARE(f.page->spielerspeichernbutton->text(), ls("Änderung übernehmen"));
+    }
+
+    void classQuestions()
+    {
+        Fixture f;
+        f.newPlayer(ls("Neu"), ls("Nora"));
+        click(f.page->sv_weiblich);
+        QVERIFY(!f.page->sv_mann->isChecked());
+        f.page->sgeb->setText(ls("01.06.2000"));
+        // Men only: No leaves the class unticked and the fee as it was.
+        f.prompter().expect(PromptKind::Question, kSexQuestion, PromptAnswer::No);
+        f.clickClass(1);
+        QVERIFY(!f.entry(f.page->sklassen, 1)->isSelected());
+        QCOMPARE(f.page->zuzahlen->text(), QString());
+        f.prompter().expect(PromptKind::Question, kSexQuestion, PromptAnswer::Yes);
+        f.clickClass(1);
+        QVERIFY(f.entry(f.page->sklassen, 1)->isSelected());
+        QCOMPARE(f.page->zuzahlen->text(), ls("1,1"));
+        // The age class of the own tournament decides.
+        f.prompter().expect(PromptKind::Question, kAgeQuestion, PromptAnswer::No);
+        f.clickClass(3);
+        QVERIFY(!f.entry(f.page->sklassen, 3)->isSelected());
+        f.page->sgeb->setText(ls("01.06.2010"));
+        f.clickClass(3);
+        QVERIFY(f.entry(f.page->sklassen, 3)->isSelected());
+        // Unticking asks nothing; a bad birth date stops the click.
+        f.clickClass(1);
+        f.page->sgeb->setText(ls("kein Datum"));
+        f.prompter().expect(PromptKind::Information, ls("Das Geburtsdatum wurde nicht korrekt eingegeben"));
+        f.clickClass(2);
+        QVERIFY(!f.entry(f.page->sklassen, 2)->isSelected());
+        QVERIFY(f.prompter().verify());
+    }
+
+    // Two players named "Meier, Hans": loading the second and saving changes him alone.
+    void actsOnTheLoadedPlayer()
+    {
+        Fixture f;
+        f.loadPlayer(2);
+        QCOMPARE(f.page->sverein->text(), ls("TTC B"));
+        QVERIFY(f.entry(f.page->sklassen, 1)->data(Qt::UserRole + 1).toBool()); // checked in
+        f.page->semail->setText(ls("hans.b@example.org"));
+        click(f.page->spielerspeichernbutton);
+        QVERIFY(f.prompter().verify());
+        QCOMPARE(readPlayer(f.db(), 2)->record.email, ls("hans.b@example.org"));
+        QCOMPARE(readPlayer(f.db(), 1)->record.email, ls("x"));
+        // His check-in for the classes he stays in is kept.
+        QCOMPARE(f.classes(2), (QList<ClassEntryRow>{{1, true}, {2, false}}));
+
+        // A rename onto another player's name is refused.
+        f.loadPlayer(3);
+        f.page->snachname->setText(ls("Meier"));
+        f.page->svorname->setText(ls("Hans"));
+        const QStringList before = dumpTables(f.db());
+        f.prompter().expect(PromptKind::Information, ls("Ein Spieler mit diesem Namen existiert bereits"));
+        click(f.page->spielerspeichernbutton);
+        QVERIFY(f.prompter().verify());
+        QCOMPARE(dumpTables(f.db()), before);
+    }
+
+    // aktuelleSID may hold a referee's key; deleting acts on the loaded player only.
+    void deleteActsOnTheLoadedPlayer()
+    {
+        Fixture f;
+        f.app.context().aktuelleSID = 1; // as a referee's new key would leave it
+        f.newPlayer(ls("Meier"), ls("Hans"));
+        click(f.page->spielerdelbutton); // nothing loaded: nothing happens
+        QVERIFY(readPlayer(f.db(), 1));
+        QVERIFY(readPlayer(f.db(), 2));
+
+        f.loadPlayer(2);
+        f.prompter().expect(PromptKind::Question, ls("Wollen Sie den Spieler \"Meier, Hans\" wirklich löschen?"),
+                            PromptAnswer::Yes);
+        click(f.page->spielerdelbutton);
+        QVERIFY(f.prompter().verify());
+        QVERIFY(!readPlayer(f.db(), 2));
+        QVERIFY(readPlayer(f.db(), 1));
+        QCOMPARE(f.page->spielerliste->count(), 2);
+        // The club of the deleted player goes from the list when nobody else has it.
+        QVERIFY(f.page->vereinsliste->findItems(ls("TTC B"), Qt::MatchExactly).isEmpty());
+        QCOMPARE(f.page->vereinsliste->findItems(ls("TTC A"), Qt::MatchExactly).size(), 1);
+        // A deleted player's name no longer blocks a new player.
+        f.loadPlayer(1);
+        f.prompter().expect(PromptKind::Question, ls("Wollen Sie den Spieler \"Meier, Hans\" wirklich löschen?"),
+                            PromptAnswer::Yes);
+        click(f.page->spielerdelbutton);
+        f.newPlayer(ls("Meier"), ls("Hans"));
+        f.page->sverein->setText(ls("TTC C"));
+        click(f.page->spielerspeichernbutton);
+        QVERIFY(f.prompter().verify());
+        QCOMPARE(loadPlayers(f.db(), 1).size(), 2);
+    }
+
+    // A click on a club while a player is loaded keeps his class ticks.
+    void clubClickKeepsTheClasses()
+    {
+        Fixture f;
+        f.loadPlayer(2);
+        QListWidgetItem* club = f.page->vereinsliste->findItems(ls("TTC A"), Qt::MatchExactly).value(0);
+        QVERIFY(club);
+        f.page->vereinsliste->setCurrentItem(club);
+        f.page->vereinslisteClick();
+        QCOMPARE(f.page->sverein->text(), ls("TTC A"));
+        QCOMPARE(f.page->spielerliste->count(), 2); // the club's players
+        QVERIFY(f.page->spielerspeichernbutton->isEnabled());
+        click(f.page->spielerspeichernbutton);
+        QCOMPARE(readPlayer(f.db(), 2)->record.verein, ls("TTC A"));
+        QCOMPARE(f.classes(2), (QList<ClassEntryRow>{{1, true}, {2, false}}));
+        // A click into the surname field lifts the club filter.
+        f.page->snachnameClick();
+        QCOMPARE(f.page->spielerliste->count(), 3);
+    }
+
+    void typeAhead()
+    {
+        Fixture f;
+        click(f.page->neuerspielerbutton);
+        typeText(f.page->snachname, QString::fromUtf8("mü"));
+        QCOMPARE(f.page->spielerliste->selectedItems().value(0)->text(), QString::fromUtf8("Müller, Eva"));
+        QTest::keyClick(f.page->snachname, Qt::Key_Return);
+        QCOMPARE(f.page->loadedSid(), 3);
+        QVERIFY(f.page->sv_weiblich->isChecked());
+        f.page->sverein->clear();
+        typeText(f.page->sverein, ls("t"));
+        QCOMPARE(f.page->vereinsliste->selectedItems().value(0)->text(), ls("TTC A"));
+    }
+
+    void partnerThroughTheDialog()
+    {
+        Fixture f;
+        f.loadPlayer(3); // Eva, entered in the doubles class
+        QCOMPARE(f.page->doppelpartner->count(), 0);
+        f.clickClass(2); // untick and tick again: her line appears
+        f.clickClass(2);
+        QCOMPARE(f.page->doppelpartner->count(), 1);
+        f.page->doppelpartner->setCurrentItem(f.page->doppelpartner->item(0));
+        f.page->doppelpartnerClick();
+        TDoppelauswahl* dialog = f.app.program->forms.Doppelauswahl;
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!f.app.main().workAreaEnabled());
+        QCOMPARE(dialog->doppelklasse->text(), ls("Doppel - Herren:"));
+        dialog->FormActivate();
+        const int index = dialog->doppelcombo->findData(2);
+        QVERIFY(index > 0);
+        dialog->doppelcombo->setCurrentIndex(index);
+        click(dialog->OK);
+        QVERIFY(f.app.main().workAreaEnabled());
+        QCOMPARE(f.page->doppelpartner->item(0)->text(), ls("Doppel - Herren: Meier, Hans"));
+        click(f.page->spielerspeichernbutton);
+        QVERIFY(f.prompter().verify());
+        QCOMPARE(readPlayer(f.db(), 3)->pairs, (QList<PairRow>{{2, 2, std::nullopt}}));
+        QCOMPARE(readPlayer(f.db(), 2)->pairs, (QList<PairRow>{{2, 3, std::nullopt}}));
+
+        // A team line points to the team administration.
+        f.clickClass(4);
+        QListWidgetItem* team = f.page->doppelpartner->findItems(ls("Team - Mannschaft: "), Qt::MatchExactly).value(0);
+        QVERIFY(team);
+        f.page->doppelpartner->setCurrentItem(team);
+        f.prompter().expect(PromptKind::Question,
+                            QString::fromUtf8("Die Teamverwaltung kann nur von im Menüpunkt \"Teamverwaltung\" erfolgen"));
+        f.page->doppelpartnerClick();
+        QVERIFY(f.prompter().verify());
+    }
+
+    void refereePageFromTheSideBar()
+    {
+        Fixture f;
+        insertRow(f.db(), ls("Schiri"), {{ls("TID"), 1}, {ls("SCHIRIID"), 1}, {ls("snname"), ls("Schulz")},
+                                         {ls("svname"), ls("Karl")}});
+        f.app.main().SpielerbuttonItemClick(4);
+        RefereePage* referees = f.app.main().schiriseite;
+        QVERIFY(referees->isVisible());
+        QCOMPARE(referees->schiriliste->count(), 1);
+        QCOMPARE(referees->schiriklassen->count(), 4);
+        // "Nummern anzeigen" opens the start-number dialog with the work area disabled.
+        f.app.main().SpielerbuttonItemClick(0);
+        click(f.page->rnr_show);
+        QVERIFY(f.app.program->forms.R_Nummer->isVisible());
+        QVERIFY(!f.app.main().workAreaEnabled());
+        f.app.program->forms.R_Nummer->close();
+        QVERIFY(f.app.main().workAreaEnabled());
+    }
+};
+
+QTEST_MAIN(TestPlayerPage)
+#include "test_playerpage.moc"
