@@ -1,5 +1,6 @@
 #include "app/tmainform.h"
 
+#include "app/busyanimation.h"
 #include "app/liveservice.h"
 #include "app/navigationbar.h"
 #include "app/peoplepages.h"
@@ -137,7 +138,7 @@ void TMainform::buildNavigation()
     ProgressBar1->setValue(0);
     column->addWidget(ProgressBar1);
 
-    inprogress = new QLabel(Navigation);
+    inprogress = new BusyAnimation(Navigation);
     inprogress->setObjectName(QStringLiteral("inprogress"));
     inprogress->setVisible(false);
     column->addWidget(inprogress);
@@ -239,9 +240,9 @@ void TMainform::FormCreate()
     Tbis->setDate(m_services.clock.today());
     bringToFront(welcome);
 
-    // The busy animation is optional: without the file nothing is played.
+    // The busy animation is optional: without a readable file nothing is played.
     const QString animation = m_services.paths.programFile(QStringLiteral("Images/pong.gif"));
-    if (QFileInfo::exists(animation)) {
+    if (QFileInfo::exists(animation) && inprogress->load(animation)) {
         inprogressFile = animation;
         inprogressTag = 1;
     } else {

@@ -40,6 +40,7 @@ namespace bw {
 struct Services;
 class CheckInPage;
 class ClassPage;
+class BusyAnimation;
 class NavigationBar;
 class PlayerPage;
 class RefereePage;
@@ -104,7 +105,7 @@ public:
     NavigationBar* exportbutton;
     QComboBox* PrinterBox;
     QProgressBar* ProgressBar1;
-    QLabel* inprogress;
+    BusyAnimation* inprogress;
     // 1: "Images/pong.gif" is there and the busy animation plays; 2: no animation.
     int inprogressTag = 2;
     QString inprogressFile;

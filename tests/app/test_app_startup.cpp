@@ -3,12 +3,14 @@
 // start.
 #include "appfixture.h"
 
+#include "app/busyanimation.h"
 #include "app/jpegpicture.h"
 #include "app/liveservice.h"
 #include "app/navigationbar.h"
 #include "app/serverbrowser.h"
 #include "app/tmainform.h"
 #include "data/db_procedures.h"
+#include "gif/tgifimage.h"
 #include "platform/inifile.h"
 
 #include <QAction>
@@ -133,11 +135,28 @@ void TestAppStartup::busyAnimation()
         QCOMPARE(app.main().inprogressTag, 2);
     }
     {
+        // A file that is no GIF plays nothing either.
         AppFixture app;
         app.folder.write(QStringLiteral("Images/pong.gif"), "GIF89a");
         app.start();
+        QCOMPARE(app.main().inprogressTag, 2);
+        QVERIFY(!app.main().inprogress->hasPicture());
+    }
+    {
+        AppFixture app;
+        TGIFImage picture;
+        QImage frame(24, 12, QImage::Format_RGB32);
+        frame.fill(Qt::white);
+        picture.Assign(frame);
+        frame.fill(Qt::green);
+        picture.AddFrame(frame);
+        picture.SaveToFile(app.folder.file(QStringLiteral("Images/pong.gif")));
+        app.start();
         QCOMPARE(app.main().inprogressTag, 1);
         QVERIFY(app.main().inprogressFile.endsWith(QStringLiteral("Images/pong.gif")));
+        QVERIFY(app.main().inprogress->hasPicture());
+        QCOMPARE(app.main().inprogress->sizeHint(), QSize(24, 12));
+        QVERIFY(!app.main().inprogress->isVisible());
     }
 }
 
