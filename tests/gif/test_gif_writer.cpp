@@ -196,6 +196,18 @@ void TestGifWriter::extensionsWrittenAsRead()
     QVERIFY(contains(out, app));
     // Writing again what was written gives the same bytes.
     QCOMPARE(save(*load(out)), out);
+
+    // An identification block of 12 bytes starting with a registered name stays
+    // 12 bytes long: written as 11 it would be read as a loop extension.
+    const Bytes odd = {'!', 0xFF, 12, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 2, 0};
+    Bytes withOdd = header;
+    withOdd.insert(withOdd.end(), odd.begin(), odd.end());
+    withOdd.insert(withOdd.end(), image.begin(), image.end());
+    withOdd.push_back(';');
+    const Bytes oddOut = save(*load(withOdd));
+    QVERIFY(contains(oddOut, odd));
+    auto again = load(oddOut);
+    QVERIFY(dynamic_cast<TGIFUnknownAppExtension*>(again->Frame(0).Extensions().at(0).get()));
 }
 
 void TestGifWriter::commentLines()

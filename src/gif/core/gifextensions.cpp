@@ -155,15 +155,27 @@ void TGIFApplicationExtension::LoadBody(ByteStream& stream)
         m_identifier.fill(0);
     else if (size < 10)
         throw GIFException("Unsupported Application Extension block size");
+    const int64_t start = stream.Position();
     stream.ReadExact(m_identifier.data(), m_identifier.size());
-    stream.Skip(int64_t(size) - 11);
+    m_identification.clear();
+    if (size != 11) {
+        stream.Seek(start);
+        m_identification.resize(size);
+        m_identification.resize(stream.Read(m_identification.data(), size));
+    }
+    stream.Seek(start + size);
     ReadAppData(stream);
 }
 
 void TGIFApplicationExtension::SaveBody(ByteStream& stream)
 {
-    stream.WriteByte(11);
-    stream.Write(m_identifier.data(), m_identifier.size());
+    if (KeepsIdentificationBlock()) {
+        stream.WriteByte(uint8_t(m_identification.size()));
+        stream.Write(m_identification.data(), m_identification.size());
+    } else {
+        stream.WriteByte(11);
+        stream.Write(m_identifier.data(), m_identifier.size());
+    }
     WriteAppData(stream);
 }
 

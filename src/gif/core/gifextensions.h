@@ -117,7 +117,10 @@ protected:
     void SaveBody(ByteStream& stream) override;
     virtual void ReadAppData(ByteStream& stream) = 0;
     virtual void WriteAppData(ByteStream& stream) = 0;
+    // Whether the identification block is written back as it was read.
+    virtual bool KeepsIdentificationBlock() const { return false; }
     std::array<uint8_t, 11> m_identifier{};
+    std::vector<uint8_t> m_identification; // the block as read, any size
 };
 
 class TGIFAppExtNSLoop : public TGIFApplicationExtension {
@@ -150,6 +153,9 @@ public:
 protected:
     void ReadAppData(ByteStream& stream) override;
     void WriteAppData(ByteStream& stream) override;
+    // A block of another size than 11 keeps its size: written as 11 bytes it
+    // could name a registered class and be read as one.
+    bool KeepsIdentificationBlock() const override { return !m_identification.empty(); }
 
 private:
     std::vector<TGIFBlock> m_blocks;
