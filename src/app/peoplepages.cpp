@@ -28,7 +28,8 @@ void installPeoplePages(TMainform& main, AppContext& context, Services& services
     TR_Nummer* numbers = forms.R_Nummer;
     const PlayerPageLinks playerLinks{links, *forms.Doppelauswahl,
                                       [window](QWidget* dialog) { window->showWorkDialog(dialog); },
-                                      [window, numbers] { window->showWorkDialog(numbers); }};
+                                      [window, numbers] { window->showWorkDialog(numbers); },
+                                      [window] { window->uiButton6Click(); }};
     auto* players = new QVBoxLayout(main.spielerverwaltung);
     players->setContentsMargins(0, 0, 0, 0);
     main.spielerseite = new PlayerPage(playerLinks, main.spielerverwaltung);

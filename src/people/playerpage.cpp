@@ -122,12 +122,17 @@ void PlayerPage::build()
     QFont bold = spielerspeichernbutton->font();
     bold.setBold(true);
     spielerspeichernbutton->setFont(bold);
-    spielerspeichernbutton->setStyleSheet(QStringLiteral("color: red"));
+    // Red while it can be pressed; a disabled button stays grey.
+    QPalette palette = spielerspeichernbutton->palette();
+    palette.setColor(QPalette::Active, QPalette::ButtonText, Qt::red);
+    palette.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::red);
+    spielerspeichernbutton->setPalette(palette);
     spielerdelbutton = button(QStringLiteral("spielerdelbutton"), QStringLiteral("Spieler löschen"));
     neuerspielerbutton = button(QStringLiteral("neuerspielerbutton"), QStringLiteral("Neuer Spieler"));
     snummerbutton = button(QStringLiteral("snummerbutton"), QStringLiteral("erzeugen"));
     snummerbutton->setToolTip(QStringLiteral("ermittelt die nächste freie Rückennummer"));
     rnr_show = button(QStringLiteral("rnr_show"), QStringLiteral("Nummern anzeigen"));
+    uiButton6 = button(QStringLiteral("uiButton6"), QStringLiteral("Quittung"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Nachname"), snachname);
@@ -176,6 +181,7 @@ void PlayerPage::build()
     buttons->addWidget(spielerspeichernbutton);
     buttons->addWidget(spielerdelbutton);
     buttons->addStretch();
+    buttons->addWidget(uiButton6);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
     layout->addLayout(columns, 1);
@@ -193,6 +199,10 @@ void PlayerPage::connectHandlers()
     connect(neuerspielerbutton, &QPushButton::clicked, this, &PlayerPage::neuerspielerbuttonClick);
     connect(snummerbutton, &QPushButton::clicked, this, &PlayerPage::snummerbuttonClick);
     connect(rnr_show, &QPushButton::clicked, this, &PlayerPage::rnr_showClick);
+    connect(uiButton6, &QPushButton::clicked, this, [this] {
+        if (m_links.quittung)
+            m_links.quittung();
+    });
     connect(sv_mann, &QCheckBox::clicked, this, &PlayerPage::sv_mannClick);
     connect(sv_weiblich, &QCheckBox::clicked, this, &PlayerPage::sv_weiblichClick);
     connect(bezahlt, &QCheckBox::clicked, this, &PlayerPage::spielerupdated);

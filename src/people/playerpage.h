@@ -37,6 +37,8 @@ struct PlayerPageLinks {
     std::function<void(QWidget*)> showWorkDialog;
     // "Nummern anzeigen".
     std::function<void()> showStartNumbers;
+    // "Quittung": the receipt of the main menu's commands.
+    std::function<void()> quittung;
 };
 
 class PlayerPage : public QWidget {
@@ -72,6 +74,7 @@ public:
     QPushButton* neuerspielerbutton;
     QPushButton* snummerbutton;
     QPushButton* rnr_show;
+    QPushButton* uiButton6; // "Quittung"
 
     // The players of the page as loaded (a deleted one keeps his place with key -1)
     // and the offered classes in the order of `sklassen`.
