@@ -210,7 +210,7 @@ void TMainform::showOpenedTournament(const QString& name, int tid)
     data.turnierfelderloeschen();
     data.kfelderloeschen();
     setWindowTitle(kCaption + name);
-    data.tfelderfuellen(tid);
+    runGuarded(m_services.prompter, [&] { data.tfelderfuellen(tid); });
     data.tmemoserstezeile();
     setWorkAreaEnabled(true);
     turnier_speichern->setText(QStringLiteral("Änderung speichern"));
