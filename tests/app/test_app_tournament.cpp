@@ -81,6 +81,15 @@ void createTournament(AppFixture& app, const QString& path)
     dialog->erstellen->click();
 }
 
+// Starts the program and creates "Sommerturnier" in a new SQLite file of the folder.
+void startWithTournament(AppFixture& app, const QString& file)
+{
+    app.start();
+    const QString path = app.folder.file(file);
+    prepareSqliteFile(path);
+    createTournament(app, path);
+}
+
 } // namespace
 
 class TestAppTournament : public QObject {
@@ -152,10 +161,7 @@ void TestAppTournament::recordsRoundTrip()
 void TestAppTournament::pageRoundTrip()
 {
     AppFixture app;
-    app.start();
-    const QString path = app.folder.file(QStringLiteral("seite.sqlite"));
-    prepareSqliteFile(path);
-    createTournament(app, path);
+    startWithTournament(app, QStringLiteral("seite.sqlite"));
     TMainform& main = app.main();
     TData_Unit& data = *app.program->forms.Data_Unit;
     const int tid = app.context().aktuelleTID;
@@ -179,10 +185,7 @@ void TestAppTournament::pageRoundTrip()
 void TestAppTournament::nullMemosComeBackEmpty()
 {
     AppFixture app;
-    app.start();
-    const QString path = app.folder.file(QStringLiteral("null.sqlite"));
-    prepareSqliteFile(path);
-    createTournament(app, path);
+    startWithTournament(app, QStringLiteral("null.sqlite"));
     TMainform& main = app.main();
     TData_Unit& data = *app.program->forms.Data_Unit;
     main.preise->setPlainText(QStringLiteral("Pokale"));
@@ -201,10 +204,7 @@ void TestAppTournament::nullMemosComeBackEmpty()
 void TestAppTournament::saveButtonStates()
 {
     AppFixture app;
-    app.start();
-    const QString path = app.folder.file(QStringLiteral("knopf.sqlite"));
-    prepareSqliteFile(path);
-    createTournament(app, path);
+    startWithTournament(app, QStringLiteral("knopf.sqlite"));
     TMainform& main = app.main();
     QPushButton* save = main.turnier_speichern;
     QVERIFY(!save->isEnabled());
@@ -243,10 +243,7 @@ void TestAppTournament::saveButtonStates()
 void TestAppTournament::emptyNameIsRefused()
 {
     AppFixture app;
-    app.start();
-    const QString path = app.folder.file(QStringLiteral("name.sqlite"));
-    prepareSqliteFile(path);
-    createTournament(app, path);
+    startWithTournament(app, QStringLiteral("name.sqlite"));
     TMainform& main = app.main();
     main.turniername->setText(QStringLiteral("   "));
     main.osr->setText(QStringLiteral("Schiri"));
@@ -360,10 +357,7 @@ void TestAppTournament::deleteDeclinedAndWithoutTournament()
 void TestAppTournament::classPageLists()
 {
     AppFixture app;
-    app.start();
-    const QString path = app.folder.file(QStringLiteral("klassen.sqlite"));
-    prepareSqliteFile(path);
-    createTournament(app, path);
+    startWithTournament(app, QStringLiteral("klassen.sqlite"));
     TMainform& main = app.main();
     const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();
     main.altersklasse->addItem(QStringLiteral("alt"));
