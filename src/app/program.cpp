@@ -15,6 +15,7 @@
 #include "classes/ttisch_verwaltung.h"
 #include "data/db_procedures.h"
 #include "draw/tdoppelauswahl.h"
+#include "people/playerpage.h"
 #include "platform/services.h"
 #include "results/tteamform.h"
 #include "results/tteam_melden.h"
@@ -96,8 +97,13 @@ void Program::addCheckInPage()
                            *forms.teamauswahl,
                            [main] { main->bringToFront(main->Anmeldung); },
                            [main](QWidget* dialog) { main->showWorkDialog(dialog); },
-                           // The player page takes a new player's names once it is there.
-                           [main](const TypedName&) { main->SpielerbuttonItemClick(0); },
+                           [main](const TypedName& name) {
+                               showPlayerPage(*main);
+                               if (main->spielerseite) {
+                                   main->spielerseite->snachname->setText(name.nachname);
+                                   main->spielerseite->svorname->setText(name.vorname);
+                               }
+                           },
                            [](QDialog& dialog) { return dialog.exec(); }};
     auto* layout = new QVBoxLayout(main->Anmeldung);
     layout->setContentsMargins(0, 0, 0, 0);

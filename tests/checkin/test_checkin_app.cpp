@@ -5,6 +5,7 @@
 
 #include "app/tmainform.h"
 #include "checkin/checkinpage.h"
+#include "people/playerpage.h"
 #include "results/tteamauswahl.h"
 #include "support/widgethelpers.h"
 
@@ -33,10 +34,13 @@ private slots:
         QCOMPARE(page->anmeldeliste->count(), 6);
         QCOMPARE(page->teammeldeliste->count(), 2);
 
-        // CTRL+ENTER opens the player page.
+        // CTRL+ENTER opens the player page for a new player with the typed names.
         page->spieler_anmeldung->setText(QStringLiteral("Neu, Nina"));
         QTest::keyClick(page->spieler_anmeldung, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(main->frontPanel(), main->spielerverwaltung);
+        QCOMPARE(main->spielerseite->snachname->text(), QStringLiteral("Neu"));
+        QCOMPARE(main->spielerseite->svorname->text(), QStringLiteral("Nina"));
+        QVERIFY(main->spielerseite->geladenerName.isEmpty());
         QVERIFY(app.fake->prompter.verify());
     }
 
