@@ -65,21 +65,18 @@ void insertClassEntry(const QSqlDatabase& db, int tid, int kid, int sid)
             {{s("tid"), tid}, {s("kid"), kid}, {s("sid"), sid}, {s("gemeldet"), false}});
 }
 
-// Sorted as a German reader expects, surname first.
-void sortByName(QList<SpielerInfo>& players)
-{
-    const QCollator collator = german::collator();
-    std::stable_sort(players.begin(), players.end(), [&](const SpielerInfo& a, const SpielerInfo& b) {
-        const int c = collator.compare(a.nachname, b.nachname);
-        return c != 0 ? c < 0 : collator.compare(a.vorname, b.vorname) < 0;
-    });
-}
-
 } // namespace
 
 QString displayName(const QString& nachname, const QString& vorname)
 {
     return nachname + QStringLiteral(", ") + vorname;
+}
+
+bool nameLessThan(const QString& nachname1, const QString& vorname1, const QString& nachname2,
+                  const QString& vorname2)
+{
+    const int c = german::collator().compare(nachname1, nachname2);
+    return c != 0 ? c < 0 : german::lessThan(vorname1, vorname2);
 }
 
 QString classEntryPrefix(int kind)
@@ -306,8 +303,9 @@ std::optional<SpielerInfo> findPlayerByPrefix(const QSqlDatabase& db, int tid, c
     }
     if (matches.isEmpty())
         return std::nullopt;
-    sortByName(matches);
-    return matches.first();
+    return *std::min_element(matches.cbegin(), matches.cend(), [](const SpielerInfo& a, const SpielerInfo& b) {
+        return nameLessThan(a.nachname, a.vorname, b.nachname, b.vorname);
+    });
 }
 
 std::optional<QString> findClubByPrefix(const QSqlDatabase& db, int tid, const QString& prefix)

@@ -22,6 +22,9 @@ namespace bw {
 
 // "Nachname, Vorname": how lists show a player or a referee.
 QString displayName(const QString& nachname, const QString& vorname);
+// Surname, then first name, as a German reader sorts them.
+bool nameLessThan(const QString& nachname1, const QString& vorname1, const QString& nachname2,
+                  const QString& vorname2);
 
 // One player of the open tournament as the page lists him.
 struct SpielerInfo {

@@ -1,5 +1,6 @@
 #include "data/refereerecords.h"
 
+#include "data/classrecords.h"
 #include "data/dbvalue.h"
 #include "data/keys.h"
 #include "data/playerrecords.h"
@@ -52,17 +53,6 @@ void insertClasses(const QSqlDatabase& db, int tid, int id, const QList<int>& ki
     }
 }
 
-QString kindSuffixOf(int kind)
-{
-    switch (kind) {
-    case 0: return QStringLiteral(" (Einzel)");
-    case 1: return QStringLiteral(" (Doppel)");
-    case 2: return QStringLiteral(" (Mixed)");
-    case 3: return QStringLiteral(" (Team)");
-    default: return QString();
-    }
-}
-
 } // namespace
 
 QString SchiriInfo::name() const
@@ -101,7 +91,7 @@ QList<RefereeClass> loadRefereeClasses(const QSqlDatabase& db, int tid)
     QSqlQuery q = execute(db, s("SELECT KID,system,kbezeichnung FROM Turnierklassen WHERE TID=:tid"),
                           {{s("tid"), tid}});
     while (q.next()) {
-        const QString suffix = kindSuffixOf(q.value(1).toInt());
+        const QString suffix = kindSuffix(q.value(1).toInt());
         if (!suffix.isEmpty())
             classes.append({q.value(0).toInt(), q.value(2).toString() + suffix});
     }
@@ -199,12 +189,9 @@ std::optional<SchiriInfo> findRefereeByPrefix(const QSqlDatabase& db, int tid, c
     }
     if (matches.isEmpty())
         return std::nullopt;
-    const QCollator collator = german::collator();
-    std::stable_sort(matches.begin(), matches.end(), [&](const SchiriInfo& a, const SchiriInfo& b) {
-        const int c = collator.compare(a.nachname, b.nachname);
-        return c != 0 ? c < 0 : collator.compare(a.vorname, b.vorname) < 0;
+    return *std::min_element(matches.cbegin(), matches.cend(), [](const SchiriInfo& a, const SchiriInfo& b) {
+        return nameLessThan(a.nachname, a.vorname, b.nachname, b.vorname);
     });
-    return matches.first();
 }
 
 } // namespace bw
