@@ -18,6 +18,7 @@ NavigationBar::NavigationBar(const QString& objectName, const QString& caption, 
     SetFont(font);
     font.setBold(true);
     SetHeaderFont(font);
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &TuiCustomSideBar::OnItemClick, this, [this](QObject*, TuiSideBarItem* item) {
         if (item)
             emit itemClick(item->Index());

@@ -123,6 +123,8 @@ void TMainform::buildNavigation()
     connect(Spielerbutton, &NavigationBar::itemClick, this, &TMainform::SpielerbuttonItemClick);
     connect(spielplanbutton, &NavigationBar::itemClick, this, &TMainform::spielplanbuttonItemClick);
     connect(exportbutton, &NavigationBar::itemClick, this, &TMainform::exportbuttonItemClick);
+    connect(Turnierbutton, &TuiCustomControl::OnMouseMove, this, &TMainform::TurnierbuttonMouseMove);
+    connect(Klassenbutton, &TuiCustomControl::OnMouseMove, this, &TMainform::KlassenbuttonMouseMove);
 
     PrinterBox = new QComboBox(content);
     PrinterBox->setObjectName(QStringLiteral("PrinterBox"));
@@ -408,6 +410,16 @@ void TMainform::enterOpenedState()
     Turniermenu->setCurrentIndex(0);
     Spielerbutton->setEnabled(true);
     enableTournamentMenus(true);
+}
+
+void TMainform::TurnierbuttonMouseMove()
+{
+    Turnierbutton->setFocus(Qt::MouseFocusReason);
+}
+
+void TMainform::KlassenbuttonMouseMove()
+{
+    Klassenbutton->setFocus(Qt::MouseFocusReason);
 }
 
 void TMainform::TurnierbuttonItemClick(int index)

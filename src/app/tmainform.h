@@ -221,6 +221,9 @@ signals:
 public slots:
     void FormShow();
     void Beenden1Click();
+    // The pointer over "Turnierdaten" or "Turnierklassen" gives that bar the keyboard focus.
+    void TurnierbuttonMouseMove();
+    void KlassenbuttonMouseMove();
     void TurnierbuttonItemClick(int index);
     void KlassenbuttonItemClick(int index);
     void SpielerbuttonItemClick(int index);

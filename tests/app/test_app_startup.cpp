@@ -39,6 +39,7 @@ private slots:
     void startState();
     void busyAnimation();
     void wheelStepMovesNavigationByFive();
+    void pointerOverBarTakesFocus();
     void liveServiceAddress_data();
     void liveServiceAddress();
     void serverNames_data();
@@ -183,6 +184,21 @@ void TestAppStartup::wheelStepMovesNavigationByFive()
     QCOMPARE(bar->value(), 10);
     wheel(120);
     QCOMPARE(bar->value(), 5);
+}
+
+void TestAppStartup::pointerOverBarTakesFocus()
+{
+    AppFixture app;
+    app.start();
+    TMainform& main = app.main();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QApplication::setActiveWindow(&main);
+    main.enterCreatedState(); // "Turnierklassen" takes the pointer only while enabled
+    for (NavigationBar* bar : {main.Turnierbutton, main.Klassenbutton}) {
+        QTest::mouseMove(bar, QPoint(20, 15));
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar));
+    }
 }
 
 void TestAppStartup::liveServiceAddress_data()
