@@ -15,6 +15,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QVBoxLayout>
 
 namespace bw {
@@ -31,6 +33,7 @@ TR_Nummer::TR_Nummer(TMainform& main, AppContext& context, Services& services, T
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ScrollBox1->setBackgroundRole(QPalette::Base);
+    ScrollBox1->viewport()->installEventFilter(this);
     uiButton1 = new QPushButton(QStringLiteral("Drucken"), this);
     uiButton1->setObjectName(QStringLiteral("uiButton1"));
     uiButton2 = new QPushButton(QStringLiteral("Zurück"), this);
@@ -114,6 +117,30 @@ void TR_Nummer::uiButton2Click()
     m_main.setWorkAreaEnabled(true);
     m_main.raise();
     m_main.activateWindow();
+}
+
+bool TR_Nummer::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == ScrollBox1->viewport() && e->type() == QEvent::Wheel) {
+        if (static_cast<QWheelEvent*>(e)->angleDelta().y() < 0)
+            ScrollBox1MouseWheelDown();
+        else
+            ScrollBox1MouseWheelUp();
+        return true;
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void TR_Nummer::ScrollBox1MouseWheelDown()
+{
+    QScrollBar* bar = ScrollBox1->verticalScrollBar();
+    bar->setValue(bar->value() + 5);
+}
+
+void TR_Nummer::ScrollBox1MouseWheelUp()
+{
+    QScrollBar* bar = ScrollBox1->verticalScrollBar();
+    bar->setValue(bar->value() - 5);
 }
 
 void TR_Nummer::closeEvent(QCloseEvent* e)

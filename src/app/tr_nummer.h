@@ -36,10 +36,14 @@ public slots:
     void FormActivate();
     void uiButton1Click();
     void uiButton2Click();
+    // The mouse wheel moves the list by 5 pixels a notch.
+    void ScrollBox1MouseWheelDown();
+    void ScrollBox1MouseWheelUp();
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     TMainform& m_main;

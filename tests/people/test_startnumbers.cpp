@@ -15,7 +15,10 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QProcess>
+#include <QApplication>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -163,6 +166,20 @@ private slots:
         dialog->FormActivate();
         QVERIFY(dialog->image);
         QCOMPARE(dialog->ScrollBox1->widget(), dialog->image);
+        // The wheel moves the picture by 5 pixels a notch.
+        QScrollBar* bar = dialog->ScrollBox1->verticalScrollBar();
+        QVERIFY(bar->maximum() > 10);
+        const auto wheel = [&](int delta) {
+            const QPointF at(10, 10);
+            QWheelEvent event(at, dialog->ScrollBox1->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(dialog->ScrollBox1->viewport(), &event);
+        };
+        wheel(-120);
+        wheel(-120);
+        QCOMPARE(bar->value(), 10);
+        wheel(120);
+        QCOMPARE(bar->value(), 5);
         click(dialog->uiButton1);
         QVERIFY(QFile::exists(target));
         int rc = -1;
