@@ -186,8 +186,8 @@ void TestGifWriter::extensionsWrittenAsRead()
     const Bytes app = {'!', 0xFF, 11, 'X', 'M', 'P', ' ', 'D', 'a', 't', 'a', 'X', 'M', 'P', 2, 9, 8, 1, 7, 0};
     const Bytes image = {',', 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x4C, 0x01, 0};
     Bytes file = header;
-    for (const Bytes* part : {&gce, &text, &app, &image})
-        file.insert(file.end(), part->begin(), part->end());
+    for (const Bytes* block : {&gce, &text, &app, &image})
+        file.insert(file.end(), block->begin(), block->end());
     file.push_back(';');
     auto picture = load(file);
     const Bytes out = save(*picture);
