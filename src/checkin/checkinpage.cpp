@@ -1,6 +1,7 @@
 #include "checkin/checkinpage.h"
 
 #include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
 #include "data/checkinrecords.h"
 #include "platform/germantext.h"
 #include "platform/prompter.h"
@@ -8,7 +9,6 @@
 #include "results/tteamauswahl.h"
 
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -88,6 +88,14 @@ QListWidget* makeList(const char* name, QWidget* parent)
     return list;
 }
 
+TuiCheckbox* makeCheckbox(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* box = new TuiCheckbox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->SetCaption(caption);
+    return box;
+}
+
 TuiButton* makeButton(const char* name, const QString& caption, QWidget* parent)
 {
     auto* button = new TuiButton(parent);
@@ -140,8 +148,7 @@ CheckInPage::CheckInPage(const CheckInPageLinks& links, QWidget* parent) : QWidg
     spieler_anmeldung = new QLineEdit(this);
     spieler_anmeldung->setObjectName(QStringLiteral("spieler_anmeldung"));
     spieler_anmeldung->setToolTip(keyHint);
-    anmeldecheck = new QCheckBox(QStringLiteral("angemeldet"), this);
-    anmeldecheck->setObjectName(QStringLiteral("anmeldecheck"));
+    anmeldecheck = makeCheckbox("anmeldecheck", QStringLiteral("angemeldet"), this);
     RadioGroup1 = new QGroupBox(QStringLiteral("Sortiert nach"), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1Buttons = new QButtonGroup(this);
@@ -170,8 +177,7 @@ CheckInPage::CheckInPage(const CheckInPageLinks& links, QWidget* parent) : QWidg
     team_anmeldung = new QLineEdit(this);
     team_anmeldung->setObjectName(QStringLiteral("team_anmeldung"));
     team_anmeldung->setToolTip(keyHint);
-    teammeldecheck = new QCheckBox(QStringLiteral("angemeldet"), this);
-    teammeldecheck->setObjectName(QStringLiteral("teammeldecheck"));
+    teammeldecheck = makeCheckbox("teammeldecheck", QStringLiteral("angemeldet"), this);
     RadioGroup2 = new QGroupBox(QStringLiteral("Sortiert nach"), this);
     RadioGroup2->setObjectName(QStringLiteral("RadioGroup2"));
     {
@@ -227,13 +233,13 @@ CheckInPage::CheckInPage(const CheckInPageLinks& links, QWidget* parent) : QWidg
     connect(spieler_anmeldung, &QLineEdit::textEdited, this, &CheckInPage::spieler_anmeldungChange);
     connect(anmeldeliste, &QListWidget::itemClicked, this, &CheckInPage::anmeldelisteClick);
     connect(anmeldeliste, &QListWidget::itemDoubleClicked, this, &CheckInPage::anmeldelisteDblClick);
-    connect(anmeldecheck, &QCheckBox::clicked, this, &CheckInPage::anmeldeCheckClick);
+    connect(anmeldecheck, &TuiCheckbox::OnClick, this, &CheckInPage::anmeldeCheckClick);
     connect(uiButton2, &TuiButton::OnClick, this, &CheckInPage::uiButton2Click);
     connect(uiButton3, &TuiButton::OnClick, this, &CheckInPage::uiButton3Click);
     connect(team_anmeldung, &QLineEdit::textEdited, this, &CheckInPage::team_anmeldungChange);
     connect(teammeldeliste, &QListWidget::itemClicked, this, &CheckInPage::teammeldelisteClick);
     connect(teammeldeliste, &QListWidget::itemDoubleClicked, this, &CheckInPage::teammeldelisteDblClick);
-    connect(teammeldecheck, &QCheckBox::clicked, this, &CheckInPage::teammeldecheckClick);
+    connect(teammeldecheck, &TuiCheckbox::OnClick, this, &CheckInPage::teammeldecheckClick);
     connect(uiButton4, &TuiButton::OnClick, this, &CheckInPage::uiButton4Click);
     connect(uiButton5, &TuiButton::OnClick, this, &CheckInPage::uiButton5Click);
     for (QObject* watched : {static_cast<QObject*>(spieler_anmeldung), static_cast<QObject*>(anmeldeliste),
@@ -392,7 +398,7 @@ void CheckInPage::spieler_anmeldungChange(const QString& text)
     if (best < 0)
         return;
     anmeldeliste->setCurrentRow(best);
-    anmeldecheck->setChecked(item(anmeldeliste, best).gemeldet);
+    anmeldecheck->SetChecked(item(anmeldeliste, best).gemeldet);
 }
 
 void CheckInPage::team_anmeldungChange(const QString& text)
@@ -401,7 +407,7 @@ void CheckInPage::team_anmeldungChange(const QString& text)
         const Myitem t = item(teammeldeliste, row);
         if (german::startsWithIgnoringCase(t.name, text)) {
             teammeldeliste->setCurrentRow(row);
-            teammeldecheck->setChecked(t.gemeldet);
+            teammeldecheck->SetChecked(t.gemeldet);
             return;
         }
     }
@@ -414,7 +420,7 @@ void CheckInPage::anmeldelisteClick()
         return;
     const Myitem p = item(anmeldeliste, row);
     spieler_anmeldung->setText(p.name);
-    anmeldecheck->setChecked(p.gemeldet);
+    anmeldecheck->SetChecked(p.gemeldet);
 }
 
 void CheckInPage::teammeldelisteClick()
@@ -424,7 +430,7 @@ void CheckInPage::teammeldelisteClick()
         return;
     const Myitem t = item(teammeldeliste, row);
     team_anmeldung->setText(t.name);
-    teammeldecheck->setChecked(t.gemeldet);
+    teammeldecheck->SetChecked(t.gemeldet);
 }
 
 void CheckInPage::togglePlayer(bool newState)
@@ -438,14 +444,14 @@ void CheckInPage::togglePlayer(bool newState)
         spieleranmeldung(m_links.database(), m_links.aktuelleTID, p.ID, newState, kid);
     });
     if (!written) {
-        anmeldecheck->setChecked(p.gemeldet);
+        anmeldecheck->SetChecked(p.gemeldet);
         return;
     }
     p.gemeldet = newState;
     if (kid == 0)
         p.teilgemeldet = newState;
     setItem(anmeldeliste, row, p);
-    anmeldecheck->setChecked(newState);
+    anmeldecheck->SetChecked(newState);
 }
 
 void CheckInPage::anmeldelisteDblClick()
@@ -457,7 +463,7 @@ void CheckInPage::anmeldelisteDblClick()
 
 void CheckInPage::anmeldeCheckClick()
 {
-    togglePlayer(anmeldecheck->isChecked());
+    togglePlayer(anmeldecheck->Checked());
 }
 
 bool CheckInPage::spieler_anmeldungKeyDown(int key, Qt::KeyboardModifiers modifiers)
@@ -531,7 +537,7 @@ void CheckInPage::toggleTeam(bool newState)
     Myitem pending = old;
     pending.gemeldet = newState;
     setItem(teammeldeliste, row, pending);
-    teammeldecheck->setChecked(newState);
+    teammeldecheck->SetChecked(newState);
 
     const int kid = currentClass();
     // The dialog only asks; the team and the ticked members are written after
@@ -550,7 +556,7 @@ void CheckInPage::toggleTeam(bool newState)
     if (!written) {
         // Cancelled or failed: nothing was written; the entry shows its state again.
         setItem(teammeldeliste, row, old);
-        teammeldecheck->setChecked(old.gemeldet);
+        teammeldecheck->SetChecked(old.gemeldet);
         teammeldeliste->viewport()->update();
         return;
     }
@@ -566,7 +572,7 @@ void CheckInPage::teammeldelisteDblClick()
 
 void CheckInPage::teammeldecheckClick()
 {
-    toggleTeam(teammeldecheck->isChecked());
+    toggleTeam(teammeldecheck->Checked());
 }
 
 void CheckInPage::allPlayers(bool flag)

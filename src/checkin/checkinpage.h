@@ -16,7 +16,6 @@
 #include <functional>
 
 class QButtonGroup;
-class QCheckBox;
 class QDialog;
 class QGroupBox;
 class QLabel;
@@ -25,6 +24,7 @@ class QListWidget;
 class QProgressBar;
 class QTabBar;
 class TuiButton;
+class TuiCheckbox;
 
 namespace bw {
 
@@ -71,7 +71,7 @@ public:
     QLabel* Titel;
     QTabBar* meldetab; // tab data: the class's KID, 0 for "Alle"
     QLineEdit* spieler_anmeldung;
-    QCheckBox* anmeldecheck;
+    TuiCheckbox* anmeldecheck;
     QGroupBox* RadioGroup1;
     QButtonGroup* RadioGroup1Buttons; // 0 "Nachname", 1 "Verein"
     QListWidget* anmeldeliste;
@@ -79,7 +79,7 @@ public:
     TuiButton* uiButton3; // "alle Spieler abmelden"
     QLabel* StaticText91;
     QLineEdit* team_anmeldung;
-    QCheckBox* teammeldecheck;
+    TuiCheckbox* teammeldecheck;
     QGroupBox* RadioGroup2;
     QListWidget* teammeldeliste;
     TuiButton* uiButton4; // "alle Teams anmelden"

@@ -2,6 +2,8 @@
 
 #include "classes/classbars.h"
 #include "classes/ttisch_verwaltung.h"
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
 #include "data/cascades.h"
 #include "data/dbvalue.h"
 #include "platform/clock.h"
@@ -11,7 +13,6 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFocusEvent>
@@ -24,7 +25,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -165,10 +165,14 @@ void ClassPage::build()
     form->addWidget(kberechtigung, 2, 1, 1, 3);
 
     auto* sexes = new QHBoxLayout;
-    mann = new QCheckBox(QStringLiteral("männlich"), this);
-    mann->setObjectName(QStringLiteral("mann"));
-    frau = new QCheckBox(QStringLiteral("weiblich"), this);
-    frau->setObjectName(QStringLiteral("frau"));
+    auto checkbox = [this](const char* name, const QString& caption) {
+        auto* box = new TuiCheckbox(this);
+        box->setObjectName(QLatin1String(name));
+        box->SetCaption(caption);
+        return box;
+    };
+    mann = checkbox("mann", QStringLiteral("männlich"));
+    frau = checkbox("frau", QStringLiteral("weiblich"));
     sexes->addWidget(mann);
     sexes->addWidget(frau);
     sexes->addStretch();
@@ -233,15 +237,19 @@ void ClassPage::build()
 
     auto* buttons = new QHBoxLayout;
     auto button = [&](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
+        auto* b = new TuiButton(this);
         b->setObjectName(QLatin1String(name));
+        b->SetCaption(caption);
         buttons->addWidget(b);
         return b;
     };
     neue_klasse = button("neue_klasse", QStringLiteral("Neue Klasse"));
     klasse_speichern = button("klasse_speichern", QStringLiteral("Neue Klasse aufnehmen"));
     klasse_delete = button("klasse_delete", QStringLiteral("Klasse löschen"));
-    klasse_delete->setStyleSheet(QStringLiteral("color: red;"));
+    klasse_delete->SetFontColor(Qt::red);
+    QFont bold = klasse_speichern->font();
+    bold.setBold(true);
+    klasse_speichern->setFont(bold);
     buttons->addStretch();
     uiButton1 = button("uiButton1", QStringLiteral("Tische verwalten"));
     teambutton = button("teambutton", QStringLiteral("Teamsystem"));
@@ -254,11 +262,11 @@ void ClassPage::connectHandlers()
     auto guarded = [this](std::function<void()> body) {
         return [this, body] { runGuarded(m_links.prompter, body); };
     };
-    connect(neue_klasse, &QPushButton::clicked, this, guarded([this] { neueklasseClick(); }));
-    connect(klasse_speichern, &QPushButton::clicked, this, guarded([this] { klassehinzuClick(); }));
-    connect(klasse_delete, &QPushButton::clicked, this, guarded([this] { klassedelClick(); }));
-    connect(uiButton1, &QPushButton::clicked, this, &ClassPage::uiButton1Click);
-    connect(teambutton, &QPushButton::clicked, this, &ClassPage::teambuttonClick);
+    connect(neue_klasse, &TuiButton::OnClick, this, guarded([this] { neueklasseClick(); }));
+    connect(klasse_speichern, &TuiButton::OnClick, this, guarded([this] { klassehinzuClick(); }));
+    connect(klasse_delete, &TuiButton::OnClick, this, guarded([this] { klassedelClick(); }));
+    connect(uiButton1, &TuiButton::OnClick, this, &ClassPage::uiButton1Click);
+    connect(teambutton, &TuiButton::OnClick, this, &ClassPage::teambuttonClick);
     connect(Klassekopieren1, &QAction::triggered, this, guarded([this] { Klassekopieren1Click(); }));
     for (QListWidget* list : m_lists) {
         connect(list, &QListWidget::itemClicked, this,
@@ -286,8 +294,8 @@ void ClassPage::connectHandlers()
     connect(gewinnsaetze, &QComboBox::currentIndexChanged, this, changed);
     connect(altersklasse, &QComboBox::currentIndexChanged, this, changed);
     connect(austragungstag, &QDateEdit::dateChanged, this, changed);
-    connect(mann, &QCheckBox::clicked, this, changed);
-    connect(frau, &QCheckBox::clicked, this, changed);
+    connect(mann, &TuiCheckbox::OnClick, this, changed);
+    connect(frau, &TuiCheckbox::OnClick, this, changed);
     connect(plattenanzahl, &QComboBox::currentTextChanged, this, &ClassPage::plattenanzahlChange);
     connect(punkteprosieg, &QComboBox::currentIndexChanged, this, &ClassPage::plattenanzahlChange);
 }
@@ -314,9 +322,8 @@ void ClassPage::setKindIndex(int kind)
 
 void ClassPage::setSaveButton(const QString& caption, bool enabled)
 {
-    klasse_speichern->setText(caption);
-    klasse_speichern->setStyleSheet(caption == kNewCaption ? QStringLiteral("color: blue; font-weight: bold;")
-                                                           : QStringLiteral("color: red; font-weight: bold;"));
+    klasse_speichern->SetCaption(caption);
+    klasse_speichern->SetFontColor(caption == kNewCaption ? Qt::blue : Qt::red);
     klasse_speichern->setEnabled(enabled);
 }
 
@@ -363,8 +370,8 @@ void ClassPage::kfelderloeschen()
         kbezeichnung->clear();
         kbeschreibung->clear();
         kberechtigung->clear();
-        mann->setChecked(true);
-        frau->setChecked(false);
+        mann->SetChecked(true);
+        frau->SetChecked(false);
         gebuehr->clear();
         nachgebuehr->clear();
         setComboText(minteil, QStringLiteral("2"));
@@ -394,8 +401,8 @@ void ClassPage::klassenboxfuellen(int kid)
         setKindIndex(r.system);
         kbeschreibung->setPlainText(fromStoredMemo(r.kbeschreibung));
         kberechtigung->setPlainText(fromStoredMemo(r.spielberechtigung));
-        mann->setChecked(r.mann);
-        frau->setChecked(r.frau);
+        mann->SetChecked(r.mann);
+        frau->SetChecked(r.frau);
         gebuehr->setText(german::formatNumber(r.gebuehr));
         setComboText(minteil, QString::number(r.min));
         setComboText(maxteil, QString::number(r.max));
@@ -493,7 +500,7 @@ bool ClassPage::checkInput()
         m_links.prompter.warning(QStringLiteral("Sie müssen einen Klassennamen eingeben"));
         return false;
     }
-    if (klasse_speichern->text() == kNewCaption
+    if (klasse_speichern->Caption() == kNewCaption
         && classNameTaken(m_links.database(), m_links.aktuelleTID, kindIndex(), name, 0)) {
         m_links.prompter.warning(kNameTaken);
         return false;
@@ -520,8 +527,8 @@ ClassRecord ClassPage::pageRecord() const
     r.kbezeichnung = kbezeichnung->text().trimmed();
     r.kbeschreibung = toStoredMemo(kbeschreibung->toPlainText().trimmed());
     r.spielberechtigung = toStoredMemo(kberechtigung->toPlainText().trimmed());
-    r.mann = mann->isChecked();
-    r.frau = frau->isChecked();
+    r.mann = mann->Checked();
+    r.frau = frau->Checked();
     r.gebuehr = feeValue(gebuehr->text());
     r.min = countValue(minteil->currentText(), 2);
     r.max = countValue(maxteil->currentText(), 2);
@@ -589,9 +596,9 @@ void ClassPage::klassehinzuClick()
 {
     if (!checkInput())
         return;
-    if (klasse_speichern->text() == kNewCaption)
+    if (klasse_speichern->Caption() == kNewCaption)
         saveNew();
-    else if (klasse_speichern->text() == kChangeCaption)
+    else if (klasse_speichern->Caption() == kChangeCaption)
         saveChanges();
 }
 

@@ -14,8 +14,9 @@
 #include <array>
 #include <functional>
 
+class TuiButton;
+class TuiCheckbox;
 class QButtonGroup;
-class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
@@ -25,7 +26,6 @@ class QListWidget;
 class QMenu;
 class QAction;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace bw {
 
@@ -72,8 +72,8 @@ public:
     QLineEdit* kbezeichnung;
     QPlainTextEdit* kbeschreibung;
     QPlainTextEdit* kberechtigung;
-    QCheckBox* mann;
-    QCheckBox* frau;
+    TuiCheckbox* mann;
+    TuiCheckbox* frau;
     QComboBox* minteil;
     QComboBox* maxteil;
     QComboBox* gewinnsaetze;
@@ -85,11 +85,11 @@ public:
     QLineEdit* gebuehr;
     QLineEdit* nachgebuehr;
     QListWidget* plattenlist; // hidden: the class's table names
-    QPushButton* neue_klasse;
-    QPushButton* klasse_speichern;
-    QPushButton* klasse_delete;
-    QPushButton* uiButton1; // "Tische verwalten"
-    QPushButton* teambutton;
+    TuiButton* neue_klasse;
+    TuiButton* klasse_speichern;
+    TuiButton* klasse_delete;
+    TuiButton* uiButton1; // "Tische verwalten"
+    TuiButton* teambutton;
     QMenu* Klassecopy;
     QAction* Klassekopieren1;
 

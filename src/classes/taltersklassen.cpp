@@ -1,17 +1,17 @@
 #include "classes/taltersklassen.h"
 
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
 #include "data/ageclasses.h"
 #include "platform/germantext.h"
 #include "platform/prompter.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -30,17 +30,27 @@ QDate typedDate(const QLineEdit* edit)
     return german::parseDate(edit->text().trimmed()).value_or(QDate());
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const char* colour, bool bold = false)
+TuiButton* button(QWidget* parent, const char* name, const QString& caption, const QColor& colour, bool bold = false)
 {
-    auto* b = new QPushButton(caption, parent);
+    auto* b = new TuiButton(parent);
     b->setObjectName(QLatin1String(name));
-    QString style;
-    if (colour)
-        style += QStringLiteral("color: %1;").arg(QLatin1String(colour));
-    if (bold)
-        style += QStringLiteral("font-weight: bold;");
-    b->setStyleSheet(style);
+    b->SetCaption(caption);
+    if (colour.isValid())
+        b->SetFontColor(colour);
+    if (bold) {
+        QFont font = b->font();
+        font.setBold(true);
+        b->setFont(font);
+    }
     return b;
+}
+
+TuiCheckbox* checkbox(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* box = new TuiCheckbox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->SetCaption(caption);
+    return box;
 }
 
 } // namespace
@@ -71,8 +81,7 @@ TAltersklassen::TAltersklassen(QWidget* parent, Prompter& prompter, std::functio
     avon->installEventFilter(this);
     fields->addWidget(avon, 1, 1);
     fields->addWidget(new QLabel(QStringLiteral("und"), this), 1, 2);
-    a1 = new QCheckBox(QStringLiteral("älter"), this);
-    a1->setObjectName(QStringLiteral("a1"));
+    a1 = checkbox(this, "a1", QStringLiteral("älter"));
     fields->addWidget(a1, 1, 3);
 
     fields->addWidget(new QLabel(QStringLiteral("bis"), this), 2, 0);
@@ -81,30 +90,27 @@ TAltersklassen::TAltersklassen(QWidget* parent, Prompter& prompter, std::functio
     abis->setPlaceholderText(QStringLiteral("tt.mm.jjjj"));
     fields->addWidget(abis, 2, 1);
     fields->addWidget(new QLabel(QStringLiteral("und"), this), 2, 2);
-    a2 = new QCheckBox(QStringLiteral("jünger"), this);
-    a2->setObjectName(QStringLiteral("a2"));
+    a2 = checkbox(this, "a2", QStringLiteral("jünger"));
     fields->addWidget(a2, 2, 3);
     layout->addLayout(fields);
 
     auto* buttons = new QHBoxLayout;
-    uiButton1 = button(this, "uiButton1", QStringLiteral("Speichern"), "blue", true);
-    uiButton3 = button(this, "uiButton3", QStringLiteral("Löschen"), "red");
-    uiButton4 = button(this, "uiButton4", QStringLiteral("Neuer Eintrag"), "blue");
-    uiButton2 = button(this, "uiButton2", QStringLiteral("Zurück"), nullptr);
-    for (QPushButton* b : {uiButton1, uiButton3, uiButton4, uiButton2}) {
-        b->setAutoDefault(false);
+    uiButton1 = button(this, "uiButton1", QStringLiteral("Speichern"), Qt::blue, true);
+    uiButton3 = button(this, "uiButton3", QStringLiteral("Löschen"), Qt::red);
+    uiButton4 = button(this, "uiButton4", QStringLiteral("Neuer Eintrag"), Qt::blue);
+    uiButton2 = button(this, "uiButton2", QStringLiteral("Zurück"), QColor());
+    for (TuiButton* b : {uiButton1, uiButton3, uiButton4, uiButton2})
         buttons->addWidget(b);
-    }
     layout->addLayout(buttons);
 
     connect(AuswahlBox, &QComboBox::activated, this, &TAltersklassen::AuswahlBoxChange);
-    // clicked: only a user's click runs the handlers, not setting a tick.
-    connect(a1, &QCheckBox::clicked, this, &TAltersklassen::a1Click);
-    connect(a2, &QCheckBox::clicked, this, &TAltersklassen::a2Click);
-    connect(uiButton1, &QPushButton::clicked, this, [this] { runGuarded(m_prompter, [this] { uiButton1Click(); }); });
-    connect(uiButton3, &QPushButton::clicked, this, [this] { runGuarded(m_prompter, [this] { uiButton3Click(); }); });
-    connect(uiButton4, &QPushButton::clicked, this, &TAltersklassen::uiButton4Click);
-    connect(uiButton2, &QPushButton::clicked, this, &TAltersklassen::uiButton2Click);
+    // OnClick: only a user's click runs the handlers, not setting a tick.
+    connect(a1, &TuiCheckbox::OnClick, this, &TAltersklassen::a1Click);
+    connect(a2, &TuiCheckbox::OnClick, this, &TAltersklassen::a2Click);
+    connect(uiButton1, &TuiButton::OnClick, this, [this] { runGuarded(m_prompter, [this] { uiButton1Click(); }); });
+    connect(uiButton3, &TuiButton::OnClick, this, [this] { runGuarded(m_prompter, [this] { uiButton3Click(); }); });
+    connect(uiButton4, &TuiButton::OnClick, this, &TAltersklassen::uiButton4Click);
+    connect(uiButton2, &TuiButton::OnClick, this, &TAltersklassen::uiButton2Click);
 }
 
 void TAltersklassen::showEvent(QShowEvent* event)
@@ -122,8 +128,8 @@ void TAltersklassen::altersklassenlisteladen(const QString& name)
 {
     avon->setEnabled(true);
     abis->setEnabled(true);
-    a1->setChecked(false);
-    a2->setChecked(false);
+    a1->SetChecked(false);
+    a2->SetChecked(false);
     const QSignalBlocker blocker(AuswahlBox);
     AuswahlBox->clear();
     const QStringList names = ageClassNames(m_database(), m_tid);
@@ -147,8 +153,8 @@ void TAltersklassen::altersklasseladen()
     aname->setText(ageClass->name);
     avon->setText(dateText(ageClass->von));
     abis->setText(dateText(ageClass->bis));
-    a1->setChecked(ageClass->aelter);
-    a2->setChecked(ageClass->juenger);
+    a1->SetChecked(ageClass->aelter);
+    a2->SetChecked(ageClass->juenger);
 }
 
 void TAltersklassen::AuswahlBoxChange()
@@ -159,10 +165,10 @@ void TAltersklassen::AuswahlBoxChange()
 
 void TAltersklassen::a1Click()
 {
-    if (a1->isChecked()) {
+    if (a1->Checked()) {
         abis->setEnabled(false);
         abis->clear();
-        a2->setChecked(false);
+        a2->SetChecked(false);
         avon->setEnabled(true);
     } else {
         abis->setEnabled(true);
@@ -171,10 +177,10 @@ void TAltersklassen::a1Click()
 
 void TAltersklassen::a2Click()
 {
-    if (a2->isChecked()) {
+    if (a2->Checked()) {
         avon->setEnabled(false);
         avon->clear();
-        a1->setChecked(false);
+        a1->SetChecked(false);
         abis->setEnabled(true);
     } else {
         avon->setEnabled(true);
@@ -196,8 +202,8 @@ void TAltersklassen::uiButton1Click()
         m_prompter.information(QStringLiteral("Die Altersklasse \"ohne Beschränkung\" kann nicht geändert werden"));
         return;
     }
-    const bool vonValid = german::parseDate(avon->text().trimmed()) || a2->isChecked();
-    const bool bisValid = german::parseDate(abis->text().trimmed()) || a1->isChecked();
+    const bool vonValid = german::parseDate(avon->text().trimmed()) || a2->Checked();
+    const bool bisValid = german::parseDate(abis->text().trimmed()) || a1->Checked();
     if (!vonValid || !bisValid) {
         m_prompter.information(QStringLiteral("Sie haben kein gültiges Datum eingegeben (tt.mm.jjjj)"));
         return;
@@ -209,7 +215,7 @@ void TAltersklassen::uiButton1Click()
         m_prompter.warning(problem);
         return;
     }
-    const AgeClass ageClass{aname->text().trimmed(), typedDate(avon), typedDate(abis), a1->isChecked(), a2->isChecked()};
+    const AgeClass ageClass{aname->text().trimmed(), typedDate(avon), typedDate(abis), a1->Checked(), a2->Checked()};
     saveAgeClass(db, m_tid, selected, ageClass);
     altersklassenlisteladen(ageClass.name);
     m_prompter.information(QStringLiteral("Die Änderung wurde gespeichert."));
@@ -229,8 +235,8 @@ void TAltersklassen::uiButton4Click()
     aname->clear();
     avon->clear();
     abis->clear();
-    a1->setChecked(false);
-    a2->setChecked(false);
+    a1->SetChecked(false);
+    a2->SetChecked(false);
     aname->setEnabled(true);
     aname->setFocus();
     uiButton3->setEnabled(false);

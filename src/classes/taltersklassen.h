@@ -8,10 +8,10 @@
 
 #include <functional>
 
-class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QPushButton;
+class TuiButton;
+class TuiCheckbox;
 
 namespace bw {
 
@@ -27,13 +27,13 @@ public:
     QComboBox* AuswahlBox;
     QLineEdit* aname;
     QLineEdit* avon;
-    QCheckBox* a1; // "älter": open towards older players
+    TuiCheckbox* a1; // "älter": open towards older players
     QLineEdit* abis;
-    QCheckBox* a2; // "jünger": open towards younger players
-    QPushButton* uiButton1; // "Speichern"
-    QPushButton* uiButton3; // "Löschen"
-    QPushButton* uiButton4; // "Neuer Eintrag"
-    QPushButton* uiButton2; // "Zurück"
+    TuiCheckbox* a2; // "jünger": open towards younger players
+    TuiButton* uiButton1; // "Speichern"
+    TuiButton* uiButton3; // "Löschen"
+    TuiButton* uiButton4; // "Neuer Eintrag"
+    TuiButton* uiButton2; // "Zurück"
 
     // Fills the list and selects the given name (the first entry when it is not there).
     void altersklassenlisteladen(const QString& name);

@@ -1,5 +1,6 @@
 #include "classes/ttisch_verwaltung.h"
 
+#include "controls/uibuttons.h"
 #include "data/classrecords.h"
 #include "platform/prompter.h"
 
@@ -8,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace bw {
@@ -36,9 +36,9 @@ Ttisch_verwaltung::Ttisch_verwaltung(QWidget* parent, Prompter& prompter, std::f
     Edit1->setObjectName(QStringLiteral("Edit1"));
     right->addWidget(Edit1);
     auto make = [&](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
+        auto* b = new TuiButton(this);
         b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
+        b->SetCaption(caption);
         right->addWidget(b);
         return b;
     };
@@ -53,11 +53,11 @@ Ttisch_verwaltung::Ttisch_verwaltung(QWidget* parent, Prompter& prompter, std::f
     layout->addLayout(right);
 
     connect(ListBox1, &QListWidget::itemClicked, this, &Ttisch_verwaltung::ListBox1Click);
-    connect(uiButton2, &QPushButton::clicked, this, &Ttisch_verwaltung::uiButton2Click);
-    connect(uiButton4, &QPushButton::clicked, this, &Ttisch_verwaltung::uiButton4Click);
-    connect(uiButton1, &QPushButton::clicked, this, &Ttisch_verwaltung::uiButton1Click);
-    connect(uiButton3, &QPushButton::clicked, this, &Ttisch_verwaltung::uiButton3Click);
-    connect(uiButton6, &QPushButton::clicked, this, [this] { runGuarded(m_prompter, [this] { uiButton6Click(); }); });
+    connect(uiButton2, &TuiButton::OnClick, this, &Ttisch_verwaltung::uiButton2Click);
+    connect(uiButton4, &TuiButton::OnClick, this, &Ttisch_verwaltung::uiButton4Click);
+    connect(uiButton1, &TuiButton::OnClick, this, &Ttisch_verwaltung::uiButton1Click);
+    connect(uiButton3, &TuiButton::OnClick, this, &Ttisch_verwaltung::uiButton3Click);
+    connect(uiButton6, &TuiButton::OnClick, this, [this] { runGuarded(m_prompter, [this] { uiButton6Click(); }); });
 }
 
 void Ttisch_verwaltung::showEvent(QShowEvent* event)
@@ -71,7 +71,7 @@ void Ttisch_verwaltung::newTableMode()
     ListBox1->setCurrentRow(-1);
     ListBox1->clearSelection();
     Edit1->clear();
-    uiButton2->setText(QStringLiteral("Neu aufnehmen"));
+    uiButton2->SetCaption(QStringLiteral("Neu aufnehmen"));
     StaticText1->setText(QStringLiteral("Neuer Tisch:"));
     uiButton5->setEnabled(false);
     Edit1->setFocus();
@@ -94,7 +94,7 @@ void Ttisch_verwaltung::ListBox1Click()
     if (!item)
         return;
     Edit1->setText(item->text());
-    uiButton2->setText(QStringLiteral("Name ändern"));
+    uiButton2->SetCaption(QStringLiteral("Name ändern"));
     StaticText1->setText(QStringLiteral("Tisch bearbeiten:"));
     uiButton5->setEnabled(false);
     Edit1->setFocus();

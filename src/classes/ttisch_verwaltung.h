@@ -11,7 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
+class TuiButton;
 
 namespace bw {
 
@@ -27,12 +27,12 @@ public:
     QListWidget* ListBox1;   // "Verfügbare Tische": the working copy
     QLabel* StaticText1;     // "Neuer Tisch:" or "Tisch bearbeiten:"
     QLineEdit* Edit1;
-    QPushButton* uiButton2;  // "Neu aufnehmen" / "Name ändern"
-    QPushButton* uiButton4;  // "Neuer Tisch"
-    QPushButton* uiButton5;  // "Tisch löschen", never enabled
-    QPushButton* uiButton6;  // "Gruppen/Phasen zuweisen"
-    QPushButton* uiButton1;  // "Übernehmen"
-    QPushButton* uiButton3;  // "Zurück"
+    TuiButton* uiButton2;  // "Neu aufnehmen" / "Name ändern"
+    TuiButton* uiButton4;  // "Neuer Tisch"
+    TuiButton* uiButton5;  // "Tisch löschen", never enabled
+    TuiButton* uiButton6;  // "Gruppen/Phasen zuweisen"
+    TuiButton* uiButton1;  // "Übernehmen"
+    TuiButton* uiButton3;  // "Zurück"
 
     // The class page's list of table names, and its change mark.
     QListWidget* plattenlist = nullptr;

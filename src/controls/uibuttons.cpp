@@ -32,6 +32,23 @@ TuiCustomButton::TuiCustomButton(QWidget* parent)
     resize(73, 21);
 }
 
+QSize TuiCustomButton::sizeHint() const
+{
+    const QSize text = fontMetrics().size(0, StripAccelerator(Caption()));
+    int width = text.width();
+    int height = text.height();
+    if (!m_glyph.isNull()) {
+        if (m_layout == TuiLayout::blGlyphLeft || m_layout == TuiLayout::blGlyphRight) {
+            width += m_glyph.width() + m_spacing;
+            height = std::max(height, m_glyph.height());
+        } else {
+            width = std::max(width, m_glyph.width());
+            height += m_glyph.height() + m_spacing;
+        }
+    }
+    return QSize(std::max(73, width + 16), std::max(21, height + 6));
+}
+
 void TuiCustomButton::SetAutoGray(bool autoGray)
 {
     if (autoGray == m_autoGray)

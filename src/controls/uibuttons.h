@@ -42,6 +42,9 @@ public:
     // the form's active control is not one of these controls.
     bool IsHighlighted(bool ignoreDefault) const;
 
+    // For layouts: the caption and picture with a margin, at least 73 x 21.
+    QSize sizeHint() const override;
+
 protected:
     void HookResized() override;
     void paintEvent(QPaintEvent* event) override;

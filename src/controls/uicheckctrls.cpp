@@ -51,6 +51,12 @@ void TuiCustomCheckControl::Click()
     TuiCustomStyleControl::Click();
 }
 
+QSize TuiCustomCheckControl::sizeHint() const
+{
+    const QSize text = fontMetrics().size(0, StripAccelerator(Caption()));
+    return QSize(kBoxSize + 4 + m_spacing + text.width() + 2, std::max(17, text.height() + 2));
+}
+
 void TuiCustomCheckControl::buildFaces()
 {
     m_faceNormal = DrawGradientBitmap(kFaceSize, kFaceSize, Qt::white, QColor(0xEFEBE7), kFaceBands, gsVertical, false);

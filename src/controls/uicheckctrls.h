@@ -27,6 +27,9 @@ public:
     // control's click.
     void Click() override;
 
+    // For layouts: the box and the caption on one line, at least 17 high.
+    QSize sizeHint() const override;
+
 protected:
     // Draws the box and the mark at the left of rect.
     virtual void DrawCheckSymbol(QPainter& painter, const QRect& rect) = 0;

@@ -44,6 +44,7 @@ void TuiCustomControl::SetCaption(const QString& caption)
         return;
     m_caption = caption;
     updateShortcut();
+    updateGeometry();
     HookTextChanged();
 }
 

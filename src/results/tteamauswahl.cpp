@@ -1,5 +1,6 @@
 #include "results/tteamauswahl.h"
 
+#include "controls/uibuttons.h"
 #include "platform/prompter.h"
 #include "results/teamrecords.h"
 
@@ -9,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -169,9 +169,9 @@ Tteamauswahl::Tteamauswahl(QWidget* parent, Prompter& prompter, std::function<QS
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
 
     auto makeButton = [this](const char* name, const QString& text) {
-        auto* button = new QPushButton(text, this);
+        auto* button = new TuiButton(this);
         button->setObjectName(QLatin1String(name));
-        button->setAutoDefault(false);
+        button->SetCaption(text);
         return button;
     };
     ok = makeButton("ok", QStringLiteral("Übernehmen"));
@@ -225,10 +225,10 @@ Tteamauswahl::Tteamauswahl(QWidget* parent, Prompter& prompter, std::function<QS
     connect(ListBox6, &QListWidget::itemClicked, this, &Tteamauswahl::ListBox6Click);
     connect(ListBox3, &QListWidget::itemClicked, this, &Tteamauswahl::ListBox3Click);
     connect(ComboBox1, &QComboBox::activated, this, &Tteamauswahl::ComboBox1Select);
-    connect(ok, &QPushButton::clicked, this, &Tteamauswahl::okClick);
-    connect(newButton, &QPushButton::clicked, this, &Tteamauswahl::newClick);
-    connect(deleteButton, &QPushButton::clicked, this, &Tteamauswahl::deleteClick);
-    connect(cancel, &QPushButton::clicked, this, &Tteamauswahl::cancelClick);
+    connect(ok, &TuiButton::OnClick, this, &Tteamauswahl::okClick);
+    connect(newButton, &TuiButton::OnClick, this, &Tteamauswahl::newClick);
+    connect(deleteButton, &TuiButton::OnClick, this, &Tteamauswahl::deleteClick);
+    connect(cancel, &TuiButton::OnClick, this, &Tteamauswahl::cancelClick);
 }
 
 int Tteamauswahl::entryId(const QListWidget* list, int row)

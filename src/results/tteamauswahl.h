@@ -15,7 +15,7 @@
 
 class QComboBox;
 class QLabel;
-class QPushButton;
+class TuiButton;
 
 namespace bw {
 
@@ -54,10 +54,10 @@ public:
     TeamDragList* ListBox2;  // "Reservespieler"
     TeamDragList* ListBox4;  // "Doppel 1"
     TeamDragList* ListBox5;  // "Doppel 2"
-    QPushButton* ok;
-    QPushButton* newButton;  // object name "new"
-    QPushButton* deleteButton; // object name "delete"
-    QPushButton* cancel;
+    TuiButton* ok;
+    TuiButton* newButton;  // object name "new"
+    TuiButton* deleteButton; // object name "delete"
+    TuiButton* cancel;
 
     // The id attached to a list entry (KID, SID or, in a slot, 0 for empty).
     static int entryId(const QListWidget* list, int row);

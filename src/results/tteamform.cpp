@@ -1,5 +1,6 @@
 #include "results/tteamform.h"
 
+#include "controls/uibuttons.h"
 #include "platform/prompter.h"
 
 #include <QComboBox>
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -56,17 +56,20 @@ Tteamform::Tteamform(QWidget* parent, Prompter& prompter, std::function<QSqlData
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    ok = new QPushButton(QStringLiteral("Übernehmen"), this);
+    ok = new TuiButton(this);
     ok->setObjectName(QStringLiteral("ok"));
-    cancel = new QPushButton(QStringLiteral("Zurück"), this);
+    ok->SetCaption(QStringLiteral("Übernehmen"));
+    ok->SetDefault(true);
+    cancel = new TuiButton(this);
     cancel->setObjectName(QStringLiteral("cancel"));
+    cancel->SetCaption(QStringLiteral("Zurück"));
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
 
     connect(spieler, &QSpinBox::valueChanged, this, &Tteamform::spielerChange);
-    connect(ok, &QPushButton::clicked, this, &Tteamform::okClick);
-    connect(cancel, &QPushButton::clicked, this, &Tteamform::cancelClick);
+    connect(ok, &TuiButton::OnClick, this, &Tteamform::okClick);
+    connect(cancel, &TuiButton::OnClick, this, &Tteamform::cancelClick);
 }
 
 void Tteamform::fillGameList(QComboBox* list, bool sideA, int players)

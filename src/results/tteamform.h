@@ -13,7 +13,7 @@
 #include <functional>
 
 class QComboBox;
-class QPushButton;
+class TuiButton;
 class QSpinBox;
 
 namespace bw {
@@ -33,8 +33,8 @@ public:
     QSpinBox* reserve;
     std::array<QComboBox*, kGames> a{}; // team A's side of games 1..9 ("a1".."a9")
     std::array<QComboBox*, kGames> b{}; // team B's side ("b1".."b9")
-    QPushButton* ok;
-    QPushButton* cancel;
+    TuiButton* ok;
+    TuiButton* cancel;
 
     // Marks the class page changed; called by "Übernehmen".
     std::function<void()> klassenchange;

@@ -21,7 +21,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 
 using namespace bw;
@@ -127,7 +126,7 @@ private slots:
         QVERIFY(!main.workAreaEnabled());
         click(teamform->ok);
         QVERIFY(main.workAreaEnabled());
-        QCOMPARE(page.klasse_speichern->text(), ClassPage::kChangeCaption);
+        QCOMPARE(page.klasse_speichern->Caption(), ClassPage::kChangeCaption);
         QVERIFY(page.klasse_speichern->isEnabled());
 
         // The age classes: the page names "ohne Beschränkung", so names stay fixed.

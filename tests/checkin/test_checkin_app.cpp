@@ -11,7 +11,6 @@
 
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 

@@ -15,14 +15,12 @@
 #include "support/widgethelpers.h"
 
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 
@@ -183,7 +181,7 @@ private slots:
         QCOMPARE(entryFlag(db(), kAbel, kDoppel), 1);
         QCOMPARE(entryFlag(db(), kAbel, kTeam), 0);
         QCOMPARE(colourOf(m_page->anmeldeliste, "Abel"), QColor(Qt::black));
-        QVERIFY(m_page->anmeldecheck->isChecked());
+        QVERIFY(m_page->anmeldecheck->Checked());
         m_page->SpielerbuttonItems1Click();
         QCOMPARE(colourOf(m_page->anmeldeliste, "Abel"), QColor(Qt::blue));
         // The legend in the same colours.
@@ -249,9 +247,9 @@ private slots:
         const QRect first = m_page->anmeldeliste->visualItemRect(m_page->anmeldeliste->item(0));
         QTest::mouseClick(m_page->anmeldeliste->viewport(), Qt::LeftButton, {}, first.center());
         QCOMPARE(m_page->spieler_anmeldung->text(), QStringLiteral("Abel, Anna"));
-        QVERIFY(m_page->anmeldecheck->isChecked());
+        QVERIFY(m_page->anmeldecheck->Checked());
         // The check box sets the state it shows.
-        m_page->anmeldecheck->click();
+        click(m_page->anmeldecheck);
         QCOMPARE(entryFlag(db(), kAbel, kHerrenB), 0);
         QCOMPARE(colourOf(m_page->anmeldeliste, "Abel"), QColor(Qt::red));
     }
@@ -337,7 +335,7 @@ private slots:
             dialog.uiButton1->Click();
             return dialog.result();
         };
-        m_page->teammeldecheck->click();
+        click(m_page->teammeldecheck);
         QVERIFY(!teamFlag(db(), kTeamA));
         QCOMPARE(entryFlag(db(), kDorn, kTeam), 0);
     }
@@ -356,7 +354,7 @@ private slots:
         m_page->teammeldelisteDblClick();
         QCOMPARE(dumpTables(db()), before);
         QCOMPARE(colourOf(m_page->teammeldeliste, "TSV A"), QColor(Qt::red));
-        QVERIFY(!m_page->teammeldecheck->isChecked());
+        QVERIFY(!m_page->teammeldecheck->Checked());
     }
 
     // CTRL+ENTER on the team side opens the team builder with a new team of the typed name.

@@ -15,7 +15,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 

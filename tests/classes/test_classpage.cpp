@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -25,7 +24,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
@@ -130,7 +128,7 @@ private slots:
     void newClassIsSavedThenChanged()
     {
         Desk d;
-        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kNewCaption);
+        QCOMPARE(d.page.klasse_speichern->Caption(), ClassPage::kNewCaption);
         QCOMPARE(d.page.altersklasse->currentText(), QStringLiteral("ohne Beschränkung"));
         QCOMPARE(d.page.austragungstag->date(), QDate(2026, 12, 12));
         d.page.neueklasseClick();
@@ -159,11 +157,11 @@ private slots:
         QCOMPARE(entries(d.page.einzelliste), QStringList{QStringLiteral("Herren A")});
         QCOMPARE(d.classBar.items, (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Herren A (Einzel)")}));
         QVERIFY(!d.page.klasse_speichern->isEnabled());
-        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kNewCaption);
+        QCOMPARE(d.page.klasse_speichern->Caption(), ClassPage::kNewCaption);
 
         // The next change applies to the class just saved.
         d.page.gebuehr->setText(QStringLiteral("8"));
-        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kChangeCaption);
+        QCOMPARE(d.page.klasse_speichern->Caption(), ClassPage::kChangeCaption);
         QVERIFY(d.page.klasse_speichern->isEnabled());
         click(d.page.klasse_speichern);
         QCOMPARE(scalar(d.db(), QStringLiteral("SELECT COUNT(*) FROM Turnierklassen")).toInt(), 1);
@@ -179,7 +177,7 @@ private slots:
         QCOMPARE(d.page.kbeschreibung->toPlainText(), QStringLiteral("Zeile 1\nZeile 2"));
         QCOMPARE(entries(d.page.plattenlist).size(), 3);
         QVERIFY(!d.page.klasse_speichern->isEnabled());
-        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kChangeCaption);
+        QCOMPARE(d.page.klasse_speichern->Caption(), ClassPage::kChangeCaption);
         QVERIFY(!d.page.teambutton->isEnabled());
     }
 
@@ -284,7 +282,7 @@ private slots:
         QCOMPARE(entries(d.page.mixedliste), QStringList{});
         // The list is empty now: the page is reset to a new class.
         QCOMPARE(d.page.kbezeichnung->text(), QString());
-        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kNewCaption);
+        QCOMPARE(d.page.klasse_speichern->Caption(), ClassPage::kNewCaption);
         QCOMPARE(entries(d.page.plattenlist), QStringList{QStringLiteral("Tisch 1")});
         QCOMPARE(scalar(d.db(), QStringLiteral("SELECT COUNT(*) FROM Spielplan")).toInt(), 0);
     }
@@ -339,7 +337,7 @@ private slots:
         QVERIFY(d.fake.prompter.verify());
         QCOMPARE(dumpTables(d.db()), before);
         QCOMPARE(d.page.kbezeichnung->text(), QStringLiteral("Herren"));
-        QCOMPARE(d.page.klasse_speichern->text(), ClassPage::kChangeCaption);
+        QCOMPARE(d.page.klasse_speichern->Caption(), ClassPage::kChangeCaption);
         QVERIFY(d.page.klasse_speichern->isEnabled());
 
         // Blanks around its own name do not make a class collide with itself.
@@ -541,7 +539,7 @@ private slots:
         Ttisch_verwaltung& t = d.tische;
         QVERIFY(t.isVisible());
         QCOMPARE(entries(t.ListBox1), entries(d.page.plattenlist));
-        QCOMPARE(t.uiButton2->text(), QStringLiteral("Neu aufnehmen"));
+        QCOMPARE(t.uiButton2->Caption(), QStringLiteral("Neu aufnehmen"));
         QCOMPARE(t.StaticText1->text(), QStringLiteral("Neuer Tisch:"));
         QVERIFY(!t.uiButton5->isEnabled());
 
@@ -557,7 +555,7 @@ private slots:
         // A selected table is renamed in place.
         t.ListBox1->setCurrentRow(0);
         t.ListBox1Click();
-        QCOMPARE(t.uiButton2->text(), QStringLiteral("Name ändern"));
+        QCOMPARE(t.uiButton2->Caption(), QStringLiteral("Name ändern"));
         QCOMPARE(t.StaticText1->text(), QStringLiteral("Tisch bearbeiten:"));
         t.Edit1->setText(QStringLiteral("Nord"));
         click(t.uiButton2);
@@ -600,7 +598,7 @@ private slots:
         QCOMPARE(a.aname->text(), QStringLiteral("U18"));
         QCOMPARE(a.avon->text(), QString());
         QCOMPARE(a.abis->text(), QStringLiteral("01.01.2008"));
-        QVERIFY(a.a2->isChecked());
+        QVERIFY(a.a2->Checked());
         QVERIFY(a.uiButton3->isEnabled());
 
         // A new entry, open towards older players.

@@ -111,6 +111,7 @@ private slots:
     void disabledGlyphIsGreyedOnACopy();
     void pictureOnTheRightStaysCentredWithCaption();
     void lockedControlRepaintsOnceAtEndUpdate();
+    void layoutsGiveTheCaptionRoom();
 
     // check box
     void checkboxPixels_data();
@@ -466,6 +467,34 @@ void TestControls::modalResultEndsTheDialog()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::mouseClick(cancel, Qt::LeftButton, {}, centre(cancel));
     QCOMPARE(dialog.result(), int(mrCancel));
+}
+
+// In a layout a button and a check box get room for their whole caption; a
+// short caption keeps the button's usual size.
+void TestControls::layoutsGiveTheCaptionRoom()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto* small = new TuiButton;
+    small->SetCaption(QStringLiteral("&Ok"));
+    auto* wide = new TuiButton;
+    auto* box = new TuiCheckbox;
+    for (QWidget* w : {static_cast<QWidget*>(small), static_cast<QWidget*>(wide), static_cast<QWidget*>(box)})
+        layout->addWidget(w, 0, Qt::AlignLeft);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(small->size(), QSize(73, 21));
+
+    const QString caption = QStringLiteral("Gruppen/Phasen zuweisen und alles übernehmen");
+    wide->SetCaption(caption);
+    box->SetCaption(caption);
+    const int text = wide->fontMetrics().horizontalAdvance(caption);
+    QTRY_VERIFY2(wide->width() >= text + 16, qPrintable(QString::number(wide->width())));
+    QVERIFY(wide->height() >= 21);
+    QTRY_VERIFY2(box->width() >= TuiCustomCheckControl::kBoxSize + 4 + box->Spacing() + text,
+                 qPrintable(QString::number(box->width())));
+    QVERIFY(box->height() >= 17);
 }
 
 void TestControls::disabledGlyphIsGreyedOnACopy()

@@ -1,6 +1,9 @@
 // Small helpers for form tests: find a child by object name, click it, type.
 #pragma once
 
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
+
 #include <QAbstractButton>
 #include <QTest>
 #include <QWidget>
@@ -23,6 +26,18 @@ inline void click(QAbstractButton* button)
 {
     if (button)
         QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Clicks a window control (button or check box) as a user would: with the
+// mouse when its form shows, else by its click -- and only while it is enabled.
+inline void click(TuiCustomControl* control)
+{
+    if (!control || !control->isEnabled())
+        return;
+    if (control->isVisible())
+        QTest::mouseClick(control, Qt::LeftButton);
+    else
+        control->Click();
 }
 
 // Types text key by key as a user would, umlauts included.
