@@ -3,6 +3,7 @@
 #include "app/appcontext.h"
 #include "app/tmainform.h"
 #include "classes/classpage.h"
+#include "controls/uibuttons.h"
 #include "data/cascades.h"
 #include "data/db_procedures.h"
 #include "data/dbvalue.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 namespace bw {
 
@@ -131,10 +131,10 @@ void TData_Unit::tmemoserstezeile()
 
 void TData_Unit::updated()
 {
-    QPushButton* button = m_main.turnier_speichern;
+    TuiButton* button = m_main.turnier_speichern;
     if (!button->isEnabled()) {
         button->setEnabled(true);
-        button->setText(QStringLiteral("Änderung übernehmen"));
+        button->SetCaption(QStringLiteral("Änderung übernehmen"));
     }
 }
 

@@ -1,12 +1,12 @@
 #include "app/timpressumform.h"
 
 #include "app/pictures.h"
+#include "controls/uibuttons.h"
 #include "platform/services.h"
 
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QUrl>
 
 namespace bw {
@@ -54,10 +54,12 @@ TImpressumForm::TImpressumForm(QWidget* parent, Services& services)
     MailLink = link(QStringLiteral("MailLink"), kMail, QUrl(QStringLiteral("mailto:") + kMail));
     grid->addWidget(MailLink, 4, 1);
 
-    CloseButton = new QPushButton(QStringLiteral("Fenster schliessen"), this);
+    CloseButton = new TuiButton(this);
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    CloseButton->SetCaption(QStringLiteral("Fenster schliessen"));
+    CloseButton->SetDefault(true);
     grid->addWidget(CloseButton, 5, 1, Qt::AlignRight);
-    connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CloseButton, &TuiButton::OnClick, this, &QDialog::accept);
     setFixedSize(sizeHint());
 }
 

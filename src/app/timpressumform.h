@@ -6,7 +6,7 @@
 #include <QDialog>
 
 class QLabel;
-class QPushButton;
+class TuiButton;
 
 namespace bw {
 
@@ -24,7 +24,7 @@ public:
     QLabel* VersionLabel;
     QLabel* WebLink;
     QLabel* MailLink;
-    QPushButton* CloseButton;
+    TuiButton* CloseButton;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

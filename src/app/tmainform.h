@@ -27,7 +27,7 @@ class QMenuBar;
 class QPlainTextEdit;
 class QPrinter;
 class QProgressBar;
-class QPushButton;
+class TuiButton;
 class QScrollArea;
 class QStackedWidget;
 class QTabWidget;
@@ -132,8 +132,8 @@ public:
 
     // --- tournament page ---
     QLabel* statictext1;
-    QPushButton* turnier_speichern;
-    QPushButton* anmeldeformular;
+    TuiButton* turnier_speichern;
+    TuiButton* anmeldeformular;
     QTabWidget* Turniermenu;
     QLineEdit* turniername;
     QLineEdit* zusatzname;

@@ -4,6 +4,7 @@
 
 #include "app/navigationbar.h"
 #include "app/tdata_unit.h"
+#include "controls/uibuttons.h"
 #include "platform/services.h"
 
 #include <QDateEdit>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -57,11 +57,11 @@ void TMainform::buildTournamentPage()
     title.setPointSize(title.pointSize() + 4);
     statictext1->setFont(title);
     head->addWidget(statictext1, 1);
-    anmeldeformular = named<QPushButton>(neuesTurnier, QStringLiteral("anmeldeformular"));
-    anmeldeformular->setText(QStringLiteral("Anmeldeformular erzeugen"));
+    anmeldeformular = named<TuiButton>(neuesTurnier, QStringLiteral("anmeldeformular"));
+    anmeldeformular->SetCaption(QStringLiteral("Anmeldeformular erzeugen"));
     head->addWidget(anmeldeformular);
-    turnier_speichern = named<QPushButton>(neuesTurnier, QStringLiteral("turnier_speichern"));
-    turnier_speichern->setText(QStringLiteral("Turnier speichern"));
+    turnier_speichern = named<TuiButton>(neuesTurnier, QStringLiteral("turnier_speichern"));
+    turnier_speichern->SetCaption(QStringLiteral("Turnier speichern"));
     head->addWidget(turnier_speichern);
     layout->addLayout(head);
 
@@ -173,8 +173,8 @@ void TMainform::buildTournamentPage()
 
 void TMainform::connectTournamentPage()
 {
-    connect(turnier_speichern, &QPushButton::clicked, this, &TMainform::turnier_speichernClick);
-    connect(anmeldeformular, &QPushButton::clicked, this, &TMainform::anmeldeformularClick);
+    connect(turnier_speichern, &TuiButton::OnClick, this, &TMainform::turnier_speichernClick);
+    connect(anmeldeformular, &TuiButton::OnClick, this, &TMainform::anmeldeformularClick);
     connect(turniername, &QLineEdit::textChanged, this, &TMainform::turniernameChange);
     connect(Tvon, &QDateEdit::dateChanged, this, &TMainform::TvonChange);
     for (QLineEdit* edit : {zusatzname, austragungsort, veranstalter, v_homepage, gesamtleitung, osr, tische, netze,
@@ -197,7 +197,7 @@ void TMainform::showCreatedTournament(const QString& name)
     data.kfelderloeschen();
     turniername->setText(name);
     statictext1->setText(name);
-    turnier_speichern->setText(QStringLiteral("Änderung übernehmen"));
+    turnier_speichern->SetCaption(QStringLiteral("Änderung übernehmen"));
     turnier_speichern->setEnabled(false);
 }
 
@@ -213,7 +213,7 @@ void TMainform::showOpenedTournament(const QString& name, int tid)
     runGuarded(m_services.prompter, [&] { data.tfelderfuellen(tid); });
     data.tmemoserstezeile();
     setWorkAreaEnabled(true);
-    turnier_speichern->setText(QStringLiteral("Änderung speichern"));
+    turnier_speichern->SetCaption(QStringLiteral("Änderung speichern"));
     turnier_speichern->setEnabled(false);
 }
 
@@ -241,7 +241,7 @@ void TMainform::turnier_speichernClick()
         return;
     runGuarded(m_services.prompter, [&] {
         TData_Unit& data = *m_forms->Data_Unit;
-        if (turnier_speichern->text() == QLatin1String("Turnier speichern")) {
+        if (turnier_speichern->Caption() == QLatin1String("Turnier speichern")) {
             data.turnierspeichern();
             turnier_speichern->setEnabled(false);
             Spieleplaner1->setEnabled(true);

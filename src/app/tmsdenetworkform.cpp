@@ -4,6 +4,7 @@
 #include "app/forms.h"
 #include "app/serverbrowser.h"
 #include "app/tturnierladen.h"
+#include "controls/uibuttons.h"
 #include "data/db_procedures.h"
 #include "platform/services.h"
 
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace bw {
@@ -45,10 +45,13 @@ TMSDENetworkForm::TMSDENetworkForm(QWidget* parent, AppContext& context, Service
     layout->addWidget(WaitPanel);
 
     auto* buttons = new QHBoxLayout;
-    uiButton1 = new QPushButton(QStringLiteral("Übernehmen"), this);
+    uiButton1 = new TuiButton(this);
     uiButton1->setObjectName(QStringLiteral("uiButton1"));
-    uiButton2 = new QPushButton(QStringLiteral("Abbrechen"), this);
+    uiButton1->SetCaption(QStringLiteral("Übernehmen"));
+    uiButton1->SetDefault(true);
+    uiButton2 = new TuiButton(this);
     uiButton2->setObjectName(QStringLiteral("uiButton2"));
+    uiButton2->SetCaption(QStringLiteral("Abbrechen"));
     buttons->addStretch();
     buttons->addWidget(uiButton1);
     buttons->addWidget(uiButton2);
@@ -57,8 +60,8 @@ TMSDENetworkForm::TMSDENetworkForm(QWidget* parent, AppContext& context, Service
 
     connect(ListBox1, &QListWidget::itemClicked, this, &TMSDENetworkForm::ListBox1Click);
     connect(SelValBox, &QLineEdit::textChanged, this, &TMSDENetworkForm::SelValBoxChange);
-    connect(uiButton1, &QPushButton::clicked, this, &TMSDENetworkForm::uiButton1Click);
-    connect(uiButton2, &QPushButton::clicked, this, &TMSDENetworkForm::uiButton2Click);
+    connect(uiButton1, &TuiButton::OnClick, this, &TMSDENetworkForm::uiButton1Click);
+    connect(uiButton2, &TuiButton::OnClick, this, &TMSDENetworkForm::uiButton2Click);
 }
 
 QString TMSDENetworkForm::unreachableText(const QString& server)

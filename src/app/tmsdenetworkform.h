@@ -10,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
-class QPushButton;
+class TuiButton;
 
 namespace bw {
 
@@ -27,8 +27,8 @@ public:
 
     QListWidget* ListBox1;
     QLineEdit* SelValBox;
-    QPushButton* uiButton1;
-    QPushButton* uiButton2;
+    TuiButton* uiButton1;
+    TuiButton* uiButton2;
     QFrame* WaitPanel;
     QLabel* Label3;
 

@@ -1,6 +1,7 @@
 #include "app/tr_nummer.h"
 
 #include "app/appcontext.h"
+#include "controls/uibuttons.h"
 #include "data/db_procedures.h"
 #include "app/tmainform.h"
 #include "platform/printcanvas.h"
@@ -13,7 +14,6 @@
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -34,10 +34,12 @@ TR_Nummer::TR_Nummer(TMainform& main, AppContext& context, Services& services, T
     ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ScrollBox1->setBackgroundRole(QPalette::Base);
     ScrollBox1->viewport()->installEventFilter(this);
-    uiButton1 = new QPushButton(QStringLiteral("Drucken"), this);
+    uiButton1 = new TuiButton(this);
     uiButton1->setObjectName(QStringLiteral("uiButton1"));
-    uiButton2 = new QPushButton(QStringLiteral("Zurück"), this);
+    uiButton1->SetCaption(QStringLiteral("Drucken"));
+    uiButton2 = new TuiButton(this);
     uiButton2->setObjectName(QStringLiteral("uiButton2"));
+    uiButton2->SetCaption(QStringLiteral("Zurück"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -47,8 +49,8 @@ TR_Nummer::TR_Nummer(TMainform& main, AppContext& context, Services& services, T
     layout->addWidget(ScrollBox1, 1);
     layout->addLayout(buttons);
 
-    connect(uiButton1, &QPushButton::clicked, this, &TR_Nummer::uiButton1Click);
-    connect(uiButton2, &QPushButton::clicked, this, &TR_Nummer::uiButton2Click);
+    connect(uiButton1, &TuiButton::OnClick, this, &TR_Nummer::uiButton1Click);
+    connect(uiButton2, &TuiButton::OnClick, this, &TR_Nummer::uiButton2Click);
 }
 
 bool TR_Nummer::event(QEvent* e)

@@ -9,7 +9,7 @@
 
 class QLabel;
 class QPrinter;
-class QPushButton;
+class TuiButton;
 class QScrollArea;
 
 namespace bw {
@@ -25,8 +25,8 @@ public:
     TR_Nummer(TMainform& main, AppContext& context, Services& services, Tdb_procedures& database);
 
     QScrollArea* ScrollBox1;
-    QPushButton* uiButton1; // "Drucken"
-    QPushButton* uiButton2; // "Zurück"
+    TuiButton* uiButton1; // "Drucken"
+    TuiButton* uiButton2; // "Zurück"
     // The picture of the last activation.
     QLabel* image = nullptr;
     // The print dialog on the program's printer; true when confirmed. Tests answer it.

@@ -4,16 +4,16 @@
 #include "app/forms.h"
 #include "app/tdata_unit.h"
 #include "app/tmainform.h"
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
 #include "data/db_procedures.h"
 #include "platform/apperror.h"
 #include "platform/services.h"
 
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -31,9 +31,10 @@ TTurnier_erstellen::TTurnier_erstellen(QWidget* parent, AppContext& context, Ser
     layout->addWidget(turniername);
 
     auto option = [&](const QString& name, const QString& text) {
-        auto* box = new QCheckBox(text, this);
+        auto* box = new TuiCheckbox(this);
         box->setObjectName(name);
-        box->setChecked(true);
+        box->SetCaption(text);
+        box->SetChecked(true);
         box->setEnabled(false);
         layout->addWidget(box);
         return box;
@@ -56,10 +57,13 @@ TTurnier_erstellen::TTurnier_erstellen(QWidget* parent, AppContext& context, Ser
     layout->addWidget(RadioGroup1);
 
     auto* buttons = new QHBoxLayout;
-    erstellen = new QPushButton(QStringLiteral("Turnier erstellen"), this);
+    erstellen = new TuiButton(this);
     erstellen->setObjectName(QStringLiteral("erstellen"));
-    zurueck = new QPushButton(QStringLiteral("Zurück"), this);
+    erstellen->SetCaption(QStringLiteral("Turnier erstellen"));
+    erstellen->SetDefault(true);
+    zurueck = new TuiButton(this);
     zurueck->setObjectName(QStringLiteral("zurueck"));
+    zurueck->SetCaption(QStringLiteral("Zurück"));
     buttons->addStretch();
     buttons->addWidget(erstellen);
     buttons->addWidget(zurueck);
@@ -67,8 +71,8 @@ TTurnier_erstellen::TTurnier_erstellen(QWidget* parent, AppContext& context, Ser
     setFixedSize(sizeHint());
 
     SaveDialog1FileName = services.paths.dataFile(kDefaultDatabaseFile);
-    connect(erstellen, &QPushButton::clicked, this, &TTurnier_erstellen::erstellenClick);
-    connect(zurueck, &QPushButton::clicked, this, &QDialog::reject);
+    connect(erstellen, &TuiButton::OnClick, this, &TTurnier_erstellen::erstellenClick);
+    connect(zurueck, &TuiButton::OnClick, this, &QDialog::reject);
 }
 
 void TTurnier_erstellen::erstellenClick()
@@ -110,8 +114,8 @@ void TTurnier_erstellen::erstellenClick()
 
     // The new tournament goes into the chosen database before the program
     // switches to it: a failure leaves the open tournament as it was.
-    const std::array<bool, 4> options{check1->isChecked(), check2->isChecked(), check3->isChecked(),
-                                      check4->isChecked()};
+    const std::array<bool, 4> options{check1->Checked(), check2->Checked(), check3->Checked(),
+                                      check4->Checked()};
     TournamentData data;
     data[TournamentField::turniername] = name;
     const QDate today = m_services.clock.today();

@@ -7,9 +7,9 @@
 #include <QDialog>
 #include <QString>
 
-class QCheckBox;
 class QLineEdit;
-class QPushButton;
+class TuiButton;
+class TuiCheckbox;
 class QRadioButton;
 class QGroupBox;
 
@@ -28,15 +28,15 @@ public:
     TTurnier_erstellen(QWidget* parent, AppContext& context, Services& services, const Forms& forms);
 
     QLineEdit* turniername;
-    QCheckBox* check1;
-    QCheckBox* check2;
-    QCheckBox* check3;
-    QCheckBox* check4;
+    TuiCheckbox* check1;
+    TuiCheckbox* check2;
+    TuiCheckbox* check3;
+    TuiCheckbox* check4;
     QGroupBox* RadioGroup1;
     QRadioButton* serverOption;
     QRadioButton* fileOption;
-    QPushButton* erstellen;
-    QPushButton* zurueck;
+    TuiButton* erstellen;
+    TuiButton* zurueck;
     // The file the save dialog offers first.
     QString SaveDialog1FileName;
 

@@ -6,6 +6,7 @@
 #include "app/tmsdenetworkform.h"
 #include "app/tournamentrecords.h"
 #include "app/tturnier_erstellen.h"
+#include "controls/uibuttons.h"
 #include "data/db_procedures.h"
 #include "data/preparation.h"
 #include "platform/apperror.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSysInfo>
 #include <QVBoxLayout>
@@ -60,8 +60,9 @@ Tturnierladen::Tturnierladen(QWidget* parent, AppContext& context, Services& ser
     DBPathEditBox = new QLineEdit(this);
     DBPathEditBox->setObjectName(QStringLiteral("DBPathEditBox"));
     DBPathEditBox->setReadOnly(true);
-    AccessSelButton = new QPushButton(QStringLiteral("Durchsuchen"), this);
+    AccessSelButton = new TuiButton(this);
     AccessSelButton->setObjectName(QStringLiteral("AccessSelButton"));
+    AccessSelButton->SetCaption(QStringLiteral("Durchsuchen"));
     path->addWidget(DBPathEditBox, 1);
     path->addWidget(AccessSelButton);
     layout->addLayout(path);
@@ -81,12 +82,16 @@ Tturnierladen::Tturnierladen(QWidget* parent, AppContext& context, Services& ser
     layout->addWidget(WaitPanel);
 
     auto* buttons = new QHBoxLayout;
-    AttachButton = new QPushButton(QStringLiteral("Turnier-DB anhängen"), this);
+    AttachButton = new TuiButton(this);
     AttachButton->setObjectName(QStringLiteral("AttachButton"));
-    uiButton1 = new QPushButton(QStringLiteral("Turnier laden"), this);
+    AttachButton->SetCaption(QStringLiteral("Turnier-DB anhängen"));
+    uiButton1 = new TuiButton(this);
     uiButton1->setObjectName(QStringLiteral("uiButton1"));
-    uiButton2 = new QPushButton(QStringLiteral("Zurück"), this);
+    uiButton1->SetCaption(QStringLiteral("Turnier laden"));
+    uiButton1->SetDefault(true);
+    uiButton2 = new TuiButton(this);
     uiButton2->setObjectName(QStringLiteral("uiButton2"));
+    uiButton2->SetCaption(QStringLiteral("Zurück"));
     buttons->addWidget(AttachButton);
     buttons->addStretch();
     buttons->addWidget(uiButton1);
@@ -96,11 +101,11 @@ Tturnierladen::Tturnierladen(QWidget* parent, AppContext& context, Services& ser
 
     connect(MSDESelBox, &QRadioButton::clicked, this, &Tturnierladen::MSDESelBoxClick);
     connect(AccessDBSelButton, &QRadioButton::clicked, this, &Tturnierladen::AccessDBSelButtonClick);
-    connect(AccessSelButton, &QPushButton::clicked, this, &Tturnierladen::AccessSelButtonClick);
-    connect(uiButton1, &QPushButton::clicked, this, &Tturnierladen::uiButton1Click);
-    connect(uiButton2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(AccessSelButton, &TuiButton::OnClick, this, &Tturnierladen::AccessSelButtonClick);
+    connect(uiButton1, &TuiButton::OnClick, this, &Tturnierladen::uiButton1Click);
+    connect(uiButton2, &TuiButton::OnClick, this, &QDialog::reject);
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &Tturnierladen::ListBox1DblClick);
-    connect(AttachButton, &QPushButton::clicked, this, &Tturnierladen::AttachButtonClick);
+    connect(AttachButton, &TuiButton::OnClick, this, &Tturnierladen::AttachButtonClick);
 
     // The server of this computer until the user chooses another.
     m_forms.db_procedures->serverName = Tdb_procedures::ComputerName();

@@ -14,7 +14,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
-class QPushButton;
+class TuiButton;
 class QRadioButton;
 
 namespace bw {
@@ -31,12 +31,12 @@ public:
     QRadioButton* MSDESelBox;
     QRadioButton* AccessDBSelButton;
     QLineEdit* DBPathEditBox;
-    QPushButton* AccessSelButton;
+    TuiButton* AccessSelButton;
     QListWidget* ListBox1;
     QList<int> tids; // the TID beside each entry of ListBox1
-    QPushButton* uiButton1;
-    QPushButton* uiButton2;
-    QPushButton* AttachButton;
+    TuiButton* uiButton1;
+    TuiButton* uiButton2;
+    TuiButton* AttachButton;
     QFrame* WaitPanel;
     QLabel* WaitText;
 

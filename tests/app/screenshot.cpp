@@ -9,12 +9,12 @@
 #include "data/preparation.h"
 #include "support/fakeservices.h"
 #include "support/tempprogramfolder.h"
+#include "support/widgethelpers.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QPushButton>
 #include <QTest>
 
 int main(int argc, char** argv)
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
 
     main->TurnierbuttonItemClick(bw::TMainform::TurnierLaden);
     QTest::qWait(100);
-    program.forms.turnierladen->uiButton1->click();
+    bw::test::click(program.forms.turnierladen->uiButton1);
     QTest::qWait(300);
     const QImage opened = main->grab().toImage();
 

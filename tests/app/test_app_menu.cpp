@@ -8,6 +8,7 @@
 #include "app/timpressumform.h"
 #include "app/tmainform.h"
 #include "data/preparation.h"
+#include "support/widgethelpers.h"
 #include "app/tturnier_erstellen.h"
 
 #include <QAction>
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -35,7 +35,7 @@ void openTournament(AppFixture& app)
     dialog->turniername->setText(QStringLiteral("Menütest"));
     dialog->fileOption->setChecked(true);
     app.fake.files.answer(path);
-    dialog->erstellen->click();
+    click(dialog->erstellen);
     QVERIFY(app.context().aktuelleTID > 0);
 }
 
@@ -277,7 +277,7 @@ void TestAppMenu::registrationForm()
     QString written;
     main.registrationFormWriter = [&](const QString& file) { written = file; };
     app.fake.files.answer(app.folder.file(QStringLiteral("anmeldung")));
-    main.anmeldeformular->click();
+    click(main.anmeldeformular);
     QCOMPARE(written, app.folder.file(QStringLiteral("anmeldung.docx")));
     QCOMPARE(main.SaveDialog1InitialDir, app.folder.path());
 
@@ -285,7 +285,7 @@ void TestAppMenu::registrationForm()
     app.fake.files.answer(app.folder.file(QStringLiteral("anmeldung.docx")));
     app.prompter().expect(PromptKind::Error, QStringLiteral("Anmeldeformular konnte nicht erzeugt werden"),
                           PromptAnswer::Cancel);
-    main.anmeldeformular->click();
+    click(main.anmeldeformular);
     QVERIFY(app.prompter().verify());
 }
 
@@ -305,7 +305,7 @@ void TestAppMenu::aboutBox()
     QCOMPARE(app.fake.runner.opened.size(), 2);
     QCOMPARE(app.fake.runner.opened.at(0), QUrl(TImpressumForm::kWebSite));
     QCOMPARE(app.fake.runner.opened.at(1), QUrl(QStringLiteral("mailto:") + TImpressumForm::kMail));
-    about->CloseButton->click();
+    click(about->CloseButton);
     QVERIFY(!about->isVisible());
     QVERIFY(main.workAreaEnabled());
 }

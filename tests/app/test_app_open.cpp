@@ -16,14 +16,13 @@
 #include "data/sql.h"
 #include "support/pgfixture.h"
 #include "support/testdatabase.h"
+#include "support/widgethelpers.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -63,7 +62,7 @@ void createOnFile(AppFixture& app, const QString& name, const QString& answer)
     dialog->turniername->setText(name);
     dialog->fileOption->setChecked(true);
     app.fake.files.answer(answer);
-    dialog->erstellen->click();
+    click(dialog->erstellen);
 }
 
 QString openedFile(const Program& program)
@@ -111,13 +110,13 @@ void TestAppOpen::createOnSqlite()
     QVERIFY(dialog->isVisible());
     QVERIFY(!main.workAreaEnabled());
     QCOMPARE(dialog->turniername->text(), QString());
-    for (QCheckBox* box : {dialog->check1, dialog->check2, dialog->check3, dialog->check4})
-        QVERIFY(box->isChecked() && !box->isEnabled());
+    for (TuiCheckbox* box : {dialog->check1, dialog->check2, dialog->check3, dialog->check4})
+        QVERIFY(box->Checked() && !box->isEnabled());
 
     dialog->turniername->setText(QStringLiteral("  Kreismeisterschaft  "));
     dialog->fileOption->setChecked(true);
     app.fake.files.answer(path);
-    dialog->erstellen->click();
+    click(dialog->erstellen);
 
     QVERIFY(!dialog->isVisible());
     QVERIFY(main.workAreaEnabled());
@@ -146,7 +145,7 @@ void TestAppOpen::createOnSqlite()
     QCOMPARE(main.statictext1->text(), QStringLiteral("Kreismeisterschaft"));
     QCOMPARE(main.turniername->text(), QStringLiteral("Kreismeisterschaft"));
     QVERIFY(!main.turnier_speichern->isEnabled());
-    QCOMPARE(main.turnier_speichern->text(), QStringLiteral("Änderung übernehmen"));
+    QCOMPARE(main.turnier_speichern->Caption(), QStringLiteral("Änderung übernehmen"));
     QVERIFY(main.Turnierbutton->itemEnabled(TMainform::TurnierLoeschen));
     QVERIFY(main.Turnierbutton->itemEnabled(TMainform::TurnierBearbeiten));
     QVERIFY(main.Klassenbutton->isEnabled() && !main.Klassenbutton->collapsed());
@@ -253,7 +252,7 @@ void TestAppOpen::openOnSqlite()
     QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - Pokal"));
     QCOMPARE(main.frontPanel(), main.neuesTurnier);
     QCOMPARE(main.austragungsort->text(), QStringLiteral("Pokal Halle"));
-    QCOMPARE(main.turnier_speichern->text(), QStringLiteral("Änderung speichern"));
+    QCOMPARE(main.turnier_speichern->Caption(), QStringLiteral("Änderung speichern"));
     QVERIFY(!main.turnier_speichern->isEnabled());
     QVERIFY(main.Spielerbutton->isEnabled() && main.Spielerbutton->collapsed());
     QVERIFY(main.Klassenbutton->isEnabled() && !main.Klassenbutton->collapsed());
@@ -265,7 +264,7 @@ void TestAppOpen::openOnSqlite()
     dialog->ListBox1->setCurrentRow(-1);
     dialog->ListBox1DblClick(nullptr);
     QVERIFY(dialog->isVisible());
-    dialog->uiButton2->click();
+    click(dialog->uiButton2);
     QVERIFY(main.workAreaEnabled());
     QCOMPARE(app.context().aktuelleTID, 2);
 }
@@ -283,34 +282,34 @@ void TestAppOpen::openFailures()
     dialog->AccessDBSelButton->setChecked(true);
     dialog->DBPathEditBox->setText(app.folder.file(QStringLiteral("fehlt.sqlite")));
     app.prompter().expect(PromptKind::Error, QStringLiteral("Bitte wählen sie eine SQLite Datenbank aus !"));
-    dialog->uiButton1->click();
+    click(dialog->uiButton1);
     QVERIFY(app.prompter().verify());
 
     // "Durchsuchen" on a file that is no database.
     app.folder.write(QStringLiteral("kaputt.sqlite"), QByteArray(2048, '\0'));
     app.fake.files.answer(app.folder.file(QStringLiteral("kaputt.sqlite")));
     app.prompter().expect(PromptKind::Information, QStringLiteral("SQLite-Datenbank nicht vorhanden"));
-    dialog->AccessSelButton->click();
+    click(dialog->AccessSelButton);
     QVERIFY(app.prompter().verify());
     QCOMPARE(app.fake.files.calls().last().filter, QStringLiteral("SQLite-Datenbank (*.sqlite *.db)"));
 
     // A database without tournaments.
     const QString empty = tournamentFile(app, QStringLiteral("leer.sqlite"), {});
     app.fake.files.answer(empty);
-    dialog->AccessSelButton->click();
+    click(dialog->AccessSelButton);
     QCOMPARE(dialog->ListBox1->count(), 0);
     app.prompter().expect(PromptKind::Information, QStringLiteral("Es ist kein Turnier vorhanden"));
-    dialog->uiButton1->click();
+    click(dialog->uiButton1);
     QVERIFY(app.prompter().verify());
 
     // A database of an older structure whose upgrade is declined.
     const QString old = app.folder.file(QStringLiteral("alt.sqlite"));
     prepareSqliteFile(old, 5);
     app.fake.files.answer(old);
-    dialog->AccessSelButton->click();
+    click(dialog->AccessSelButton);
     app.prompter().expect(PromptKind::Question, kUpgradeQuestion, PromptAnswer::No);
     app.prompter().expect(PromptKind::Error, QStringLiteral("Es wurde eine falsche Datenbank ausgewählt"));
-    dialog->uiButton1->click();
+    click(dialog->uiButton1);
     QVERIFY(app.prompter().verify());
     QVERIFY(dialog->isVisible());
     QVERIFY(!app.program->forms.db_procedures->isConnected());
@@ -360,16 +359,16 @@ void TestAppOpen::lookingElsewhereKeepsTheOpenDatabase()
     TMainform& main = app.main();
     Tturnierladen* dialog = app.program->forms.turnierladen;
     main.TurnierbuttonItemClick(TMainform::TurnierLaden);
-    dialog->uiButton1->click();
+    click(dialog->uiButton1);
     QCOMPARE(app.context().aktuellerTurniername, QStringLiteral("Offen"));
 
     // Look at another file, then go back.
     main.TurnierbuttonItemClick(TMainform::TurnierLaden);
     app.fake.files.answer(other);
-    dialog->AccessSelButton->click();
+    click(dialog->AccessSelButton);
     QCOMPARE(dialog->ListBox1->item(0)->text(), QStringLiteral("Fremd"));
     dialog->MSDESelBox->click(); // probing the server does not switch either
-    dialog->uiButton2->click();
+    click(dialog->uiButton2);
     QVERIFY(main.workAreaEnabled());
 
     // The same in the create dialog: a database that fails the check.
@@ -379,16 +378,16 @@ void TestAppOpen::lookingElsewhereKeepsTheOpenDatabase()
     create->turniername->setText(QStringLiteral("X"));
     create->fileOption->setChecked(true);
     app.fake.files.answer(app.folder.file(QStringLiteral("nicht-da.sqlite")));
-    create->erstellen->click();
+    click(create->erstellen);
     QVERIFY(app.prompter().verify());
-    create->zurueck->click();
+    click(create->zurueck);
 
     // The open tournament still lives in its own file, and saving writes there.
     QCOMPARE(openedFile(*app.program), QFileInfo(first).absoluteFilePath());
     QVERIFY(app.program->forms.db_procedures->accessDB);
     QCOMPARE(app.program->forms.db_procedures->dbPfad, first);
     main.zusatzname->setText(QStringLiteral("Herbst"));
-    main.turnier_speichern->click();
+    click(main.turnier_speichern);
     QCOMPARE(countRows(first, QStringLiteral("SELECT COUNT(*) FROM Turnierdaten WHERE zusatz='Herbst'")), 1);
     QCOMPARE(countRows(other, QStringLiteral("SELECT COUNT(*) FROM Turnierdaten WHERE zusatz='Herbst'")), 0);
 }
@@ -409,7 +408,7 @@ void TestAppOpen::serverPath()
     TTurnier_erstellen* create = app.program->forms.Turnier_erstellen;
     QVERIFY(create->serverOption->isChecked());
     create->turniername->setText(QStringLiteral("Bezirksrangliste"));
-    create->erstellen->click();
+    click(create->erstellen);
     QVERIFY(!create->isVisible());
     QCOMPARE(app.context().aktuelleTID, 1);
     QVERIFY(!app.program->forms.db_procedures->accessDB);
@@ -424,13 +423,13 @@ void TestAppOpen::serverPath()
     QCOMPARE(load->DBPathEditBox->text(), app.program->forms.db_procedures->serverName);
     QCOMPARE(load->ListBox1->count(), 1);
     QVERIFY(!load->AttachButton->isVisible());
-    load->uiButton1->click();
+    click(load->uiButton1);
     QVERIFY(load->lastFromServer());
     QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - Bezirksrangliste"));
     main.TurnierbuttonItemClick(TMainform::TurnierLaden);
     QVERIFY(load->MSDESelBox->isChecked());
     QCOMPARE(load->ListBox1->count(), 1);
-    load->uiButton2->click();
+    click(load->uiButton2);
 }
 
 void TestAppOpen::attachIntoEmptyServer()
@@ -451,7 +450,7 @@ void TestAppOpen::attachIntoEmptyServer()
     QCOMPARE(load->ListBox1->count(), 0);
 
     app.prompter().expect(PromptKind::Information, QStringLiteral("Der Befehl wurde ausgeführt."));
-    load->AttachButton->click();
+    click(load->AttachButton);
     QVERIFY(app.prompter().verify());
     // Prepared but still without a tournament: the button stays.
     QVERIFY(load->AttachButton->isVisible());
@@ -461,14 +460,14 @@ void TestAppOpen::attachIntoEmptyServer()
 
     // A second attempt reports the real error instead of success.
     app.prompter().expectPrefix(PromptKind::Error, QStringLiteral("Die Turnier-Datenbank konnte nicht angelegt werden:\r"));
-    load->AttachButton->click();
+    click(load->AttachButton);
     QVERIFY(app.prompter().verify());
-    load->uiButton2->click();
+    click(load->uiButton2);
 
     // The prepared catalog takes a tournament.
     main.TurnierbuttonItemClick(TMainform::TurnierErstellen);
     app.program->forms.Turnier_erstellen->turniername->setText(QStringLiteral("Erstes"));
-    app.program->forms.Turnier_erstellen->erstellen->click();
+    click(app.program->forms.Turnier_erstellen->erstellen);
     QCOMPARE(app.context().aktuelleTID, 1);
 }
 
@@ -482,7 +481,7 @@ void TestAppOpen::unreachableServer()
     Tturnierladen* load = app.program->forms.turnierladen;
     load->MSDESelBox->click();
     load->DBPathEditBox->setText(previous);
-    load->AccessSelButton->click();
+    click(load->AccessSelButton);
     TMSDENetworkForm* network = app.program->forms.MSDENetworkForm;
     QVERIFY(network->isVisible());
     QVERIFY(!load->isEnabled());
@@ -496,7 +495,7 @@ void TestAppOpen::unreachableServer()
     network->SelValBox->setText(QStringLiteral("brackwell-host-that-does-not-exist.invalid"));
     app.prompter().expect(PromptKind::Error, TMSDENetworkForm::unreachableText(
                                                  QStringLiteral("brackwell-host-that-does-not-exist.invalid")));
-    network->uiButton1->click();
+    click(network->uiButton1);
     QVERIFY(app.prompter().verify());
     QVERIFY(network->isVisible());
     QCOMPARE(network->SelValBox->text(), previous);
@@ -505,7 +504,7 @@ void TestAppOpen::unreachableServer()
     QVERIFY(!app.program->forms.db_procedures->accessDB);
     QCOMPARE(app.program->forms.db_procedures->dbWahrWert, 1);
 
-    network->uiButton2->click();
+    click(network->uiButton2);
     QVERIFY(!network->isVisible());
     QVERIFY(load->isEnabled());
     QVERIFY(!load->WaitPanel->isVisible());

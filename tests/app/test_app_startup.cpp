@@ -19,7 +19,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>

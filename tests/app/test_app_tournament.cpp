@@ -14,6 +14,7 @@
 #include "data/db_procedures.h"
 #include "data/sql.h"
 #include "support/testdatabase.h"
+#include "support/widgethelpers.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
@@ -78,7 +78,7 @@ void createTournament(AppFixture& app, const QString& path)
     dialog->turniername->setText(QStringLiteral("Sommerturnier"));
     dialog->fileOption->setChecked(true);
     app.fake.files.answer(path);
-    dialog->erstellen->click();
+    click(dialog->erstellen);
 }
 
 // Starts the program and creates "Sommerturnier" in a new SQLite file of the folder.
@@ -172,7 +172,7 @@ void TestAppTournament::pageRoundTrip()
     data.showData(sample);
     main.Tbis->setDate(sample.date(TournamentField::tbis));
     QVERIFY(main.turnier_speichern->isEnabled());
-    main.turnier_speichern->click();
+    click(main.turnier_speichern);
     QVERIFY(!main.turnier_speichern->isEnabled());
     data.turnierfelderloeschen();
     data.tfelderfuellen(tid);
@@ -190,7 +190,7 @@ void TestAppTournament::nullMemosComeBackEmpty()
     TData_Unit& data = *app.program->forms.Data_Unit;
     main.preise->setPlainText(QStringLiteral("Pokale"));
     main.meldung_an->setPlainText(QStringLiteral("Name"));
-    main.turnier_speichern->click();
+    click(main.turnier_speichern);
     // A second tournament whose texts were never filled in.
     execute(app.program->forms.db_procedures->ADOConnection1(),
             QStringLiteral("INSERT INTO Turnierdaten (TID, turniername) VALUES (2, 'Leer')"));
@@ -206,18 +206,18 @@ void TestAppTournament::saveButtonStates()
     AppFixture app;
     startWithTournament(app, QStringLiteral("knopf.sqlite"));
     TMainform& main = app.main();
-    QPushButton* save = main.turnier_speichern;
+    TuiButton* save = main.turnier_speichern;
     QVERIFY(!save->isEnabled());
 
     // The first day moves the last; the last alone moves nothing.
     main.Tvon->setDate(QDate(2027, 5, 1));
     QCOMPARE(main.Tbis->date(), QDate(2027, 5, 1));
     QVERIFY(save->isEnabled());
-    QCOMPARE(save->text(), QStringLiteral("Änderung übernehmen"));
+    QCOMPARE(save->Caption(), QStringLiteral("Änderung übernehmen"));
     main.Tbis->setDate(QDate(2027, 5, 3));
     QCOMPARE(main.Tvon->date(), QDate(2027, 5, 1));
     QVERIFY(save->isEnabled());
-    QCOMPARE(save->text(), QStringLiteral("Änderung übernehmen"));
+    QCOMPARE(save->Caption(), QStringLiteral("Änderung übernehmen"));
 
     // The title follows every keystroke of the name.
     main.turniername->clear();
@@ -225,7 +225,7 @@ void TestAppTournament::saveButtonStates()
     QCOMPARE(main.statictext1->text(), QStringLiteral("Wi"));
     QTest::keyClicks(main.turniername, QStringLiteral("nter"));
     QCOMPARE(main.statictext1->text(), QStringLiteral("Winter"));
-    save->click();
+    click(save);
     QVERIFY(!save->isEnabled());
     const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();
     QCOMPARE(scalar(db, QStringLiteral("SELECT turniername FROM Turnierdaten WHERE TID=1")).toString(),
@@ -248,7 +248,7 @@ void TestAppTournament::emptyNameIsRefused()
     main.turniername->setText(QStringLiteral("   "));
     main.osr->setText(QStringLiteral("Schiri"));
     app.prompter().expect(PromptKind::Information, QStringLiteral("Bitte geben Sie einen Turniernamen ein"));
-    main.turnier_speichern->click();
+    click(main.turnier_speichern);
     QVERIFY(app.prompter().verify());
     QVERIFY(main.turnier_speichern->isEnabled());
     const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();

@@ -6,8 +6,8 @@
 #include "checkinfixture.h"
 #include "data/connection.h"
 #include "data/preparation.h"
+#include "support/widgethelpers.h"
 
-#include <QPushButton>
 #include <QTest>
 
 namespace bw::test {
@@ -33,7 +33,7 @@ CheckInApp::CheckInApp()
     TMainform* main = program->forms.Mainform;
     main->show();
     main->TurnierbuttonItemClick(TMainform::TurnierLaden);
-    program->forms.turnierladen->uiButton1->click();
+    click(program->forms.turnierladen->uiButton1);
 }
 
 CheckInApp::~CheckInApp()
