@@ -129,6 +129,7 @@ private slots:
     {
         Desk d;
         QCOMPARE(d.page.klasse_speichern->Caption(), ClassPage::kNewCaption);
+        QCOMPARE(d.page.klasse_speichern->FontColor(), QColor(Qt::blue));
         QCOMPARE(d.page.altersklasse->currentText(), QStringLiteral("ohne Beschränkung"));
         QCOMPARE(d.page.austragungstag->date(), QDate(2026, 12, 12));
         d.page.neueklasseClick();
@@ -179,6 +180,13 @@ private slots:
         QVERIFY(!d.page.klasse_speichern->isEnabled());
         QCOMPARE(d.page.klasse_speichern->Caption(), ClassPage::kChangeCaption);
         QVERIFY(!d.page.teambutton->isEnabled());
+
+        // Loading set the ticks without marking a change; the user's tick does.
+        QVERIFY(d.page.mann->Checked() && !d.page.frau->Checked());
+        click(d.page.frau);
+        QVERIFY(d.page.frau->Checked());
+        QVERIFY(d.page.klasse_speichern->isEnabled());
+        QCOMPARE(d.page.klasse_speichern->FontColor(), QColor(Qt::red));
     }
 
     void listsAreSortedAsGermanReadersExpect()
