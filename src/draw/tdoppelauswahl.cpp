@@ -1,5 +1,6 @@
 #include "draw/tdoppelauswahl.h"
 
+#include "controls/uibuttons.h"
 #include "platform/germantext.h"
 #include "platform/prompter.h"
 
@@ -8,7 +9,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <algorithm>
 
@@ -36,14 +36,16 @@ TDoppelauswahl::TDoppelauswahl(QWidget* parent, Prompter& prompter, std::functio
     mannschaftsname->setObjectName(QStringLiteral("mannschaftsname"));
     mannschaftsname->setEnabled(false);
     layout->addWidget(mannschaftsname, 3, 1);
-    OK = new QPushButton(QStringLiteral("Übernehmen"), this);
+    OK = new TuiButton(this);
     OK->setObjectName(QStringLiteral("OK"));
-    uiButton1 = new QPushButton(QStringLiteral("Zurück"), this);
+    OK->SetCaption(QStringLiteral("Übernehmen"));
+    uiButton1 = new TuiButton(this);
     uiButton1->setObjectName(QStringLiteral("uiButton1"));
+    uiButton1->SetCaption(QStringLiteral("Zurück"));
     layout->addWidget(OK, 4, 0);
     layout->addWidget(uiButton1, 4, 1);
-    connect(OK, &QPushButton::clicked, this, &TDoppelauswahl::OKClick);
-    connect(uiButton1, &QPushButton::clicked, this, &TDoppelauswahl::uiButton1Click);
+    connect(OK, &TuiButton::OnClick, this, &TDoppelauswahl::OKClick);
+    connect(uiButton1, &TuiButton::OnClick, this, &TDoppelauswahl::uiButton1Click);
 }
 
 bool TDoppelauswahl::event(QEvent* e)

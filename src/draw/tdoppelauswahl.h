@@ -14,7 +14,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
+class TuiButton;
 
 namespace bw {
 
@@ -27,8 +27,8 @@ public:
 
     QLabel* doppelklasse; // the line's class text up to and including its ":"
     QComboBox* doppelcombo;
-    QPushButton* OK;       // "Übernehmen"
-    QPushButton* uiButton1; // "Zurück"
+    TuiButton* OK;        // "Übernehmen"
+    TuiButton* uiButton1; // "Zurück"
     QLineEdit* mannschaftsname;
 
     // What the player page tells the dialog before showing it.

@@ -1,12 +1,13 @@
 #include "people/playerpage.h"
 
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
 #include "data/transaction.h"
 #include "draw/tdoppelauswahl.h"
 #include "people/peoplewidgets.h"
 #include "platform/germantext.h"
 #include "platform/prompter.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QFormLayout>
@@ -16,15 +17,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace bw {
 
+using people::checkBox;
 using people::editableCombo;
 using people::entryWithKey;
 using people::learnValue;
+using people::pushButton;
 using people::selectOnly;
 
 const QString PlayerPage::kNewCaption = QStringLiteral("Spieler speichern");
@@ -104,35 +106,22 @@ void PlayerPage::build()
     landesverband = editableCombo(this, QStringLiteral("landesverband"));
     land = editableCombo(this, QStringLiteral("land"));
     spklasse = editableCombo(this, QStringLiteral("spklasse"));
-    auto check = [this](const QString& name, const QString& caption) {
-        auto* c = new QCheckBox(caption, this);
-        c->setObjectName(name);
-        return c;
-    };
-    bezahlt = check(QStringLiteral("bezahlt"), QStringLiteral("bezahlt"));
-    sv_mann = check(QStringLiteral("sv_mann"), QStringLiteral("männlich"));
-    sv_mann->setChecked(true);
-    sv_weiblich = check(QStringLiteral("sv_weiblich"), QStringLiteral("weiblich"));
-    auto button = [this](const QString& name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        return b;
-    };
-    spielerspeichernbutton = button(QStringLiteral("spielerspeichernbutton"), kNewCaption);
+    bezahlt = checkBox(this, QStringLiteral("bezahlt"), QStringLiteral("bezahlt"));
+    sv_mann = checkBox(this, QStringLiteral("sv_mann"), QStringLiteral("männlich"));
+    sv_mann->SetChecked(true);
+    sv_weiblich = checkBox(this, QStringLiteral("sv_weiblich"), QStringLiteral("weiblich"));
+    spielerspeichernbutton = pushButton(this, QStringLiteral("spielerspeichernbutton"), kNewCaption);
     QFont bold = spielerspeichernbutton->font();
     bold.setBold(true);
     spielerspeichernbutton->setFont(bold);
-    // Red while it can be pressed; a disabled button stays grey.
-    QPalette palette = spielerspeichernbutton->palette();
-    palette.setColor(QPalette::Active, QPalette::ButtonText, Qt::red);
-    palette.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::red);
-    spielerspeichernbutton->setPalette(palette);
-    spielerdelbutton = button(QStringLiteral("spielerdelbutton"), QStringLiteral("Spieler löschen"));
-    neuerspielerbutton = button(QStringLiteral("neuerspielerbutton"), QStringLiteral("Neuer Spieler"));
-    snummerbutton = button(QStringLiteral("snummerbutton"), QStringLiteral("erzeugen"));
+    // Red while it can be pressed; a disabled button draws its caption grey.
+    spielerspeichernbutton->SetFontColor(Qt::red);
+    spielerdelbutton = pushButton(this, QStringLiteral("spielerdelbutton"), QStringLiteral("Spieler löschen"));
+    neuerspielerbutton = pushButton(this, QStringLiteral("neuerspielerbutton"), QStringLiteral("Neuer Spieler"));
+    snummerbutton = pushButton(this, QStringLiteral("snummerbutton"), QStringLiteral("erzeugen"));
     snummerbutton->setToolTip(QStringLiteral("ermittelt die nächste freie Rückennummer"));
-    rnr_show = button(QStringLiteral("rnr_show"), QStringLiteral("Nummern anzeigen"));
-    uiButton6 = button(QStringLiteral("uiButton6"), QStringLiteral("Quittung"));
+    rnr_show = pushButton(this, QStringLiteral("rnr_show"), QStringLiteral("Nummern anzeigen"));
+    uiButton6 = pushButton(this, QStringLiteral("uiButton6"), QStringLiteral("Quittung"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Nachname"), snachname);
@@ -194,18 +183,18 @@ void PlayerPage::connectHandlers()
     connect(vereinsliste, &QListWidget::itemClicked, this, &PlayerPage::vereinslisteClick);
     connect(sklassen, &QListWidget::itemClicked, this, &PlayerPage::sklassenClick);
     connect(doppelpartner, &QListWidget::itemClicked, this, &PlayerPage::doppelpartnerClick);
-    connect(spielerspeichernbutton, &QPushButton::clicked, this, &PlayerPage::spielerspeichernbuttonClick);
-    connect(spielerdelbutton, &QPushButton::clicked, this, &PlayerPage::spielerdelbuttonClick);
-    connect(neuerspielerbutton, &QPushButton::clicked, this, &PlayerPage::neuerspielerbuttonClick);
-    connect(snummerbutton, &QPushButton::clicked, this, &PlayerPage::snummerbuttonClick);
-    connect(rnr_show, &QPushButton::clicked, this, &PlayerPage::rnr_showClick);
-    connect(uiButton6, &QPushButton::clicked, this, [this] {
+    connect(spielerspeichernbutton, &TuiButton::OnClick, this, &PlayerPage::spielerspeichernbuttonClick);
+    connect(spielerdelbutton, &TuiButton::OnClick, this, &PlayerPage::spielerdelbuttonClick);
+    connect(neuerspielerbutton, &TuiButton::OnClick, this, &PlayerPage::neuerspielerbuttonClick);
+    connect(snummerbutton, &TuiButton::OnClick, this, &PlayerPage::snummerbuttonClick);
+    connect(rnr_show, &TuiButton::OnClick, this, &PlayerPage::rnr_showClick);
+    connect(uiButton6, &TuiButton::OnClick, this, [this] {
         if (m_links.quittung)
             m_links.quittung();
     });
-    connect(sv_mann, &QCheckBox::clicked, this, &PlayerPage::sv_mannClick);
-    connect(sv_weiblich, &QCheckBox::clicked, this, &PlayerPage::sv_weiblichClick);
-    connect(bezahlt, &QCheckBox::clicked, this, &PlayerPage::spielerupdated);
+    connect(sv_mann, &TuiCheckbox::OnClick, this, &PlayerPage::sv_mannClick);
+    connect(sv_weiblich, &TuiCheckbox::OnClick, this, &PlayerPage::sv_weiblichClick);
+    connect(bezahlt, &TuiCheckbox::OnClick, this, &PlayerPage::spielerupdated);
     connect(snachname, &QLineEdit::textEdited, this, &PlayerPage::namensuche);
     connect(snachname, &QLineEdit::returnPressed, this, [this] {
         if (!spielerliste->selectedItems().isEmpty())
@@ -241,7 +230,7 @@ bool PlayerPage::eventFilter(QObject* watched, QEvent* event)
 
 void PlayerPage::setSaveButton(const QString& caption, bool enabled)
 {
-    spielerspeichernbutton->setText(caption);
+    spielerspeichernbutton->SetCaption(caption);
     spielerspeichernbutton->setEnabled(enabled);
 }
 
@@ -329,7 +318,7 @@ void PlayerPage::spielerfelderloeschen()
     m_filling = true;
     for (QLineEdit* e : {snachname, svorname, sverein, sgeb, zuzahlen, snummer, semail, s_staerke})
         e->clear();
-    bezahlt->setChecked(false);
+    bezahlt->SetChecked(false);
     for (QComboBox* c : {kreisverband, bezirksverband, landesverband, land, spklasse})
         c->setCurrentText(QString());
     doppelpartner->clear();
@@ -383,9 +372,9 @@ void PlayerPage::spielerfelderfuellen(int sid)
     spklasse->setCurrentText(r.spklasse);
     s_staerke->setText(r.spielstaerke);
     semail->setText(r.email);
-    bezahlt->setChecked(r.bezahlt);
-    sv_mann->setChecked(r.mann);
-    sv_weiblich->setChecked(r.frau);
+    bezahlt->SetChecked(r.bezahlt);
+    sv_mann->SetChecked(r.mann);
+    sv_weiblich->SetChecked(r.frau);
     sklassen->clearSelection();
     vereinsliste->clearSelection();
     for (const ClassEntryRow& entry : data->classes) {
@@ -501,7 +490,7 @@ void PlayerPage::sklassenClick(QListWidgetItem* item)
     bool ok = true;
     const bool done = runGuarded(prompter, [&] {
         const QSqlDatabase db = m_links.people.database();
-        if (item->isSelected() && !sexEligible(db, kid, sv_mann->isChecked(), sv_weiblich->isChecked())
+        if (item->isSelected() && !sexEligible(db, kid, sv_mann->Checked(), sv_weiblich->Checked())
             && refuse(QStringLiteral("Der Spieler entspricht nicht den Geschlechtskriterien dieser Klasse\n\r"
                                      "Spieler trotzdem für diese Klasse melden?"))) {
             ok = false;
@@ -569,8 +558,8 @@ void PlayerPage::doppelpartnerClick()
     TDoppelauswahl::Request request;
     request.kid = line->data(kKeyRole).toInt();
     request.sid = m_loadedSid;
-    request.mann = sv_mann->isChecked();
-    request.frau = sv_weiblich->isChecked();
+    request.mann = sv_mann->Checked();
+    request.frau = sv_weiblich->Checked();
     for (const SpielerInfo& p : spielerinfoliste) {
         if (p.sid > 0)
             request.names.insert(p.sid, p.name());
@@ -592,13 +581,13 @@ void PlayerPage::partnerChosen(int kid, int partnerSid, const QString& text)
 
 void PlayerPage::sv_mannClick()
 {
-    sv_weiblich->setChecked(!sv_mann->isChecked());
+    sv_weiblich->SetChecked(!sv_mann->Checked());
     spielerupdated();
 }
 
 void PlayerPage::sv_weiblichClick()
 {
-    sv_mann->setChecked(!sv_weiblich->isChecked());
+    sv_mann->SetChecked(!sv_weiblich->Checked());
     spielerupdated();
 }
 
@@ -641,9 +630,9 @@ PlayerTexts PlayerPage::pageTexts() const
     t.spklasse = spklasse->currentText();
     t.spielstaerke = s_staerke->text();
     t.email = semail->text();
-    t.bezahlt = bezahlt->isChecked();
-    t.mann = sv_mann->isChecked();
-    t.frau = sv_weiblich->isChecked();
+    t.bezahlt = bezahlt->Checked();
+    t.mann = sv_mann->Checked();
+    t.frau = sv_weiblich->Checked();
     return t;
 }
 
@@ -705,7 +694,7 @@ void PlayerPage::spielerspeichernbuttonClick()
         prompter.information(conversion.error);
         return;
     }
-    const bool isNew = spielerspeichernbutton->text() == kNewCaption || m_loadedSid == 0;
+    const bool isNew = spielerspeichernbutton->Caption() == kNewCaption || m_loadedSid == 0;
     const bool renamed = displayName(snachname->text(), svorname->text()) != geladenerName;
     if ((isNew || renamed) && nameTaken(snachname->text(), svorname->text(), isNew ? 0 : m_loadedSid)) {
         prompter.information(QStringLiteral("Ein Spieler mit diesem Namen existiert bereits"));
@@ -757,7 +746,7 @@ void PlayerPage::save(const PlayerRecord& record, bool isNew)
         selectOnly(spielerliste, entryWithKey(spielerliste, sid));
         geladenerName = name;
         alteRueckennummer = record.nummer.value_or(-1);
-        setSaveButton(spielerspeichernbutton->text(), false);
+        setSaveButton(spielerspeichernbutton->Caption(), false);
     });
 }
 

@@ -18,13 +18,14 @@
 
 #include <functional>
 
-class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
-class QPushButton;
+
+class TuiButton;
+class TuiCheckbox;
 
 namespace bw {
 
@@ -66,15 +67,15 @@ public:
     QComboBox* landesverband;
     QComboBox* land;
     QComboBox* spklasse;
-    QCheckBox* bezahlt;
-    QCheckBox* sv_mann;
-    QCheckBox* sv_weiblich;
-    QPushButton* spielerspeichernbutton;
-    QPushButton* spielerdelbutton;
-    QPushButton* neuerspielerbutton;
-    QPushButton* snummerbutton;
-    QPushButton* rnr_show;
-    QPushButton* uiButton6; // "Quittung"
+    TuiCheckbox* bezahlt;
+    TuiCheckbox* sv_mann;
+    TuiCheckbox* sv_weiblich;
+    TuiButton* spielerspeichernbutton;
+    TuiButton* spielerdelbutton;
+    TuiButton* neuerspielerbutton;
+    TuiButton* snummerbutton;
+    TuiButton* rnr_show;
+    TuiButton* uiButton6; // "Quittung"
 
     // The players of the page as loaded (a deleted one keeps his place with key -1)
     // and the offered classes in the order of `sklassen`.

@@ -1,12 +1,13 @@
 #include "people/refereepage.h"
 
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
 #include "data/playerrecords.h"
 #include "data/refereerecords.h"
 #include "people/peoplewidgets.h"
 #include "platform/germantext.h"
 #include "platform/prompter.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -14,13 +15,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace bw {
 
+using people::checkBox;
 using people::editableCombo;
 using people::learnValue;
+using people::pushButton;
 using people::selectOnly;
 
 const QString RefereePage::kNewCaption = QStringLiteral("Speichern");
@@ -59,8 +61,7 @@ void RefereePage::build()
     schirivname = edit(QStringLiteral("schirivname"));
     schirigeb = edit(QStringLiteral("schirigeb"));
     schiriverein = editableCombo(this, QStringLiteral("schiriverein"));
-    schiriangemeldet = new QCheckBox(QStringLiteral("angemeldet"), this);
-    schiriangemeldet->setObjectName(QStringLiteral("schiriangemeldet"));
+    schiriangemeldet = checkBox(this, QStringLiteral("schiriangemeldet"), QStringLiteral("angemeldet"));
     schirikverband = editableCombo(this, QStringLiteral("schirikverband"));
     schiribverband = editableCombo(this, QStringLiteral("schiribverband"));
     schirilverband = editableCombo(this, QStringLiteral("schirilverband"));
@@ -68,12 +69,9 @@ void RefereePage::build()
     schiriklasse = editableCombo(this, QStringLiteral("schiriklasse"));
     schirimemo = new QPlainTextEdit(this);
     schirimemo->setObjectName(QStringLiteral("schirimemo"));
-    schiri_neu = new QPushButton(QStringLiteral("Neuer Schiedsrichter"), this);
-    schiri_neu->setObjectName(QStringLiteral("schiri_neu"));
-    schirispeichern = new QPushButton(kNewCaption, this);
-    schirispeichern->setObjectName(QStringLiteral("schirispeichern"));
-    schiri_del = new QPushButton(QStringLiteral("Schiedsrichter löschen"), this);
-    schiri_del->setObjectName(QStringLiteral("schiri_del"));
+    schiri_neu = pushButton(this, QStringLiteral("schiri_neu"), QStringLiteral("Neuer Schiedsrichter"));
+    schirispeichern = pushButton(this, QStringLiteral("schirispeichern"), kNewCaption);
+    schiri_del = pushButton(this, QStringLiteral("schiri_del"), QStringLiteral("Schiedsrichter löschen"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Nachname"), schirinname);
@@ -106,9 +104,9 @@ void RefereePage::build()
     layout->addLayout(columns, 1);
     layout->addLayout(buttons);
 
-    connect(schiri_neu, &QPushButton::clicked, this, &RefereePage::schiri_neuClick);
-    connect(schirispeichern, &QPushButton::clicked, this, &RefereePage::schirispeichernClick);
-    connect(schiri_del, &QPushButton::clicked, this, &RefereePage::schiri_delClick);
+    connect(schiri_neu, &TuiButton::OnClick, this, &RefereePage::schiri_neuClick);
+    connect(schirispeichern, &TuiButton::OnClick, this, &RefereePage::schirispeichernClick);
+    connect(schiri_del, &TuiButton::OnClick, this, &RefereePage::schiri_delClick);
     connect(schiriliste, &QListWidget::itemClicked, this, &RefereePage::schirilisteClick);
     // The search runs on the field's text as it now reads, whatever keys made it.
     connect(schirinname, &QLineEdit::textEdited, this, &RefereePage::schirisuche);
@@ -120,13 +118,13 @@ void RefereePage::build()
         connect(e, &QLineEdit::textChanged, this, &RefereePage::schiriupdated);
     for (QComboBox* c : {schiriverein, schirikverband, schiribverband, schirilverband, schiriland, schiriklasse})
         connect(c, &QComboBox::currentTextChanged, this, &RefereePage::schiriupdated);
-    connect(schiriangemeldet, &QCheckBox::clicked, this, &RefereePage::schiriupdated);
+    connect(schiriangemeldet, &TuiCheckbox::OnClick, this, &RefereePage::schiriupdated);
     connect(schiriklassen, &QListWidget::itemClicked, this, &RefereePage::schiriupdated);
 }
 
 void RefereePage::setSaveButton(const QString& caption, bool enabled)
 {
-    schirispeichern->setText(caption);
+    schirispeichern->SetCaption(caption);
     schirispeichern->setEnabled(enabled);
 }
 
@@ -188,7 +186,7 @@ void RefereePage::schirifelderloeschen()
     schirimemo->clear();
     for (QComboBox* c : {schirikverband, schiribverband, schirilverband, schiriland, schiriverein, schiriklasse})
         c->setCurrentText(QString());
-    schiriangemeldet->setChecked(false);
+    schiriangemeldet->SetChecked(false);
     m_filling = filling;
 }
 
@@ -235,7 +233,7 @@ void RefereePage::schirifelderfuellen(int id)
     schiriklasse->setCurrentText(r.sklasse);
     if (r.sgeb)
         schirigeb->setText(german::formatDate(*r.sgeb));
-    schiriangemeldet->setChecked(r.sangemeldet);
+    schiriangemeldet->SetChecked(r.sangemeldet);
     schirimemo->setPlainText(r.smemo);
     schirimemo->moveCursor(QTextCursor::Start);
     schiriklassen->clearSelection();
@@ -290,7 +288,7 @@ void RefereePage::schirispeichernClick()
     texts.land = schiriland->currentText();
     texts.memo = schirimemo->toPlainText();
     texts.klasse = schiriklasse->currentText();
-    texts.angemeldet = schiriangemeldet->isChecked();
+    texts.angemeldet = schiriangemeldet->Checked();
     const RefereeConversion conversion = convertRefereeTexts(texts);
     if (!conversion.record) {
         prompter.warning(conversion.error);
@@ -298,7 +296,7 @@ void RefereePage::schirispeichernClick()
     }
     const RefereeRecord& record = *conversion.record;
     const QString name = displayName(record.snname, record.svname);
-    const bool isNew = schirispeichern->text() == kNewCaption || m_loadedId == 0;
+    const bool isNew = schirispeichern->Caption() == kNewCaption || m_loadedId == 0;
     if ((isNew || name != geladenerName) && listHolds(name)) {
         prompter.warning(QStringLiteral("Ein Schiedsrichter mit diesem Namen existiert bereits"));
         return;
@@ -324,7 +322,7 @@ void RefereePage::schirispeichernClick()
         }
         selectOnly(schiriliste, people::entryWithKey(schiriliste, m_loadedId));
         geladenerName = name;
-        setSaveButton(schirispeichern->text(), false);
+        setSaveButton(schirispeichern->Caption(), false);
     });
 }
 

@@ -10,13 +10,14 @@
 
 #include <functional>
 
-class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPlainTextEdit;
-class QPushButton;
+
+class TuiButton;
+class TuiCheckbox;
 
 namespace bw {
 
@@ -46,16 +47,16 @@ public:
     QLineEdit* schirivname;
     QLineEdit* schirigeb;
     QComboBox* schiriverein;
-    QCheckBox* schiriangemeldet;
+    TuiCheckbox* schiriangemeldet;
     QComboBox* schirikverband;
     QComboBox* schiribverband;
     QComboBox* schirilverband;
     QComboBox* schiriland;
     QComboBox* schiriklasse;
     QPlainTextEdit* schirimemo;
-    QPushButton* schiri_neu;
-    QPushButton* schirispeichern;
-    QPushButton* schiri_del;
+    TuiButton* schiri_neu;
+    TuiButton* schirispeichern;
+    TuiButton* schiri_del;
 
     // The loaded referee's list text; empty while the page holds a new one.
     QString geladenerName;

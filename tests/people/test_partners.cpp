@@ -1,6 +1,7 @@
 // Doubles partners on both backends: symmetric pairs, taking a partner over
 // from a third player (asked first), a partner not entered in the class, team
 // names kept, the partner candidates, one transaction; and the dialog.
+#include "controls/uibuttons.h"
 #include "data/sql.h"
 #include "draw/partners.h"
 #include "draw/tdoppelauswahl.h"
@@ -11,7 +12,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 

@@ -7,6 +7,8 @@
 #include "../app/appfixture.h"
 #include "app/tmainform.h"
 #include "app/tr_nummer.h"
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
 #include "data/db_procedures.h"
 #include "data/playerrecords.h"
 #include "data/sql.h"
@@ -18,12 +20,10 @@
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 
 using namespace bw;
@@ -121,7 +121,7 @@ private slots:
                                        ls("Team - Mannschaft")}));
         QCOMPARE(f.page->vereinsliste->count(), 2);
         QVERIFY(!f.page->spielerspeichernbutton->isEnabled());
-        QCOMPARE(f.page->spielerspeichernbutton->text(), ls("Spieler speichern"));
+        QCOMPARE(f.page->spielerspeichernbutton->Caption(), ls("Spieler speichern"));
     }
 
     void checksInTheirOrder_data()
@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(f.page->geladenerName, ls("Neu, Nils"));
         QVERIFY(!f.page->spielerspeichernbutton->isEnabled());
         f.page->semail->setText(ls("n@example.org"));
-        QCOMPARE(f.page->spielerspeichernbutton->text(), ls("Änderung übernehmen"));
+        QCOMPARE(f.page->spielerspeichernbutton->Caption(), ls("Änderung übernehmen"));
     }
 
     void classQuestions()
@@ -207,7 +207,7 @@ private slots:
         Fixture f;
         f.newPlayer(ls("Neu"), ls("Nora"));
         click(f.page->sv_weiblich);
-        QVERIFY(!f.page->sv_mann->isChecked());
+        QVERIFY(!f.page->sv_mann->Checked());
         f.page->sgeb->setText(ls("01.06.2000"));
         // Men only: No leaves the class unticked and the fee as it was.
         f.prompter().expect(PromptKind::Question, kSexQuestion, PromptAnswer::No);
@@ -321,7 +321,7 @@ private slots:
         QCOMPARE(f.page->spielerliste->selectedItems().value(0)->text(), QString::fromUtf8("Müller, Eva"));
         QTest::keyClick(f.page->snachname, Qt::Key_Return);
         QCOMPARE(f.page->loadedSid(), 3);
-        QVERIFY(f.page->sv_weiblich->isChecked());
+        QVERIFY(f.page->sv_weiblich->Checked());
         f.page->sverein->clear();
         typeText(f.page->sverein, ls("t"));
         QCOMPARE(f.page->vereinsliste->selectedItems().value(0)->text(), ls("TTC A"));

@@ -1,6 +1,8 @@
 // The referee page offscreen on a real SQLite database: the save checks in their
 // order, insert with classes, the type-ahead on the field's text, saving and
 // deleting acting on the loaded referee, and a failed save.
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
 #include "data/refereerecords.h"
 #include "data/sql.h"
 #include "peoplefixtures.h"
@@ -9,12 +11,10 @@
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
 using namespace bw;
@@ -103,7 +103,7 @@ private slots:
     {
         Page p;
         click(p.page.schiri_neu);
-        QCOMPARE(p.page.schirispeichern->text(), ls("Speichern"));
+        QCOMPARE(p.page.schirispeichern->Caption(), ls("Speichern"));
         p.page.schirinname->setText(ls("Neu"));
         p.page.schirivname->setText(ls("Eva"));
         p.page.schirikverband->setCurrentText(ls(" Kreis Süd "));
@@ -125,7 +125,7 @@ private slots:
 
         // The next change of the same referee is an update.
         p.page.schirivname->setText(ls("Eva-Maria"));
-        QCOMPARE(p.page.schirispeichern->text(), ls("Änderung übernehmen"));
+        QCOMPARE(p.page.schirispeichern->Caption(), ls("Änderung übernehmen"));
         click(p.page.schirispeichern);
         QCOMPARE(readReferee(p.tdb.db(), id)->record.svname, ls("Eva-Maria"));
         QCOMPARE(loadReferees(p.tdb.db(), 1).size(), 4);
@@ -141,7 +141,7 @@ private slots:
         p.page.schirinname->selectAll();
         QTest::keyClicks(p.page.schirinname, ls("Schulz"));
         QCOMPARE(p.selected(), ls("Schulz, Karl"));
-        QCOMPARE(p.page.schirispeichern->text(), ls("Änderung übernehmen"));
+        QCOMPARE(p.page.schirispeichern->Caption(), ls("Änderung übernehmen"));
         click(p.page.schirispeichern);
         QVERIFY(p.prompter.verify());
         QCOMPARE(readReferee(p.tdb.db(), 1)->record.snname, ls("Schulz"));
@@ -195,7 +195,7 @@ private slots:
         QVERIFY(!readReferee(p.tdb.db(), 2));
         QCOMPARE(scalar(p.tdb.db(), ls("SELECT COUNT(*) FROM Schiri_im_turnier WHERE SCHIRIID=2")).toInt(), 0);
         QCOMPARE(p.page.schiriliste->count(), 2);
-        QCOMPARE(p.page.schirispeichern->text(), ls("Speichern"));
+        QCOMPARE(p.page.schirispeichern->Caption(), ls("Speichern"));
         QVERIFY(!p.page.schirispeichern->isEnabled());
         // Typing a new name and saving inserts a new referee.
         p.page.schirinname->setText(ls("Neu"));

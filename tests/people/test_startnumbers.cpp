@@ -2,6 +2,7 @@
 // printout's layout as data (scale, positions, page breaks), and the dialog
 // printing to a PDF file, checked with pdftotext and qpdf.
 #include "../app/appfixture.h"
+#include "controls/uibuttons.h"
 #include "data/db_procedures.h"
 #include "app/startnumberlist.h"
 #include "app/tmainform.h"
@@ -13,7 +14,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
-#include <QPushButton>
 #include <QProcess>
 #include <QApplication>
 #include <QScrollArea>
