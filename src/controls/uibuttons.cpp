@@ -29,6 +29,9 @@ bool noModifiers(const QKeyEvent* event)
 TuiCustomButton::TuiCustomButton(QWidget* parent)
     : TuiCustomStyleControl(parent)
 {
+    // In a layout the caption never gets cut: a crowded row takes room from
+    // its other widgets, as with the platform's own push buttons.
+    setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     resize(73, 21);
 }
 

@@ -16,6 +16,8 @@ constexpr int kFaceBands = 16;
 TuiCustomCheckControl::TuiCustomCheckControl(QWidget* parent)
     : TuiCustomStyleControl(parent)
 {
+    // As the button: a crowded row never cuts the caption.
+    setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     resize(161, 17);
     buildFaces();
 }

@@ -112,6 +112,7 @@ private slots:
     void pictureOnTheRightStaysCentredWithCaption();
     void lockedControlRepaintsOnceAtEndUpdate();
     void layoutsGiveTheCaptionRoom();
+    void crowdedRowKeepsTheCaptions();
 
     // check box
     void checkboxPixels_data();
@@ -495,6 +496,28 @@ void TestControls::layoutsGiveTheCaptionRoom()
     QTRY_VERIFY2(box->width() >= TuiCustomCheckControl::kBoxSize + 4 + box->Spacing() + text,
                  qPrintable(QString::number(box->width())));
     QVERIFY(box->height() >= 17);
+}
+
+// A row too narrow for all its widgets squeezes the edit field, never the
+// captions of the buttons and check box beside it.
+void TestControls::crowdedRowKeepsTheCaptions()
+{
+    QWidget window;
+    auto* row = new QHBoxLayout(&window);
+    auto* edit = new QLineEdit;
+    auto* button = new TuiButton;
+    button->SetCaption(QStringLiteral("Nummern anzeigen"));
+    auto* box = new TuiCheckbox;
+    box->SetCaption(QStringLiteral("bezahlt"));
+    row->addWidget(edit);
+    row->addWidget(button);
+    row->addWidget(box);
+    window.resize(edit->minimumSizeHint().width() + button->sizeHint().width() + box->sizeHint().width() + 40, 60);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_COMPARE(button->size(), button->sizeHint());
+    QCOMPARE(box->size(), box->sizeHint());
+    QVERIFY2(edit->width() < edit->sizeHint().width(), qPrintable(QString::number(edit->width())));
 }
 
 void TestControls::disabledGlyphIsGreyedOnACopy()
