@@ -54,9 +54,7 @@ TImpressumForm::TImpressumForm(QWidget* parent, Services& services)
     MailLink = link(QStringLiteral("MailLink"), kMail, QUrl(QStringLiteral("mailto:") + kMail));
     grid->addWidget(MailLink, 4, 1);
 
-    CloseButton = new TuiButton(this);
-    CloseButton->setObjectName(QStringLiteral("CloseButton"));
-    CloseButton->SetCaption(QStringLiteral("Fenster schliessen"));
+    CloseButton = new TuiButton(this, QStringLiteral("CloseButton"), QStringLiteral("Fenster schliessen"));
     CloseButton->SetDefault(true);
     grid->addWidget(CloseButton, 5, 1, Qt::AlignRight);
     connect(CloseButton, &TuiButton::OnClick, this, &QDialog::accept);

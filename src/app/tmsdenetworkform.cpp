@@ -45,13 +45,9 @@ TMSDENetworkForm::TMSDENetworkForm(QWidget* parent, AppContext& context, Service
     layout->addWidget(WaitPanel);
 
     auto* buttons = new QHBoxLayout;
-    uiButton1 = new TuiButton(this);
-    uiButton1->setObjectName(QStringLiteral("uiButton1"));
-    uiButton1->SetCaption(QStringLiteral("Übernehmen"));
+    uiButton1 = new TuiButton(this, QStringLiteral("uiButton1"), QStringLiteral("Übernehmen"));
     uiButton1->SetDefault(true);
-    uiButton2 = new TuiButton(this);
-    uiButton2->setObjectName(QStringLiteral("uiButton2"));
-    uiButton2->SetCaption(QStringLiteral("Abbrechen"));
+    uiButton2 = new TuiButton(this, QStringLiteral("uiButton2"), QStringLiteral("Abbrechen"));
     buttons->addStretch();
     buttons->addWidget(uiButton1);
     buttons->addWidget(uiButton2);

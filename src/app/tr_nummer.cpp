@@ -34,12 +34,8 @@ TR_Nummer::TR_Nummer(TMainform& main, AppContext& context, Services& services, T
     ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ScrollBox1->setBackgroundRole(QPalette::Base);
     ScrollBox1->viewport()->installEventFilter(this);
-    uiButton1 = new TuiButton(this);
-    uiButton1->setObjectName(QStringLiteral("uiButton1"));
-    uiButton1->SetCaption(QStringLiteral("Drucken"));
-    uiButton2 = new TuiButton(this);
-    uiButton2->setObjectName(QStringLiteral("uiButton2"));
-    uiButton2->SetCaption(QStringLiteral("Zurück"));
+    uiButton1 = new TuiButton(this, QStringLiteral("uiButton1"), QStringLiteral("Drucken"));
+    uiButton2 = new TuiButton(this, QStringLiteral("uiButton2"), QStringLiteral("Zurück"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -31,9 +31,7 @@ TTurnier_erstellen::TTurnier_erstellen(QWidget* parent, AppContext& context, Ser
     layout->addWidget(turniername);
 
     auto option = [&](const QString& name, const QString& text) {
-        auto* box = new TuiCheckbox(this);
-        box->setObjectName(name);
-        box->SetCaption(text);
+        auto* box = new TuiCheckbox(this, name, text);
         box->SetChecked(true);
         box->setEnabled(false);
         layout->addWidget(box);
@@ -57,13 +55,9 @@ TTurnier_erstellen::TTurnier_erstellen(QWidget* parent, AppContext& context, Ser
     layout->addWidget(RadioGroup1);
 
     auto* buttons = new QHBoxLayout;
-    erstellen = new TuiButton(this);
-    erstellen->setObjectName(QStringLiteral("erstellen"));
-    erstellen->SetCaption(QStringLiteral("Turnier erstellen"));
+    erstellen = new TuiButton(this, QStringLiteral("erstellen"), QStringLiteral("Turnier erstellen"));
     erstellen->SetDefault(true);
-    zurueck = new TuiButton(this);
-    zurueck->setObjectName(QStringLiteral("zurueck"));
-    zurueck->SetCaption(QStringLiteral("Zurück"));
+    zurueck = new TuiButton(this, QStringLiteral("zurueck"), QStringLiteral("Zurück"));
     buttons->addStretch();
     buttons->addWidget(erstellen);
     buttons->addWidget(zurueck);

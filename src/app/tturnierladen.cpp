@@ -60,9 +60,7 @@ Tturnierladen::Tturnierladen(QWidget* parent, AppContext& context, Services& ser
     DBPathEditBox = new QLineEdit(this);
     DBPathEditBox->setObjectName(QStringLiteral("DBPathEditBox"));
     DBPathEditBox->setReadOnly(true);
-    AccessSelButton = new TuiButton(this);
-    AccessSelButton->setObjectName(QStringLiteral("AccessSelButton"));
-    AccessSelButton->SetCaption(QStringLiteral("Durchsuchen"));
+    AccessSelButton = new TuiButton(this, QStringLiteral("AccessSelButton"), QStringLiteral("Durchsuchen"));
     path->addWidget(DBPathEditBox, 1);
     path->addWidget(AccessSelButton);
     layout->addLayout(path);
@@ -82,16 +80,10 @@ Tturnierladen::Tturnierladen(QWidget* parent, AppContext& context, Services& ser
     layout->addWidget(WaitPanel);
 
     auto* buttons = new QHBoxLayout;
-    AttachButton = new TuiButton(this);
-    AttachButton->setObjectName(QStringLiteral("AttachButton"));
-    AttachButton->SetCaption(QStringLiteral("Turnier-DB anhängen"));
-    uiButton1 = new TuiButton(this);
-    uiButton1->setObjectName(QStringLiteral("uiButton1"));
-    uiButton1->SetCaption(QStringLiteral("Turnier laden"));
+    AttachButton = new TuiButton(this, QStringLiteral("AttachButton"), QStringLiteral("Turnier-DB anhängen"));
+    uiButton1 = new TuiButton(this, QStringLiteral("uiButton1"), QStringLiteral("Turnier laden"));
     uiButton1->SetDefault(true);
-    uiButton2 = new TuiButton(this);
-    uiButton2->setObjectName(QStringLiteral("uiButton2"));
-    uiButton2->SetCaption(QStringLiteral("Zurück"));
+    uiButton2 = new TuiButton(this, QStringLiteral("uiButton2"), QStringLiteral("Zurück"));
     buttons->addWidget(AttachButton);
     buttons->addStretch();
     buttons->addWidget(uiButton1);

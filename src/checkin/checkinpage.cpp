@@ -88,19 +88,9 @@ QListWidget* makeList(const char* name, QWidget* parent)
     return list;
 }
 
-TuiCheckbox* makeCheckbox(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* box = new TuiCheckbox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->SetCaption(caption);
-    return box;
-}
-
 TuiButton* makeButton(const char* name, const QString& caption, QWidget* parent)
 {
-    auto* button = new TuiButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->SetCaption(caption);
+    auto* button = new TuiButton(parent, QLatin1String(name), caption);
     button->setMinimumSize(150, 25);
     return button;
 }
@@ -148,7 +138,7 @@ CheckInPage::CheckInPage(const CheckInPageLinks& links, QWidget* parent) : QWidg
     spieler_anmeldung = new QLineEdit(this);
     spieler_anmeldung->setObjectName(QStringLiteral("spieler_anmeldung"));
     spieler_anmeldung->setToolTip(keyHint);
-    anmeldecheck = makeCheckbox("anmeldecheck", QStringLiteral("angemeldet"), this);
+    anmeldecheck = new TuiCheckbox(this, QStringLiteral("anmeldecheck"), QStringLiteral("angemeldet"));
     RadioGroup1 = new QGroupBox(QStringLiteral("Sortiert nach"), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1Buttons = new QButtonGroup(this);
@@ -177,7 +167,7 @@ CheckInPage::CheckInPage(const CheckInPageLinks& links, QWidget* parent) : QWidg
     team_anmeldung = new QLineEdit(this);
     team_anmeldung->setObjectName(QStringLiteral("team_anmeldung"));
     team_anmeldung->setToolTip(keyHint);
-    teammeldecheck = makeCheckbox("teammeldecheck", QStringLiteral("angemeldet"), this);
+    teammeldecheck = new TuiCheckbox(this, QStringLiteral("teammeldecheck"), QStringLiteral("angemeldet"));
     RadioGroup2 = new QGroupBox(QStringLiteral("Sortiert nach"), this);
     RadioGroup2->setObjectName(QStringLiteral("RadioGroup2"));
     {

@@ -165,14 +165,8 @@ void ClassPage::build()
     form->addWidget(kberechtigung, 2, 1, 1, 3);
 
     auto* sexes = new QHBoxLayout;
-    auto checkbox = [this](const char* name, const QString& caption) {
-        auto* box = new TuiCheckbox(this);
-        box->setObjectName(QLatin1String(name));
-        box->SetCaption(caption);
-        return box;
-    };
-    mann = checkbox("mann", QStringLiteral("männlich"));
-    frau = checkbox("frau", QStringLiteral("weiblich"));
+    mann = new TuiCheckbox(this, QStringLiteral("mann"), QStringLiteral("männlich"));
+    frau = new TuiCheckbox(this, QStringLiteral("frau"), QStringLiteral("weiblich"));
     sexes->addWidget(mann);
     sexes->addWidget(frau);
     sexes->addStretch();
@@ -237,9 +231,7 @@ void ClassPage::build()
 
     auto* buttons = new QHBoxLayout;
     auto button = [&](const char* name, const QString& caption) {
-        auto* b = new TuiButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->SetCaption(caption);
+        auto* b = new TuiButton(this, QLatin1String(name), caption);
         buttons->addWidget(b);
         return b;
     };

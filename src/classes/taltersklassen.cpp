@@ -32,9 +32,7 @@ QDate typedDate(const QLineEdit* edit)
 
 TuiButton* button(QWidget* parent, const char* name, const QString& caption, const QColor& colour, bool bold = false)
 {
-    auto* b = new TuiButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->SetCaption(caption);
+    auto* b = new TuiButton(parent, QLatin1String(name), caption);
     if (colour.isValid())
         b->SetFontColor(colour);
     if (bold) {
@@ -47,9 +45,7 @@ TuiButton* button(QWidget* parent, const char* name, const QString& caption, con
 
 TuiCheckbox* checkbox(QWidget* parent, const char* name, const QString& caption)
 {
-    auto* box = new TuiCheckbox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->SetCaption(caption);
+    auto* box = new TuiCheckbox(parent, QLatin1String(name), caption);
     return box;
 }
 

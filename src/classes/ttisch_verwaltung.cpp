@@ -36,9 +36,7 @@ Ttisch_verwaltung::Ttisch_verwaltung(QWidget* parent, Prompter& prompter, std::f
     Edit1->setObjectName(QStringLiteral("Edit1"));
     right->addWidget(Edit1);
     auto make = [&](const char* name, const QString& caption) {
-        auto* b = new TuiButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->SetCaption(caption);
+        auto* b = new TuiButton(this, QLatin1String(name), caption);
         right->addWidget(b);
         return b;
     };

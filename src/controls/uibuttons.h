@@ -86,4 +86,11 @@ public:
         : TuiCustomButton(parent)
     {
     }
+    // A button as the forms make them: its component name and its caption.
+    TuiButton(QWidget* parent, const QString& name, const QString& caption)
+        : TuiCustomButton(parent)
+    {
+        setObjectName(name);
+        SetCaption(caption);
+    }
 };

@@ -55,6 +55,13 @@ public:
         : TuiCustomCheckControl(parent)
     {
     }
+    // A check box as the forms make them: its component name and its caption.
+    TuiCheckbox(QWidget* parent, const QString& name, const QString& caption)
+        : TuiCustomCheckControl(parent)
+    {
+        setObjectName(name);
+        SetCaption(caption);
+    }
 
 protected:
     void DrawCheckSymbol(QPainter& painter, const QRect& rect) override;

@@ -36,12 +36,8 @@ TDoppelauswahl::TDoppelauswahl(QWidget* parent, Prompter& prompter, std::functio
     mannschaftsname->setObjectName(QStringLiteral("mannschaftsname"));
     mannschaftsname->setEnabled(false);
     layout->addWidget(mannschaftsname, 3, 1);
-    OK = new TuiButton(this);
-    OK->setObjectName(QStringLiteral("OK"));
-    OK->SetCaption(QStringLiteral("Übernehmen"));
-    uiButton1 = new TuiButton(this);
-    uiButton1->setObjectName(QStringLiteral("uiButton1"));
-    uiButton1->SetCaption(QStringLiteral("Zurück"));
+    OK = new TuiButton(this, QStringLiteral("OK"), QStringLiteral("Übernehmen"));
+    uiButton1 = new TuiButton(this, QStringLiteral("uiButton1"), QStringLiteral("Zurück"));
     layout->addWidget(OK, 4, 0);
     layout->addWidget(uiButton1, 4, 1);
     connect(OK, &TuiButton::OnClick, this, &TDoppelauswahl::OKClick);

@@ -1,25 +1,6 @@
 #include "people/peoplewidgets.h"
 
-#include "controls/uibuttons.h"
-#include "controls/uicheckctrls.h"
-
 namespace bw::people {
-
-TuiButton* pushButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new TuiButton(parent);
-    button->setObjectName(name);
-    button->SetCaption(caption);
-    return button;
-}
-
-TuiCheckbox* checkBox(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* box = new TuiCheckbox(parent);
-    box->setObjectName(name);
-    box->SetCaption(caption);
-    return box;
-}
 
 QComboBox* editableCombo(QWidget* parent, const QString& name)
 {

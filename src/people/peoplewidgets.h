@@ -6,18 +6,11 @@
 #include <QListWidget>
 #include <QString>
 
-class TuiButton;
-class TuiCheckbox;
-
 namespace bw::people {
 
 // The text colour of a present (checked-in) person in the lists: the classic
 // desktop background colour.
 inline const QColor kPresentColour(0, 128, 128);
-
-// A push button and a check box of the window controls with name and caption.
-TuiButton* pushButton(QWidget* parent, const QString& name, const QString& caption);
-TuiCheckbox* checkBox(QWidget* parent, const QString& name, const QString& caption);
 
 // An editable combo whose typed text is kept as typed.
 QComboBox* editableCombo(QWidget* parent, const QString& name);

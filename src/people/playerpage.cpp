@@ -22,11 +22,9 @@
 
 namespace bw {
 
-using people::checkBox;
 using people::editableCombo;
 using people::entryWithKey;
 using people::learnValue;
-using people::pushButton;
 using people::selectOnly;
 
 const QString PlayerPage::kNewCaption = QStringLiteral("Spieler speichern");
@@ -106,22 +104,22 @@ void PlayerPage::build()
     landesverband = editableCombo(this, QStringLiteral("landesverband"));
     land = editableCombo(this, QStringLiteral("land"));
     spklasse = editableCombo(this, QStringLiteral("spklasse"));
-    bezahlt = checkBox(this, QStringLiteral("bezahlt"), QStringLiteral("bezahlt"));
-    sv_mann = checkBox(this, QStringLiteral("sv_mann"), QStringLiteral("männlich"));
+    bezahlt = new TuiCheckbox(this, QStringLiteral("bezahlt"), QStringLiteral("bezahlt"));
+    sv_mann = new TuiCheckbox(this, QStringLiteral("sv_mann"), QStringLiteral("männlich"));
     sv_mann->SetChecked(true);
-    sv_weiblich = checkBox(this, QStringLiteral("sv_weiblich"), QStringLiteral("weiblich"));
-    spielerspeichernbutton = pushButton(this, QStringLiteral("spielerspeichernbutton"), kNewCaption);
+    sv_weiblich = new TuiCheckbox(this, QStringLiteral("sv_weiblich"), QStringLiteral("weiblich"));
+    spielerspeichernbutton = new TuiButton(this, QStringLiteral("spielerspeichernbutton"), kNewCaption);
     QFont bold = spielerspeichernbutton->font();
     bold.setBold(true);
     spielerspeichernbutton->setFont(bold);
     // Red while it can be pressed; a disabled button draws its caption grey.
     spielerspeichernbutton->SetFontColor(Qt::red);
-    spielerdelbutton = pushButton(this, QStringLiteral("spielerdelbutton"), QStringLiteral("Spieler löschen"));
-    neuerspielerbutton = pushButton(this, QStringLiteral("neuerspielerbutton"), QStringLiteral("Neuer Spieler"));
-    snummerbutton = pushButton(this, QStringLiteral("snummerbutton"), QStringLiteral("erzeugen"));
+    spielerdelbutton = new TuiButton(this, QStringLiteral("spielerdelbutton"), QStringLiteral("Spieler löschen"));
+    neuerspielerbutton = new TuiButton(this, QStringLiteral("neuerspielerbutton"), QStringLiteral("Neuer Spieler"));
+    snummerbutton = new TuiButton(this, QStringLiteral("snummerbutton"), QStringLiteral("erzeugen"));
     snummerbutton->setToolTip(QStringLiteral("ermittelt die nächste freie Rückennummer"));
-    rnr_show = pushButton(this, QStringLiteral("rnr_show"), QStringLiteral("Nummern anzeigen"));
-    uiButton6 = pushButton(this, QStringLiteral("uiButton6"), QStringLiteral("Quittung"));
+    rnr_show = new TuiButton(this, QStringLiteral("rnr_show"), QStringLiteral("Nummern anzeigen"));
+    uiButton6 = new TuiButton(this, QStringLiteral("uiButton6"), QStringLiteral("Quittung"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Nachname"), snachname);

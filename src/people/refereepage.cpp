@@ -19,10 +19,8 @@
 
 namespace bw {
 
-using people::checkBox;
 using people::editableCombo;
 using people::learnValue;
-using people::pushButton;
 using people::selectOnly;
 
 const QString RefereePage::kNewCaption = QStringLiteral("Speichern");
@@ -61,7 +59,7 @@ void RefereePage::build()
     schirivname = edit(QStringLiteral("schirivname"));
     schirigeb = edit(QStringLiteral("schirigeb"));
     schiriverein = editableCombo(this, QStringLiteral("schiriverein"));
-    schiriangemeldet = checkBox(this, QStringLiteral("schiriangemeldet"), QStringLiteral("angemeldet"));
+    schiriangemeldet = new TuiCheckbox(this, QStringLiteral("schiriangemeldet"), QStringLiteral("angemeldet"));
     schirikverband = editableCombo(this, QStringLiteral("schirikverband"));
     schiribverband = editableCombo(this, QStringLiteral("schiribverband"));
     schirilverband = editableCombo(this, QStringLiteral("schirilverband"));
@@ -69,9 +67,9 @@ void RefereePage::build()
     schiriklasse = editableCombo(this, QStringLiteral("schiriklasse"));
     schirimemo = new QPlainTextEdit(this);
     schirimemo->setObjectName(QStringLiteral("schirimemo"));
-    schiri_neu = pushButton(this, QStringLiteral("schiri_neu"), QStringLiteral("Neuer Schiedsrichter"));
-    schirispeichern = pushButton(this, QStringLiteral("schirispeichern"), kNewCaption);
-    schiri_del = pushButton(this, QStringLiteral("schiri_del"), QStringLiteral("Schiedsrichter löschen"));
+    schiri_neu = new TuiButton(this, QStringLiteral("schiri_neu"), QStringLiteral("Neuer Schiedsrichter"));
+    schirispeichern = new TuiButton(this, QStringLiteral("schirispeichern"), kNewCaption);
+    schiri_del = new TuiButton(this, QStringLiteral("schiri_del"), QStringLiteral("Schiedsrichter löschen"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Nachname"), schirinname);

@@ -33,14 +33,10 @@ Tteam_melden::Tteam_melden(QWidget* parent) : QDialog(parent)
         grid->addWidget(names[i], i, 1);
         grid->addWidget(boxes[i], i, 2);
     }
-    uiButton1 = new TuiButton(this);
-    uiButton1->setObjectName(QStringLiteral("uiButton1"));
-    uiButton1->SetCaption(QStringLiteral("Übernehmen"));
+    uiButton1 = new TuiButton(this, QStringLiteral("uiButton1"), QStringLiteral("Übernehmen"));
     uiButton1->SetModalResult(mrOk);
     uiButton1->setMinimumSize(100, 25);
-    uiButton2 = new TuiButton(this);
-    uiButton2->setObjectName(QStringLiteral("uiButton2"));
-    uiButton2->SetCaption(QStringLiteral("Abbrechen"));
+    uiButton2 = new TuiButton(this, QStringLiteral("uiButton2"), QStringLiteral("Abbrechen"));
     uiButton2->SetModalResult(mrCancel);
     uiButton2->setMinimumSize(100, 25);
     auto* buttons = new QHBoxLayout;

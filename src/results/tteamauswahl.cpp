@@ -168,16 +168,10 @@ Tteamauswahl::Tteamauswahl(QWidget* parent, Prompter& prompter, std::function<QS
     ComboBox2 = new QComboBox(this);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
 
-    auto makeButton = [this](const char* name, const QString& text) {
-        auto* button = new TuiButton(this);
-        button->setObjectName(QLatin1String(name));
-        button->SetCaption(text);
-        return button;
-    };
-    ok = makeButton("ok", QStringLiteral("Übernehmen"));
-    newButton = makeButton("new", QStringLiteral("Neues Team"));
-    deleteButton = makeButton("delete", QStringLiteral("Team löschen"));
-    cancel = makeButton("cancel", QStringLiteral("Zurück"));
+    ok = new TuiButton(this, QStringLiteral("ok"), QStringLiteral("Übernehmen"));
+    newButton = new TuiButton(this, QStringLiteral("new"), QStringLiteral("Neues Team"));
+    deleteButton = new TuiButton(this, QStringLiteral("delete"), QStringLiteral("Team löschen"));
+    cancel = new TuiButton(this, QStringLiteral("cancel"), QStringLiteral("Zurück"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(caption(QStringLiteral("Turnierklassen"), this));

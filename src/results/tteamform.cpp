@@ -56,13 +56,9 @@ Tteamform::Tteamform(QWidget* parent, Prompter& prompter, std::function<QSqlData
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    ok = new TuiButton(this);
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->SetCaption(QStringLiteral("Übernehmen"));
+    ok = new TuiButton(this, QStringLiteral("ok"), QStringLiteral("Übernehmen"));
     ok->SetDefault(true);
-    cancel = new TuiButton(this);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    cancel->SetCaption(QStringLiteral("Zurück"));
+    cancel = new TuiButton(this, QStringLiteral("cancel"), QStringLiteral("Zurück"));
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
