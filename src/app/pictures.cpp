@@ -142,24 +142,6 @@ QImage arrow(bool in)
     });
 }
 
-QImage badge(const QColor& colour, const QString& text)
-{
-    QImage image(30, 30, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(colour.darker(130));
-    p.setBrush(colour);
-    p.drawRoundedRect(QRectF(1.5, 1.5, 27, 27), 4, 4);
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setPixelSize(text.size() > 1 ? 10 : 16);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(0, 0, 30, 30), Qt::AlignCenter, text);
-    return image;
-}
-
 } // namespace
 
 QImage logo(const QString& programDir)
@@ -204,16 +186,6 @@ QImage barIcon(const QString& barName)
     if (barName == QLatin1String("exportbutton"))
         return arrow(false);
     return ball(kBall);
-}
-
-QImage exportSheet()
-{
-    return badge(QColor(0x1D, 0x6F, 0x42), QStringLiteral("XLS"));
-}
-
-QImage exportPdf()
-{
-    return badge(QColor(0xC0, 0x20, 0x20), QStringLiteral("PDF"));
 }
 
 } // namespace bw::pictures

@@ -1,6 +1,6 @@
 // The program's own pictures: the logo and the start picture (JPEG files of the
 // images folder, decoded with libjpeg, with a drawn stand-in when a file is
-// missing), the main window's image list and the small pictures of the dialogs.
+// missing) and the main window's image list.
 #pragma once
 
 #include <QImage>
@@ -21,9 +21,5 @@ QImage startPicture(const QString& programDir);
 QList<QImage> imageList();
 // The icon of a navigation bar's header, by the bar's object name.
 QImage barIcon(const QString& barName);
-
-// 30 x 30 pictures of the export dialog.
-QImage exportSheet();
-QImage exportPdf();
 
 } // namespace bw::pictures

@@ -4,10 +4,10 @@
 // the printer set-ups and the about box.
 #include "appfixture.h"
 
-#include "app/pendingforms.h"
 #include "app/timpressumform.h"
 #include "app/tmainform.h"
 #include "data/preparation.h"
+#include "output/texportnewform.h"
 #include "support/widgethelpers.h"
 #include "app/tturnier_erstellen.h"
 

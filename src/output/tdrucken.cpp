@@ -1,0 +1,10 @@
+#include "output/tdrucken.h"
+
+namespace bw {
+
+Tdrucken::Tdrucken(QObject* parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("drucken"));
+}
+
+} // namespace bw

@@ -1,0 +1,11 @@
+#include "results/tergebnis.h"
+
+namespace bw {
+
+Tergebnis::Tergebnis(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("ergebnis"));
+    setWindowTitle(QStringLiteral("Spielverwaltung"));
+}
+
+} // namespace bw
