@@ -1,10 +1,5 @@
 #include "app/startnumberlist.h"
 
-#include "data/playerrecords.h"
-#include "data/sql.h"
-
-#include <QSqlQuery>
-
 #include <cmath>
 
 namespace bw {
@@ -20,19 +15,6 @@ int rnd(double x)
 }
 
 } // namespace
-
-QList<StartNumberRow> loadStartNumbers(const QSqlDatabase& db, int tid)
-{
-    QList<StartNumberRow> rows;
-    QSqlQuery q = execute(db,
-                          QStringLiteral("SELECT nummer,nachname,vorname,verein FROM Spielerdaten "
-                                         "WHERE TID=:tid AND nummer IS NOT NULL ORDER BY nummer,nachname,vorname"),
-                          {{QStringLiteral("tid"), tid}});
-    while (q.next())
-        rows.append({q.value(0).toInt(), displayName(q.value(1).toString(), q.value(2).toString()),
-                     q.value(3).toString()});
-    return rows;
-}
 
 StartNumberPreview layoutStartNumberPreview(const QList<StartNumberRow>& rows, const QString& turniername,
                                             int width, int viewportHeight)

@@ -4,7 +4,9 @@
 #include "app/tmainform.h"
 #include "classes/classpage.h"
 #include "controls/uibuttons.h"
+#include "data/ageclasses.h"
 #include "data/cascades.h"
+#include "data/classrecords.h"
 #include "data/db_procedures.h"
 #include "data/dbvalue.h"
 #include "platform/services.h"
@@ -144,12 +146,15 @@ void TData_Unit::listboxenfuellen(int tid)
     for (QListWidget* list : lists)
         list->clear();
     m_main.altersklasse->clear();
-    const ClassPageLists content = readClassPageLists(m_database.ADOConnection1(), tid);
-    for (size_t kind = 0; kind < 4; ++kind)
-        lists[kind]->addItems(content.classes[kind]);
-    m_main.altersklasse->addItems(content.ageClasses);
-    if (content.firstDay.isValid())
-        m_main.austragungstag->setDate(content.firstDay);
+    const QSqlDatabase db = m_database.ADOConnection1();
+    for (const ClassEntry& c : listClasses(db, tid)) {
+        if (c.kind)
+            lists[kindIndex(*c.kind)]->addItem(c.name);
+    }
+    m_main.altersklasse->addItems(ageClassNames(db, tid));
+    m_main.altersklasse->addItem(kNoAgeLimit);
+    if (const auto tournament = readTournament(db, tid); tournament && tournament->date(TournamentField::tvon).isValid())
+        m_main.austragungstag->setDate(tournament->date(TournamentField::tvon));
     m_main.altersklasse->setCurrentIndex(m_main.altersklasse->count() - 1);
 }
 
@@ -158,6 +163,16 @@ void TData_Unit::kfelderloeschen()
     for (QListWidget* list : {m_main.einzelliste, m_main.doppelliste, m_main.mixedliste, m_main.courbliste})
         list->clearSelection();
     m_main.classPage->kfelderloeschen();
+}
+
+QString zahltext(int value)
+{
+    return QString::number(value);
+}
+
+QString bytetext(int value)
+{
+    return QString::number(value & 0xFF);
 }
 
 } // namespace bw

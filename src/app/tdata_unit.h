@@ -3,7 +3,7 @@
 // page's save button in step with its edits.
 #pragma once
 
-#include "app/tournamentrecords.h"
+#include "data/tournamentrecords.h"
 
 #include <QObject>
 
@@ -47,5 +47,9 @@ private:
     AppContext& m_context;
     Tdb_procedures& m_database;
 };
+
+// Decimal text of a number, and of its low byte (300 gives "44").
+QString zahltext(int value);
+QString bytetext(int value);
 
 } // namespace bw

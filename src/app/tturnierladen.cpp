@@ -4,11 +4,11 @@
 #include "app/forms.h"
 #include "app/tmainform.h"
 #include "app/tmsdenetworkform.h"
-#include "app/tournamentrecords.h"
 #include "app/tturnier_erstellen.h"
 #include "controls/uibuttons.h"
 #include "data/db_procedures.h"
 #include "data/preparation.h"
+#include "data/tournamentrecords.h"
 #include "platform/apperror.h"
 #include "platform/services.h"
 

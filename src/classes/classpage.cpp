@@ -107,37 +107,36 @@ void ClassPage::build()
     const char* names[] = {"einzelliste", "doppelliste", "mixedliste", "courbliste"};
     const QString labels[] = {QStringLiteral("Einzelkonkurrenz"), QStringLiteral("Doppelkonkurrenz"),
                               QStringLiteral("Mixedkonkurrenz"), QStringLiteral("Teamkonkurrenz")};
-    for (int kind = 0; kind < kClassKindCount; ++kind) {
+    for (ClassKind kind : kClassKinds) {
+        const size_t i = kindIndex(kind);
         auto* column = new QVBoxLayout;
-        column->addWidget(new QLabel(labels[kind], this));
+        column->addWidget(new QLabel(labels[i], this));
         auto* list = new QListWidget(this);
-        list->setObjectName(QLatin1String(names[kind]));
-        list->setProperty("Tag", kind + 1);
+        list->setObjectName(QLatin1String(names[i]));
+        list->setProperty("Tag", int(i) + 1);
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         list->viewport()->installEventFilter(this);
         column->addWidget(list);
         lists->addLayout(column);
-        m_lists[size_t(kind)] = list;
+        m_lists[i] = list;
     }
-    einzelliste = m_lists[0];
-    doppelliste = m_lists[1];
-    mixedliste = m_lists[2];
-    courbliste = m_lists[3];
+    einzelliste = listOf(ClassKind::Einzel);
+    doppelliste = listOf(ClassKind::Doppel);
+    mixedliste = listOf(ClassKind::Mixed);
+    courbliste = listOf(ClassKind::Team);
     layout->addLayout(lists, 2);
 
     systemBox = new QGroupBox(QStringLiteral("Spielsysteme"), this);
     systemBox->setObjectName(QStringLiteral("system"));
     system = new QButtonGroup(systemBox);
     auto* kinds = new QHBoxLayout(systemBox);
-    const QString kindNames[] = {QStringLiteral("Einzel"), QStringLiteral("Doppel"), QStringLiteral("Mixed"),
-                                 QStringLiteral("Team")};
-    for (int kind = 0; kind < kClassKindCount; ++kind) {
-        auto* radio = new QRadioButton(kindNames[kind], systemBox);
-        radio->setObjectName(QStringLiteral("system%1").arg(kind));
-        system->addButton(radio, kind);
+    for (ClassKind kind : kClassKinds) {
+        auto* radio = new QRadioButton(kindName(kind), systemBox);
+        radio->setObjectName(QStringLiteral("system%1").arg(storedKind(kind)));
+        system->addButton(radio, storedKind(kind));
         kinds->addWidget(radio);
     }
-    system->button(Einzel)->setChecked(true);
+    showKind(ClassKind::Einzel);
     layout->addWidget(systemBox);
 
     auto* form = new QGridLayout;
@@ -292,24 +291,24 @@ void ClassPage::connectHandlers()
     connect(punkteprosieg, &QComboBox::currentIndexChanged, this, &ClassPage::plattenanzahlChange);
 }
 
-int ClassPage::kindOf(const QListWidget* list) const
+std::optional<ClassKind> ClassPage::kindOf(const QListWidget* list) const
 {
-    for (int kind = 0; kind < kClassKindCount; ++kind) {
-        if (m_lists[size_t(kind)] == list)
+    for (ClassKind kind : kClassKinds) {
+        if (listOf(kind) == list)
             return kind;
     }
-    return -1;
+    return std::nullopt;
 }
 
-int ClassPage::kindIndex() const
+ClassKind ClassPage::shownKind() const
 {
-    return system->checkedId();
+    // One radio button is always checked: the group is exclusive and starts on Einzel.
+    return classKindOf(system->checkedId()).value_or(ClassKind::Einzel);
 }
 
-void ClassPage::setKindIndex(int kind)
+void ClassPage::showKind(ClassKind kind)
 {
-    if (QAbstractButton* radio = system->button(kind))
-        radio->setChecked(true);
+    system->button(storedKind(kind))->setChecked(true);
 }
 
 void ClassPage::setSaveButton(const QString& caption, bool enabled)
@@ -390,7 +389,7 @@ void ClassPage::klassenboxfuellen(int kid)
             b12(punkteprosieg), b13(altersklasse), b14(system);
         const ClassRecord& r = *record;
         kbezeichnung->setText(r.kbezeichnung);
-        setKindIndex(r.system);
+        showKind(r.system);
         kbeschreibung->setPlainText(fromStoredMemo(r.kbeschreibung));
         kberechtigung->setPlainText(fromStoredMemo(r.spielberechtigung));
         mann->SetChecked(r.mann);
@@ -452,7 +451,7 @@ void ClassPage::neueklasseClick()
     for (QListWidget* list : m_lists)
         list->clearSelection();
     setSaveButton(kNewCaption, true);
-    setKindIndex(Einzel);
+    showKind(ClassKind::Einzel);
     teambutton->setEnabled(false);
     altersklasse->setCurrentIndex(altersklasse->count() - 1);
     resetTables();
@@ -460,12 +459,14 @@ void ClassPage::neueklasseClick()
 
 void ClassPage::loadFromList(QListWidget* list, const QString& name)
 {
-    const int kind = kindOf(list);
+    const std::optional<ClassKind> kind = kindOf(list);
+    if (!kind)
+        return;
     {
         const QSignalBlocker blocker(kbezeichnung);
         kbezeichnung->setText(name);
     }
-    m_links.aktuelleKID = getKID(m_links.database(), m_links.aktuelleTID, kind, name);
+    m_links.aktuelleKID = getKID(m_links.database(), m_links.aktuelleTID, *kind, name);
     klassenboxfuellen(m_links.aktuelleKID);
     klassenmemoserstezeile();
     for (QListWidget* other : m_lists) {
@@ -474,9 +475,9 @@ void ClassPage::loadFromList(QListWidget* list, const QString& name)
     }
     plattenlist->clear();
     plattenlist->addItems(readTableNames(m_links.database(), m_links.aktuelleKID));
-    if (kind == Team)
+    if (kind == ClassKind::Team)
         m_links.teamform.system_laden(m_links.aktuelleKID);
-    teambutton->setEnabled(kind == Team);
+    teambutton->setEnabled(kind == ClassKind::Team);
 }
 
 void ClassPage::listClick(QListWidget* list)
@@ -493,7 +494,7 @@ bool ClassPage::checkInput()
         return false;
     }
     if (klasse_speichern->Caption() == kNewCaption
-        && classNameTaken(m_links.database(), m_links.aktuelleTID, kindIndex(), name, 0)) {
+        && classNameTaken(m_links.database(), m_links.aktuelleTID, shownKind(), name, 0)) {
         m_links.prompter.warning(kNameTaken);
         return false;
     }
@@ -515,7 +516,7 @@ bool ClassPage::checkInput()
 ClassRecord ClassPage::pageRecord() const
 {
     ClassRecord r;
-    r.system = kindIndex();
+    r.system = shownKind();
     r.kbezeichnung = kbezeichnung->text().trimmed();
     r.kbeschreibung = toStoredMemo(kbeschreibung->toPlainText().trimmed());
     r.spielberechtigung = toStoredMemo(kberechtigung->toPlainText().trimmed());
@@ -571,13 +572,13 @@ void ClassPage::saveChanges()
 
     // The class keeps one entry and one item per bar, under its new name and kind.
     if (before) {
-        removeEntry(m_lists[size_t(before->system)], before->kbezeichnung);
+        removeEntry(listOf(before->system), before->kbezeichnung);
         const QString from = classCaption(before->kbezeichnung, before->system);
         const QString to = classCaption(record.kbezeichnung, record.system);
         retitleItems(m_links.Klassenbutton, from, to);
         retitleItems(m_links.spielplanbutton, from, to);
     }
-    QListWidget* list = m_lists[size_t(record.system)];
+    QListWidget* list = listOf(record.system);
     if (list->findItems(record.kbezeichnung, Qt::MatchExactly).isEmpty())
         insertSorted(list, record.kbezeichnung);
     klasse_speichern->setEnabled(false);
@@ -594,9 +595,9 @@ void ClassPage::klassehinzuClick()
         saveChanges();
 }
 
-void ClassPage::listboxadd(const QString& name, int kind)
+void ClassPage::listboxadd(const QString& name, ClassKind kind)
 {
-    QListWidget* list = m_lists[size_t(kind)];
+    QListWidget* list = listOf(kind);
     if (!list->findItems(name, Qt::MatchExactly).isEmpty())
         return;
     insertSorted(list, name);
@@ -626,10 +627,10 @@ void ClassPage::klassedelClick()
         kfelderloeschen();
 }
 
-void ClassPage::listenitemloeschen(const QString& name, int kind)
+void ClassPage::listenitemloeschen(const QString& name, ClassKind kind)
 {
     kfelderloeschen();
-    QListWidget* list = m_lists[size_t(kind)];
+    QListWidget* list = listOf(kind);
     removeEntry(list, name);
     XPBarloeschen(m_links.Klassenbutton, classCaption(name, kind));
     XPBarloeschen(m_links.spielplanbutton, classCaption(name, kind));
@@ -655,23 +656,25 @@ void ClassPage::Klassekopieren1Click()
     if (!list || list->selectedItems().isEmpty())
         return;
     const QString source = list->selectedItems().first()->text();
-    const int kind = kindOf(list);
+    const std::optional<ClassKind> kind = kindOf(list);
+    if (!kind)
+        return;
     const QSqlDatabase db = m_links.database();
-    const int sourceKid = getKID(db, m_links.aktuelleTID, kind, source);
+    const int sourceKid = getKID(db, m_links.aktuelleTID, *kind, source);
     QString name;
     for (int n = 1;; ++n) {
         name = QStringLiteral("Kopie%1 von %2").arg(n).arg(source);
         if (list->findItems(name, Qt::MatchExactly).isEmpty()
-            && !classNameTaken(db, m_links.aktuelleTID, kind, name, 0))
+            && !classNameTaken(db, m_links.aktuelleTID, *kind, name, 0))
             break;
     }
-    copyClass(db, m_links.aktuelleTID, sourceKid, name, kind);
-    listboxadd(name.trimmed(), kind);
+    copyClass(db, m_links.aktuelleTID, sourceKid, name, *kind);
+    listboxadd(name.trimmed(), *kind);
 }
 
 void ClassPage::systemClick()
 {
-    teambutton->setEnabled(kindIndex() == Team);
+    teambutton->setEnabled(shownKind() == ClassKind::Team);
     klassenchange();
 }
 
@@ -704,7 +707,7 @@ void ClassPage::uiButton1Click()
 
 void ClassPage::teambuttonClick()
 {
-    if (kindIndex() == Team && m_links.showWorkDialog)
+    if (shownKind() == ClassKind::Team && m_links.showWorkDialog)
         m_links.showWorkDialog(&m_links.teamform);
 }
 

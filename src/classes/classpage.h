@@ -93,12 +93,12 @@ public:
     QMenu* Klassecopy;
     QAction* Klassekopieren1;
 
-    // The list of a kind (0..3) and the kind of a list (-1 for none).
-    QListWidget* listOf(int kind) const { return m_lists[size_t(kind)]; }
-    int kindOf(const QListWidget* list) const;
+    // The list of a kind and the kind of a list (nothing for another widget).
+    QListWidget* listOf(ClassKind kind) const { return m_lists[kindIndex(kind)]; }
+    std::optional<ClassKind> kindOf(const QListWidget* list) const;
     // The kind the radio group shows.
-    int kindIndex() const;
-    void setKindIndex(int kind);
+    ClassKind shownKind() const;
+    void showKind(ClassKind kind);
 
     // The class page's records and helpers.
     void klassenboxfuellen(int kid);
@@ -108,10 +108,10 @@ public:
     // Sorts the class lists as the user reads them (German, case-insensitive).
     void sortLists();
     // Adds a class to its kind's list and to "Turnierklassen".
-    void listboxadd(const QString& name, int kind);
+    void listboxadd(const QString& name, ClassKind kind);
     // After a deletion: removes the class from its list and both bars and shows
     // the last class of that list.
-    void listenitemloeschen(const QString& name, int kind);
+    void listenitemloeschen(const QString& name, ClassKind kind);
     // The class the page shows as a record.
     ClassRecord pageRecord() const;
 
@@ -145,7 +145,7 @@ private:
     void removeEntry(QListWidget* list, const QString& name);
 
     ClassPageLinks m_links;
-    std::array<QListWidget*, kClassKindCount> m_lists{};
+    std::array<QListWidget*, kClassKinds.size()> m_lists{};
     // The class the form shows (0: a new class being entered, or none); the
     // page acts on this key, whatever the kind radio group shows meanwhile.
     int m_pageKid = 0;

@@ -1,5 +1,6 @@
 #include "data/checkinrecords.h"
 
+#include "data/classkind.h"
 #include "data/playerrecords.h"
 #include "data/sql.h"
 #include "data/transaction.h"
@@ -13,8 +14,6 @@
 namespace bw {
 
 namespace {
-
-constexpr int kTeamClass = 3;
 
 QString nameOf(const QSqlQuery& q, int nachname, int vorname)
 {
@@ -77,7 +76,7 @@ void spieleranmeldung(const QSqlDatabase& db, int tid, int sid, bool flag, int k
                                              "Spieler_im_turnier st ON t.KID=st.KID WHERE st.TID=:tid AND st.SID=:sid"),
                               {{QStringLiteral("tid"), tid}, {QStringLiteral("sid"), sid}});
         while (q.next()) {
-            if (q.value(1).toInt() != kTeamClass)
+            if (classKindOf(q.value(1)) != ClassKind::Team)
                 classes << q.value(0).toInt();
         }
     }
@@ -89,11 +88,9 @@ void spieleranmeldung(const QSqlDatabase& db, int tid, int sid, bool flag, int k
 
 QList<CheckInTab> checkInTabs(const QSqlDatabase& db, int tid)
 {
-    static const QStringList kinds{QStringLiteral("(Einzel)"), QStringLiteral("(Doppel)"), QStringLiteral("(Mixed)"),
-                                   QStringLiteral("(Team)")};
     struct Row {
         int kid;
-        int system;
+        int system; // as stored, for the order
         QString name;
     };
     QList<Row> rows;
@@ -108,8 +105,10 @@ QList<CheckInTab> checkInTabs(const QSqlDatabase& db, int tid)
         return collator.compare(a.name, b.name) < 0;
     });
     QList<CheckInTab> tabs;
-    for (const Row& r : rows)
-        tabs.append({r.kid, r.name + QLatin1Char(' ') + kinds.value(r.system)});
+    for (const Row& r : rows) {
+        const std::optional<ClassKind> kind = classKindOf(r.system);
+        tabs.append({r.kid, r.name + QLatin1Char(' ') + (kind ? QStringLiteral("(%1)").arg(kindName(*kind)) : QString())});
+    }
     return tabs;
 }
 

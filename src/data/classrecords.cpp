@@ -13,9 +13,6 @@ namespace bw {
 
 namespace {
 
-const QString kSuffixes[kClassKindCount] = {QStringLiteral(" (Einzel)"), QStringLiteral(" (Doppel)"),
-                                            QStringLiteral(" (Mixed)"), QStringLiteral(" (Team)")};
-
 // The day a stored time of day belongs to: the time alone is what counts.
 const QDate kTimeOnlyDay(1899, 12, 30);
 
@@ -47,7 +44,7 @@ SqlParams classParams(int kid, int tid, const ClassRecord& r)
     return {
         {QStringLiteral("kid"), kid},
         {QStringLiteral("tid"), tid},
-        {QStringLiteral("system"), r.system},
+        {QStringLiteral("system"), storedKind(r.system)},
         {QStringLiteral("kbezeichnung"), r.kbezeichnung},
         {QStringLiteral("kbeschreibung"), r.kbeschreibung},
         {QStringLiteral("spielberechtigung"), r.spielberechtigung},
@@ -74,8 +71,12 @@ ClassRecord recordFrom(const QSqlQuery& q)
     const QSqlRecord rec = q.record();
     auto v = [&](const char* name) { return q.value(rec.indexOf(QLatin1String(name))); };
     ClassRecord r;
-    r.system = v("system").toInt();
     r.kbezeichnung = v("kbezeichnung").toString();
+    const std::optional<ClassKind> kind = classKindOf(v("system"));
+    if (!kind)
+        throw AppError(QStringLiteral("Die Klasse \"%1\" hat eine unbekannte Spielart (%2).")
+                           .arg(r.kbezeichnung, v("system").toString()));
+    r.system = *kind;
     r.kbeschreibung = v("kbeschreibung").toString();
     r.spielberechtigung = v("spielberechtigung").toString();
     r.mann = v("mann").toInt() != 0;
@@ -129,28 +130,29 @@ QList<ClassEntry> classEntries(QSqlQuery q)
 {
     QList<ClassEntry> entries;
     while (q.next())
-        entries.append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toInt()});
+        entries.append({q.value(0).toInt(), q.value(1).toString(), classKindOf(q.value(2))});
     return entries;
 }
 
 } // namespace
 
-QString kindSuffix(int kind)
+QString kindSuffix(std::optional<ClassKind> kind)
 {
-    return kind >= 0 && kind < kClassKindCount ? kSuffixes[kind] : QString();
+    return kind ? QStringLiteral(" (%1)").arg(kindName(*kind)) : QString();
 }
 
-QString classCaption(const QString& name, int kind)
+QString classCaption(const QString& name, std::optional<ClassKind> kind)
 {
     return name + kindSuffix(kind);
 }
 
-bool splitClassCaption(const QString& caption, QString* name, int* kind)
+bool splitClassCaption(const QString& caption, QString* name, ClassKind* kind)
 {
-    for (int k = 0; k < kClassKindCount; ++k) {
-        if (caption.endsWith(kSuffixes[k])) {
+    for (ClassKind k : kClassKinds) {
+        const QString suffix = kindSuffix(k);
+        if (caption.endsWith(suffix)) {
             if (name)
-                *name = caption.left(caption.size() - kSuffixes[k].size());
+                *name = caption.left(caption.size() - suffix.size());
             if (kind)
                 *kind = k;
             return true;
@@ -199,11 +201,11 @@ QString teamPositionText(std::optional<int> code, bool sideA)
     return QStringLiteral("%1%2").arg(sideA ? QLatin1Char('A') : QLatin1Char('B')).arg(*code);
 }
 
-int getKID(const QSqlDatabase& db, int tid, int kind, const QString& name)
+int getKID(const QSqlDatabase& db, int tid, ClassKind kind, const QString& name)
 {
     const QVariant kid = scalar(db, QStringLiteral("SELECT KID FROM Turnierklassen WHERE TID=:k1 AND kbezeichnung=:k2 "
                                                    "AND system=:k3"),
-                                {{QStringLiteral("k1"), tid}, {QStringLiteral("k2"), name}, {QStringLiteral("k3"), kind}});
+                                {{QStringLiteral("k1"), tid}, {QStringLiteral("k2"), name}, {QStringLiteral("k3"), storedKind(kind)}});
     return kid.isNull() ? 0 : kid.toInt();
 }
 
@@ -254,12 +256,12 @@ QList<ClassEntry> listClassesWithPlan(const QSqlDatabase& db, int tid)
                                 {{QStringLiteral("id"), tid}}));
 }
 
-bool classNameTaken(const QSqlDatabase& db, int tid, int kind, const QString& name, int exceptKid)
+bool classNameTaken(const QSqlDatabase& db, int tid, ClassKind kind, const QString& name, int exceptKid)
 {
     return !scalar(db,
                    QStringLiteral("SELECT KID FROM Turnierklassen WHERE TID=:tid AND system=:kind "
                                   "AND kbezeichnung=:name AND KID<>:kid"),
-                   {{QStringLiteral("tid"), tid}, {QStringLiteral("kind"), kind}, {QStringLiteral("name"), name},
+                   {{QStringLiteral("tid"), tid}, {QStringLiteral("kind"), storedKind(kind)}, {QStringLiteral("name"), name},
                     {QStringLiteral("kid"), exceptKid}})
                 .isNull();
 }
@@ -274,7 +276,7 @@ int insertClass(const QSqlDatabase& db, int tid, const ClassRecord& record, cons
     r.liveKlassenID = 0;
     execute(db, positionalInsert(QStringLiteral("Turnierklassen")), classParams(kid, tid, r));
     insertTableNames(db, tid, kid, tables);
-    if (r.system == Team)
+    if (r.system == ClassKind::Team)
         insertTeamFormat(db, tid, kid, format);
     transaction.commit();
     return kid;
@@ -299,7 +301,7 @@ void updateClass(const QSqlDatabase& db, int tid, int kid, const ClassRecord& re
         throw AppError(QStringLiteral("Die Klasse ist nicht mehr in der Datenbank vorhanden."));
     execute(db, QStringLiteral("DELETE FROM Platten1 WHERE KID=:id"), {{QStringLiteral("id"), kid}});
     insertTableNames(db, tid, kid, tables);
-    if (record.system == Team) {
+    if (record.system == ClassKind::Team) {
         const bool exists = !scalar(db, QStringLiteral("SELECT KID FROM Teamsystem WHERE TID=:tid AND KID=:kid"),
                                     {{QStringLiteral("tid"), tid}, {QStringLiteral("kid"), kid}})
                                  .isNull();
@@ -323,7 +325,7 @@ void updateClass(const QSqlDatabase& db, int tid, int kid, const ClassRecord& re
     transaction.commit();
 }
 
-int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& newName, int kind)
+int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& newName, ClassKind kind)
 {
     Transaction transaction(db);
     const auto source = readClass(db, sourceKid);
@@ -336,7 +338,7 @@ int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& new
     copy.liveKlassenID = 0;
     execute(db, positionalInsert(QStringLiteral("Turnierklassen")), classParams(kid, tid, copy));
     insertTableNames(db, tid, kid, readTableNames(db, sourceKid));
-    if (kind == Team) {
+    if (kind == ClassKind::Team) {
         // A copied format is taken as stored; spielanz comes along with it.
         QSqlQuery q = execute(db, QStringLiteral("SELECT * FROM Teamsystem WHERE KID=:id"), {{QStringLiteral("id"), sourceKid}});
         SqlParams p{{QStringLiteral("tid"), tid}, {QStringLiteral("kid"), kid}, {QStringLiteral("spieler"), 0},

@@ -6,6 +6,8 @@
 // Deleting a class is deleteClass() in cascades.h.
 #pragma once
 
+#include "data/classkind.h"
+
 #include <QDate>
 #include <QList>
 #include <QSqlDatabase>
@@ -18,16 +20,12 @@
 
 namespace bw {
 
-// Turnierklassen.system.
-enum ClassKind { Einzel = 0, Doppel = 1, Mixed = 2, Team = 3 };
-constexpr int kClassKindCount = 4;
-
-// " (Einzel)", " (Doppel)", " (Mixed)", " (Team)"; empty for another number.
-QString kindSuffix(int kind);
+// " (Einzel)", " (Doppel)", " (Mixed)", " (Team)"; empty for no kind.
+QString kindSuffix(std::optional<ClassKind> kind);
 // A class as the navigation bars show it: its name followed by the kind's suffix.
-QString classCaption(const QString& name, int kind);
+QString classCaption(const QString& name, std::optional<ClassKind> kind);
 // Splits a bar caption into name and kind; false when it ends in no kind's suffix.
-bool splitClassCaption(const QString& caption, QString* name, int* kind);
+bool splitClassCaption(const QString& caption, QString* name, ClassKind* kind);
 
 // The class page's texts as stored values; what cannot be read falls back.
 // A fee in German or plain notation; 0 when it is no number.
@@ -42,7 +40,7 @@ inline const QString kNewClassColour = QStringLiteral("clCream");
 
 // One row of Turnierklassen without its key and tournament.
 struct ClassRecord {
-    int system = Einzel;
+    ClassKind system = ClassKind::Einzel;
     QString kbezeichnung;
     QString kbeschreibung;
     QString spielberechtigung;
@@ -86,13 +84,14 @@ QString teamPositionText(std::optional<int> code, bool sideA);
 struct ClassEntry {
     int kid = 0;
     QString name;
-    int kind = Einzel;
+    std::optional<ClassKind> kind; // nothing: a stored kind of no known number
 };
 
 // The key of the tournament's class with exactly this name and kind; 0 when none.
-int getKID(const QSqlDatabase& db, int tid, int kind, const QString& name);
+int getKID(const QSqlDatabase& db, int tid, ClassKind kind, const QString& name);
 
-// The class row; nothing when there is no such class.
+// The class row; nothing when there is no such class. Throws AppError for a
+// class whose stored kind is no known one.
 std::optional<ClassRecord> readClass(const QSqlDatabase& db, int kid);
 // The class's table names in stored order.
 QStringList readTableNames(const QSqlDatabase& db, int kid);
@@ -104,7 +103,7 @@ QList<ClassEntry> listClasses(const QSqlDatabase& db, int tid);
 // The tournament's classes that have at least one match row.
 QList<ClassEntry> listClassesWithPlan(const QSqlDatabase& db, int tid);
 // Whether another class of the tournament than `exceptKid` has this name and kind.
-bool classNameTaken(const QSqlDatabase& db, int tid, int kind, const QString& name, int exceptKid);
+bool classNameTaken(const QSqlDatabase& db, int tid, ClassKind kind, const QString& name, int exceptKid);
 
 // Inserts a new class with its table names and, for a team class, its format;
 // returns the new key. One transaction.
@@ -118,7 +117,7 @@ void updateClass(const QSqlDatabase& db, int tid, int kid, const ClassRecord& re
 // Copies a class with its table names and, for kind Team, its format under a new
 // key and name; the copy keeps the colour and has no online id. Returns the new
 // key. One transaction.
-int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& newName, int kind);
+int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& newName, ClassKind kind);
 
 // Replaces the class's table assignment (Platten) with every table for every
 // group of every phase that its group settings name; a phase of 0 groups gets the

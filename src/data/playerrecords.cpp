@@ -17,11 +17,6 @@ namespace bw {
 
 namespace {
 
-QString s(const char* text)
-{
-    return QString::fromLatin1(text);
-}
-
 template <typename T>
 QVariant nullable(const std::optional<T>& value)
 {
@@ -79,15 +74,9 @@ bool nameLessThan(const QString& nachname1, const QString& vorname1, const QStri
     return c != 0 ? c < 0 : german::lessThan(vorname1, vorname2);
 }
 
-QString classEntryPrefix(int kind)
+QString classEntryPrefix(ClassKind kind)
 {
-    switch (kind) {
-    case 0: return QStringLiteral("Einzel - ");
-    case 1: return QStringLiteral("Doppel - ");
-    case 2: return QStringLiteral("Mixed - ");
-    case 3: return QStringLiteral("Team - ");
-    default: return QString();
-    }
+    return kindName(kind) + QStringLiteral(" - ");
 }
 
 PlayerConversion convertPlayerTexts(const PlayerTexts& t)
@@ -165,11 +154,11 @@ QList<KlassenInfo> loadOfferedClasses(const QSqlDatabase& db, int tid)
     QSqlQuery q = execute(db, s("SELECT KID,system,kbezeichnung,gebuehr FROM Turnierklassen WHERE TID=:tid"),
                           {{s("tid"), tid}});
     while (q.next()) {
-        const QString prefix = classEntryPrefix(q.value(1).toInt());
-        if (prefix.isEmpty())
+        // A class of an unknown kind cannot be entered here.
+        const std::optional<ClassKind> kind = classKindOf(q.value(1));
+        if (!kind)
             continue;
-        classes.append({q.value(0).toInt(), q.value(1).toInt(), q.value(3).toDouble(),
-                        prefix + q.value(2).toString()});
+        classes.append({q.value(0).toInt(), *kind, q.value(3).toDouble(), classEntryPrefix(*kind) + q.value(2).toString()});
     }
     std::stable_sort(classes.begin(), classes.end(),
                      [](const KlassenInfo& a, const KlassenInfo& b) { return german::lessThan(a.text, b.text); });
@@ -374,6 +363,19 @@ int nextFreeStartNumber(const QSqlDatabase& db, int tid)
                                     "s.nummer=c.n)"),
                               {{s("t1"), tid}, {s("t2"), tid}});
     return n.isNull() ? 1 : n.toInt();
+}
+
+QList<StartNumberRow> loadStartNumbers(const QSqlDatabase& db, int tid)
+{
+    QList<StartNumberRow> rows;
+    QSqlQuery q = execute(db,
+                          s("SELECT nummer,nachname,vorname,verein FROM Spielerdaten "
+                            "WHERE TID=:tid AND nummer IS NOT NULL ORDER BY nummer,nachname,vorname"),
+                          {{s("tid"), tid}});
+    while (q.next())
+        rows.append({q.value(0).toInt(), displayName(q.value(1).toString(), q.value(2).toString()),
+                     q.value(3).toString()});
+    return rows;
 }
 
 } // namespace bw

@@ -10,6 +10,8 @@
 // and checked before anything is written.
 #pragma once
 
+#include "data/classkind.h"
+
 #include <QDate>
 #include <QList>
 #include <QSqlDatabase>
@@ -40,13 +42,13 @@ struct SpielerInfo {
 // One class offered on the player page.
 struct KlassenInfo {
     int kid = 0;
-    int kind = 0;     // Turnierklassen.system
+    ClassKind kind = ClassKind::Einzel;
     double gebuehr = 0; // 0 when Null
     QString text;     // "Einzel - A", "Doppel - A", "Mixed - A", "Team - A"
 };
 
-// "Einzel - ", "Doppel - ", "Mixed - ", "Team - "; empty for another kind.
-QString classEntryPrefix(int kind);
+// "Einzel - ", "Doppel - ", "Mixed - ", "Team - ".
+QString classEntryPrefix(ClassKind kind);
 
 // The stored values of one player, without his keys.
 struct PlayerRecord {
@@ -171,5 +173,16 @@ bool ageEligible(const QSqlDatabase& db, int kid, const QDate& birth);
 bool startNumberInUse(const QSqlDatabase& db, int tid, int number);
 // The smallest positive start number no player of the tournament has.
 int nextFreeStartNumber(const QSqlDatabase& db, int tid);
+
+// One line of the list of start numbers.
+struct StartNumberRow {
+    int nummer = 0;
+    QString name; // "Nachname, Vorname"
+    QString verein;
+
+    bool operator==(const StartNumberRow&) const = default;
+};
+// The tournament's players with a start number, by number, then by name.
+QList<StartNumberRow> loadStartNumbers(const QSqlDatabase& db, int tid);
 
 } // namespace bw

@@ -19,11 +19,6 @@ namespace bw {
 
 namespace {
 
-QString s(const char* text)
-{
-    return QString::fromLatin1(text);
-}
-
 SqlParams recordParams(const RefereeRecord& r)
 {
     return {
@@ -91,9 +86,8 @@ QList<RefereeClass> loadRefereeClasses(const QSqlDatabase& db, int tid)
     QSqlQuery q = execute(db, s("SELECT KID,system,kbezeichnung FROM Turnierklassen WHERE TID=:tid"),
                           {{s("tid"), tid}});
     while (q.next()) {
-        const QString suffix = kindSuffix(q.value(1).toInt());
-        if (!suffix.isEmpty())
-            classes.append({q.value(0).toInt(), q.value(2).toString() + suffix});
+        if (const std::optional<ClassKind> kind = classKindOf(q.value(1)))
+            classes.append({q.value(0).toInt(), q.value(2).toString() + kindSuffix(kind)});
     }
     std::stable_sort(classes.begin(), classes.end(),
                      [](const RefereeClass& a, const RefereeClass& b) { return german::lessThan(a.text, b.text); });

@@ -19,6 +19,14 @@ public:
     using AppError::AppError;
 };
 
+// A statement text, a column or parameter name, or any other literal as a
+// QString: s("SELECT KID FROM Turnierklassen WHERE TID=:tid"). The literal is
+// UTF-8 like the source files.
+inline QString s(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
 // Parameters by name without the colon: {{"tid", 3}} binds ":tid".
 using SqlParams = QVariantMap;
 

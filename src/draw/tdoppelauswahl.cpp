@@ -56,9 +56,8 @@ void TDoppelauswahl::FormActivate()
     doppelcombo->clear();
     runGuarded(m_prompter, [&] {
         const QSqlDatabase db = m_database();
-        const bool mixed = doppelklasse->text().startsWith(QLatin1Char('M'));
         QList<int> candidates =
-            partnerCandidates(db, request.kid, request.sid, mixed, request.mann, request.frau);
+            partnerCandidates(db, request.kid, request.sid, request.mixed, request.mann, request.frau);
         const int current = request.sid > 0 ? currentPartner(db, request.sid, request.kid).value_or(0) : 0;
         if (current > 0 && !candidates.contains(current))
             candidates.append(current);

@@ -4,7 +4,7 @@
 // is saved.
 #pragma once
 
-#include "draw/partners.h"
+#include "data/partnerrecords.h"
 
 #include <QDialog>
 #include <QHash>
@@ -38,6 +38,7 @@ public:
         bool mann = true;
         bool frau = false;
         QHash<int, QString> names; // the tournament's players by key
+        bool mixed = false;        // a mixed class: partners of the other sex
     };
     Request request;
 

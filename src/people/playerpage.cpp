@@ -504,7 +504,7 @@ void PlayerPage::sklassenClick(QListWidgetItem* item)
     if (!done || !ok)
         return;
     if (item->isSelected()) {
-        if (!item->text().startsWith(QLatin1Char('E')) && !entryWithKey(doppelpartner, kid))
+        if (offeredKind(kid) != ClassKind::Einzel && !entryWithKey(doppelpartner, kid))
             addPartnerLine(item->text() + QStringLiteral(": "), kid, 0);
     } else {
         removePartnerLine(kid);
@@ -523,6 +523,15 @@ void PlayerPage::updateFee()
         }
     }
     zuzahlen->setText(german::formatNumber(startgebuehrSumme));
+}
+
+std::optional<ClassKind> PlayerPage::offeredKind(int kid) const
+{
+    for (const KlassenInfo& k : klassenidliste) {
+        if (k.kid == kid)
+            return k.kind;
+    }
+    return std::nullopt;
 }
 
 void PlayerPage::addPartnerLine(const QString& text, int kid, int partnerSid)
@@ -544,7 +553,8 @@ void PlayerPage::doppelpartnerClick()
     if (selected.isEmpty())
         return;
     const QListWidgetItem* line = selected.first();
-    if (line->text().startsWith(QLatin1Char('T'))) {
+    const int kid = line->data(kKeyRole).toInt();
+    if (offeredKind(kid) == ClassKind::Team) {
         m_links.people.prompter.prompt(PromptKind::Question,
                                        QStringLiteral("Die Teamverwaltung kann nur von im Menüpunkt "
                                                       "\"Teamverwaltung\" erfolgen"),
@@ -554,7 +564,8 @@ void PlayerPage::doppelpartnerClick()
     TDoppelauswahl& dialog = m_links.doppelauswahl;
     dialog.doppelklasse->setText(line->text().left(line->text().indexOf(QLatin1Char(':')) + 1));
     TDoppelauswahl::Request request;
-    request.kid = line->data(kKeyRole).toInt();
+    request.kid = kid;
+    request.mixed = offeredKind(kid) == ClassKind::Mixed;
     request.sid = m_loadedSid;
     request.mann = sv_mann->Checked();
     request.frau = sv_weiblich->Checked();

@@ -10,8 +10,8 @@
 // his pair rows in one transaction, after every check has passed.
 #pragma once
 
+#include "data/partnerrecords.h"
 #include "data/playerrecords.h"
-#include "draw/partners.h"
 #include "people/refereepage.h"
 
 #include <QWidget>
@@ -124,6 +124,8 @@ private:
     void addPartnerLine(const QString& text, int kid, int partnerSid);
     void removePartnerLine(int kid);
     void updateFee();
+    // The kind of an offered class; nothing for a class the page does not offer.
+    std::optional<ClassKind> offeredKind(int kid) const;
     bool nameTaken(const QString& nachname, const QString& vorname, int exceptSid) const;
     PlayerTexts pageTexts() const;
     QList<int> selectedClasses() const;

@@ -1,8 +1,8 @@
 #include "results/tteamauswahl.h"
 
 #include "controls/uibuttons.h"
+#include "data/teamrecords.h"
 #include "platform/prompter.h"
-#include "results/teamrecords.h"
 
 #include <QComboBox>
 #include <QDragEnterEvent>

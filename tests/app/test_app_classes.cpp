@@ -5,13 +5,13 @@
 
 #include "app/navigationbar.h"
 #include "app/tmainform.h"
-#include "app/tournamentrecords.h"
 #include "app/tturnierladen.h"
 #include "classes/classpage.h"
 #include "classes/taltersklassen.h"
 #include "data/classrecords.h"
 #include "data/connection.h"
 #include "data/preparation.h"
+#include "data/tournamentrecords.h"
 #include "results/tteamform.h"
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
@@ -63,10 +63,10 @@ private slots:
             r.kbezeichnung = QStringLiteral("Herren");
             const int herren = insertClass(c.db(), tid, r, {QStringLiteral("Tisch 1")}, {});
             r.kbezeichnung = QStringLiteral("Liga");
-            r.system = Team;
+            r.system = ClassKind::Team;
             insertClass(c.db(), tid, r, {}, {});
             r.kbezeichnung = QStringLiteral("Damen");
-            r.system = Doppel;
+            r.system = ClassKind::Doppel;
             insertClass(c.db(), tid, r, {}, {});
             insertRow(c.db(), QStringLiteral("Spielplan"), {{QStringLiteral("KID"), herren}});
         }
@@ -93,7 +93,7 @@ private slots:
         main.einzelliste->setCurrentRow(0);
         page.listClick(main.einzelliste);
         page.kbezeichnung->setText(QStringLiteral("Herren A"));
-        page.setKindIndex(Mixed);
+        page.showKind(ClassKind::Mixed);
         click(page.klasse_speichern);
         QCOMPARE(captions(main.Klassenbutton), (QStringList{QStringLiteral("Klassen verwalten"),
                                                             QStringLiteral("Herren A (Mixed)"), QStringLiteral("Liga (Team)"),

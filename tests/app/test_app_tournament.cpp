@@ -1,18 +1,19 @@
-// The tournament's records and its data page: every field round-trips on both
-// backends, saving and deleting with their messages, the delete cascade, the
-// class page's lists and the small number helpers.
+// The tournament's data page: every field round-trips through the page, saving
+// and deleting with their messages, the delete cascade, the class page's lists
+// and the small number helpers.
+#include "../data/tournamentsample.h"
 #include "appfixture.h"
 
 #include "app/navigationbar.h"
 #include "app/tdata_unit.h"
 #include "app/tmainform.h"
-#include "app/tournamentrecords.h"
 #include "app/tturnier_erstellen.h"
 #include "data/connection.h"
+#include "data/db_procedures.h"
 #include "data/dbvalue.h"
 #include "data/preparation.h"
-#include "data/db_procedures.h"
 #include "data/sql.h"
+#include "data/tournamentrecords.h"
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
@@ -30,45 +31,7 @@
 using namespace bw;
 using namespace bw::test;
 
-Q_DECLARE_METATYPE(bw::TournamentField)
-
 namespace {
-
-// Values of every field, with blanks and line breaks around them to be trimmed.
-TournamentData sampleData()
-{
-    TournamentData data;
-    for (int i = 0; i < kTournamentFieldCount; ++i) {
-        const auto field = TournamentField(i);
-        if (isDateField(field))
-            data[field] = QDate(2027, 3, 1).addDays(i);
-        else
-            data[field] = QStringLiteral("  %1 Wert\r\nzweite Zeile ä \r\n").arg(tournamentColumn(field));
-    }
-    data[TournamentField::turniername] = QStringLiteral(" Offene Meisterschaft ");
-    return data;
-}
-
-TournamentData trimmed(TournamentData data)
-{
-    for (QVariant& value : data.values)
-        if (value.typeId() == QMetaType::QString)
-            value = trimmedText(value.toString());
-    return data;
-}
-
-void compareData(const TournamentData& actual, const TournamentData& expected)
-{
-    for (int i = 0; i < kTournamentFieldCount; ++i) {
-        const auto field = TournamentField(i);
-        const QString name = tournamentColumn(field);
-        if (isDateField(field))
-            QCOMPARE(actual.date(field), expected.date(field));
-        else
-            QVERIFY2(actual.text(field) == expected.text(field),
-                     qPrintable(name + QStringLiteral(": ") + actual.text(field) + QStringLiteral(" / ") + expected.text(field)));
-    }
-}
 
 // A program with an SQLite tournament "Sommerturnier" created through the dialog.
 void createTournament(AppFixture& app, const QString& path)
@@ -96,8 +59,6 @@ class TestAppTournament : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void recordsRoundTrip_data();
-    void recordsRoundTrip();
     void pageRoundTrip();
     void nullMemosComeBackEmpty();
     void saveButtonStates();
@@ -117,47 +78,6 @@ void TestAppTournament::initTestCase()
         qputenv("PGUSER", server.user.toUtf8());
 }
 
-void TestAppTournament::recordsRoundTrip_data()
-{
-    addBackendColumn();
-    addBackendRows();
-}
-
-void TestAppTournament::recordsRoundTrip()
-{
-    QFETCH(Backend, backend);
-    TestDatabase tdb(backend);
-    if (!tdb.ready())
-        return;
-    const QSqlDatabase db = tdb.db();
-    const TournamentData data = sampleData();
-    const int first = insertTournament(db, data, {true, false, true, false});
-    const int second = insertTournament(db, TournamentData(), {true, true, true, true});
-    QCOMPARE(first, 1);
-    QCOMPARE(second, 2);
-    compareData(*readTournament(db, first), trimmed(data));
-    QCOMPARE(scalar(db, QStringLiteral("SELECT LiveID FROM Turnierdaten WHERE TID=1")).toInt(), 0);
-    QCOMPARE(scalar(db, QStringLiteral("SELECT einstellung2 FROM Einstellungen WHERE TID=1")).toInt(), 0);
-    QCOMPARE(scalar(db, QStringLiteral("SELECT einstellung3 FROM Einstellungen WHERE TID=1")).toInt(), 1);
-
-    // An update writes every field and keeps the live id.
-    execute(db, QStringLiteral("UPDATE Turnierdaten SET LiveID=77 WHERE TID=1"));
-    TournamentData changed = data;
-    for (int i = 0; i < kTournamentFieldCount; ++i) {
-        const auto field = TournamentField(i);
-        changed[field] = isDateField(field) ? QVariant(QDate(2028, 1, 31).addDays(-i))
-                                            : QVariant(QStringLiteral("neu %1").arg(i));
-    }
-    updateTournament(db, first, changed);
-    compareData(*readTournament(db, first), changed);
-    QCOMPARE(scalar(db, QStringLiteral("SELECT LiveID FROM Turnierdaten WHERE TID=1")).toInt(), 77);
-    QVERIFY(!readTournament(db, 99));
-
-    const QList<TournamentEntry> list = listTournaments(db);
-    QCOMPARE(list.size(), 2);
-    QCOMPARE(list.at(0).name, QStringLiteral("neu 0"));
-}
-
 void TestAppTournament::pageRoundTrip()
 {
     AppFixture app;
@@ -168,7 +88,7 @@ void TestAppTournament::pageRoundTrip()
     QCOMPARE(tid, 1);
 
     // Everything typed on the page reaches the row and comes back.
-    const TournamentData sample = sampleData();
+    const TournamentData sample = sampleTournament();
     data.showData(sample);
     main.Tbis->setDate(sample.date(TournamentField::tbis));
     QVERIFY(main.turnier_speichern->isEnabled());
@@ -176,7 +96,7 @@ void TestAppTournament::pageRoundTrip()
     QVERIFY(!main.turnier_speichern->isEnabled());
     data.turnierfelderloeschen();
     data.tfelderfuellen(tid);
-    compareData(data.pageData(), trimmed(sample));
+    compareTournaments(data.pageData(), trimmed(sample));
     QCOMPARE(main.statictext1->text(), QStringLiteral("Offene Meisterschaft"));
     // Memos keep their lines.
     QCOMPARE(main.turnierleitung->toPlainText(), QStringLiteral("turnierleitung Wert\nzweite Zeile ä"));

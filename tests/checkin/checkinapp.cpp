@@ -1,11 +1,11 @@
 #include "checkinapp.h"
 
 #include "app/tmainform.h"
-#include "app/tournamentrecords.h"
 #include "app/tturnierladen.h"
 #include "checkinfixture.h"
 #include "data/connection.h"
 #include "data/preparation.h"
+#include "data/tournamentrecords.h"
 #include "support/widgethelpers.h"
 
 #include <QTest>

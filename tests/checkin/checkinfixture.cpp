@@ -1,5 +1,6 @@
 #include "checkinfixture.h"
 
+#include "data/classkind.h"
 #include "data/sql.h"
 #include "support/testdatabase.h"
 
@@ -9,17 +10,17 @@ using namespace seed;
 
 void seedCheckInTournament(const QSqlDatabase& db)
 {
-    auto cls = [&](int tid, int kid, const QString& name, int system) {
+    auto cls = [&](int tid, int kid, const QString& name, ClassKind kind) {
         insertRow(db, QStringLiteral("Turnierklassen"),
                   {{QStringLiteral("TID"), tid}, {QStringLiteral("KID"), kid}, {QStringLiteral("kbezeichnung"), name},
-                   {QStringLiteral("system"), system}});
+                   {QStringLiteral("system"), storedKind(kind)}});
     };
-    cls(kTid, kHerrenB, QStringLiteral("Herren B"), 0);
-    cls(kTid, kHerrenA, QStringLiteral("Herren A"), 0);
-    cls(kTid, kDoppel, QStringLiteral("Herren"), 1);
-    cls(kTid, kMixed, QStringLiteral("Mixed"), 2);
-    cls(kTid, kTeam, QStringLiteral("Mannschaft"), 3);
-    cls(kOtherTid, kOtherClass, QStringLiteral("Herren B"), 0);
+    cls(kTid, kHerrenB, QStringLiteral("Herren B"), ClassKind::Einzel);
+    cls(kTid, kHerrenA, QStringLiteral("Herren A"), ClassKind::Einzel);
+    cls(kTid, kDoppel, QStringLiteral("Herren"), ClassKind::Doppel);
+    cls(kTid, kMixed, QStringLiteral("Mixed"), ClassKind::Mixed);
+    cls(kTid, kTeam, QStringLiteral("Mannschaft"), ClassKind::Team);
+    cls(kOtherTid, kOtherClass, QStringLiteral("Herren B"), ClassKind::Einzel);
 
     auto player = [&](int tid, int sid, const QString& nachname, const QString& vorname, const QString& verein) {
         insertRow(db, QStringLiteral("Spielerdaten"),

@@ -8,8 +8,8 @@
 
 #include "data/checkinrecords.h"
 #include "data/sql.h"
+#include "data/teamrecords.h"
 #include "platform/apperror.h"
-#include "results/teamrecords.h"
 #include "support/testdatabase.h"
 
 #include <QTest>

@@ -6,7 +6,7 @@
 
 #include "controls/uicheckctrls.h"
 #include "data/sql.h"
-#include "results/teamrecords.h"
+#include "data/teamrecords.h"
 #include "results/tteam_melden.h"
 #include "results/tteamauswahl.h"
 #include "support/fakeprompter.h"

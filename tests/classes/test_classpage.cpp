@@ -80,11 +80,11 @@ struct Desk {
     // What the main window fills the page with when it opens.
     void fillLists()
     {
-        for (int kind = 0; kind < kClassKindCount; ++kind)
+        for (ClassKind kind : kClassKinds)
             page.listOf(kind)->clear();
         page.altersklasse->clear();
         for (const ClassEntry& c : listClasses(db(), tid))
-            page.listOf(c.kind)->addItem(c.name);
+            page.listOf(*c.kind)->addItem(c.name);
         page.altersklasse->addItems(ageClassNames(db(), tid));
         page.altersklasse->addItem(kNoAgeLimit);
         page.altersklasse->setCurrentIndex(page.altersklasse->count() - 1);
@@ -104,14 +104,14 @@ struct Desk {
     QSqlDatabase db() const { return tdb.db(); }
 
     // Enters a new class of a kind on the page and saves it.
-    void addClass(const QString& name, int kind)
+    void addClass(const QString& name, ClassKind kind)
     {
         page.neueklasseClick();
         page.kbezeichnung->setText(name);
-        page.setKindIndex(kind);
+        page.showKind(kind);
         click(page.klasse_speichern);
     }
-    void load(int kind, const QString& name)
+    void load(ClassKind kind, const QString& name)
     {
         QListWidget* list = page.listOf(kind);
         selectEntry(list, name);
@@ -141,7 +141,7 @@ private slots:
         d.page.plattenanzahl->setEditText(QStringLiteral("3"));
         click(d.page.klasse_speichern);
 
-        const int kid = getKID(d.db(), 1, Einzel, QStringLiteral("Herren A"));
+        const int kid = getKID(d.db(), 1, ClassKind::Einzel, QStringLiteral("Herren A"));
         QCOMPARE(kid, 1);
         QCOMPARE(d.kid, kid);
         QCOMPARE(d.klassenname, QStringLiteral("Herren A"));
@@ -170,7 +170,7 @@ private slots:
 
         // Loading shows the stored class unchanged.
         d.page.neueklasseClick();
-        d.load(Einzel, QStringLiteral("Herren A"));
+        d.load(ClassKind::Einzel, QStringLiteral("Herren A"));
         QCOMPARE(d.page.kbezeichnung->text(), QStringLiteral("Herren A"));
         QCOMPARE(d.page.gebuehr->text(), QStringLiteral("8"));
         QCOMPARE(d.page.beginn->text(), QStringLiteral("14:30"));
@@ -201,7 +201,7 @@ private slots:
         const QStringList sorted{QStringLiteral("apfel"), QStringLiteral("Äpfel"), QStringLiteral("Bären"),
                                  QStringLiteral("zweite")};
         QCOMPARE(entries(d.page.einzelliste), sorted);
-        d.addClass(QStringLiteral("Birne"), Einzel);
+        d.addClass(QStringLiteral("Birne"), ClassKind::Einzel);
         QCOMPARE(entries(d.page.einzelliste).indexOf(QStringLiteral("Birne")), 3);
     }
 
@@ -225,7 +225,7 @@ private slots:
         QFETCH(QString, start);
         QFETCH(QString, message);
         Desk d;
-        d.addClass(QStringLiteral("Herren"), Einzel);
+        d.addClass(QStringLiteral("Herren"), ClassKind::Einzel);
         const QStringList before = dumpTables(d.db());
         d.page.neueklasseClick();
         d.page.kbezeichnung->setText(name);
@@ -240,21 +240,21 @@ private slots:
     void sameNameOncePerKind()
     {
         Desk d;
-        d.addClass(QStringLiteral("Herren"), Einzel);
-        d.addClass(QStringLiteral("Herren"), Doppel);
+        d.addClass(QStringLiteral("Herren"), ClassKind::Einzel);
+        d.addClass(QStringLiteral("Herren"), ClassKind::Doppel);
         QCOMPARE(entries(d.page.einzelliste), QStringList{QStringLiteral("Herren")});
         QCOMPARE(entries(d.page.doppelliste), QStringList{QStringLiteral("Herren")});
-        QVERIFY(getKID(d.db(), 1, Einzel, QStringLiteral("Herren")) != getKID(d.db(), 1, Doppel, QStringLiteral("Herren")));
+        QVERIFY(getKID(d.db(), 1, ClassKind::Einzel, QStringLiteral("Herren")) != getKID(d.db(), 1, ClassKind::Doppel, QStringLiteral("Herren")));
         // An empty start time is accepted and stores none.
-        QVERIFY(!readClass(d.db(), getKID(d.db(), 1, Doppel, QStringLiteral("Herren")))->uhrzeit);
+        QVERIFY(!readClass(d.db(), getKID(d.db(), 1, ClassKind::Doppel, QStringLiteral("Herren")))->uhrzeit);
     }
 
     void barsFollowAddRenameKindChangeAndDelete()
     {
         Desk d;
-        d.addClass(QStringLiteral("Alt"), Team);
-        d.addClass(QStringLiteral("Zweite"), Einzel);
-        const int kid = getKID(d.db(), 1, Team, QStringLiteral("Alt"));
+        d.addClass(QStringLiteral("Alt"), ClassKind::Team);
+        d.addClass(QStringLiteral("Zweite"), ClassKind::Einzel);
+        const int kid = getKID(d.db(), 1, ClassKind::Team, QStringLiteral("Alt"));
         // The class has a plan, so "Spielpläne" shows it.
         insertRow(d.db(), QStringLiteral("Spielplan"), {{QStringLiteral("KID"), kid}});
         d.planBar.items.clear();
@@ -263,7 +263,7 @@ private slots:
         QCOMPARE(reopened.items, (QStringList{QStringLiteral("Alt (Team)"), QStringLiteral("Zweite (Einzel)")}));
         QCOMPARE(d.planBar.items, QStringList{QStringLiteral("Alt (Team)")});
 
-        d.load(Team, QStringLiteral("Alt"));
+        d.load(ClassKind::Team, QStringLiteral("Alt"));
         d.page.kbezeichnung->setText(QStringLiteral("Neu"));
         click(d.page.klasse_speichern);
         QCOMPARE(d.classBar.items, (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Neu (Team)"),
@@ -272,10 +272,10 @@ private slots:
         QCOMPARE(entries(d.page.courbliste), QStringList{QStringLiteral("Neu")});
 
         // A kind change moves the entry and retitles both bars.
-        d.page.setKindIndex(Mixed);
+        d.page.showKind(ClassKind::Mixed);
         click(d.page.klasse_speichern);
         QCOMPARE(scalar(d.db(), QStringLiteral("SELECT system FROM Turnierklassen WHERE KID=:id"), {{QStringLiteral("id"), kid}}).toInt(),
-                 int(Mixed));
+                 int(ClassKind::Mixed));
         QCOMPARE(entries(d.page.courbliste), QStringList{});
         QCOMPARE(entries(d.page.mixedliste), QStringList{QStringLiteral("Neu")});
         QCOMPARE(d.classBar.items, (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Neu (Mixed)"),
@@ -298,26 +298,26 @@ private slots:
     void deleteActsOnTheLoadedClass()
     {
         Desk d;
-        d.addClass(QStringLiteral("Herren"), Einzel);
-        d.addClass(QStringLiteral("Herren"), Doppel);
-        d.addClass(QStringLiteral("Anfänger"), Einzel);
-        d.addClass(QStringLiteral("Senioren"), Einzel);
-        const int doubles = getKID(d.db(), 1, Doppel, QStringLiteral("Herren"));
+        d.addClass(QStringLiteral("Herren"), ClassKind::Einzel);
+        d.addClass(QStringLiteral("Herren"), ClassKind::Doppel);
+        d.addClass(QStringLiteral("Anfänger"), ClassKind::Einzel);
+        d.addClass(QStringLiteral("Senioren"), ClassKind::Einzel);
+        const int doubles = getKID(d.db(), 1, ClassKind::Doppel, QStringLiteral("Herren"));
         insertRow(d.db(), QStringLiteral("Spielplan"), {{QStringLiteral("KID"), doubles}});
 
         // Switching the kind before deleting must not hit the doubles class.
-        d.load(Einzel, QStringLiteral("Herren"));
-        d.page.setKindIndex(Doppel);
+        d.load(ClassKind::Einzel, QStringLiteral("Herren"));
+        d.page.showKind(ClassKind::Doppel);
         d.fake.prompter.expectPrefix(PromptKind::Question, QStringLiteral("Wollen Sie die Klasse wirklich löschen?"));
         click(d.page.klasse_delete);
         QVERIFY(d.fake.prompter.verify());
-        QCOMPARE(getKID(d.db(), 1, Einzel, QStringLiteral("Herren")), 0);
-        QCOMPARE(getKID(d.db(), 1, Doppel, QStringLiteral("Herren")), doubles);
+        QCOMPARE(getKID(d.db(), 1, ClassKind::Einzel, QStringLiteral("Herren")), 0);
+        QCOMPARE(getKID(d.db(), 1, ClassKind::Doppel, QStringLiteral("Herren")), doubles);
         QCOMPARE(scalar(d.db(), QStringLiteral("SELECT COUNT(*) FROM Spielplan")).toInt(), 1);
         // The alphabetically last singles class is shown next, and a change goes to it.
         QCOMPARE(entries(d.page.einzelliste), (QStringList{QStringLiteral("Anfänger"), QStringLiteral("Senioren")}));
         QCOMPARE(d.page.kbezeichnung->text(), QStringLiteral("Senioren"));
-        QCOMPARE(d.kid, getKID(d.db(), 1, Einzel, QStringLiteral("Senioren")));
+        QCOMPARE(d.kid, getKID(d.db(), 1, ClassKind::Einzel, QStringLiteral("Senioren")));
         d.page.gebuehr->setText(QStringLiteral("5"));
         click(d.page.klasse_speichern);
         QCOMPARE(readClass(d.db(), d.kid)->gebuehr, 5.0);
@@ -333,12 +333,12 @@ private slots:
     void changedNameMustBeFreeInTheChosenKind()
     {
         Desk d;
-        d.addClass(QStringLiteral("Herren"), Einzel);
-        d.addClass(QStringLiteral("Damen"), Doppel);
-        d.load(Einzel, QStringLiteral("Herren"));
+        d.addClass(QStringLiteral("Herren"), ClassKind::Einzel);
+        d.addClass(QStringLiteral("Damen"), ClassKind::Doppel);
+        d.load(ClassKind::Einzel, QStringLiteral("Herren"));
         const QStringList before = dumpTables(d.db());
 
-        d.page.setKindIndex(Doppel);
+        d.page.showKind(ClassKind::Doppel);
         d.page.kbezeichnung->setText(QStringLiteral(" Damen "));
         d.fake.prompter.expect(PromptKind::Information, QStringLiteral("Eine Klasse mit diesem Namen existiert bereits"));
         click(d.page.klasse_speichern);
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(d.page.klasse_speichern->isEnabled());
 
         // Blanks around its own name do not make a class collide with itself.
-        d.page.setKindIndex(Einzel);
+        d.page.showKind(ClassKind::Einzel);
         d.page.kbezeichnung->setText(QStringLiteral("Herren "));
         d.page.gebuehr->setText(QStringLiteral("3"));
         click(d.page.klasse_speichern);
@@ -383,10 +383,10 @@ private slots:
     void teamFormatIsSavedWithTheClass()
     {
         Desk d;
-        d.addClass(QStringLiteral("Liga"), Einzel);
-        d.load(Einzel, QStringLiteral("Liga"));
+        d.addClass(QStringLiteral("Liga"), ClassKind::Einzel);
+        d.load(ClassKind::Einzel, QStringLiteral("Liga"));
         QVERIFY(!d.page.teambutton->isEnabled());
-        d.page.setKindIndex(Team);
+        d.page.showKind(ClassKind::Team);
         QVERIFY(d.page.teambutton->isEnabled());
         click(d.page.teambutton);
         QCOMPARE(d.shownDialogs, QList<QWidget*>{&d.teamform});
@@ -416,7 +416,7 @@ private slots:
         // Loading the class shows the format again.
         d.page.neueklasseClick();
         QCOMPARE(t.a[0]->currentText(), QString());
-        d.load(Team, QStringLiteral("Liga"));
+        d.load(ClassKind::Team, QStringLiteral("Liga"));
         QVERIFY(d.page.teambutton->isEnabled());
         QCOMPARE(t.spieler->value(), 4);
         QCOMPARE(t.a[2]->currentText(), QStringLiteral("D1"));
@@ -466,7 +466,7 @@ private slots:
         f.a[0] = 12;
         f.b[0] = 12;
         ClassRecord team;
-        team.system = Team;
+        team.system = ClassKind::Team;
         team.kbezeichnung = QStringLiteral("T");
         const int kid = insertClass(d.db(), 1, team, {}, f);
         t.system_laden(kid);
@@ -497,8 +497,8 @@ private slots:
     void copyTakesTheNextFreeName()
     {
         Desk d;
-        d.addClass(QStringLiteral("Herren"), Einzel);
-        d.addClass(QStringLiteral("Kopie1 von Herren"), Einzel);
+        d.addClass(QStringLiteral("Herren"), ClassKind::Einzel);
+        d.addClass(QStringLiteral("Kopie1 von Herren"), ClassKind::Einzel);
         const int current = d.kid;
 
         d.page.einzelliste->clearSelection();
@@ -509,7 +509,7 @@ private slots:
         QVERIFY(d.page.Klassekopieren1->isEnabled());
         d.page.Klassekopieren1->trigger();
 
-        const int copy = getKID(d.db(), 1, Einzel, QStringLiteral("Kopie2 von Herren"));
+        const int copy = getKID(d.db(), 1, ClassKind::Einzel, QStringLiteral("Kopie2 von Herren"));
         QVERIFY(copy > 0);
         QCOMPARE(d.kid, current);
         QCOMPARE(entries(d.page.einzelliste), (QStringList{QStringLiteral("Herren"), QStringLiteral("Kopie1 von Herren"),
@@ -520,8 +520,8 @@ private slots:
     void failedSaveKeepsClassAndPage()
     {
         Desk d;
-        d.addClass(QStringLiteral("Herren"), Einzel);
-        d.load(Einzel, QStringLiteral("Herren"));
+        d.addClass(QStringLiteral("Herren"), ClassKind::Einzel);
+        d.load(ClassKind::Einzel, QStringLiteral("Herren"));
         execute(d.db(), QStringLiteral("CREATE TRIGGER fault BEFORE INSERT ON Platten1 "
                                        "BEGIN SELECT RAISE(ABORT, 'eingeschleuster Fehler'); END"));
         const QStringList before = dumpTables(d.db());
@@ -539,8 +539,8 @@ private slots:
     void tablesDialog()
     {
         Desk d;
-        d.addClass(QStringLiteral("Herren"), Einzel);
-        d.load(Einzel, QStringLiteral("Herren"));
+        d.addClass(QStringLiteral("Herren"), ClassKind::Einzel);
+        d.load(ClassKind::Einzel, QStringLiteral("Herren"));
         d.page.plattenanzahl->setEditText(QStringLiteral("2"));
         click(d.page.klasse_speichern);
         click(d.page.uiButton1);
@@ -696,19 +696,19 @@ private slots:
         if (target.isEmpty())
             QSKIP("set BRACKWELL_SCREENSHOT to the file to write");
         Desk d;
-        d.addClass(QStringLiteral("Herren A"), Einzel);
-        d.addClass(QStringLiteral("Damen"), Einzel);
-        d.addClass(QStringLiteral("Herren"), Doppel);
-        d.addClass(QStringLiteral("Mixed offen"), Mixed);
+        d.addClass(QStringLiteral("Herren A"), ClassKind::Einzel);
+        d.addClass(QStringLiteral("Damen"), ClassKind::Einzel);
+        d.addClass(QStringLiteral("Herren"), ClassKind::Doppel);
+        d.addClass(QStringLiteral("Mixed offen"), ClassKind::Mixed);
         d.page.neueklasseClick();
         d.page.kbezeichnung->setText(QStringLiteral("Bezirksliga"));
         d.page.kbeschreibung->setPlainText(QStringLiteral("Mannschaften zu vier Spielern"));
-        d.page.setKindIndex(Team);
+        d.page.showKind(ClassKind::Team);
         d.page.gebuehr->setText(QStringLiteral("30,00"));
         d.page.beginn->setText(QStringLiteral("10:00"));
         d.page.plattenanzahl->setEditText(QStringLiteral("4"));
         click(d.page.klasse_speichern);
-        d.load(Team, QStringLiteral("Bezirksliga"));
+        d.load(ClassKind::Team, QStringLiteral("Bezirksliga"));
         click(d.page.teambutton);
         Tteamform& t = d.teamform;
         t.spieler->setValue(4);

@@ -10,6 +10,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace bw;
 using namespace bw::test;
 
@@ -42,7 +44,7 @@ void breakInsertsOn(const QSqlDatabase& db, const QString& table)
 ClassRecord herren()
 {
     ClassRecord r;
-    r.system = Einzel;
+    r.system = ClassKind::Einzel;
     r.kbezeichnung = QStringLiteral("Herren A");
     r.kbeschreibung = QStringLiteral("Erste Zeile\r\nZweite Zeile");
     r.spielberechtigung = QStringLiteral("TTR bis 1800");
@@ -115,15 +117,21 @@ private slots:
     {
         const QString names[] = {QStringLiteral("Herren (Einzel)"), QStringLiteral("Herren (Doppel)"),
                                  QStringLiteral("Herren (Mixed)"), QStringLiteral("Herren (Team)")};
-        for (int kind = 0; kind < kClassKindCount; ++kind) {
-            QCOMPARE(classCaption(QStringLiteral("Herren"), kind), names[kind]);
+        for (ClassKind kind : kClassKinds) {
+            const QString& caption = names[kindIndex(kind)];
+            QCOMPARE(classCaption(QStringLiteral("Herren"), kind), caption);
             QString name;
-            int parsed = -1;
-            QVERIFY(splitClassCaption(names[kind], &name, &parsed));
+            ClassKind parsed = ClassKind::Einzel;
+            QVERIFY(splitClassCaption(caption, &name, &parsed));
             QCOMPARE(name, QStringLiteral("Herren"));
             QCOMPARE(parsed, kind);
+            QCOMPARE(classKindOf(storedKind(kind)), kind);
         }
         QVERIFY(!splitClassCaption(QStringLiteral("Klassen verwalten"), nullptr, nullptr));
+        // A stored kind of no known number has no suffix.
+        for (const QVariant& stored : {QVariant(4), QVariant(-1), QVariant(QMetaType::fromType<int>()), QVariant()})
+            QCOMPARE(classKindOf(stored), std::nullopt);
+        QCOMPARE(classCaption(QStringLiteral("Herren"), std::nullopt), QStringLiteral("Herren"));
         QCOMPARE(teamPositionText(12, true), QStringLiteral("D2"));
         QCOMPARE(teamPositionText(3, false), QStringLiteral("B3"));
         QCOMPARE(teamPositionText(std::nullopt, true), QString());
@@ -172,17 +180,17 @@ private slots:
         const QSqlDatabase db = tdb.db();
         ClassRecord single = herren();
         ClassRecord doubles = herren();
-        doubles.system = Doppel;
+        doubles.system = ClassKind::Doppel;
         const int k1 = insertClass(db, 1, single, {}, {});
         const int k2 = insertClass(db, 1, doubles, {}, {});
-        QCOMPARE(getKID(db, 1, Einzel, QStringLiteral("Herren A")), k1);
-        QCOMPARE(getKID(db, 1, Doppel, QStringLiteral("Herren A")), k2);
-        QCOMPARE(getKID(db, 1, Mixed, QStringLiteral("Herren A")), 0);
-        QCOMPARE(getKID(db, 2, Einzel, QStringLiteral("Herren A")), 0);
-        QCOMPARE(getKID(db, 1, Einzel, QStringLiteral("Herren A ")), 0);
-        QVERIFY(classNameTaken(db, 1, Doppel, QStringLiteral("Herren A"), k1));
-        QVERIFY(!classNameTaken(db, 1, Doppel, QStringLiteral("Herren A"), k2));
-        QVERIFY(!classNameTaken(db, 1, Team, QStringLiteral("Herren A"), 0));
+        QCOMPARE(getKID(db, 1, ClassKind::Einzel, QStringLiteral("Herren A")), k1);
+        QCOMPARE(getKID(db, 1, ClassKind::Doppel, QStringLiteral("Herren A")), k2);
+        QCOMPARE(getKID(db, 1, ClassKind::Mixed, QStringLiteral("Herren A")), 0);
+        QCOMPARE(getKID(db, 2, ClassKind::Einzel, QStringLiteral("Herren A")), 0);
+        QCOMPARE(getKID(db, 1, ClassKind::Einzel, QStringLiteral("Herren A ")), 0);
+        QVERIFY(classNameTaken(db, 1, ClassKind::Doppel, QStringLiteral("Herren A"), k1));
+        QVERIFY(!classNameTaken(db, 1, ClassKind::Doppel, QStringLiteral("Herren A"), k2));
+        QVERIFY(!classNameTaken(db, 1, ClassKind::Team, QStringLiteral("Herren A"), 0));
     }
 
     void updateRewritesRowAndTables_data() { addBackendColumn(); addBackendRows(); }
@@ -232,7 +240,7 @@ private slots:
         QVERIFY(!readTeamFormat(db, kid));
 
         ClassRecord team = herren();
-        team.system = Team;
+        team.system = ClassKind::Team;
         updateClass(db, 1, kid, team, {}, fourPlayerFormat());
         QCOMPARE(readTeamFormat(db, kid), std::optional<TeamFormat>(fourPlayerFormat()));
 
@@ -258,7 +266,7 @@ private slots:
         format.a[3] = 3; // side b left empty: no game
         format.b[4] = 4; // side a left empty: no game
         ClassRecord team = herren();
-        team.system = Team;
+        team.system = ClassKind::Team;
         const int kid = insertClass(db, 1, team, {}, format);
 
         QCOMPARE(readTeamFormat(db, kid), std::optional<TeamFormat>(fourPlayerFormat()));
@@ -282,13 +290,13 @@ private slots:
             return;
         const QSqlDatabase db = tdb.db();
         ClassRecord team = herren();
-        team.system = Team;
+        team.system = ClassKind::Team;
         const int source = insertClass(db, 1, team, {QStringLiteral("T1"), QStringLiteral("T2")}, fourPlayerFormat());
         execute(db, QStringLiteral("UPDATE Turnierklassen SET farbe='clAqua', LiveKlassenID=99 WHERE KID=:id"),
                 {{kId, source}});
         execute(db, QStringLiteral("UPDATE Teamsystem SET spielanz=5 WHERE KID=:id"), {{kId, source}});
 
-        const int copy = copyClass(db, 1, source, QStringLiteral("Kopie1 von Herren A"), Team);
+        const int copy = copyClass(db, 1, source, QStringLiteral("Kopie1 von Herren A"), ClassKind::Team);
         QCOMPARE(copy, source + 1);
         ClassRecord expected = *readClass(db, source);
         expected.kbezeichnung = QStringLiteral("Kopie1 von Herren A");
@@ -302,7 +310,7 @@ private slots:
         // A team class without a format row: the copy gets 0 players and nothing else.
         execute(db, QStringLiteral("DELETE FROM Teamsystem WHERE KID=:id"), {{kId, source}});
         execute(db, QStringLiteral("UPDATE Turnierklassen SET uhrzeit=NULL WHERE KID=:id"), {{kId, source}});
-        const int bare = copyClass(db, 1, source, QStringLiteral("Kopie2 von Herren A"), Team);
+        const int bare = copyClass(db, 1, source, QStringLiteral("Kopie2 von Herren A"), ClassKind::Team);
         QCOMPARE(count(db, QStringLiteral("SELECT spieler FROM Teamsystem WHERE KID=:id"), {{kId, bare}}), 0);
         QVERIFY(scalar(db, QStringLiteral("SELECT reserve FROM Teamsystem WHERE KID=:id"), {{kId, bare}}).isNull());
         QVERIFY(!readClass(db, bare)->uhrzeit);
@@ -323,7 +331,7 @@ private slots:
             return;
         const QSqlDatabase db = tdb.db();
         ClassRecord team = herren();
-        team.system = Team;
+        team.system = ClassKind::Team;
         const int kid = insertClass(db, 1, team, {QStringLiteral("Tisch 1")}, fourPlayerFormat());
         // The row and the table names are written before the format fails.
         breakInsertsOn(db, QStringLiteral("Teamsystem"));
@@ -339,7 +347,7 @@ private slots:
             else if (action == QLatin1String("update"))
                 updateClass(db, 1, kid, changed, {QStringLiteral("A")}, fourPlayerFormat());
             else
-                copyClass(db, 1, kid, QStringLiteral("Kopie1 von Herren A"), Team);
+                copyClass(db, 1, kid, QStringLiteral("Kopie1 von Herren A"), ClassKind::Team);
             QFAIL("the write should have failed");
         } catch (const DbError& e) {
             QVERIFY2(e.message().contains(QStringLiteral("eingeschleuster Fehler")), qPrintable(e.message()));
@@ -362,7 +370,7 @@ private slots:
             return;
         const QSqlDatabase db = tdb.db();
         ClassRecord team = herren();
-        team.system = Team;
+        team.system = ClassKind::Team;
         const int kid = insertClass(db, 1, team, {QStringLiteral("T1"), QStringLiteral("T2")}, fourPlayerFormat());
         insertRow(db, QStringLiteral("Gruppeneinstellungen"),
                   {{QStringLiteral("KID"), kid}, {QStringLiteral("gruppenanzahl1"), 2}, {QStringLiteral("gruppenanzahl2"), 0}});
@@ -375,7 +383,7 @@ private slots:
         else if (tag.startsWith(QLatin1String("update ")))
             action = [&] { updateClass(db, 1, kid, team, {QStringLiteral("A"), QStringLiteral("B")}, TeamFormat{}); };
         else if (tag.startsWith(QLatin1String("copy ")))
-            action = [&] { copyClass(db, 1, kid, QStringLiteral("Kopie1 von Herren A"), Team); };
+            action = [&] { copyClass(db, 1, kid, QStringLiteral("Kopie1 von Herren A"), ClassKind::Team); };
         else if (tag.startsWith(QLatin1String("assign ")))
             action = [&] { assignTablesToGroups(db, kid, {QStringLiteral("A"), QStringLiteral("B")}); };
         else
@@ -432,7 +440,7 @@ private slots:
         const QSqlDatabase db = tdb.db();
         ClassRecord r = herren();
         const int a = insertClass(db, 1, r, {}, {});
-        r.system = Mixed;
+        r.system = ClassKind::Mixed;
         r.kbezeichnung = QStringLiteral("Mixed");
         const int b = insertClass(db, 1, r, {}, {});
         insertClass(db, 2, r, {}, {});
@@ -443,10 +451,20 @@ private slots:
         QCOMPARE(all.size(), 2);
         QCOMPARE(all[0].kid, a);
         QCOMPARE(all[1].name, QStringLiteral("Mixed"));
-        QCOMPARE(all[1].kind, int(Mixed));
+        QCOMPARE(all[1].kind, ClassKind::Mixed);
         const auto planned = listClassesWithPlan(db, 1);
         QCOMPARE(planned.size(), 1);
         QCOMPARE(planned[0].kid, b);
+
+        // A class of a kind with no known number is listed without one; it cannot be read for editing.
+        insertRow(db, QStringLiteral("Turnierklassen"), {{QStringLiteral("TID"), 1}, {QStringLiteral("KID"), 50},
+                                                         {QStringLiteral("system"), 7},
+                                                         {QStringLiteral("kbezeichnung"), QStringLiteral("Alt")}});
+        const auto withUnknown = listClasses(db, 1);
+        const auto unknown = std::find_if(withUnknown.begin(), withUnknown.end(), [](const ClassEntry& c) { return c.kid == 50; });
+        QVERIFY(unknown != withUnknown.end());
+        QCOMPARE(unknown->kind, std::nullopt);
+        QVERIFY_THROWS_EXCEPTION(AppError, readClass(db, 50));
     }
 
     void ageClassesAreKeptByName_data() { addBackendColumn(); addBackendRows(); }

@@ -7,6 +7,7 @@
 #include "app/tmainform.h"
 #include "data/db_procedures.h"
 #include "data/preparation.h"
+#include "data/sql.h"
 #include "people/playerpage.h"
 #include "support/fakeservices.h"
 #include "support/tempprogramfolder.h"
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QTest>
 
+using bw::s;
 using bw::test::insertRow;
 
 int main(int argc, char** argv)
@@ -32,13 +34,14 @@ int main(int argc, char** argv)
     {
         bw::ScopedConnection connection(bw::openSqlite(file, QStringLiteral("screenshot")));
         const QSqlDatabase db = connection.db();
-        const auto s = [](const char* text) { return QString::fromUtf8(text); };
         insertRow(db, s("Turnierdaten"), {{s("TID"), 1}, {s("turniername"), s("Stadtmeisterschaft 2026")}});
-        const struct { int kid; int kind; const char* name; double fee; } classes[] = {
-            {1, 0, "Herren A", 8}, {2, 1, "Herren", 6}, {3, 0, "Senioren 50", 8}, {4, 2, "Mixed offen", 6},
-            {5, 3, "Mannschaft", 0}};
+        using bw::ClassKind;
+        const struct { int kid; ClassKind kind; const char* name; double fee; } classes[] = {
+            {1, ClassKind::Einzel, "Herren A", 8}, {2, ClassKind::Doppel, "Herren", 6},
+            {3, ClassKind::Einzel, "Senioren 50", 8}, {4, ClassKind::Mixed, "Mixed offen", 6},
+            {5, ClassKind::Team, "Mannschaft", 0}};
         for (const auto& c : classes)
-            insertRow(db, s("Turnierklassen"), {{s("TID"), 1}, {s("KID"), c.kid}, {s("system"), c.kind},
+            insertRow(db, s("Turnierklassen"), {{s("TID"), 1}, {s("KID"), c.kid}, {s("system"), bw::storedKind(c.kind)},
                                                 {s("kbezeichnung"), s(c.name)}, {s("gebuehr"), c.fee},
                                                 {s("altersklasseID"), QString()}, {s("mann"), true}, {s("frau"), true}});
         const struct { int sid; const char* nachname; const char* vorname; const char* verein; int nummer; } players[] = {

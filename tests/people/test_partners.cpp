@@ -2,8 +2,8 @@
 // from a third player (asked first), a partner not entered in the class, team
 // names kept, the partner candidates, one transaction; and the dialog.
 #include "controls/uibuttons.h"
+#include "data/partnerrecords.h"
 #include "data/sql.h"
-#include "draw/partners.h"
 #include "draw/tdoppelauswahl.h"
 #include "peoplefixtures.h"
 #include "support/fakeprompter.h"
@@ -24,7 +24,7 @@ namespace {
 QStringList pairs(const QSqlDatabase& db)
 {
     QStringList rows;
-    for (const QString& line : dumpTables(db, {ls("Doppelpartner")}))
+    for (const QString& line : dumpTables(db, {s("Doppelpartner")}))
         rows << line.section(QLatin1Char('|'), 1);
     return rows;
 }
@@ -32,10 +32,10 @@ QStringList pairs(const QSqlDatabase& db)
 // Class 1 doubles with players 1..4 entered; 3 and 4 are a pair.
 void seedDoubles(const QSqlDatabase& db)
 {
-    seedClass(db, 1, 1, ls("D"), 1);
-    seedClass(db, 1, 2, ls("T"), 3);
+    seedClass(db, 1, 1, s("D"), ClassKind::Doppel);
+    seedClass(db, 1, 2, s("T"), ClassKind::Team);
     for (int sid = 1; sid <= 5; ++sid) {
-        seedPlayer(db, 1, sid, ls("P%1").arg(sid), ls("v"));
+        seedPlayer(db, 1, sid, s("P%1").arg(sid), s("v"));
         if (sid <= 4)
             seedEntry(db, 1, 1, sid);
     }
@@ -54,21 +54,21 @@ private slots:
         QTest::addColumn<QList<int>>("partners"); // class 1's partner of player 1, per call
         QTest::addColumn<bool>("takeOver");
         QTest::addColumn<QStringList>("expected");
-        const QStringList pair34{ls("1|3|4|<null>"), ls("1|4|3|<null>")};
+        const QStringList pair34{s("1|3|4|<null>"), s("1|4|3|<null>")};
         const QList<std::tuple<const char*, QList<int>, bool, QStringList>> cases{
-            {"free partner", {2}, false, QStringList{ls("1|1|2|<null>"), ls("1|2|1|<null>")} + pair34},
-            {"saved twice", {2, 2}, false, QStringList{ls("1|1|2|<null>"), ls("1|2|1|<null>")} + pair34},
-            {"no partner", {0}, false, QStringList{ls("1|1|<null>|<null>")} + pair34},
-            {"partner taken, kept", {3}, false, QStringList{ls("1|1|<null>|<null>")} + pair34},
+            {"free partner", {2}, false, QStringList{s("1|1|2|<null>"), s("1|2|1|<null>")} + pair34},
+            {"saved twice", {2, 2}, false, QStringList{s("1|1|2|<null>"), s("1|2|1|<null>")} + pair34},
+            {"no partner", {0}, false, QStringList{s("1|1|<null>|<null>")} + pair34},
+            {"partner taken, kept", {3}, false, QStringList{s("1|1|<null>|<null>")} + pair34},
             {"partner taken over", {3}, true,
-             QStringList{ls("1|1|3|<null>"), ls("1|3|1|<null>"), ls("1|4|<null>|<null>")}},
-            {"partner not entered", {5}, false, QStringList{ls("1|1|<null>|<null>")} + pair34},
+             QStringList{s("1|1|3|<null>"), s("1|3|1|<null>"), s("1|4|<null>|<null>")}},
+            {"partner not entered", {5}, false, QStringList{s("1|1|<null>|<null>")} + pair34},
             {"partner changed", {2, 0}, false,
-             QStringList{ls("1|1|<null>|<null>"), ls("1|2|<null>|<null>")} + pair34},
+             QStringList{s("1|1|<null>|<null>"), s("1|2|<null>|<null>")} + pair34},
         };
         for (const auto& [name, backend] : {std::pair{"sqlite", Backend::SQLite}, {"postgresql", Backend::PostgreSQL}}) {
             for (const auto& [label, partners, takeOver, expected] : cases)
-                QTest::newRow(qPrintable(ls(name) + ls(" ") + ls(label))) << backend << partners << takeOver << expected;
+                QTest::newRow(qPrintable(s(name) + s(" ") + s(label))) << backend << partners << takeOver << expected;
         }
     }
     void store()
@@ -111,11 +111,11 @@ private slots:
         const QSqlDatabase db = tdb.db();
         seedDoubles(db);
         seedEntry(db, 1, 2, 1);
-        seedPair(db, 2, 1, nullInt(), ls("Die Füchse"));
+        seedPair(db, 2, 1, nullInt(), s("Die Füchse"));
         storePartners(db, 1, {{2, 0}}, {});
-        QVERIFY(pairs(db).contains(ls("2|1|<null>|Die Füchse")));
+        QVERIFY(pairs(db).contains(s("2|1|<null>|Die Füchse")));
         storePartners(db, 3, {}, {});
-        QCOMPARE(pairs(db), (QStringList{ls("1|4|<null>|<null>"), ls("2|1|<null>|Die Füchse")}));
+        QCOMPARE(pairs(db), (QStringList{s("1|4|<null>|<null>"), s("2|1|<null>|Die Füchse")}));
     }
 
     void failureLeavesTheRowsAsTheyWere_data() { addBackendColumn(); addBackendRows(); }
@@ -128,7 +128,7 @@ private slots:
         const QSqlDatabase db = tdb.db();
         seedDoubles(db);
         seedPair(db, 1, 1, nullInt());
-        breakStatementsOn(db, ls("Doppelpartner"), ls("INSERT"));
+        breakStatementsOn(db, s("Doppelpartner"), s("INSERT"));
         const QStringList before = dumpTables(db);
         QVERIFY_THROWS_EXCEPTION(DbError, storePartners(db, 1, {{1, 3}}, {{1, 3}}));
         QCOMPARE(dumpTables(db), before);
@@ -141,9 +141,9 @@ private slots:
         seedDoubles(db);
         seedPair(db, 1, 2, nullInt());
         QCOMPARE(partnerCandidates(db, 1, 1, false, true, false), (QList<int>{2}));
-        seedClass(db, 1, 7, ls("M"), 2);
-        seedPlayer(db, 1, 10, ls("Frau"), ls("A"), ls("TTC"), nullInt(), false);
-        seedPlayer(db, 1, 11, ls("Frau"), ls("B"), ls("TTC"), nullInt(), false);
+        seedClass(db, 1, 7, s("M"), ClassKind::Mixed);
+        seedPlayer(db, 1, 10, s("Frau"), s("A"), s("TTC"), nullInt(), false);
+        seedPlayer(db, 1, 11, s("Frau"), s("B"), s("TTC"), nullInt(), false);
         for (int sid : {1, 2, 10, 11})
             seedEntry(db, 1, 7, sid);
         seedPair(db, 7, 2, 11);
@@ -161,31 +161,31 @@ private slots:
         seedPair(db, 1, 1, nullInt());
         FakePrompter prompter;
         TDoppelauswahl dialog(nullptr, prompter, [&] { return db; });
-        dialog.request = {1, 1, true, false, {{1, ls("P1, v")}, {2, ls("P2, v")}, {3, ls("P3, v")}, {4, ls("P4, v")}}};
-        dialog.doppelklasse->setText(ls("Doppel - D:"));
+        dialog.request = {1, 1, true, false, {{1, s("P1, v")}, {2, s("P2, v")}, {3, s("P3, v")}, {4, s("P4, v")}}};
+        dialog.doppelklasse->setText(s("Doppel - D:"));
         dialog.show();
         dialog.FormActivate();
         QStringList offered;
         for (int i = 0; i < dialog.doppelcombo->count(); ++i)
             offered << dialog.doppelcombo->itemText(i);
-        QCOMPARE(offered, (QStringList{QString(), ls("P2, v")}));
+        QCOMPARE(offered, (QStringList{QString(), s("P2, v")}));
         QSignalSpy chosen(&dialog, &TDoppelauswahl::partnerChosen);
         dialog.doppelcombo->setCurrentIndex(1);
         click(dialog.OK);
         QCOMPARE(chosen.size(), 1);
-        QCOMPARE(chosen.first(), (QVariantList{1, 2, ls("Doppel - D: P2, v")}));
+        QCOMPARE(chosen.first(), (QVariantList{1, 2, s("Doppel - D: P2, v")}));
         QVERIFY(!dialog.isVisible());
 
         // Storing asks before the player takes a partner away from another.
-        prompter.expect(PromptKind::Question, ls("3 spielt schon mit 4 .Tauschen?"), PromptAnswer::No);
+        prompter.expect(PromptKind::Question, s("3 spielt schon mit 4 .Tauschen?"), PromptAnswer::No);
         dialog.partnercheck(db, 1, {{1, 3}});
         QVERIFY(prompter.verify());
-        QVERIFY(pairs(db).contains(ls("1|1|<null>|<null>")));
-        prompter.expect(PromptKind::Question, ls("3 spielt schon mit 4 .Tauschen?"), PromptAnswer::Yes);
+        QVERIFY(pairs(db).contains(s("1|1|<null>|<null>")));
+        prompter.expect(PromptKind::Question, s("3 spielt schon mit 4 .Tauschen?"), PromptAnswer::Yes);
         dialog.partnercheck(db, 1, {{1, 3}});
         QVERIFY(prompter.verify());
-        QVERIFY(pairs(db).contains(ls("1|1|3|<null>")));
-        QVERIFY(pairs(db).contains(ls("1|4|<null>|<null>")));
+        QVERIFY(pairs(db).contains(s("1|1|3|<null>")));
+        QVERIFY(pairs(db).contains(s("1|4|<null>|<null>")));
     }
 };
 

@@ -45,15 +45,15 @@ struct Fixture {
     Fixture()
     {
         const QSqlDatabase db = tdb.db();
-        insertRow(db, ls("Turnierdaten"), {{ls("TID"), 1}, {ls("turniername"), ls("Stadtmeisterschaft")}});
-        seedAgeClass(db, 1, ls("U18"), QDate(2008, 1, 1), QDate(2012, 12, 31));
-        seedClass(db, 1, 1, ls("Herren"), 0, 1.1, QString(), true, false);
-        seedClass(db, 1, 2, ls("Herren"), 1, 2.2);
-        seedClass(db, 1, 3, ls("Jugend"), 0, 5, ls("U18"));
-        seedClass(db, 1, 4, ls("Mannschaft"), 3, 0);
-        seedPlayer(db, 1, 1, ls("Meier"), ls("Hans"), ls("TTC A"), 1);
-        seedPlayer(db, 1, 2, ls("Meier"), ls("Hans"), ls("TTC B"), 2);
-        seedPlayer(db, 1, 3, QString::fromUtf8("Müller"), ls("Eva"), ls("TTC A"), nullInt(), false);
+        insertRow(db, s("Turnierdaten"), {{s("TID"), 1}, {s("turniername"), s("Stadtmeisterschaft")}});
+        seedAgeClass(db, 1, s("U18"), QDate(2008, 1, 1), QDate(2012, 12, 31));
+        seedClass(db, 1, 1, s("Herren"), ClassKind::Einzel, 1.1, QString(), true, false);
+        seedClass(db, 1, 2, s("Herren"), ClassKind::Doppel, 2.2);
+        seedClass(db, 1, 3, s("Jugend"), ClassKind::Einzel, 5, s("U18"));
+        seedClass(db, 1, 4, s("Mannschaft"), ClassKind::Team, 0);
+        seedPlayer(db, 1, 1, s("Meier"), s("Hans"), s("TTC A"), 1);
+        seedPlayer(db, 1, 2, s("Meier"), s("Hans"), s("TTC B"), 2);
+        seedPlayer(db, 1, 3, QString::fromUtf8("Müller"), s("Eva"), s("TTC A"), nullInt(), false);
         seedEntry(db, 1, 1, 2, true);
         seedEntry(db, 1, 2, 2, false);
         seedEntry(db, 1, 2, 3, false);
@@ -63,7 +63,7 @@ struct Fixture {
         data.dbPfad = tdb.sqlitePath();
         data.db_verbinden(QString());
         app.context().aktuelleTID = 1;
-        app.context().aktuellerTurniername = ls("Stadtmeisterschaft");
+        app.context().aktuellerTurniername = s("Stadtmeisterschaft");
         app.main().resize(1100, 720);
         app.main().show();
         app.main().SpielerbuttonItemClick(0);
@@ -117,11 +117,11 @@ private slots:
         QStringList classes;
         for (int i = 0; i < f.page->sklassen->count(); ++i)
             classes << f.page->sklassen->item(i)->text();
-        QCOMPARE(classes, (QStringList{ls("Doppel - Herren"), ls("Einzel - Herren"), ls("Einzel - Jugend"),
-                                       ls("Team - Mannschaft")}));
+        QCOMPARE(classes, (QStringList{s("Doppel - Herren"), s("Einzel - Herren"), s("Einzel - Jugend"),
+                                       s("Team - Mannschaft")}));
         QCOMPARE(f.page->vereinsliste->count(), 2);
         QVERIFY(!f.page->spielerspeichernbutton->isEnabled());
-        QCOMPARE(f.page->spielerspeichernbutton->Caption(), ls("Spieler speichern"));
+        QCOMPARE(f.page->spielerspeichernbutton->Caption(), s("Spieler speichern"));
     }
 
     void checksInTheirOrder_data()
@@ -172,43 +172,43 @@ private slots:
     void insertWithClassesFeeAndPartnerLine()
     {
         Fixture f;
-        f.newPlayer(ls("Neu"), ls("Nils"));
+        f.newPlayer(s("Neu"), s("Nils"));
         f.clickClass(1);
         f.clickClass(2);
-        QCOMPARE(f.page->zuzahlen->text(), ls("3,3"));
+        QCOMPARE(f.page->zuzahlen->text(), s("3,3"));
         QCOMPARE(f.page->doppelpartner->count(), 1);
-        QCOMPARE(f.page->doppelpartner->item(0)->text(), ls("Doppel - Herren: "));
+        QCOMPARE(f.page->doppelpartner->item(0)->text(), s("Doppel - Herren: "));
         f.clickClass(2);
         QCOMPARE(f.page->doppelpartner->count(), 0);
-        QCOMPARE(f.page->zuzahlen->text(), ls("1,1"));
+        QCOMPARE(f.page->zuzahlen->text(), s("1,1"));
         f.clickClass(2);
         click(f.page->snummerbutton);
-        QCOMPARE(f.page->snummer->text(), ls("3"));
+        QCOMPARE(f.page->snummer->text(), s("3"));
         click(f.page->spielerspeichernbutton);
         QVERIFY(f.prompter().verify());
         const int sid = f.page->loadedSid();
         QCOMPARE(sid, 4);
         QCOMPARE(f.app.context().aktuelleSID, 4);
         const auto data = readPlayer(f.db(), sid);
-        QCOMPARE(data->record.verein, ls("ohne Verein"));
+        QCOMPARE(data->record.verein, s("ohne Verein"));
         QCOMPARE(data->record.nummer, std::optional<int>(3));
         QCOMPARE(data->record.zubezahlen, std::optional<double>(3.3));
         QCOMPARE(data->classes, (QList<ClassEntryRow>{{1, false}, {2, false}}));
         QCOMPARE(data->pairs, (QList<PairRow>{{2, std::nullopt, std::nullopt}}));
-        QVERIFY(!f.page->vereinsliste->findItems(ls("ohne Verein"), Qt::MatchExactly).isEmpty());
-        QCOMPARE(f.page->geladenerName, ls("Neu, Nils"));
+        QVERIFY(!f.page->vereinsliste->findItems(s("ohne Verein"), Qt::MatchExactly).isEmpty());
+        QCOMPARE(f.page->geladenerName, s("Neu, Nils"));
         QVERIFY(!f.page->spielerspeichernbutton->isEnabled());
-        f.page->semail->setText(ls("n@example.org"));
-        QCOMPARE(f.page->spielerspeichernbutton->Caption(), ls("Änderung übernehmen"));
+        f.page->semail->setText(s("n@example.org"));
+        QCOMPARE(f.page->spielerspeichernbutton->Caption(), s("Änderung übernehmen"));
     }
 
     void classQuestions()
     {
         Fixture f;
-        f.newPlayer(ls("Neu"), ls("Nora"));
+        f.newPlayer(s("Neu"), s("Nora"));
         click(f.page->sv_weiblich);
         QVERIFY(!f.page->sv_mann->Checked());
-        f.page->sgeb->setText(ls("01.06.2000"));
+        f.page->sgeb->setText(s("01.06.2000"));
         // Men only: No leaves the class unticked and the fee as it was.
         f.prompter().expect(PromptKind::Question, kSexQuestion, PromptAnswer::No);
         f.clickClass(1);
@@ -217,18 +217,18 @@ private slots:
         f.prompter().expect(PromptKind::Question, kSexQuestion, PromptAnswer::Yes);
         f.clickClass(1);
         QVERIFY(f.entry(f.page->sklassen, 1)->isSelected());
-        QCOMPARE(f.page->zuzahlen->text(), ls("1,1"));
+        QCOMPARE(f.page->zuzahlen->text(), s("1,1"));
         // The age class of the own tournament decides.
         f.prompter().expect(PromptKind::Question, kAgeQuestion, PromptAnswer::No);
         f.clickClass(3);
         QVERIFY(!f.entry(f.page->sklassen, 3)->isSelected());
-        f.page->sgeb->setText(ls("01.06.2010"));
+        f.page->sgeb->setText(s("01.06.2010"));
         f.clickClass(3);
         QVERIFY(f.entry(f.page->sklassen, 3)->isSelected());
         // Unticking asks nothing; a bad birth date stops the click.
         f.clickClass(1);
-        f.page->sgeb->setText(ls("kein Datum"));
-        f.prompter().expect(PromptKind::Information, ls("Das Geburtsdatum wurde nicht korrekt eingegeben"));
+        f.page->sgeb->setText(s("kein Datum"));
+        f.prompter().expect(PromptKind::Information, s("Das Geburtsdatum wurde nicht korrekt eingegeben"));
         f.clickClass(2);
         QVERIFY(!f.entry(f.page->sklassen, 2)->isSelected());
         QVERIFY(f.prompter().verify());
@@ -239,22 +239,22 @@ private slots:
     {
         Fixture f;
         f.loadPlayer(2);
-        QCOMPARE(f.page->sverein->text(), ls("TTC B"));
+        QCOMPARE(f.page->sverein->text(), s("TTC B"));
         QVERIFY(f.entry(f.page->sklassen, 1)->data(Qt::UserRole + 1).toBool()); // checked in
-        f.page->semail->setText(ls("hans.b@example.org"));
+        f.page->semail->setText(s("hans.b@example.org"));
         click(f.page->spielerspeichernbutton);
         QVERIFY(f.prompter().verify());
-        QCOMPARE(readPlayer(f.db(), 2)->record.email, ls("hans.b@example.org"));
-        QCOMPARE(readPlayer(f.db(), 1)->record.email, ls("x"));
+        QCOMPARE(readPlayer(f.db(), 2)->record.email, s("hans.b@example.org"));
+        QCOMPARE(readPlayer(f.db(), 1)->record.email, s("x"));
         // His check-in for the classes he stays in is kept.
         QCOMPARE(f.classes(2), (QList<ClassEntryRow>{{1, true}, {2, false}}));
 
         // A rename onto another player's name is refused.
         f.loadPlayer(3);
-        f.page->snachname->setText(ls("Meier"));
-        f.page->svorname->setText(ls("Hans"));
+        f.page->snachname->setText(s("Meier"));
+        f.page->svorname->setText(s("Hans"));
         const QStringList before = dumpTables(f.db());
-        f.prompter().expect(PromptKind::Information, ls("Ein Spieler mit diesem Namen existiert bereits"));
+        f.prompter().expect(PromptKind::Information, s("Ein Spieler mit diesem Namen existiert bereits"));
         click(f.page->spielerspeichernbutton);
         QVERIFY(f.prompter().verify());
         QCOMPARE(dumpTables(f.db()), before);
@@ -265,13 +265,13 @@ private slots:
     {
         Fixture f;
         f.app.context().aktuelleSID = 1; // as a referee's new key would leave it
-        f.newPlayer(ls("Meier"), ls("Hans"));
+        f.newPlayer(s("Meier"), s("Hans"));
         click(f.page->spielerdelbutton); // nothing loaded: nothing happens
         QVERIFY(readPlayer(f.db(), 1));
         QVERIFY(readPlayer(f.db(), 2));
 
         f.loadPlayer(2);
-        f.prompter().expect(PromptKind::Question, ls("Wollen Sie den Spieler \"Meier, Hans\" wirklich löschen?"),
+        f.prompter().expect(PromptKind::Question, s("Wollen Sie den Spieler \"Meier, Hans\" wirklich löschen?"),
                             PromptAnswer::Yes);
         click(f.page->spielerdelbutton);
         QVERIFY(f.prompter().verify());
@@ -279,15 +279,15 @@ private slots:
         QVERIFY(readPlayer(f.db(), 1));
         QCOMPARE(f.page->spielerliste->count(), 2);
         // The club of the deleted player goes from the list when nobody else has it.
-        QVERIFY(f.page->vereinsliste->findItems(ls("TTC B"), Qt::MatchExactly).isEmpty());
-        QCOMPARE(f.page->vereinsliste->findItems(ls("TTC A"), Qt::MatchExactly).size(), 1);
+        QVERIFY(f.page->vereinsliste->findItems(s("TTC B"), Qt::MatchExactly).isEmpty());
+        QCOMPARE(f.page->vereinsliste->findItems(s("TTC A"), Qt::MatchExactly).size(), 1);
         // A deleted player's name no longer blocks a new player.
         f.loadPlayer(1);
-        f.prompter().expect(PromptKind::Question, ls("Wollen Sie den Spieler \"Meier, Hans\" wirklich löschen?"),
+        f.prompter().expect(PromptKind::Question, s("Wollen Sie den Spieler \"Meier, Hans\" wirklich löschen?"),
                             PromptAnswer::Yes);
         click(f.page->spielerdelbutton);
-        f.newPlayer(ls("Meier"), ls("Hans"));
-        f.page->sverein->setText(ls("TTC C"));
+        f.newPlayer(s("Meier"), s("Hans"));
+        f.page->sverein->setText(s("TTC C"));
         click(f.page->spielerspeichernbutton);
         QVERIFY(f.prompter().verify());
         QCOMPARE(loadPlayers(f.db(), 1).size(), 2);
@@ -298,15 +298,15 @@ private slots:
     {
         Fixture f;
         f.loadPlayer(2);
-        QListWidgetItem* club = f.page->vereinsliste->findItems(ls("TTC A"), Qt::MatchExactly).value(0);
+        QListWidgetItem* club = f.page->vereinsliste->findItems(s("TTC A"), Qt::MatchExactly).value(0);
         QVERIFY(club);
         f.page->vereinsliste->setCurrentItem(club);
         f.page->vereinslisteClick();
-        QCOMPARE(f.page->sverein->text(), ls("TTC A"));
+        QCOMPARE(f.page->sverein->text(), s("TTC A"));
         QCOMPARE(f.page->spielerliste->count(), 2); // the club's players
         QVERIFY(f.page->spielerspeichernbutton->isEnabled());
         click(f.page->spielerspeichernbutton);
-        QCOMPARE(readPlayer(f.db(), 2)->record.verein, ls("TTC A"));
+        QCOMPARE(readPlayer(f.db(), 2)->record.verein, s("TTC A"));
         QCOMPARE(f.classes(2), (QList<ClassEntryRow>{{1, true}, {2, false}}));
         // A click into the surname field lifts the club filter.
         f.page->snachnameClick();
@@ -323,8 +323,8 @@ private slots:
         QCOMPARE(f.page->loadedSid(), 3);
         QVERIFY(f.page->sv_weiblich->Checked());
         f.page->sverein->clear();
-        typeText(f.page->sverein, ls("t"));
-        QCOMPARE(f.page->vereinsliste->selectedItems().value(0)->text(), ls("TTC A"));
+        typeText(f.page->sverein, s("t"));
+        QCOMPARE(f.page->vereinsliste->selectedItems().value(0)->text(), s("TTC A"));
     }
 
     void partnerThroughTheDialog()
@@ -340,14 +340,14 @@ private slots:
         TDoppelauswahl* dialog = f.app.program->forms.Doppelauswahl;
         QVERIFY(dialog->isVisible());
         QVERIFY(!f.app.main().workAreaEnabled());
-        QCOMPARE(dialog->doppelklasse->text(), ls("Doppel - Herren:"));
+        QCOMPARE(dialog->doppelklasse->text(), s("Doppel - Herren:"));
         dialog->FormActivate();
         const int index = dialog->doppelcombo->findData(2);
         QVERIFY(index > 0);
         dialog->doppelcombo->setCurrentIndex(index);
         click(dialog->OK);
         QVERIFY(f.app.main().workAreaEnabled());
-        QCOMPARE(f.page->doppelpartner->item(0)->text(), ls("Doppel - Herren: Meier, Hans"));
+        QCOMPARE(f.page->doppelpartner->item(0)->text(), s("Doppel - Herren: Meier, Hans"));
         click(f.page->spielerspeichernbutton);
         QVERIFY(f.prompter().verify());
         QCOMPARE(readPlayer(f.db(), 3)->pairs, (QList<PairRow>{{2, 2, std::nullopt}}));
@@ -355,7 +355,7 @@ private slots:
 
         // A team line points to the team administration.
         f.clickClass(4);
-        QListWidgetItem* team = f.page->doppelpartner->findItems(ls("Team - Mannschaft: "), Qt::MatchExactly).value(0);
+        QListWidgetItem* team = f.page->doppelpartner->findItems(s("Team - Mannschaft: "), Qt::MatchExactly).value(0);
         QVERIFY(team);
         f.page->doppelpartner->setCurrentItem(team);
         f.prompter().expect(PromptKind::Question,
@@ -367,8 +367,8 @@ private slots:
     void refereePageFromTheSideBar()
     {
         Fixture f;
-        insertRow(f.db(), ls("Schiri"), {{ls("TID"), 1}, {ls("SCHIRIID"), 1}, {ls("snname"), ls("Schulz")},
-                                         {ls("svname"), ls("Karl")}});
+        insertRow(f.db(), s("Schiri"), {{s("TID"), 1}, {s("SCHIRIID"), 1}, {s("snname"), s("Schulz")},
+                                         {s("svname"), s("Karl")}});
         f.app.main().SpielerbuttonItemClick(4);
         RefereePage* referees = f.app.main().schiriseite;
         QVERIFY(referees->isVisible());

@@ -1,7 +1,8 @@
 // Player records on both backends: Null fields round-trip, keys, class entries
 // keep their check-in when a player is changed, a player is addressed by his key
 // (two players of one name), deleting unlinks the partner, a failed save leaves
-// nothing behind, the prefix searches, eligibility by sex and age, start numbers.
+// nothing behind, the prefix searches, eligibility by sex and age, start numbers
+// and their list.
 #include "data/playerrecords.h"
 #include "data/sql.h"
 #include "data/transaction.h"
@@ -21,22 +22,22 @@ namespace {
 PlayerRecord sampleRecord()
 {
     PlayerRecord r;
-    r.nachname = ls("Müller");
-    r.vorname = ls("Anna");
-    r.verein = ls("TTC Ost");
+    r.nachname = s("Müller");
+    r.vorname = s("Anna");
+    r.verein = s("TTC Ost");
     r.geb = QDate(2003, 6, 15);
     r.nummer = 17;
-    r.kverband = ls("Kreis");
-    r.bverband = ls("Bezirk");
-    r.lverband = ls("Land");
-    r.land = ls("GER");
+    r.kverband = s("Kreis");
+    r.bverband = s("Bezirk");
+    r.lverband = s("Land");
+    r.land = s("GER");
     r.zubezahlen = 12.5;
     r.bezahlt = true;
     r.mann = false;
     r.frau = true;
-    r.spklasse = ls("Bezirksliga");
-    r.spielstaerke = ls("1450");
-    r.email = ls("anna@example.org");
+    r.spklasse = s("Bezirksliga");
+    r.spielstaerke = s("1450");
+    r.email = s("anna@example.org");
     return r;
 }
 
@@ -55,8 +56,8 @@ private slots:
         addBackendColumn();
         QTest::addColumn<bool>("withNulls");
         for (const auto& [name, backend] : {std::pair{"sqlite", Backend::SQLite}, {"postgresql", Backend::PostgreSQL}}) {
-            QTest::newRow(qPrintable(ls(name) + ls(" all set"))) << backend << false;
-            QTest::newRow(qPrintable(ls(name) + ls(" null fields"))) << backend << true;
+            QTest::newRow(qPrintable(s(name) + s(" all set"))) << backend << false;
+            QTest::newRow(qPrintable(s(name) + s(" null fields"))) << backend << true;
         }
     }
     void recordsRoundTrip()
@@ -67,7 +68,7 @@ private slots:
         if (!tdb.ready())
             return;
         const QSqlDatabase db = tdb.db();
-        seedClass(db, 1, 5, ls("A"));
+        seedClass(db, 1, 5, s("A"));
         PlayerRecord r = sampleRecord();
         if (withNulls) {
             r.geb.reset();
@@ -81,8 +82,8 @@ private slots:
         QCOMPARE(data->record, r);
         QCOMPARE(data->tid, 1);
         QCOMPARE(data->classes, (QList<ClassEntryRow>{{5, false}}));
-        QCOMPARE(scalar(db, ls("SELECT LiveSpielerID FROM Spielerdaten WHERE SID=1")).toInt(), 0);
-        QCOMPARE(scalar(db, ls("SELECT geb FROM Spielerdaten WHERE SID=1")).isNull(), withNulls);
+        QCOMPARE(scalar(db, s("SELECT LiveSpielerID FROM Spielerdaten WHERE SID=1")).toInt(), 0);
+        QCOMPARE(scalar(db, s("SELECT geb FROM Spielerdaten WHERE SID=1")).isNull(), withNulls);
     }
 
     // Keys are counted over all tournaments.
@@ -90,7 +91,7 @@ private slots:
     {
         TestDatabase tdb(Backend::SQLite);
         const QSqlDatabase db = tdb.db();
-        seedPlayer(db, 2, 40, ls("X"), ls("Y"));
+        seedPlayer(db, 2, 40, s("X"), s("Y"));
         QCOMPARE(insertPlayer(db, 1, sampleRecord(), {}), 41);
     }
 
@@ -114,19 +115,19 @@ private slots:
         QFETCH(QString, betrag);
         QFETCH(QString, error);
         PlayerTexts t;
-        t.nachname = ls("Meier");
-        t.vorname = ls("Hans");
-        t.verein = ls(" TTC ");
+        t.nachname = s("Meier");
+        t.vorname = s("Hans");
+        t.verein = s(" TTC ");
         t.geb = geb;
         t.nummer = nummer;
         t.zubezahlen = betrag;
-        t.kverband = ls(" Kreis ");
+        t.kverband = s(" Kreis ");
         const PlayerConversion c = convertPlayerTexts(t);
         QCOMPARE(c.error, error);
         QCOMPARE(c.record.has_value(), error.isEmpty());
         if (c.record) {
-            QCOMPARE(c.record->verein, ls(" TTC ")); // kept as typed
-            QCOMPARE(c.record->kverband, ls("Kreis"));
+            QCOMPARE(c.record->verein, s(" TTC ")); // kept as typed
+            QCOMPARE(c.record->kverband, s("Kreis"));
             QCOMPARE(c.record->nummer.has_value(), !nummer.trimmed().isEmpty());
             QCOMPARE(c.record->zubezahlen.has_value(), !betrag.isEmpty());
             if (!betrag.isEmpty())
@@ -144,16 +145,16 @@ private slots:
             return;
         const QSqlDatabase db = tdb.db();
         for (int kid : {1, 2, 3, 4})
-            seedClass(db, 1, kid, ls("K%1").arg(kid));
-        seedPlayer(db, 1, 7, ls("Meier"), ls("Hans"));
+            seedClass(db, 1, kid, s("K%1").arg(kid));
+        seedPlayer(db, 1, 7, s("Meier"), s("Hans"));
         seedEntry(db, 1, 1, 7, true);
         seedEntry(db, 1, 2, 7, false);
         seedEntry(db, 1, 3, 7, true);
         PlayerRecord r = readPlayer(db, 7)->record;
-        r.verein = ls("Neuer Verein");
+        r.verein = s("Neuer Verein");
         updatePlayer(db, 7, r, {1, 2, 4});
         QCOMPARE(entries(db, 7), (QList<ClassEntryRow>{{1, true}, {2, false}, {4, false}}));
-        QCOMPARE(readPlayer(db, 7)->record.verein, ls("Neuer Verein"));
+        QCOMPARE(readPlayer(db, 7)->record.verein, s("Neuer Verein"));
     }
 
     // Two players of one name: a change acts on the key it is given only.
@@ -161,24 +162,24 @@ private slots:
     {
         TestDatabase tdb(Backend::SQLite);
         const QSqlDatabase db = tdb.db();
-        seedClass(db, 1, 1, ls("A"));
-        seedPlayer(db, 1, 1, ls("Meier"), ls("Hans"), ls("TTC A"));
-        seedPlayer(db, 1, 2, ls("Meier"), ls("Hans"), ls("TTC B"));
+        seedClass(db, 1, 1, s("A"));
+        seedPlayer(db, 1, 1, s("Meier"), s("Hans"), s("TTC A"));
+        seedPlayer(db, 1, 2, s("Meier"), s("Hans"), s("TTC B"));
         seedEntry(db, 1, 1, 2, true);
-        const QStringList second = dumpTables(db, {ls("Spielerdaten"), ls("Spieler_im_turnier")}).filter(ls("|2|"));
+        const QStringList second = dumpTables(db, {s("Spielerdaten"), s("Spieler_im_turnier")}).filter(s("|2|"));
         PlayerRecord r = readPlayer(db, 1)->record;
-        r.email = ls("neu@example.org");
+        r.email = s("neu@example.org");
         updatePlayer(db, 1, r, {1});
-        QCOMPARE(readPlayer(db, 1)->record.email, ls("neu@example.org"));
+        QCOMPARE(readPlayer(db, 1)->record.email, s("neu@example.org"));
         QCOMPARE(entries(db, 1), (QList<ClassEntryRow>{{1, false}}));
-        QCOMPARE(dumpTables(db, {ls("Spielerdaten"), ls("Spieler_im_turnier")}).filter(ls("|2|")), second);
+        QCOMPARE(dumpTables(db, {s("Spielerdaten"), s("Spieler_im_turnier")}).filter(s("|2|")), second);
     }
 
     void changeOfAVanishedPlayerFails()
     {
         TestDatabase tdb(Backend::SQLite);
         const QSqlDatabase db = tdb.db();
-        seedClass(db, 1, 1, ls("A"));
+        seedClass(db, 1, 1, s("A"));
         const QStringList before = dumpTables(db);
         QVERIFY_THROWS_EXCEPTION(AppError, updatePlayer(db, 99, sampleRecord(), {1}));
         QCOMPARE(dumpTables(db), before);
@@ -192,8 +193,8 @@ private slots:
         addBackendColumn();
         QTest::addColumn<bool>("insert");
         for (const auto& [name, backend] : {std::pair{"sqlite", Backend::SQLite}, {"postgresql", Backend::PostgreSQL}}) {
-            QTest::newRow(qPrintable(ls(name) + ls(" insert"))) << backend << true;
-            QTest::newRow(qPrintable(ls(name) + ls(" change"))) << backend << false;
+            QTest::newRow(qPrintable(s(name) + s(" insert"))) << backend << true;
+            QTest::newRow(qPrintable(s(name) + s(" change"))) << backend << false;
         }
     }
     void failedSaveLeavesNothing()
@@ -204,11 +205,11 @@ private slots:
         if (!tdb.ready())
             return;
         const QSqlDatabase db = tdb.db();
-        seedClass(db, 1, 1, ls("A"));
-        seedClass(db, 1, 2, ls("B"));
-        seedPlayer(db, 1, 3, ls("Meier"), ls("Hans"));
+        seedClass(db, 1, 1, s("A"));
+        seedClass(db, 1, 2, s("B"));
+        seedPlayer(db, 1, 3, s("Meier"), s("Hans"));
         seedEntry(db, 1, 1, 3, true);
-        breakStatementsOn(db, ls("Spieler_im_turnier"), ls("INSERT"));
+        breakStatementsOn(db, s("Spieler_im_turnier"), s("INSERT"));
         const QStringList before = dumpTables(db);
         if (insert)
             QVERIFY_THROWS_EXCEPTION(DbError, insertPlayer(db, 1, sampleRecord(), {1, 2}));
@@ -217,7 +218,7 @@ private slots:
         QCOMPARE(dumpTables(db), before);
         QVERIFY(!Transaction::active(db));
         // The connection takes the next action.
-        execute(db, ls("DROP TRIGGER fault") + (backend == Backend::PostgreSQL ? ls(" ON Spieler_im_turnier") : QString()));
+        execute(db, s("DROP TRIGGER fault") + (backend == Backend::PostgreSQL ? s(" ON Spieler_im_turnier") : QString()));
         updatePlayer(db, 3, sampleRecord(), {2});
         QCOMPARE(entries(db, 3), (QList<ClassEntryRow>{{2, false}}));
     }
@@ -230,17 +231,17 @@ private slots:
         if (!tdb.ready())
             return;
         const QSqlDatabase db = tdb.db();
-        seedClass(db, 1, 1, ls("D"), 1);
-        seedPlayer(db, 1, 1, ls("A"), ls("a"));
-        seedPlayer(db, 1, 2, ls("B"), ls("b"));
+        seedClass(db, 1, 1, s("D"), ClassKind::Doppel);
+        seedPlayer(db, 1, 1, s("A"), s("a"));
+        seedPlayer(db, 1, 2, s("B"), s("b"));
         seedEntry(db, 1, 1, 1);
         seedEntry(db, 1, 1, 2);
         seedPair(db, 1, 1, 2);
         seedPair(db, 1, 2, 1);
         deletePlayer(db, 1);
         QVERIFY(!readPlayer(db, 1));
-        QCOMPARE(scalar(db, ls("SELECT COUNT(*) FROM Spieler_im_turnier WHERE SID=1")).toInt(), 0);
-        QCOMPARE(scalar(db, ls("SELECT COUNT(*) FROM Doppelpartner WHERE SID=1")).toInt(), 0);
+        QCOMPARE(scalar(db, s("SELECT COUNT(*) FROM Spieler_im_turnier WHERE SID=1")).toInt(), 0);
+        QCOMPARE(scalar(db, s("SELECT COUNT(*) FROM Doppelpartner WHERE SID=1")).toInt(), 0);
         const auto partner = readPlayer(db, 2);
         QCOMPARE(partner->pairs.size(), 1);
         QVERIFY(!partner->pairs.first().partnerSid);
@@ -251,10 +252,10 @@ private slots:
     {
         TestDatabase tdb(Backend::SQLite);
         const QSqlDatabase db = tdb.db();
-        seedClass(db, 1, 10, ls("B"), 0, 7.5);
-        seedClass(db, 1, 11, ls("A"), 1);
-        seedClass(db, 1, 12, ls("A"), 0, 12.5);
-        seedClass(db, 2, 13, ls("A"), 0);
+        seedClass(db, 1, 10, s("B"), ClassKind::Einzel, 7.5);
+        seedClass(db, 1, 11, s("A"), ClassKind::Doppel);
+        seedClass(db, 1, 12, s("A"), ClassKind::Einzel, 12.5);
+        seedClass(db, 2, 13, s("A"), ClassKind::Einzel);
         const QList<KlassenInfo> classes = loadOfferedClasses(db, 1);
         QStringList texts;
         QList<int> kids;
@@ -262,20 +263,20 @@ private slots:
             texts << k.text;
             kids << k.kid;
         }
-        QCOMPARE(texts, (QStringList{ls("Doppel - A"), ls("Einzel - A"), ls("Einzel - B")}));
+        QCOMPARE(texts, (QStringList{s("Doppel - A"), s("Einzel - A"), s("Einzel - B")}));
         QCOMPARE(kids, (QList<int>{11, 12, 10}));
         QCOMPARE(classes.at(1).gebuehr, 12.5);
 
-        seedPlayer(db, 1, 1, ls("A"), ls("a"), ls("Zug"));
-        seedPlayer(db, 1, 2, ls("B"), ls("b"), ls("alpha"));
-        seedPlayer(db, 1, 3, ls("C"), ls("c"), ls(""));
-        seedPlayer(db, 2, 4, ls("D"), ls("d"), ls("Fremd"));
-        QCOMPARE(playerColumnValues(db, 1, ls("verein")), (QStringList{ls("alpha"), ls("Zug")}));
-        QCOMPARE(playerColumnValues(db, 1, ls("verein"), true), (QStringList{ls(""), ls("alpha"), ls("Zug")}));
-        QVERIFY_THROWS_EXCEPTION(AppError, playerColumnValues(db, 1, ls("nachname; DROP TABLE x")));
-        const QList<SpielerInfo> members = clubMembers(db, 1, ls("Zug"));
+        seedPlayer(db, 1, 1, s("A"), s("a"), s("Zug"));
+        seedPlayer(db, 1, 2, s("B"), s("b"), s("alpha"));
+        seedPlayer(db, 1, 3, s("C"), s("c"), s(""));
+        seedPlayer(db, 2, 4, s("D"), s("d"), s("Fremd"));
+        QCOMPARE(playerColumnValues(db, 1, s("verein")), (QStringList{s("alpha"), s("Zug")}));
+        QCOMPARE(playerColumnValues(db, 1, s("verein"), true), (QStringList{s(""), s("alpha"), s("Zug")}));
+        QVERIFY_THROWS_EXCEPTION(AppError, playerColumnValues(db, 1, s("nachname; DROP TABLE x")));
+        const QList<SpielerInfo> members = clubMembers(db, 1, s("Zug"));
         QCOMPARE(members.size(), 1);
-        QCOMPARE(members.first().name(), ls("A, a"));
+        QCOMPARE(members.first().name(), s("A, a"));
         QCOMPARE(loadPlayers(db, 1).size(), 3);
     }
 
@@ -290,7 +291,7 @@ private slots:
             {"M_", ""}, {"100%", "100% Spaß, Tom"}, {"x", ""}, {"", "100% Spaß, Tom"}};
         for (const auto& [name, backend] : {std::pair{"sqlite", Backend::SQLite}, {"postgresql", Backend::PostgreSQL}}) {
             for (const auto& [prefix, found] : cases)
-                QTest::newRow(qPrintable(ls(name) + ls(" ") + QString::fromUtf8(prefix)))
+                QTest::newRow(qPrintable(s(name) + s(" ") + QString::fromUtf8(prefix)))
                     << backend << QString::fromUtf8(prefix) << QString::fromUtf8(found);
         }
     }
@@ -303,10 +304,10 @@ private slots:
         if (!tdb.ready())
             return;
         const QSqlDatabase db = tdb.db();
-        seedPlayer(db, 1, 1, QString::fromUtf8("Müller"), ls("Anna"));
-        seedPlayer(db, 1, 2, ls("Maier"), ls("Zoe"));
-        seedPlayer(db, 1, 3, QString::fromUtf8("100% Spaß"), ls("Tom"), ls("M_Club"));
-        seedPlayer(db, 2, 4, ls("Maaa"), ls("Fremd"));
+        seedPlayer(db, 1, 1, QString::fromUtf8("Müller"), s("Anna"));
+        seedPlayer(db, 1, 2, s("Maier"), s("Zoe"));
+        seedPlayer(db, 1, 3, QString::fromUtf8("100% Spaß"), s("Tom"), s("M_Club"));
+        seedPlayer(db, 2, 4, s("Maaa"), s("Fremd"));
         const auto p = findPlayerByPrefix(db, 1, prefix);
         QCOMPARE(p ? p->name() : QString(), found);
     }
@@ -315,11 +316,11 @@ private slots:
     {
         TestDatabase tdb(Backend::SQLite);
         const QSqlDatabase db = tdb.db();
-        seedPlayer(db, 1, 1, ls("A"), ls("a"), QString::fromUtf8("Überlingen"));
-        seedPlayer(db, 1, 2, ls("B"), ls("b"), ls("TTC"));
+        seedPlayer(db, 1, 1, s("A"), s("a"), QString::fromUtf8("Überlingen"));
+        seedPlayer(db, 1, 2, s("B"), s("b"), s("TTC"));
         QCOMPARE(findClubByPrefix(db, 1, QString::fromUtf8("üb")), std::optional<QString>(QString::fromUtf8("Überlingen")));
-        QCOMPARE(findClubByPrefix(db, 1, ls("t")), std::optional<QString>(ls("TTC")));
-        QVERIFY(!findClubByPrefix(db, 1, ls("%")));
+        QCOMPARE(findClubByPrefix(db, 1, s("t")), std::optional<QString>(s("TTC")));
+        QVERIFY(!findClubByPrefix(db, 1, s("%")));
     }
 
     void sexRule_data()
@@ -345,7 +346,7 @@ private slots:
         QFETCH(bool, eligible);
         TestDatabase tdb(Backend::SQLite);
         const QSqlDatabase db = tdb.db();
-        seedClass(db, 1, 1, ls("A"), 0, 0, QString(), classMen, classWomen);
+        seedClass(db, 1, 1, s("A"), ClassKind::Einzel, 0, QString(), classMen, classWomen);
         QCOMPARE(sexEligible(db, 1, mann, frau), eligible);
         QCOMPARE(sexEligible(db, 2, mann, frau), false); // no such class
     }
@@ -395,10 +396,10 @@ private slots:
         if (!tdb.ready())
             return;
         const QSqlDatabase db = tdb.db();
-        seedAgeClass(db, 1, ls("U18"), QDate(1900, 1, 1), QDate(1901, 1, 1));
-        seedAgeClass(db, 2, ls("U18"), QDate(2000, 1, 1), QDate(2005, 12, 31));
-        seedClass(db, 2, 7, ls("Jugend"), 0, 0, ls("U18"));
-        seedClass(db, 2, 8, ls("Offen"), 0, 0, ls("ohne Beschränkung"));
+        seedAgeClass(db, 1, s("U18"), QDate(1900, 1, 1), QDate(1901, 1, 1));
+        seedAgeClass(db, 2, s("U18"), QDate(2000, 1, 1), QDate(2005, 12, 31));
+        seedClass(db, 2, 7, s("Jugend"), ClassKind::Einzel, 0, s("U18"));
+        seedClass(db, 2, 8, s("Offen"), ClassKind::Einzel, 0, s("ohne Beschränkung"));
         QVERIFY(ageEligible(db, 7, QDate(2003, 6, 15)));
         QVERIFY(!ageEligible(db, 7, QDate(1900, 6, 1)));
         QVERIFY(ageEligible(db, 8, QDate(1900, 6, 1)));
@@ -414,7 +415,7 @@ private slots:
             {"0 and negative", {0, -5}, 1}, {"gaps", {1, 5, 2, 9, 3}, 4}};
         for (const auto& [name, backend] : {std::pair{"sqlite", Backend::SQLite}, {"postgresql", Backend::PostgreSQL}}) {
             for (const auto& [label, used, next] : cases)
-                QTest::newRow(qPrintable(ls(name) + ls(" ") + ls(label))) << backend << used << next;
+                QTest::newRow(qPrintable(s(name) + s(" ") + s(label))) << backend << used << next;
         }
     }
     void startNumbers()
@@ -428,15 +429,35 @@ private slots:
         const QSqlDatabase db = tdb.db();
         int sid = 1;
         for (int n : used) {
-            seedPlayer(db, 1, sid, ls("P%1").arg(sid), ls("v"), ls("TTC"), n);
+            seedPlayer(db, 1, sid, s("P%1").arg(sid), s("v"), s("TTC"), n);
             ++sid;
         }
-        seedPlayer(db, 1, sid++, ls("Ohne"), ls("Nummer"));
-        seedPlayer(db, 2, sid++, ls("Fremd"), ls("x"), ls("TTC"), next); // another tournament
+        seedPlayer(db, 1, sid++, s("Ohne"), s("Nummer"));
+        seedPlayer(db, 2, sid++, s("Fremd"), s("x"), s("TTC"), next); // another tournament
         QCOMPARE(nextFreeStartNumber(db, 1), next);
         QVERIFY(!startNumberInUse(db, 1, next));
         for (int n : used)
             QVERIFY(startNumberInUse(db, 1, n));
+    }
+
+    // The list of start numbers: players with a number (0 too) by number, then by name.
+    void startNumberList_data() { addBackendColumn(); addBackendRows(); }
+    void startNumberList()
+    {
+        QFETCH(Backend, backend);
+        TestDatabase tdb(backend);
+        if (!tdb.ready())
+            return;
+        const QSqlDatabase db = tdb.db();
+        seedPlayer(db, 1, 1, s("Zehn"), s("Z"), s("A"), 10);
+        seedPlayer(db, 1, 2, s("Ohne"), s("O"), s("B"));
+        seedPlayer(db, 1, 3, s("Null"), s("N"), s("C"), 0);
+        seedPlayer(db, 1, 4, s("Zwei"), s("Z"), s("D"), 2);
+        seedPlayer(db, 1, 6, s("Auch"), s("Zwei"), s("F"), 2);
+        seedPlayer(db, 2, 5, s("Fremd"), s("F"), s("E"), 1);
+        QCOMPARE(loadStartNumbers(db, 1),
+                 (QList<StartNumberRow>{{0, s("Null, N"), s("C")}, {2, s("Auch, Zwei"), s("F")},
+                                        {2, s("Zwei, Z"), s("D")}, {10, s("Zehn, Z"), s("A")}}));
     }
 };
 

@@ -32,19 +32,19 @@ struct Page {
 
     Page()
     {
-        seedClass(tdb.db(), 1, 1, ls("Herren"), 0);
-        seedClass(tdb.db(), 1, 2, ls("Damen"), 1);
-        seedPlayer(tdb.db(), 1, 1, ls("Spieler"), ls("A"), ls("TTC Nord"));
+        seedClass(tdb.db(), 1, 1, s("Herren"), ClassKind::Einzel);
+        seedClass(tdb.db(), 1, 2, s("Damen"), ClassKind::Doppel);
+        seedPlayer(tdb.db(), 1, 1, s("Spieler"), s("A"), s("TTC Nord"));
         RefereeRecord r;
-        r.snname = ls("Meier");
-        r.svname = ls("Hans");
-        r.sverein = ls("TTC");
+        r.snname = s("Meier");
+        r.svname = s("Hans");
+        r.sverein = s("TTC");
         insertReferee(tdb.db(), 1, r, {1});
-        r.snname = ls("Schulz");
-        r.svname = ls("Karl");
+        r.snname = s("Schulz");
+        r.svname = s("Karl");
         insertReferee(tdb.db(), 1, r, {2});
         r.snname = QString::fromUtf8("Öztürk");
-        r.svname = ls("Ali");
+        r.svname = s("Ali");
         insertReferee(tdb.db(), 1, r, {});
         page.resize(900, 500);
         page.show();
@@ -103,10 +103,10 @@ private slots:
     {
         Page p;
         click(p.page.schiri_neu);
-        QCOMPARE(p.page.schirispeichern->Caption(), ls("Speichern"));
-        p.page.schirinname->setText(ls("Neu"));
-        p.page.schirivname->setText(ls("Eva"));
-        p.page.schirikverband->setCurrentText(ls(" Kreis Süd "));
+        QCOMPARE(p.page.schirispeichern->Caption(), s("Speichern"));
+        p.page.schirinname->setText(s("Neu"));
+        p.page.schirivname->setText(s("Eva"));
+        p.page.schirikverband->setCurrentText(s(" Kreis Süd "));
         for (int i = 0; i < p.page.schiriklassen->count(); ++i)
             p.page.schiriklassen->item(i)->setSelected(true);
         click(p.page.schirispeichern);
@@ -114,20 +114,20 @@ private slots:
         const int id = p.sid; // the new referee's key is left for the live link
         QCOMPARE(id, 4);
         const auto data = readReferee(p.tdb.db(), id);
-        QCOMPARE(data->record.sverein, ls("ohne Verein"));
-        QCOMPARE(p.page.schiriverein->currentText(), ls("ohne Verein"));
+        QCOMPARE(data->record.sverein, s("ohne Verein"));
+        QCOMPARE(p.page.schiriverein->currentText(), s("ohne Verein"));
         QVERIFY(!data->record.sgeb);
         QCOMPARE(data->kids, (QList<int>{1, 2}));
-        QCOMPARE(p.selected(), ls("Neu, Eva"));
+        QCOMPARE(p.selected(), s("Neu, Eva"));
         QVERIFY(!p.page.schirispeichern->isEnabled());
-        QVERIFY(p.page.schirikverband->findText(ls("Kreis Süd")) >= 0);
-        QVERIFY(p.page.schiriverein->findText(ls("ohne Verein")) >= 0);
+        QVERIFY(p.page.schirikverband->findText(s("Kreis Süd")) >= 0);
+        QVERIFY(p.page.schiriverein->findText(s("ohne Verein")) >= 0);
 
         // The next change of the same referee is an update.
-        p.page.schirivname->setText(ls("Eva-Maria"));
-        QCOMPARE(p.page.schirispeichern->Caption(), ls("Änderung übernehmen"));
+        p.page.schirivname->setText(s("Eva-Maria"));
+        QCOMPARE(p.page.schirispeichern->Caption(), s("Änderung übernehmen"));
         click(p.page.schirispeichern);
-        QCOMPARE(readReferee(p.tdb.db(), id)->record.svname, ls("Eva-Maria"));
+        QCOMPARE(readReferee(p.tdb.db(), id)->record.svname, s("Eva-Maria"));
         QCOMPARE(loadReferees(p.tdb.db(), 1).size(), 4);
     }
 
@@ -136,19 +136,19 @@ private slots:
     void renameActsOnTheLoadedReferee()
     {
         Page p;
-        p.choose(ls("Meier, Hans"));
+        p.choose(s("Meier, Hans"));
         QVERIFY(!p.page.schirispeichern->isEnabled());
         p.page.schirinname->selectAll();
-        QTest::keyClicks(p.page.schirinname, ls("Schulz"));
-        QCOMPARE(p.selected(), ls("Schulz, Karl"));
-        QCOMPARE(p.page.schirispeichern->Caption(), ls("Änderung übernehmen"));
+        QTest::keyClicks(p.page.schirinname, s("Schulz"));
+        QCOMPARE(p.selected(), s("Schulz, Karl"));
+        QCOMPARE(p.page.schirispeichern->Caption(), s("Änderung übernehmen"));
         click(p.page.schirispeichern);
         QVERIFY(p.prompter.verify());
-        QCOMPARE(readReferee(p.tdb.db(), 1)->record.snname, ls("Schulz"));
-        QCOMPARE(readReferee(p.tdb.db(), 1)->record.svname, ls("Hans"));
-        QCOMPARE(readReferee(p.tdb.db(), 2)->record.svname, ls("Karl"));
-        QCOMPARE(p.selected(), ls("Schulz, Hans"));
-        QVERIFY(p.page.schiriliste->findItems(ls("Meier, Hans"), Qt::MatchExactly).isEmpty());
+        QCOMPARE(readReferee(p.tdb.db(), 1)->record.snname, s("Schulz"));
+        QCOMPARE(readReferee(p.tdb.db(), 1)->record.svname, s("Hans"));
+        QCOMPARE(readReferee(p.tdb.db(), 2)->record.svname, s("Karl"));
+        QCOMPARE(p.selected(), s("Schulz, Hans"));
+        QVERIFY(p.page.schiriliste->findItems(s("Meier, Hans"), Qt::MatchExactly).isEmpty());
     }
 
     void typeAheadOnTheFieldsText_data()
@@ -178,28 +178,28 @@ private slots:
         Page p;
         // Nothing loaded: nothing happens, not even a question.
         click(p.page.schiri_neu);
-        p.page.schirinname->setText(ls("Meier"));
-        p.page.schirivname->setText(ls("Hans"));
+        p.page.schirinname->setText(s("Meier"));
+        p.page.schirivname->setText(s("Hans"));
         click(p.page.schiri_del);
         QCOMPARE(loadReferees(p.tdb.db(), 1).size(), 3);
 
-        p.choose(ls("Schulz, Karl"));
-        p.prompter.expect(PromptKind::Question, ls("Wollen Sie den Schiedsrichter \"Schulz, Karl\" wirklich löschen?"),
+        p.choose(s("Schulz, Karl"));
+        p.prompter.expect(PromptKind::Question, s("Wollen Sie den Schiedsrichter \"Schulz, Karl\" wirklich löschen?"),
                           PromptAnswer::No);
         click(p.page.schiri_del);
         QCOMPARE(loadReferees(p.tdb.db(), 1).size(), 3);
-        p.prompter.expect(PromptKind::Question, ls("Wollen Sie den Schiedsrichter \"Schulz, Karl\" wirklich löschen?"),
+        p.prompter.expect(PromptKind::Question, s("Wollen Sie den Schiedsrichter \"Schulz, Karl\" wirklich löschen?"),
                           PromptAnswer::Yes);
         click(p.page.schiri_del);
         QVERIFY(p.prompter.verify());
         QVERIFY(!readReferee(p.tdb.db(), 2));
-        QCOMPARE(scalar(p.tdb.db(), ls("SELECT COUNT(*) FROM Schiri_im_turnier WHERE SCHIRIID=2")).toInt(), 0);
+        QCOMPARE(scalar(p.tdb.db(), s("SELECT COUNT(*) FROM Schiri_im_turnier WHERE SCHIRIID=2")).toInt(), 0);
         QCOMPARE(p.page.schiriliste->count(), 2);
-        QCOMPARE(p.page.schirispeichern->Caption(), ls("Speichern"));
+        QCOMPARE(p.page.schirispeichern->Caption(), s("Speichern"));
         QVERIFY(!p.page.schirispeichern->isEnabled());
         // Typing a new name and saving inserts a new referee.
-        p.page.schirinname->setText(ls("Neu"));
-        p.page.schirivname->setText(ls("Nora"));
+        p.page.schirinname->setText(s("Neu"));
+        p.page.schirivname->setText(s("Nora"));
         click(p.page.schirispeichern);
         QCOMPARE(loadReferees(p.tdb.db(), 1).size(), 3);
         QVERIFY(readReferee(p.tdb.db(), 1)); // Meier untouched
@@ -208,8 +208,8 @@ private slots:
     void memoAloneDoesNotEnableSaving()
     {
         Page p;
-        p.choose(ls("Meier, Hans"));
-        p.page.schirimemo->setPlainText(ls("Notiz"));
+        p.choose(s("Meier, Hans"));
+        p.page.schirimemo->setPlainText(s("Notiz"));
         QVERIFY(!p.page.schirispeichern->isEnabled());
         p.page.schiriklassen->item(0)->setSelected(true);
         QTest::mouseClick(p.page.schiriklassen->viewport(), Qt::LeftButton, {},
@@ -220,15 +220,15 @@ private slots:
     void failedSaveKeepsInputAndData()
     {
         Page p;
-        p.choose(ls("Meier, Hans"));
-        breakStatementsOn(p.tdb.db(), ls("Schiri_im_turnier"), ls("INSERT"));
+        p.choose(s("Meier, Hans"));
+        breakStatementsOn(p.tdb.db(), s("Schiri_im_turnier"), s("INSERT"));
         const QStringList before = dumpTables(p.tdb.db());
-        p.page.schirivname->setText(ls("Hansi"));
-        p.prompter.expect(PromptKind::Error, ls("eingeschleuster Fehler"));
+        p.page.schirivname->setText(s("Hansi"));
+        p.prompter.expect(PromptKind::Error, s("eingeschleuster Fehler"));
         click(p.page.schirispeichern);
         QVERIFY(p.prompter.verify());
         QCOMPARE(dumpTables(p.tdb.db()), before);
-        QCOMPARE(p.page.schirivname->text(), ls("Hansi"));
+        QCOMPARE(p.page.schirivname->text(), s("Hansi"));
         QVERIFY(p.page.schirispeichern->isEnabled());
     }
 };

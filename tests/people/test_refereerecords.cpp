@@ -18,17 +18,17 @@ namespace {
 RefereeRecord sample()
 {
     RefereeRecord r;
-    r.snname = ls("Schulz");
-    r.svname = ls("Karl");
+    r.snname = s("Schulz");
+    r.svname = s("Karl");
     r.sgeb = QDate(1970, 3, 4);
-    r.sverein = ls("TTC");
+    r.sverein = s("TTC");
     r.sangemeldet = true;
-    r.skverband = ls("Kreis");
-    r.sbverband = ls("Bund");
-    r.slverband = ls("Land");
-    r.sland = ls("GER");
-    r.smemo = ls("Zeile 1\nZeile 2");
-    r.sklasse = ls("Oberliga");
+    r.skverband = s("Kreis");
+    r.sbverband = s("Bund");
+    r.slverband = s("Land");
+    r.sland = s("GER");
+    r.smemo = s("Zeile 1\nZeile 2");
+    r.sklasse = s("Oberliga");
     return r;
 }
 
@@ -42,8 +42,8 @@ private slots:
         addBackendColumn();
         QTest::addColumn<bool>("nullBirth");
         for (const auto& [name, backend] : {std::pair{"sqlite", Backend::SQLite}, {"postgresql", Backend::PostgreSQL}}) {
-            QTest::newRow(qPrintable(ls(name) + ls(" birth date"))) << backend << false;
-            QTest::newRow(qPrintable(ls(name) + ls(" no birth date"))) << backend << true;
+            QTest::newRow(qPrintable(s(name) + s(" birth date"))) << backend << false;
+            QTest::newRow(qPrintable(s(name) + s(" no birth date"))) << backend << true;
         }
     }
     void roundTrip()
@@ -54,9 +54,9 @@ private slots:
         if (!tdb.ready())
             return;
         const QSqlDatabase db = tdb.db();
-        seedClass(db, 1, 3, ls("A"));
-        seedClass(db, 1, 4, ls("B"), 1);
-        insertRow(db, ls("Schiri"), {{ls("TID"), 2}, {ls("SCHIRIID"), 8}});
+        seedClass(db, 1, 3, s("A"));
+        seedClass(db, 1, 4, s("B"), ClassKind::Doppel);
+        insertRow(db, s("Schiri"), {{s("TID"), 2}, {s("SCHIRIID"), 8}});
         RefereeRecord r = sample();
         if (nullBirth)
             r.sgeb.reset();
@@ -66,18 +66,18 @@ private slots:
         QVERIFY(data);
         QCOMPARE(data->record, r);
         QCOMPARE(data->kids, (QList<int>{3, 4}));
-        QCOMPARE(scalar(db, ls("SELECT sgeb FROM Schiri WHERE SCHIRIID=9")).isNull(), nullBirth);
+        QCOMPARE(scalar(db, s("SELECT sgeb FROM Schiri WHERE SCHIRIID=9")).isNull(), nullBirth);
 
         // An update replaces the classes.
-        r.snname = ls("Schulze");
+        r.snname = s("Schulze");
         updateReferee(db, id, r, {4});
-        QCOMPARE(readReferee(db, id)->record.snname, ls("Schulze"));
+        QCOMPARE(readReferee(db, id)->record.snname, s("Schulze"));
         QCOMPARE(readReferee(db, id)->kids, (QList<int>{4}));
-        QCOMPARE(readReferee(db, 8)->record.snname, ls("x")); // the other one untouched
+        QCOMPARE(readReferee(db, 8)->record.snname, s("x")); // the other one untouched
 
         deleteReferee(db, id);
         QVERIFY(!readReferee(db, id));
-        QCOMPARE(scalar(db, ls("SELECT COUNT(*) FROM Schiri_im_turnier WHERE SCHIRIID=9")).toInt(), 0);
+        QCOMPARE(scalar(db, s("SELECT COUNT(*) FROM Schiri_im_turnier WHERE SCHIRIID=9")).toInt(), 0);
     }
 
     void checks_data()
@@ -108,13 +108,13 @@ private slots:
         t.vorname = vorname;
         t.verein = verein;
         t.geb = geb;
-        t.memo = ls("  Notiz \n");
+        t.memo = s("  Notiz \n");
         const RefereeConversion c = convertRefereeTexts(t);
         QCOMPARE(c.error, error);
         QCOMPARE(c.record.has_value(), error.isEmpty());
         if (c.record) {
             QCOMPARE(c.record->sverein, storedClub);
-            QCOMPARE(c.record->smemo, ls("Notiz"));
+            QCOMPARE(c.record->smemo, s("Notiz"));
         }
     }
 
@@ -126,9 +126,9 @@ private slots:
         if (!tdb.ready())
             return;
         const QSqlDatabase db = tdb.db();
-        seedClass(db, 1, 3, ls("A"));
+        seedClass(db, 1, 3, s("A"));
         const int id = insertReferee(db, 1, sample(), {3});
-        breakStatementsOn(db, ls("Schiri_im_turnier"), ls("INSERT"));
+        breakStatementsOn(db, s("Schiri_im_turnier"), s("INSERT"));
         const QStringList before = dumpTables(db);
         QVERIFY_THROWS_EXCEPTION(DbError, insertReferee(db, 1, sample(), {3}));
         QVERIFY_THROWS_EXCEPTION(DbError, updateReferee(db, id, sample(), {3}));
@@ -143,17 +143,17 @@ private slots:
         const QSqlDatabase db = tdb.db();
         RefereeRecord r = sample();
         r.snname = QString::fromUtf8("Öztürk");
-        r.svname = ls("Ali");
+        r.svname = s("Ali");
         insertReferee(db, 1, r, {});
-        r.snname = ls("Meier");
-        r.svname = ls("Hans");
+        r.snname = s("Meier");
+        r.svname = s("Hans");
         insertReferee(db, 1, r, {});
-        r.svname = ls("Anton");
+        r.svname = s("Anton");
         insertReferee(db, 1, r, {});
         QCOMPARE(findRefereeByPrefix(db, 1, QString::fromUtf8("öz"))->name(), QString::fromUtf8("Öztürk, Ali"));
-        QCOMPARE(findRefereeByPrefix(db, 1, ls("MEI"))->name(), ls("Meier, Anton"));
-        QVERIFY(!findRefereeByPrefix(db, 1, ls("%")));
-        QVERIFY(!findRefereeByPrefix(db, 2, ls("M")));
+        QCOMPARE(findRefereeByPrefix(db, 1, s("MEI"))->name(), s("Meier, Anton"));
+        QVERIFY(!findRefereeByPrefix(db, 1, s("%")));
+        QVERIFY(!findRefereeByPrefix(db, 2, s("M")));
         QCOMPARE(loadReferees(db, 1).size(), 3);
     }
 
@@ -161,14 +161,14 @@ private slots:
     {
         TestDatabase tdb(Backend::SQLite);
         const QSqlDatabase db = tdb.db();
-        seedClass(db, 1, 1, ls("Herren"), 0);
-        seedClass(db, 1, 2, ls("Damen"), 2);
-        seedClass(db, 1, 3, ls("Herren"), 3);
-        seedClass(db, 2, 4, ls("Andere"), 0);
+        seedClass(db, 1, 1, s("Herren"), ClassKind::Einzel);
+        seedClass(db, 1, 2, s("Damen"), ClassKind::Mixed);
+        seedClass(db, 1, 3, s("Herren"), ClassKind::Team);
+        seedClass(db, 2, 4, s("Andere"), ClassKind::Einzel);
         QStringList texts;
         for (const RefereeClass& c : loadRefereeClasses(db, 1))
             texts << c.text;
-        QCOMPARE(texts, (QStringList{ls("Damen (Mixed)"), ls("Herren (Einzel)"), ls("Herren (Team)")}));
+        QCOMPARE(texts, (QStringList{s("Damen (Mixed)"), s("Herren (Einzel)"), s("Herren (Team)")}));
     }
 };
 

@@ -1,6 +1,6 @@
-// The start-number list: the rows read from the database, the preview's and the
-// printout's layout as data (scale, positions, page breaks), and the dialog
-// printing to a PDF file, checked with pdftotext and qpdf.
+// The start-number list: the preview's and the printout's layout as data (scale,
+// positions, page breaks), and the dialog printing to a PDF file, checked with
+// pdftotext and qpdf.
 #include "../app/appfixture.h"
 #include "controls/uibuttons.h"
 #include "data/db_procedures.h"
@@ -31,7 +31,7 @@ QList<StartNumberRow> rows(int count)
 {
     QList<StartNumberRow> list;
     for (int i = 1; i <= count; ++i)
-        list.append({i, ls("Spieler %1, Vorname").arg(i), ls("TTC")});
+        list.append({i, s("Spieler %1, Vorname").arg(i), s("TTC")});
     return list;
 }
 
@@ -60,30 +60,16 @@ QString run(const QString& program, const QStringList& args, int* exitCode = nul
 class TestStartNumbers : public QObject {
     Q_OBJECT
 private slots:
-    void rowsWithANumberByNumber()
-    {
-        TestDatabase tdb(Backend::SQLite);
-        const QSqlDatabase db = tdb.db();
-        seedPlayer(db, 1, 1, ls("Zehn"), ls("Z"), ls("A"), 10);
-        seedPlayer(db, 1, 2, ls("Ohne"), ls("O"), ls("B"));
-        seedPlayer(db, 1, 3, ls("Null"), ls("N"), ls("C"), 0);
-        seedPlayer(db, 1, 4, ls("Zwei"), ls("Z"), ls("D"), 2);
-        seedPlayer(db, 2, 5, ls("Fremd"), ls("F"), ls("E"), 1);
-        QCOMPARE(loadStartNumbers(db, 1),
-                 (QList<StartNumberRow>{{0, ls("Null, N"), ls("C")}, {2, ls("Zwei, Z"), ls("D")},
-                                        {10, ls("Zehn, Z"), ls("A")}}));
-    }
-
     // The picture is tall enough for every row it draws, 0 included.
     void previewLayout()
     {
         QList<StartNumberRow> list = rows(30);
-        list.prepend({0, ls("Null, N"), ls("C")});
-        const StartNumberPreview p = layoutStartNumberPreview(list, ls("Stadtmeisterschaft"), 500, 300);
+        list.prepend({0, s("Null, N"), s("C")});
+        const StartNumberPreview p = layoutStartNumberPreview(list, s("Stadtmeisterschaft"), 500, 300);
         QCOMPARE(p.height, 32 * 20 + 60);
-        QCOMPARE(p.items.first(), PrintItem::textAt(30, 5, ls("TimesNewRoman"), 12, ls("Rückennummern: Stadtmeisterschaft")));
+        QCOMPARE(p.items.first(), PrintItem::textAt(30, 5, s("TimesNewRoman"), 12, s("Rückennummern: Stadtmeisterschaft")));
         QVERIFY(p.items.contains(PrintItem::lineFrom(0, 50, 480, 50)));
-        const QList<int> ys = textYs(p.items, ls("Arial"));
+        const QList<int> ys = textYs(p.items, s("Arial"));
         QCOMPARE(ys.size(), 31);
         QCOMPARE(ys.last() + 20, p.height - 60 + 40); // the last row lies inside the picture
         QCOMPARE(layoutStartNumberPreview(rows(2), QString(), 500, 300).height, 296);
@@ -111,14 +97,14 @@ private slots:
         QFETCH(int, clubX);
         const PageMetrics page{width, 297, 5, 5}; // x0 = T = 55
         const int top = 55;
-        const QList<PrintPage> pages = layoutStartNumberPrint(rows(40), ls("Turnier"), page);
+        const QList<PrintPage> pages = layoutStartNumberPrint(rows(40), s("Turnier"), page);
         const PrintPage& first = pages.first();
-        QCOMPARE(first.at(0), PrintItem::textAt(55, -(top + 5), ls("TimesNewRoman"), titleHeight, ls("Rückennummern: Turnier")));
-        QCOMPARE(first.at(1), PrintItem::textAt(55, -(top + 70), ls("TimesNewRoman"), titleHeight, ls("Nr.")));
-        QCOMPARE(first.at(2), PrintItem::textAt(nameX, -(top + 70), ls("TimesNewRoman"), titleHeight, ls("Name")));
-        QCOMPARE(first.at(3), PrintItem::textAt(clubX, -(top + 70), ls("TimesNewRoman"), titleHeight, ls("Verein")));
+        QCOMPARE(first.at(0), PrintItem::textAt(55, -(top + 5), s("TimesNewRoman"), titleHeight, s("Rückennummern: Turnier")));
+        QCOMPARE(first.at(1), PrintItem::textAt(55, -(top + 70), s("TimesNewRoman"), titleHeight, s("Nr.")));
+        QCOMPARE(first.at(2), PrintItem::textAt(nameX, -(top + 70), s("TimesNewRoman"), titleHeight, s("Name")));
+        QCOMPARE(first.at(3), PrintItem::textAt(clubX, -(top + 70), s("TimesNewRoman"), titleHeight, s("Verein")));
         QCOMPARE(first.at(4), PrintItem::lineFrom(55, -(top + 130), width * 10 - 55, -(top + 130)));
-        QCOMPARE(first.at(5), PrintItem::textAt(55, -(2 * top + 100), ls("Arial"), rowHeight, ls("1")));
+        QCOMPARE(first.at(5), PrintItem::textAt(55, -(2 * top + 100), s("Arial"), rowHeight, s("1")));
         QCOMPARE(first.at(6).x, nameX);
         QCOMPARE(first.at(7).x, clubX);
 
@@ -126,15 +112,15 @@ private slots:
         int expectedFirst = 0;
         for (int q = top + 100; q + top + 50 <= 2970; q += step)
             ++expectedFirst;
-        const QList<int> ys = textYs(first, ls("Arial"));
+        const QList<int> ys = textYs(first, s("Arial"));
         QCOMPARE(ys.size(), expectedFirst);
         QCOMPARE(ys.at(1) - ys.at(0), -step);
         QVERIFY(pages.size() >= 2);
         const PrintPage& second = pages.at(1);
-        QCOMPARE(second.first(), PrintItem::textAt(55, -(2 * top), ls("Arial"), rowHeight, QString::number(expectedFirst + 1)));
+        QCOMPARE(second.first(), PrintItem::textAt(55, -(2 * top), s("Arial"), rowHeight, QString::number(expectedFirst + 1)));
         int total = 0;
         for (const PrintPage& p : pages)
-            total += int(textYs(p, ls("Arial")).size());
+            total += int(textYs(p, s("Arial")).size());
         QCOMPARE(total, 40);
     }
 
@@ -144,18 +130,18 @@ private slots:
         AppFixture app;
         app.start();
         TestDatabase tdb(Backend::SQLite);
-        seedPlayer(tdb.db(), 1, 1, ls("Meier"), ls("Hans"), QString::fromUtf8("TTC Süd"), 7);
+        seedPlayer(tdb.db(), 1, 1, s("Meier"), s("Hans"), QString::fromUtf8("TTC Süd"), 7);
         for (int i = 2; i <= 40; ++i)
-            seedPlayer(tdb.db(), 1, i, ls("Spieler%1").arg(i), ls("X"), ls("TTC"), i + 10);
+            seedPlayer(tdb.db(), 1, i, s("Spieler%1").arg(i), s("X"), s("TTC"), i + 10);
         Tdb_procedures& data = *app.program->forms.db_procedures;
         data.accessDB = true;
         data.dbPfad = tdb.sqlitePath();
         data.db_verbinden(QString());
         app.context().aktuelleTID = 1;
-        app.context().aktuellerTurniername = ls("Stadtmeisterschaft");
+        app.context().aktuellerTurniername = s("Stadtmeisterschaft");
         TR_Nummer* dialog = app.program->forms.R_Nummer;
         QTemporaryDir dir;
-        QString target = dir.filePath(ls("nummern.pdf"));
+        QString target = dir.filePath(s("nummern.pdf"));
         dialog->PrintDialog1 = [&](QPrinter& printer, QWidget*) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(target);
@@ -183,17 +169,17 @@ private slots:
         click(dialog->uiButton1);
         QVERIFY(QFile::exists(target));
         int rc = -1;
-        run(ls("qpdf"), {ls("--check"), target}, &rc);
+        run(s("qpdf"), {s("--check"), target}, &rc);
         QCOMPARE(rc, 0);
-        const QString text = run(ls("pdftotext"), {ls("-layout"), target, ls("-")});
-        QVERIFY2(text.contains(ls("Rückennummern: Stadtmeisterschaft")), qPrintable(text));
-        QVERIFY(text.contains(ls("Meier, Hans")));
+        const QString text = run(s("pdftotext"), {s("-layout"), target, s("-")});
+        QVERIFY2(text.contains(s("Rückennummern: Stadtmeisterschaft")), qPrintable(text));
+        QVERIFY(text.contains(s("Meier, Hans")));
         QVERIFY(text.contains(QString::fromUtf8("TTC Süd")));
-        QVERIFY(text.contains(ls("Spieler40, X")));
+        QVERIFY(text.contains(s("Spieler40, X")));
         QVERIFY(text.contains(QLatin1Char('\f'))); // more than one page
 
-        target = dir.filePath(ls("fehlt/nummern.pdf"));
-        app.prompter().expect(PromptKind::Error, ls("Druckerfehler"));
+        target = dir.filePath(s("fehlt/nummern.pdf"));
+        app.prompter().expect(PromptKind::Error, s("Druckerfehler"));
         click(dialog->uiButton1);
         QVERIFY(app.prompter().verify());
 

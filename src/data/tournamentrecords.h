@@ -54,16 +54,4 @@ std::optional<TournamentData> readTournament(const QSqlDatabase& db, int tid);
 // Every tournament of the database, in the order of their keys.
 QList<TournamentEntry> listTournaments(const QSqlDatabase& db);
 
-// What the class page lists for a tournament.
-struct ClassPageLists {
-    std::array<QStringList, 4> classes; // per kind: singles, doubles, mixed, team
-    QStringList ageClasses;             // ends with "ohne Beschränkung"
-    QDate firstDay;
-};
-ClassPageLists readClassPageLists(const QSqlDatabase& db, int tid);
-
-// Decimal text of a number, and of its low byte (300 gives "44").
-QString zahltext(int value);
-QString bytetext(int value);
-
 } // namespace bw

@@ -1,4 +1,4 @@
-#include "draw/partners.h"
+#include "data/partnerrecords.h"
 
 #include "data/sql.h"
 #include "data/transaction.h"
@@ -9,11 +9,6 @@
 namespace bw {
 
 namespace {
-
-QString s(const char* text)
-{
-    return QString::fromLatin1(text);
-}
 
 struct PairState {
     bool exists = false;

@@ -1,4 +1,4 @@
-#include "app/tournamentrecords.h"
+#include "data/tournamentrecords.h"
 
 #include "data/dbvalue.h"
 #include "data/keys.h"
@@ -128,34 +128,6 @@ QList<TournamentEntry> listTournaments(const QSqlDatabase& db)
     while (query.next())
         list.append({query.value(0).toInt(), query.value(1).toString()});
     return list;
-}
-
-ClassPageLists readClassPageLists(const QSqlDatabase& db, int tid)
-{
-    ClassPageLists lists;
-    const SqlParams id{{QStringLiteral("ID"), tid}};
-    QSqlQuery classes = execute(db, QStringLiteral("SELECT system,kbezeichnung FROM Turnierklassen WHERE TID=:ID"), id);
-    while (classes.next()) {
-        const int kind = classes.value(0).toInt();
-        if (kind >= 0 && kind < 4 && !classes.value(0).isNull())
-            lists.classes[size_t(kind)].append(classes.value(1).toString());
-    }
-    QSqlQuery ages = execute(db, QStringLiteral("SELECT name FROM Altersklasse WHERE TID=:ID"), id);
-    while (ages.next())
-        lists.ageClasses.append(ages.value(0).toString());
-    lists.ageClasses.append(QStringLiteral("ohne Beschränkung"));
-    lists.firstDay = readDate(scalar(db, QStringLiteral("SELECT tvon FROM Turnierdaten WHERE TID=:ID"), id));
-    return lists;
-}
-
-QString zahltext(int value)
-{
-    return QString::number(value);
-}
-
-QString bytetext(int value)
-{
-    return QString::number(value & 0xFF);
 }
 
 } // namespace bw

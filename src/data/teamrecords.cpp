@@ -1,5 +1,6 @@
-#include "results/teamrecords.h"
+#include "data/teamrecords.h"
 
+#include "data/classkind.h"
 #include "data/keys.h"
 #include "data/playerrecords.h"
 #include "data/sql.h"
@@ -55,8 +56,8 @@ QList<QVariant> slotValues(const TeamSlots& lineup)
 
 QList<NamedId> teamClasses(const QSqlDatabase& db, int tid)
 {
-    return namedIds(execute(db, QStringLiteral("SELECT KID, kbezeichnung FROM Turnierklassen WHERE TID=:id AND system=3"),
-                            {{QStringLiteral("id"), tid}}));
+    return namedIds(execute(db, s("SELECT KID, kbezeichnung FROM Turnierklassen WHERE TID=:id AND system=:team"),
+                            {{s("id"), tid}, {s("team"), storedKind(ClassKind::Team)}}));
 }
 
 QList<NamedId> registeredPlayers(const QSqlDatabase& db, int kid)
