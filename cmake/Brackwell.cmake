@@ -7,13 +7,15 @@ function(brackwell_defaults target)
   endif()
 endfunction()
 
-# brackwell_library(<name> SOURCES ... [LIBS ...])
+# brackwell_library(<name> SOURCES ... [LIBS ...] [PRIVATE_LIBS ...])
 # One static library per src/ folder, included by its folder name: #include "platform/inifile.h".
+# LIBS are the libraries its public headers use; PRIVATE_LIBS those only its
+# sources use (a static library still hands them on to the link).
 function(brackwell_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
   brackwell_defaults(${name})
 endfunction()
 
@@ -68,4 +70,37 @@ function(brackwell_fuzzer name)
     set_tests_properties(fuzz_${name}_replay PROPERTIES TIMEOUT 600 LABELS fuzz
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
+endfunction()
+
+# brackwell_forbid_link(<forbidden> <target> ...)
+# Fails the configuration when a target reaches <forbidden> through its link
+# libraries, directly or through any library below it. Holds the layers that
+# must stay free of a dependency, e.g. the data layer of Qt Widgets.
+function(brackwell_forbid_link forbidden)
+  foreach(target IN LISTS ARGN)
+    set(seen "")
+    set(queue ${target})
+    while(queue)
+      list(POP_FRONT queue current)
+      if(current IN_LIST seen OR NOT TARGET ${current})
+        continue()
+      endif()
+      list(APPEND seen ${current})
+      set(links "")
+      foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+        get_target_property(value ${current} ${property})
+        if(value)
+          list(APPEND links ${value})
+        endif()
+      endforeach()
+      foreach(link IN LISTS links)
+        # A private link of a static library is handed on as $<LINK_ONLY:...>.
+        string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+        if(link STREQUAL forbidden)
+          message(FATAL_ERROR "${target} must not link ${forbidden}, but ${current} links it")
+        endif()
+        list(APPEND queue ${link})
+      endforeach()
+    endwhile()
+  endforeach()
 endfunction()

@@ -2,10 +2,10 @@
 #include "app/program.h"
 #include "app/tmainform.h"
 #include "platform/clock.h"
-#include "platform/filedialogs.h"
 #include "platform/processrunner.h"
-#include "platform/prompter.h"
 #include "platform/services.h"
+#include "platformui/messageboxprompter.h"
+#include "platformui/qtfiledialogs.h"
 
 #include <QApplication>
 #include <QLocale>

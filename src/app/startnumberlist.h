@@ -1,11 +1,11 @@
 // The list of start numbers (rows from loadStartNumbers() in data/playerrecords.h)
 // laid out for the dialog's preview (pixels, fonts in points) and for the
-// printout (tenths of a millimetre, y upwards, see platform/printcanvas.h). Both
+// printout (tenths of a millimetre, y upwards, see platformui/printcanvas.h). Both
 // layouts are plain data, so they can be checked without a screen or a printer.
 #pragma once
 
 #include "data/playerrecords.h"
-#include "platform/printcanvas.h"
+#include "platformui/printcanvas.h"
 
 #include <QList>
 #include <QString>

@@ -4,7 +4,7 @@
 #include "controls/uibuttons.h"
 #include "data/db_procedures.h"
 #include "app/tmainform.h"
-#include "platform/printcanvas.h"
+#include "platformui/printcanvas.h"
 #include "platform/services.h"
 
 #include <QCloseEvent>

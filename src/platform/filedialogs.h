@@ -1,4 +1,5 @@
 // File choice goes through this interface, so that tests answer it from a script.
+// The dialogs themselves are QtFileDialogs (platformui/qtfiledialogs.h).
 #pragma once
 
 #include <QString>
@@ -14,13 +15,6 @@ public:
     virtual QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
     virtual QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
     virtual QString directory(QWidget* parent, const QString& caption, const QString& dir) = 0;
-};
-
-class QtFileDialogs : public FileDialogs {
-public:
-    QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override;
-    QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override;
-    QString directory(QWidget* parent, const QString& caption, const QString& dir) override;
 };
 
 } // namespace bw

@@ -2,9 +2,6 @@
 
 #include "platform/apperror.h"
 
-#include <QMessageBox>
-#include <QPushButton>
-
 namespace bw {
 
 QString defaultPromptTitle(PromptKind kind)
@@ -16,65 +13,6 @@ QString defaultPromptTitle(PromptKind kind)
     case PromptKind::Question: return QStringLiteral("Bestätigen");
     }
     return QString();
-}
-
-PromptAnswer MessageBoxPrompter::prompt(PromptKind kind, const QString& text, PromptButtons buttons,
-                                        const QString& title)
-{
-    QMessageBox box(m_parent);
-    switch (kind) {
-    case PromptKind::Error: box.setIcon(QMessageBox::Critical); break;
-    case PromptKind::Warning: box.setIcon(QMessageBox::Warning); break;
-    case PromptKind::Information: box.setIcon(QMessageBox::Information); break;
-    case PromptKind::Question: box.setIcon(QMessageBox::Question); break;
-    }
-    box.setWindowTitle(title.isEmpty() ? defaultPromptTitle(kind) : title);
-    // The program's texts break lines with a carriage return, as Windows boxes did.
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    box.setText(shown);
-
-    QPushButton* ok = nullptr;
-    QPushButton* cancel = nullptr;
-    QPushButton* yes = nullptr;
-    QPushButton* no = nullptr;
-    switch (buttons) {
-    case PromptButtons::Cancel:
-        cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
-        break;
-    case PromptButtons::Ok:
-        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        break;
-    case PromptButtons::YesNo:
-        yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-        no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
-        break;
-    case PromptButtons::OkCancel:
-        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
-        break;
-    }
-    if (cancel)
-        box.setEscapeButton(cancel);
-    else if (no)
-        box.setEscapeButton(no);
-    else if (ok)
-        box.setEscapeButton(ok);
-    box.setDefaultButton(ok ? ok : yes ? yes : cancel);
-    box.exec();
-
-    auto clicked = box.clickedButton();
-    if (clicked == ok && ok)
-        return PromptAnswer::Ok;
-    if (clicked == yes && yes)
-        return PromptAnswer::Yes;
-    if (clicked == no && no)
-        return PromptAnswer::No;
-    if (buttons == PromptButtons::YesNo)
-        return PromptAnswer::No;
-    if (buttons == PromptButtons::Ok)
-        return PromptAnswer::Ok;
-    return PromptAnswer::Cancel;
 }
 
 bool runGuarded(Prompter& prompter, const std::function<void()>& body)

@@ -1,12 +1,12 @@
-// Every message box of the program goes through a Prompter: the real one shows a
-// QMessageBox with German buttons, the test fake answers from a script and fails
-// on any box nobody expected.
+// Every message box of the program goes through a Prompter: the real one
+// (MessageBoxPrompter, platformui/messageboxprompter.h) shows a QMessageBox with
+// German buttons, the test fake answers from a script and fails on any box
+// nobody expected. This interface needs no widgets, so library code below the
+// forms can ask through it.
 #pragma once
 
 #include <QString>
 #include <functional>
-
-class QWidget;
 
 namespace bw {
 
@@ -40,17 +40,6 @@ public:
 
 // The default window title of a box of the given kind, as the program shows it.
 QString defaultPromptTitle(PromptKind kind);
-
-class MessageBoxPrompter : public Prompter {
-public:
-    explicit MessageBoxPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
-    void setParent(QWidget* parent) { m_parent = parent; }
-    PromptAnswer prompt(PromptKind kind, const QString& text, PromptButtons buttons,
-                        const QString& title = QString()) override;
-
-private:
-    QWidget* m_parent;
-};
 
 // Runs an event handler's body; an exception that escapes it is shown as an
 // error box with the exception's text and the action ends there, as the user

@@ -1,4 +1,4 @@
-#include "platform/filedialogs.h"
+#include "platformui/qtfiledialogs.h"
 
 #include <QFileDialog>
 

@@ -1,4 +1,4 @@
-#include "platform/printcanvas.h"
+#include "platformui/printcanvas.h"
 
 #include "platform/apperror.h"
 

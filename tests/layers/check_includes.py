@@ -1,0 +1,172 @@
+#!/usr/bin/env python3
+"""The layers of src/: which folder's files may include which other folder's headers.
+
+Every src/ folder is one library and is included by its folder name
+("data/sql.h"). This script holds the allowed includes between the folders,
+reads every #include under src/ and reports each one that breaks the table; a
+folder the table does not know is reported too, so a new library gets its row
+before its first file lands. docs/architecture.md shows the same table between
+its include-matrix markers; the script fails when the two differ.
+
+  check_includes.py [--root DIR] [--no-docs]   check a tree (default: this repository)
+  check_includes.py --table                     print the table for the docs
+  check_includes.py --fixture DIR               check DIR and compare the breaks
+                                                found with DIR/expected.txt
+"""
+
+import argparse
+import os
+import re
+import sys
+
+# Each folder with the folders its files may include, top of the program first.
+# Folders not there yet (plans, output, live) have their rows already, so their
+# first files land in the right place. The table must not run in a circle.
+LAYERS = {
+    "app": ["checkin", "classes", "people", "output", "live", "plans", "results", "draw",
+            "data", "pdf", "gif", "zip", "controls", "platformui", "platform"],
+    "checkin": ["results", "data", "controls", "platformui", "platform"],
+    "classes": ["results", "data", "controls", "platformui", "platform"],
+    "people": ["draw", "data", "controls", "platformui", "platform"],
+    "output": ["plans", "results", "draw", "data", "pdf", "gif", "zip", "controls", "platformui", "platform"],
+    "live": ["data", "controls", "platformui", "platform"],
+    "plans": ["results", "draw", "data", "controls", "platformui", "platform"],
+    "results": ["data", "controls", "platformui", "platform"],
+    "draw": ["data", "controls", "platformui", "platform"],
+    "data": ["platform"],
+    "pdf": ["platform"],
+    "platformui": ["platform"],
+    "platform": [],
+    "controls": [],
+    "gif": [],
+    "zip": [],
+}
+
+DOC_BEGIN = "<!-- include-matrix:begin -->"
+DOC_END = "<!-- include-matrix:end -->"
+
+SOURCE_SUFFIXES = (".h", ".hpp", ".c", ".cc", ".cpp")
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]')
+
+
+def table():
+    lines = ["| Folder | May include |", "|---|---|"]
+    for folder, allowed in LAYERS.items():
+        lines.append(f"| `{folder}` | {', '.join(f'`{a}`' for a in allowed) or '—'} |")
+    return "\n".join(lines)
+
+
+def cycle():
+    """A folder that reaches itself through the table, or None."""
+    state = {}
+
+    def visit(folder, path):
+        if state.get(folder) == "done":
+            return None
+        if state.get(folder) == "open":
+            return path[path.index(folder):] + [folder]
+        state[folder] = "open"
+        for below in LAYERS.get(folder, []):
+            found = visit(below, path + [folder])
+            if found:
+                return found
+        state[folder] = "done"
+        return None
+
+    for folder in LAYERS:
+        found = visit(folder, [])
+        if found:
+            return found
+    return None
+
+
+def breaks(root):
+    """Every include under root/src that the table does not allow, as text lines."""
+    src = os.path.join(root, "src")
+    found = []
+    for folder in sorted(os.listdir(src)):
+        if not os.path.isdir(os.path.join(src, folder)):
+            continue
+        if folder not in LAYERS:
+            found.append(f"src/{folder}: a folder the include table does not know; give it a row")
+            continue
+        allowed = set(LAYERS[folder]) | {folder}
+        for dirpath, _, files in os.walk(os.path.join(src, folder)):
+            for name in sorted(files):
+                if not name.endswith(SOURCE_SUFFIXES):
+                    continue
+                path = os.path.join(dirpath, name)
+                shown = os.path.relpath(path, root)
+                with open(path, encoding="utf-8", errors="replace") as f:
+                    for number, line in enumerate(f, 1):
+                        m = INCLUDE.match(line)
+                        if not m:
+                            continue
+                        quote, header = m.groups()
+                        first = header.split("/")[0]
+                        ours = first in LAYERS or (first not in (".", "..") and os.path.isdir(os.path.join(src, first)))
+                        if ours:
+                            if first not in allowed:
+                                found.append(f"{shown}:{number}: {folder} may not include {header}")
+                        elif quote == '"':
+                            # Our headers are named by their folder, never relative to the file.
+                            found.append(f"{shown}:{number}: {header} is not named by its src/ folder")
+    return found
+
+
+def doc_table(root):
+    path = os.path.join(root, "docs", "architecture.md")
+    text = open(path, encoding="utf-8").read()
+    if DOC_BEGIN not in text or DOC_END not in text:
+        return None
+    return text.split(DOC_BEGIN, 1)[1].split(DOC_END, 1)[0].strip()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+    parser.add_argument("--no-docs", action="store_true")
+    parser.add_argument("--table", action="store_true")
+    parser.add_argument("--fixture")
+    args = parser.parse_args()
+
+    if args.table:
+        print(table())
+        return 0
+
+    loop = cycle()
+    if loop:
+        print("include table: the layers run in a circle: " + " -> ".join(loop))
+        return 1
+
+    if args.fixture:
+        found = breaks(args.fixture)
+        expected = [line for line in open(os.path.join(args.fixture, "expected.txt"), encoding="utf-8").read().splitlines()
+                    if line.strip()]
+        for line in found:
+            print(line)
+        if sorted(found) != sorted(expected):
+            print("include table: the fixture's breaks differ from expected.txt")
+            return 1
+        print(f"include table: all {len(expected)} breaks of the fixture found")
+        return 0
+
+    root = os.path.abspath(args.root)
+    found = breaks(root)
+    for line in found:
+        print(line)
+    failed = bool(found)
+    if not args.no_docs:
+        shown = doc_table(root)
+        if shown != table():
+            print("docs/architecture.md: the include table between its markers differs from "
+                  "tests/layers/check_includes.py; it should read:\n" + table())
+            failed = True
+    if failed:
+        return 1
+    print("include table: every include of src/ keeps to its layer")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
