@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QMetaMethod>
 #include <QPainter>
+#include <QTimer>
 
 using namespace uiCoreUtils;
 
@@ -198,18 +199,48 @@ TuiSideBarItem* TuiSideBarItems::FindItem(const QString& name) const
 
 // --- TuiCustomSideBar ---------------------------------------------------------------------
 
+namespace {
+
+// The bar's own step timer: a single-shot QTimer.
+class QtStepTimer : public TuiStepTimer {
+public:
+    QtStepTimer()
+    {
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
+            if (auto step = std::exchange(m_step, nullptr))
+                step();
+        });
+    }
+    void Start(int ms, std::function<void()> step) override
+    {
+        m_step = std::move(step);
+        m_timer.start(ms);
+    }
+    void Stop() override
+    {
+        m_timer.stop();
+        m_step = nullptr;
+    }
+
+private:
+    QTimer m_timer;
+    std::function<void()> m_step;
+};
+
+} // namespace
+
 TuiCustomSideBar::TuiCustomSideBar(QWidget* parent)
     : TuiCustomControl(parent)
     , m_items(new TuiSideBarItems(this))
+    , m_ownStepTimer(std::make_unique<QtStepTimer>())
+    , m_stepTimer(m_ownStepTimer.get())
     , m_itemFont(FontFromSize(QStringLiteral("Arial"), 9))
     , m_headerFont(FontFromSize(QStringLiteral("Arial"), 10, true))
 {
     SetFontColor(kParentFontColor);
     SetRedrawTriggers(quint16(1u << rtTextChanged | 1u << rtMouseEnter | 1u << rtMouseLeave));
     setFocusPolicy(Qt::ClickFocus);
-    m_rollTimer.setSingleShot(true);
-    m_rollTimer.setInterval(kRollInterval);
-    connect(&m_rollTimer, &QTimer::timeout, this, &TuiCustomSideBar::rollPause);
     resize(153, 46);
     AdjustHeight();
 }
@@ -217,7 +248,7 @@ TuiCustomSideBar::TuiCustomSideBar(QWidget* parent)
 TuiCustomSideBar::~TuiCustomSideBar()
 {
     // The roll stops with the bar, and the items go while the bar still is one.
-    m_rollTimer.stop();
+    m_stepTimer->Stop();
     delete m_items;
     m_items = nullptr;
 }
@@ -238,6 +269,17 @@ void TuiCustomSideBar::SetCollapsed(bool collapsed)
     rollStep();
 }
 
+void TuiCustomSideBar::SetStepTimer(TuiStepTimer* timer)
+{
+    TuiStepTimer* next = timer ? timer : m_ownStepTimer.get();
+    if (next == m_stepTimer)
+        return;
+    m_stepTimer->Stop();
+    m_stepTimer = next;
+    if (m_rolling) // the pause after a step was under way
+        m_stepTimer->Start(kRollInterval, [this] { rollPause(); });
+}
+
 bool TuiCustomSideBar::rollDone() const
 {
     return m_rollTarget ? m_rollHeight <= 0 : m_rollHeight >= m_itemHeight;
@@ -248,7 +290,7 @@ void TuiCustomSideBar::rollStep()
     m_rolling = true;
     const int next = m_rollTarget ? m_rollHeight - kRollStep : m_rollHeight + kRollStep;
     SetRollHeight(qBound(0, next, std::max(0, m_itemHeight)));
-    m_rollTimer.start();
+    m_stepTimer->Start(kRollInterval, [this] { rollPause(); });
 }
 
 // The pause after a step is over: the next step, or the end of the roll.

@@ -2,9 +2,9 @@
 // header with a green gradient, an optional icon, a caption and a round roll
 // button, and under it a list of link items, each a small picture and a caption
 // that lights up under the pointer. A click on the header rolls the item list
-// up or down, 3 pixels every 25 milliseconds, driven by a timer on the
-// user-interface thread; the bar's fixed height follows each step, so bars
-// stacked in a layout move with it.
+// up or down, 3 pixels every 25 milliseconds, paced by a step timer on the
+// user-interface thread (a QTimer; tests set one they fire by hand); the bar's
+// fixed height follows each step, so bars stacked in a layout move with it.
 #pragma once
 
 #include "controls/uicore.h"
@@ -15,10 +15,21 @@
 #include <QList>
 #include <QPainter>
 #include <QPointer>
-#include <QTimer>
+
+#include <functional>
+#include <memory>
 
 class TuiCustomSideBar;
 class TuiSideBarItems;
+
+// Paces a roll: runs the step it was started with once, after ms milliseconds.
+// A new start replaces a pending step; Stop drops it.
+class TuiStepTimer {
+public:
+    virtual ~TuiStepTimer() = default;
+    virtual void Start(int ms, std::function<void()> step) = 0;
+    virtual void Stop() = 0;
+};
 
 class TuiSideBarItem : public QObject {
     Q_OBJECT
@@ -122,6 +133,9 @@ public:
     bool IsRolling() const { return m_animating; }
     // The state the bar is in or rolling to.
     bool TargetCollapsed() const { return m_animating ? m_rollTarget : m_collapsed; }
+    // Paces the roll with another timer, which must outlive the bar; null
+    // goes back to the bar's own QTimer. A pending step moves to the new timer.
+    void SetStepTimer(TuiStepTimer* timer);
 
     // The item font and its colour, and the header font and its colour.
     QFont Font() const { return m_itemFont; }
@@ -213,7 +227,8 @@ private:
     bool m_collapsed = false;
     bool m_rollTarget = false;
     bool m_animating = false;
-    QTimer m_rollTimer;
+    std::unique_ptr<TuiStepTimer> m_ownStepTimer;
+    TuiStepTimer* m_stepTimer;
 
     QFont m_itemFont;
     QFont m_headerFont;

@@ -70,10 +70,11 @@ ServerAddress ServerAddress::forServer(const QString& serverName)
     return address;
 }
 
-QSqlDatabase openDatabase(const DatabaseLocation& source, const QString& catalog, const QString& connectionName)
+QSqlDatabase openDatabase(const DatabaseLocation& source, const QString& catalog, const QString& connectionName,
+                          const ServerWaits& waits)
 {
     if (!source.accessDB)
-        return openPostgres(ServerAddress::forServer(source.serverName), catalog, connectionName);
+        return openPostgres(ServerAddress::forServer(source.serverName), catalog, connectionName, waits);
     QSqlDatabase db = openSqlite(source.dbPfad, connectionName);
     try {
         // SQLite reads the file only when first asked: a file that is not a
@@ -97,7 +98,8 @@ QString uniqueConnectionName(const QString& prefix)
     return name;
 }
 
-QSqlDatabase openPostgres(const ServerAddress& server, const QString& database, const QString& connectionName)
+QSqlDatabase openPostgres(const ServerAddress& server, const QString& database, const QString& connectionName,
+                          const ServerWaits& waits)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
     db.setHostName(server.host);
@@ -105,7 +107,7 @@ QSqlDatabase openPostgres(const ServerAddress& server, const QString& database, 
     if (!server.user.isEmpty())
         db.setUserName(server.user);
     db.setDatabaseName(database);
-    db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kConnectTimeoutSeconds));
+    db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(waits.connectSeconds));
     if (!db.open())
         failOpen(db);
     return db;

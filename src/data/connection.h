@@ -12,7 +12,14 @@
 namespace bw {
 
 constexpr int kDefaultServerPort = 5432;
-constexpr int kConnectTimeoutSeconds = 10;
+
+// How long a desk waits on the server: for a connection (libpq waits at least
+// 2 seconds, whatever is asked), and in the structure upgrade for the locks of
+// other desks. Tests shorten both so that a failing wait costs little time.
+struct ServerWaits {
+    int connectSeconds = 10;
+    int lockMilliseconds = 10000;
+};
 // The catalog of the tournament database on a server.
 inline const QString kServerCatalog = QStringLiteral("turnier_db");
 // The default SQLite database in the data folder.
@@ -46,14 +53,16 @@ struct DatabaseLocation {
 // file (never created when missing; a file that is no SQLite database fails here,
 // not at the first query) or the catalog `catalog` on the server. The structure
 // is not checked. Throws DbError; nothing stays open on failure.
-QSqlDatabase openDatabase(const DatabaseLocation& source, const QString& catalog, const QString& connectionName);
+QSqlDatabase openDatabase(const DatabaseLocation& source, const QString& catalog, const QString& connectionName,
+                          const ServerWaits& waits = {});
 
 // A connection name no other connection uses.
 QString uniqueConnectionName(const QString& prefix);
 
 // Opens a PostgreSQL database; throws DbError with the driver's text on failure
 // (the half-made connection is removed again).
-QSqlDatabase openPostgres(const ServerAddress& server, const QString& database, const QString& connectionName);
+QSqlDatabase openPostgres(const ServerAddress& server, const QString& database, const QString& connectionName,
+                          const ServerWaits& waits = {});
 
 // Opens an SQLite file. Without `create` a missing file is an error and is never
 // made; with it the file is created. Throws DbError.

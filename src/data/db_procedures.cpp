@@ -27,7 +27,7 @@ bool Tdb_procedures::isConnected() const
 
 ScopedConnection Tdb_procedures::openCandidate(const DatabaseLocation& source, const QString& name) const
 {
-    return ScopedConnection(openDatabase(source, name, uniqueConnectionName(QStringLiteral("turnier_db"))));
+    return ScopedConnection(openDatabase(source, name, uniqueConnectionName(QStringLiteral("turnier_db")), waits));
 }
 
 void Tdb_procedures::adopt(ScopedConnection candidate, const DatabaseLocation& source)
@@ -73,7 +73,7 @@ void Tdb_procedures::db_aktualisieren(const QSqlDatabase& db)
 {
     QStringList report;
     try {
-        report = upgradeStructure(db);
+        report = upgradeStructure(db, waits.lockMilliseconds);
     } catch (const std::exception& e) {
         m_prompter.warning(QStringLiteral("Es trat ein Fehler beim Aktualisieren der Datenbank auf: \r")
                            + exceptionText(e));

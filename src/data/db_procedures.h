@@ -40,6 +40,8 @@ public:
     QString serverName;
     // The number stored for TRUE: 1 on both backends.
     int dbWahrWert = 1;
+    // How long connecting and the upgrade wait on the server.
+    ServerWaits waits;
 
     // The current choice as a source.
     DatabaseLocation source() const { return {accessDB, dbPfad, serverName}; }

@@ -6,6 +6,8 @@
 
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace bw {
 
 namespace {
@@ -34,11 +36,12 @@ int readStructureVersion(const QSqlDatabase& db)
     return q.value(column).toInt();
 }
 
-QStringList upgradeStructure(const QSqlDatabase& db)
+QStringList upgradeStructure(const QSqlDatabase& db, int lockMilliseconds)
 {
     Transaction transaction(db);
     if (backendOf(db) == Backend::PostgreSQL) {
-        execute(db, QStringLiteral("SET LOCAL lock_timeout = '10s'"));
+        // SET takes no parameters; the number is ours, never user text.
+        execute(db, QStringLiteral("SET LOCAL lock_timeout = %1").arg(std::max(1, lockMilliseconds)));
         // Two desks upgrading at once: the second waits here and then finds version 6.
         execute(db, QStringLiteral("LOCK TABLE Einstellungen IN SHARE ROW EXCLUSIVE MODE"));
     }

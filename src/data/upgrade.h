@@ -5,6 +5,8 @@
 // equals a freshly prepared one.
 #pragma once
 
+#include "data/connection.h"
+
 #include <QSqlDatabase>
 #include <QStringList>
 
@@ -23,8 +25,9 @@ int readStructureVersion(const QSqlDatabase& db);
 // inside the transaction (another desk may have upgraded meanwhile; then nothing
 // is done and the report is empty). A step that adds a column already present, or
 // drops one already gone, where the step allows it, is skipped rather than failed.
-// On PostgreSQL the transaction waits at most 10 seconds for locks of other desks.
+// On PostgreSQL the transaction waits at most lockMilliseconds for locks of other
+// desks (ServerWaits in data/connection.h holds the program's wait).
 // Throws on failure; the database then keeps its old structure and version.
-QStringList upgradeStructure(const QSqlDatabase& db);
+QStringList upgradeStructure(const QSqlDatabase& db, int lockMilliseconds = ServerWaits().lockMilliseconds);
 
 } // namespace bw

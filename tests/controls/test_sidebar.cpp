@@ -1,5 +1,5 @@
-// The collapsible side bar: its heights, the roll animation driven by its
-// timer, turning a roll round, item clicks with the veto, hidden and disabled
+// The collapsible side bar: its heights, the roll animation paced by its step
+// timer (a hand-fired one, so no test waits for a roll), turning a roll round, item clicks with the veto, hidden and disabled
 // items, the pointer's row, and the pixels of header and roll button.
 #define QTEST_QPA_MOUSE_HANDLING
 
@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,8 +36,42 @@ protected:
     }
 };
 
-// A form holding one bar with items "Eins", "Zwei", ...
+// Paces a roll by hand: Fire() runs the pending step at once.
+class ManualStepTimer : public TuiStepTimer {
+public:
+    void Start(int ms, std::function<void()> step) override
+    {
+        intervals.append(ms);
+        m_step = std::move(step);
+    }
+    void Stop() override { m_step = nullptr; }
+    bool Pending() const { return bool(m_step); }
+    // Runs the pending step; false when none was pending.
+    bool Fire()
+    {
+        auto step = std::exchange(m_step, nullptr);
+        if (!step)
+            return false;
+        step();
+        return true;
+    }
+    // Fires until the bar is at rest; false when it does not come to rest.
+    bool RollToEnd(TuiCustomSideBar* bar)
+    {
+        for (int i = 0; i < 1000 && bar->IsRolling(); ++i)
+            Fire();
+        return !bar->IsRolling();
+    }
+
+    QList<int> intervals;
+
+private:
+    std::function<void()> m_step;
+};
+
+// A form holding one bar with items "Eins", "Zwei", ..., its roll paced by hand.
 struct Form {
+    ManualStepTimer timer; // outlives the bar
     QWidget window;
     TuiSideBar* bar;
 
@@ -47,6 +83,7 @@ struct Form {
         window.resize(250, 400);
         bar = new TuiSideBar(&window);
         bar->move(10, 10);
+        bar->SetStepTimer(&timer);
         bar->SetCaption(QStringLiteral("Turnierdaten"));
         const QStringList captions{"Eins", "Zwei", "Drei", "Vier", "Fünf", "Sechs"};
         for (int i = 0; i < items; ++i)
@@ -61,16 +98,13 @@ struct Form {
         QTest::mouseMove(&window, QPoint(240, 390));
         return true;
     }
+
+    bool rollToEnd() { return timer.RollToEnd(bar); }
 };
 
 QPoint itemPoint(TuiCustomSideBar* bar, int visibleIndex)
 {
     return bar->GetItemRect(visibleIndex).center();
-}
-
-bool waitForRollEnd(TuiCustomSideBar* bar)
-{
-    return QTest::qWaitFor([bar] { return !bar->IsRolling(); }, 5000);
 }
 
 } // namespace
@@ -85,6 +119,7 @@ private slots:
     void secondRequestWhileRollingChangesNothing();
     void reversingMidRoll();
     void barFreedMidRoll();
+    void ownTimerPacesTheRoll();
     void headerClickRolls();
     void itemClickCarriesTheItem();
     void vetoStopsEveryClick();
@@ -121,11 +156,11 @@ void TestSideBar::heights()
     QCOMPARE(form.bar->height(), expanded);
     QCOMPARE(form.bar->width(), 153);
     form.bar->SetCollapsed(true);
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     QVERIFY(form.bar->Collapsed());
     QCOMPARE(form.bar->height(), 35);
     form.bar->SetCollapsed(false);
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     QCOMPARE(form.bar->height(), expanded);
 }
 
@@ -154,15 +189,19 @@ void TestSideBar::rollSequence()
     QVERIFY(form.bar->IsRolling());
     QVERIFY(!form.bar->Collapsed());
     QCOMPARE(form.bar->RollHeight(), std::max(0, itemHeight - 3));
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     QCOMPARE(log.heights, collapse);
+    // One step every 25 milliseconds.
+    QVERIFY(!form.timer.intervals.isEmpty());
+    QVERIFY(std::all_of(form.timer.intervals.begin(), form.timer.intervals.end(),
+                        [](int ms) { return ms == TuiCustomSideBar::kRollInterval; }));
     QCOMPARE(form.bar->RollHeight(), 0);
     QVERIFY(form.bar->Collapsed());
     QVERIFY(!form.bar->Rolling());
 
     log.heights.clear();
     form.bar->SetCollapsed(false);
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     QCOMPARE(log.heights, expand);
     QCOMPARE(form.bar->RollHeight(), itemHeight);
     QVERIFY(!form.bar->Collapsed());
@@ -174,10 +213,10 @@ void TestSideBar::secondRequestWhileRollingChangesNothing()
     QVERIFY(form.show());
     HeightLog log(form.bar);
     form.bar->SetCollapsed(true);
-    QTest::qWait(40);
+    QVERIFY(form.timer.Fire());
     form.bar->SetCollapsed(true);
     form.bar->SetCollapsed(true);
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     QCOMPARE(log.heights, (QList<int>{103, 91, 79, 67, 55, 43, 35}));
     // At rest a request for the present state does nothing at all.
     form.bar->SetCollapsed(true);
@@ -191,10 +230,11 @@ void TestSideBar::reversingMidRoll()
     HeightLog log(form.bar);
     QList<int> rollHeights;
     form.bar->SetCollapsed(true);
-    QVERIFY(QTest::qWaitFor([&] { return form.bar->RollHeight() <= 11; }, 5000));
+    while (form.bar->RollHeight() > 11)
+        QVERIFY(form.timer.Fire());
     form.bar->SetCollapsed(false);
     QVERIFY(form.bar->TargetCollapsed() == false);
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     QVERIFY(!form.bar->Collapsed());
     QCOMPARE(form.bar->RollHeight(), 20);
     QCOMPARE(form.bar->height(), 123);
@@ -212,24 +252,48 @@ void TestSideBar::reversingMidRoll()
 
     // And the other way: rolling down, turned round to roll up.
     form.bar->SetCollapsed(true);
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     form.bar->SetCollapsed(false);
-    QVERIFY(QTest::qWaitFor([&] { return form.bar->RollHeight() >= 9; }, 5000));
+    while (form.bar->RollHeight() < 9)
+        QVERIFY(form.timer.Fire());
     form.bar->SetCollapsed(true);
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     QVERIFY(form.bar->Collapsed());
     QCOMPARE(form.bar->height(), 35);
 }
 
 void TestSideBar::barFreedMidRoll()
 {
+    ManualStepTimer timer;
     auto* bar = new TuiSideBar;
+    bar->SetStepTimer(&timer);
     bar->Items()->Add();
     bar->show();
     bar->SetCollapsed(true);
     QVERIFY(bar->IsRolling());
+    QVERIFY(timer.Pending());
     delete bar;
-    QTest::qWait(100); // no step may reach the freed bar
+    QVERIFY(!timer.Pending()); // no step may reach the freed bar
+}
+
+// Without a step timer of its own choosing the bar rolls on its QTimer, and a
+// timer set mid-roll takes the pending step over.
+void TestSideBar::ownTimerPacesTheRoll()
+{
+    TuiSideBar bar;
+    bar.Items()->Add();
+    bar.show();
+    bar.SetCollapsed(true);
+    QVERIFY(QTest::qWaitFor([&] { return !bar.IsRolling(); }, 5000));
+    QVERIFY(bar.Collapsed());
+    bar.SetCollapsed(false);
+    ManualStepTimer timer;
+    bar.SetStepTimer(&timer);
+    QVERIFY(timer.Pending());
+    QVERIFY(timer.RollToEnd(&bar));
+    QVERIFY(!bar.Collapsed());
+    bar.SetStepTimer(nullptr);
+    QVERIFY(!timer.Pending());
 }
 
 void TestSideBar::headerClickRolls()
@@ -246,7 +310,7 @@ void TestSideBar::headerClickRolls()
     // A second click while rolling turns the roll round.
     QTest::mouseClick(form.bar, Qt::LeftButton, {}, QPoint(40, 20));
     QVERIFY(!form.bar->TargetCollapsed());
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     QVERIFY(!form.bar->Collapsed());
     QCOMPARE(itemClicks.count(), 0);
     QCOMPARE(barClicks.count(), 2);
@@ -254,7 +318,7 @@ void TestSideBar::headerClickRolls()
     QTest::mouseMove(form.bar, QPoint(form.bar->width() - 15, 19));
     QCOMPARE(form.bar->HoverArea(), 2);
     QTest::mouseClick(form.bar, Qt::LeftButton, {}, QPoint(form.bar->width() - 15, 19));
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     QVERIFY(form.bar->Collapsed());
     // Without the roll button the header does not roll.
     form.bar->SetShowRollButton(false);
@@ -530,7 +594,7 @@ void TestSideBar::headerAndRollButtonPixels()
     QTest::mousePress(form.bar, Qt::LeftButton, {}, QPoint(w - 15, 19));
     QVERIFY(image().pixelColor(upperFace).lightness() < face.lightness());
     QTest::mouseRelease(form.bar, Qt::LeftButton, {}, QPoint(w - 15, 19));
-    QVERIFY(waitForRollEnd(form.bar));
+    QVERIFY(form.rollToEnd());
     // Collapsed: the chevrons point down.
     QTest::mouseMove(&form.window, QPoint(240, 390));
     shot = image();
@@ -580,14 +644,16 @@ void TestSideBar::barsBelowMoveWithTheRoll()
     area.resize(185, 300);
     area.show();
     QVERIFY(QTest::qWaitForWindowExposed(&area));
+    ManualStepTimer timer;
+    upper->SetStepTimer(&timer);
     QApplication::processEvents();
     QCOMPARE(lower->y(), 123 + 4);
     upper->SetCollapsed(true);
-    QVERIFY(waitForRollEnd(upper));
+    QVERIFY(timer.RollToEnd(upper));
     QApplication::processEvents();
     QCOMPARE(lower->y(), 35 + 4);
     upper->SetCollapsed(false);
-    QVERIFY(waitForRollEnd(upper));
+    QVERIFY(timer.RollToEnd(upper));
     QApplication::processEvents();
     QCOMPARE(lower->y(), 123 + 4);
 }
