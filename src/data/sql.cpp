@@ -40,6 +40,32 @@ QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const SqlParams& p
     return q;
 }
 
+PreparedStatement::PreparedStatement(const QSqlDatabase& db, const QString& sql) : m_db(db), m_query(db)
+{
+    m_query.setForwardOnly(true);
+    if (!m_query.prepare(sql))
+        fail(m_query.lastError());
+}
+
+void PreparedStatement::bind(const QString& name, const QVariant& value)
+{
+    m_query.bindValue(QLatin1Char(':') + name, toDbValue(value));
+}
+
+void PreparedStatement::bind(const SqlParams& params)
+{
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        bind(it.key(), it.value());
+}
+
+QSqlQuery& PreparedStatement::exec()
+{
+    FaultInjection::beforeStatement(m_db);
+    if (!m_query.exec())
+        fail(m_query.lastError());
+    return m_query;
+}
+
 QVariant scalar(const QSqlDatabase& db, const QString& sql, const SqlParams& params)
 {
     QSqlQuery q = execute(db, sql, params);

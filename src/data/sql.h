@@ -1,7 +1,8 @@
 // Running statements: every statement of the data layer goes through execute(),
-// which binds named parameters (never splices values into the text), converts
-// dates and booleans to the stored forms (dbvalue.h) and turns a failure into a
-// DbError carrying the database's own text.
+// or through a PreparedStatement when one statement runs for many rows; both bind
+// named parameters (never splice values into the text), convert dates and
+// booleans to the stored forms (dbvalue.h) and turn a failure into a DbError
+// carrying the database's own text.
 #pragma once
 
 #include "platform/apperror.h"
@@ -35,5 +36,41 @@ QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const SqlParams& p
 
 // The first column of the first row, or a null QVariant when there is no row.
 QVariant scalar(const QSqlDatabase& db, const QString& sql, const SqlParams& params = {});
+
+// One statement prepared once and run for many rows, for the bulk writers: the
+// database parses and plans it once instead of once per row (execute() prepares
+// anew on every call). A bound value stays bound for later runs until it is set
+// again, so values that are the same for every row are bound once.
+//
+// On PostgreSQL the server keeps the statement until this object is destroyed.
+// Make it before the Transaction it runs in: when a failure unwinds both, the
+// transaction then rolls back first and the server can drop the statement
+// (an aborted transaction refuses to).
+class PreparedStatement {
+public:
+    PreparedStatement(const QSqlDatabase& db, const QString& sql); // throws DbError
+    PreparedStatement(const PreparedStatement&) = delete;
+    PreparedStatement& operator=(const PreparedStatement&) = delete;
+
+    // Binds ":name" (given without the colon).
+    void bind(const QString& name, const QVariant& value);
+    void bind(const SqlParams& params);
+
+    // Runs the statement with the values bound; returns the query positioned
+    // before the first row. Throws DbError.
+    QSqlQuery& exec();
+    QSqlQuery& exec(const SqlParams& params)
+    {
+        bind(params);
+        return exec();
+    }
+
+    // Rows changed by the last run of an UPDATE, INSERT or DELETE.
+    int rowsAffected() const { return m_query.numRowsAffected(); }
+
+private:
+    QSqlDatabase m_db;
+    QSqlQuery m_query;
+};
 
 } // namespace bw

@@ -5,6 +5,7 @@
 #include "data/cascades.h"
 #include "data/connection.h"
 #include "data/dbvalue.h"
+#include "data/faultinjection.h"
 #include "data/keys.h"
 #include "data/kosystem.h"
 #include "data/preparation.h"
@@ -493,6 +494,45 @@ private slots:
                  1);
         // A yes/no column holds nothing but 0 and 1.
         QVERIFY_THROWS_EXCEPTION(DbError, execute(db, QStringLiteral("UPDATE Spielplan SET beendet=-1")));
+    }
+
+    // One statement for many rows: values bound once stay for every run, each
+    // run counts as a statement for the fault injection, a failed run reports the
+    // database's error and leaves the statement usable.
+    void preparedStatementRunsForManyRows_data() { addBackendColumn(); addBackendRows(); }
+    void preparedStatementRunsForManyRows()
+    {
+        QFETCH(Backend, backend);
+        TestDatabase tdb(backend);
+        if (!tdb.ready())
+            return;
+        const QSqlDatabase db = tdb.db();
+        PreparedStatement insert(db, QStringLiteral("INSERT INTO Altersklasse VALUES (:tid,:name,:von,:bis,:a,:j)"));
+        insert.bind({{"tid", 3}, {"von", QDate(2010, 1, 1)}, {"bis", QVariant()}, {"j", false}});
+        for (const QString& name : {QStringLiteral("U14"), QStringLiteral("U16"), QStringLiteral("U18")}) {
+            insert.bind(QStringLiteral("name"), name);
+            insert.bind(QStringLiteral("a"), name == QLatin1String("U16"));
+            QCOMPARE(insert.exec().numRowsAffected(), 1);
+        }
+        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM Altersklasse WHERE TID=3 AND von=:von AND bis IS NULL "
+                                          "AND juenger=0"),
+                       {{"von", QDate(2010, 1, 1)}}),
+                 3);
+        QCOMPARE(scalar(db, QStringLiteral("SELECT name FROM Altersklasse WHERE aelter=1")).toString(), "U16");
+
+        PreparedStatement update(db, QStringLiteral("UPDATE Altersklasse SET aelter=:a WHERE name=:name"));
+        update.exec({{"a", 1}, {"name", "U18"}});
+        QCOMPARE(update.rowsAffected(), 1);
+        update.exec({{"a", 1}, {"name", "U99"}});
+        QCOMPARE(update.rowsAffected(), 0);
+        QVERIFY_THROWS_EXCEPTION(DbError, update.exec({{"a", 2}, {"name", "U14"}})); // yes/no holds 0 and 1 only
+        FaultInjection::failStatement(db, 2);
+        update.exec({{"a", 0}, {"name", "U14"}});
+        QVERIFY_THROWS_EXCEPTION(DbError, update.exec());
+        QVERIFY(FaultInjection::fired(db));
+        FaultInjection::clear(db);
+        update.exec({{"a", 1}, {"name", "U14"}});
+        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM Altersklasse WHERE aelter=1")), 3);
     }
 
     void mkdbMakesTheSqliteFileOnce()
