@@ -35,6 +35,8 @@ bool giflibDecode(const uint8_t* data, size_t size, std::vector<RefFrame>& frame
         return false;
     }
     bool ok = true;
+    GraphicsControlBlock control{0, false, 0, NO_TRANSPARENT_COLOR};
+    bool hasControl = false;
     for (bool done = false; ok && !done;) {
         GifRecordType type;
         if (DGifGetRecordType(gif, &type) != GIF_OK) {
@@ -52,6 +54,11 @@ bool giflibDecode(const uint8_t* data, size_t size, std::vector<RefFrame>& frame
             frame.top = gif->Image.Top;
             frame.width = gif->Image.Width;
             frame.height = gif->Image.Height;
+            if (hasControl) {
+                frame.delay = control.DelayTime;
+                frame.transparent = control.TransparentColor;
+            }
+            hasControl = false;
             frame.pixels.assign(size_t(frame.width) * size_t(frame.height), 0);
             std::vector<int> rows;
             if (gif->Image.Interlace) {
@@ -78,6 +85,8 @@ bool giflibDecode(const uint8_t* data, size_t size, std::vector<RefFrame>& frame
                 ok = false;
                 break;
             }
+            if (label == GRAPHICS_EXT_FUNC_CODE && block)
+                hasControl = DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK;
             while (block)
                 if (DGifGetExtensionNext(gif, &block) != GIF_OK) {
                     ok = false;

@@ -13,6 +13,8 @@ struct RefFrame {
     int top = 0;
     int width = 0;
     int height = 0;
+    int delay = -1;       // from a graphic control block before the image
+    int transparent = -1; // its transparent index, -1 for none
     std::vector<uint8_t> pixels;
 };
 

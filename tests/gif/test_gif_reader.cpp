@@ -154,9 +154,30 @@ void TestGifReader::load_data()
                                         << QStringList{"Unknown GIF block type", "Invalid Image trailer"} << QString();
     QTest::newRow("width 0 takes the logical screen") << header + image(0, 5, 2, gifsynth::subBlocks(gifsynth::packCodes(codes({4, 1, 5}, 3)), 255)) + Bytes{';'}
                                                       << 1 << QStringList{"Image exceeds Logical Screen size"} << QString();
-    QTest::newRow("extension label 0x02") << header + Bytes{'!', 0x02, 0} + img + Bytes{';'} << 0 << QStringList()
-                                          << "Unknown extension type";
+    // An extension no class reads is skipped, as every reader must; only one
+    // the stream ends in fails.
+    QTest::newRow("extension label 0x02") << header + Bytes{'!', 0x02, 0} + img + Bytes{';'} << 1
+                                          << QStringList{"Unknown extension type"} << QString();
+    QTest::newRow("flipped control label with its data")
+        << header + Bytes{'!', 0xF8, 4, 1, 0, 0, 2, 0} + img + Bytes{';'} << 1 << QStringList{"Unknown extension type"}
+        << QString();
+    QTest::newRow("unknown extension cut short") << header + img + Bytes{'!', 0x02, 5, 1, 2} << 1 << QStringList()
+                                                 << "Unknown extension type";
     QTest::newRow("no label after introducer") << header + Bytes{'!'} << 0 << QStringList() << "Unknown extension type";
+    // Fixed-size blocks are read by their size byte and sub-blocks.
+    QTest::newRow("control block of 5 bytes") << header + Bytes{'!', 0xF9, 5, 1, 0, 0, 2, 9, 0} + img + Bytes{';'} << 1
+                                              << QStringList() << QString();
+    QTest::newRow("control block of 3 bytes and a sub-block")
+        << header + Bytes{'!', 0xF9, 3, 1, 0, 0, 2, 7, 7, 0} + img + Bytes{';'} << 1 << QStringList() << QString();
+    QTest::newRow("control block of 0 bytes") << header + Bytes{'!', 0xF9, 0} + img + Bytes{';'} << 1 << QStringList()
+                                              << QString();
+    QTest::newRow("control block cut in its sub-blocks") << header + img + Bytes{'!', 0xF9, 4, 1, 0, 0, 2, 3, 1} << 2
+                                                         << QStringList{"Premature end of data"} << QString();
+    QTest::newRow("text block of 13 bytes")
+        << header + Bytes{'!', 0x01, 13, 1, 0, 2, 0, 3, 0, 4, 0, 5, 6, 7, 8, 9, 2, 'h', 'i', 0} + img + Bytes{';'} << 1
+        << QStringList() << QString();
+    QTest::newRow("text block cut in its header") << header + Bytes{'!', 0x01, 12, 1, 0} << 0 << QStringList()
+                                                  << "Premature end of data";
     QTest::newRow("application block size 9")
         << header + Bytes{'!', 0xFF, 9, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 0} + img << 0 << QStringList()
         << "Unsupported Application Extension block size";
@@ -254,23 +275,37 @@ void TestGifReader::loopExtension()
     QCOMPARE(ns->BufferSize(), 256u);
 }
 
+// Data that ends before the last pixel: the rest keeps the fill value, 0 or the
+// transparent index (3).
 void TestGifReader::fillValue_data()
 {
     QTest::addColumn<bool>("transparent");
-    QTest::addColumn<uint8_t>("fill");
-    QTest::newRow("opaque frame keeps 0") << false << uint8_t(0);
-    QTest::newRow("transparent frame keeps its index") << true << uint8_t(3);
+    QTest::addColumn<int>("width");
+    QTest::addColumn<Bytes>("data");
+    QTest::addColumn<Bytes>("decoded");
+    const Bytes twoPixels = gifsynth::subBlocks(gifsynth::packCodes(codes({4, 1, 2, 5}, 3)), 255);
+    // Code 6 ("1 2") is copied from earlier output right before the end code.
+    const Bytes copyAtEnd = gifsynth::subBlocks(gifsynth::packCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {6, 4}, {5, 4}}), 255);
+    for (bool transparent : {false, true}) {
+        const char* kind = transparent ? "transparent" : "opaque";
+        QTest::newRow(qPrintable(QString("%1, two pixels").arg(kind))) << transparent << 4 << twoPixels << Bytes{1, 2};
+        QTest::newRow(qPrintable(QString("%1, string copied before the end").arg(kind)))
+            << transparent << 16 << copyAtEnd << Bytes{1, 2, 3, 1, 2};
+    }
 }
 
 void TestGifReader::fillValue()
 {
     QFETCH(bool, transparent);
-    QFETCH(uint8_t, fill);
-    // Two pixels, then the end code; the other six keep the fill value.
-    const Bytes data = gifsynth::subBlocks(gifsynth::packCodes(codes({4, 1, 2, 5}, 3)), 255);
-    const Loaded r = ::load(smallHeader() + graphicControl(transparent, 3) + image(4, 2, 2, data) + Bytes{';'});
+    QFETCH(int, width);
+    QFETCH(Bytes, data);
+    QFETCH(Bytes, decoded);
+    const int height = 8 / std::min(width, 8);
+    const Loaded r = ::load(smallHeader() + graphicControl(transparent, 3) + image(width, height, 2, data) + Bytes{';'});
     QCOMPARE(r.warnings, QStringList());
-    QCOMPARE(r.picture->Frame(0).Pixels(), Bytes({1, 2, fill, fill, fill, fill, fill, fill}));
+    Bytes expected = decoded;
+    expected.resize(size_t(width * height), transparent ? 3 : 0);
+    QCOMPARE(r.picture->Frame(0).Pixels(), expected);
 }
 
 void TestGifReader::interlacedRows_data()
@@ -461,7 +496,7 @@ void TestGifReader::frameBoundsWarnings()
 void TestGifReader::failedLoadRestoresStream()
 {
     // The frames read before the failure stay; the stream goes back to the start.
-    const Bytes bytes = Bytes{'x', 'y'} + smallHeader() + smallImage() + Bytes{'!', 0x02, 0};
+    const Bytes bytes = Bytes{'x', 'y'} + smallHeader() + smallImage() + Bytes{'!', 0x02, 9};
     MemoryByteStream stream(bytes);
     stream.Seek(2);
     TGIFPicture picture;

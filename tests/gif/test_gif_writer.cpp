@@ -64,6 +64,7 @@ private slots:
     void minimumCodeSize();
     void interlacedLocalTableFrame();
     void extensionsWrittenAsRead();
+    void oddFixedBlocksWrittenInFormat();
     void commentLines();
     void loopExtension();
     void failures();
@@ -208,6 +209,37 @@ void TestGifWriter::extensionsWrittenAsRead()
     QVERIFY(contains(oddOut, odd));
     auto again = load(oddOut);
     QVERIFY(dynamic_cast<TGIFUnknownAppExtension*>(again->Frame(0).Extensions().at(0).get()));
+}
+
+// Control and text blocks of another size than the format's are read by their
+// size byte and written back with the format's sizes and terminators.
+void TestGifWriter::oddFixedBlocksWrittenInFormat()
+{
+    const Bytes header = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255};
+    const Bytes gce = {'!', 0xF9, 6, 0x0D, 0x34, 0x12, 1, 0xAA, 0xBB, 2, 9, 9, 0};
+    const Bytes text = {'!', 0x01, 14, 1, 0, 2, 0, 3, 0, 4, 0, 5, 6, 7, 8, 0xCC, 0xDD, 3, 'a', 'b', 'c', 0};
+    const Bytes image = {',', 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x4C, 0x01, 0};
+    Bytes file = header;
+    for (const Bytes* block : {&gce, &text, &image})
+        file.insert(file.end(), block->begin(), block->end());
+    file.push_back(';');
+    auto picture = load(file);
+    QCOMPARE(picture->Count(), 1);
+    TGIFGraphicControlExtension* control = picture->Frame(0).GraphicControlExtension();
+    QVERIFY(control);
+    QCOMPARE(int(control->Delay()), 0x1234);
+    QCOMPARE(int(control->TransparentColorIndex()), 1);
+    QCOMPARE(control->Disposal(), 3);
+
+    const Bytes out = save(*picture);
+    QVERIFY(contains(out, {'!', 0xF9, 4, 0x0D, 0x34, 0x12, 1, 0, '!', 0x01, 12, 1, 0, 2, 0, 3, 0, 4, 0, 5, 6, 7, 8, 3, 'a', 'b', 'c', 0, ','}));
+    std::vector<gifsynth::RefFrame> ref;
+    std::string error;
+    QVERIFY2(gifsynth::giflibDecode(out.data(), out.size(), ref, error), error.c_str());
+    QCOMPARE(ref.size(), size_t(1));
+    QCOMPARE(ref[0].delay, 0x1234);
+    QCOMPARE(ref[0].transparent, 1);
+    QCOMPARE(ref[0].pixels, picture->Frame(0).Pixels());
 }
 
 void TestGifWriter::commentLines()

@@ -23,6 +23,20 @@ void checkPixels(int64_t pixels, int64_t limit)
 }
 }
 
+bool SkipSubBlocks(ByteStream& stream)
+{
+    uint8_t size;
+    while (stream.ReadByte(size)) {
+        if (size == 0)
+            return true;
+        if (stream.Left() < size)
+            break;
+        stream.Skip(size);
+    }
+    stream.Seek(stream.Size());
+    return false;
+}
+
 void TGIFItem::ReportWarning(int severity, const std::string& message) const
 {
     if (m_image)
@@ -273,6 +287,9 @@ void TGIFSubImage::SaveExtensions(ByteStream& stream)
         extension->SaveToStream(stream);
 }
 
+// An extension whose label no class reads is skipped with a warning, as the
+// format asks of every reader; only a block the stream ends in (no label, or
+// sub-blocks cut off) fails the load.
 void TGIFSubImage::LoadExtensions(ByteStream& stream)
 {
     uint8_t b;
@@ -284,25 +301,30 @@ void TGIFSubImage::LoadExtensions(ByteStream& stream)
             stream.Skip(-1);
             return;
         }
-        const TGIFExtensionClass* kind = nullptr;
         const int64_t labelPos = stream.Position();
         uint8_t label;
-        if (stream.ReadByte(label)) {
-            kind = TExtensionList::Instance().FindKind(label);
+        if (!stream.ReadByte(label))
+            throw GIFException("Unknown extension type");
+        const TGIFExtensionClass* kind = TExtensionList::Instance().FindKind(label);
+        if (!kind) {
+            if (!SkipSubBlocks(stream))
+                throw GIFException("Unknown extension type");
+            ReportWarning(1, "Unknown extension type");
+        } else {
             while (kind) {
                 const TGIFExtensionClass* next = kind->ResolveKind(stream);
                 if (next == kind)
                     break;
                 kind = next;
             }
+            stream.Seek(labelPos);
+            if (!kind)
+                throw GIFException("Unknown extension type");
+            stream.Skip(-1);
+            std::unique_ptr<TGIFExtension> extension = kind->Create(this);
+            extension->LoadFromStream(stream); // a failure frees it
+            AddExtension(std::move(extension));
         }
-        stream.Seek(labelPos);
-        if (!kind)
-            throw GIFException("Unknown extension type");
-        stream.Skip(-1);
-        std::unique_ptr<TGIFExtension> extension = kind->Create(this);
-        extension->LoadFromStream(stream); // a failure frees it
-        AddExtension(std::move(extension));
         if (!stream.ReadByte(b))
             return;
     }

@@ -26,6 +26,10 @@ inline constexpr int64_t kMaxPicturePixels = int64_t(1) << 28;
 
 enum class TGIFVersion { gv87a = 1, gv89a = 2 };
 
+// Skips data sub-blocks up to and including their terminator. False, with the
+// stream at its end, when the stream ends first.
+bool SkipSubBlocks(ByteStream& stream);
+
 class TGIFItem {
 public:
     explicit TGIFItem(TGIFPicture* image) : m_image(image) {}

@@ -29,6 +29,31 @@ void readSubBlocks(ByteStream& stream, F&& onBlock)
     }
 }
 
+// How the first data block of a fixed-size extension was read.
+enum class FixedBlock {
+    Read,       // further sub-blocks follow up to a terminator
+    Terminated, // its size byte was 0: the terminator, nothing follows
+    Cut,        // the stream ended inside it; the stream stands at its end
+};
+
+// Reads the first data block of a fixed-size extension by its size byte into
+// fields: what does not fit is skipped, what is missing keeps its value.
+FixedBlock readFixedBlock(ByteStream& stream, uint8_t* fields, size_t count)
+{
+    uint8_t size;
+    if (!stream.ReadByte(size))
+        return FixedBlock::Cut;
+    if (size == 0)
+        return FixedBlock::Terminated;
+    const size_t take = std::min<size_t>(size, count);
+    if (stream.Read(fields, take) < take || stream.Left() < int64_t(size - take)) {
+        stream.Seek(stream.Size());
+        return FixedBlock::Cut;
+    }
+    stream.Skip(int64_t(size - take));
+    return FixedBlock::Read;
+}
+
 void writeSubBlocks(ByteStream& stream, const uint8_t* data, size_t size)
 {
     while (size > 0) {
@@ -81,7 +106,7 @@ TGIFGraphicControlExtension::~TGIFGraphicControlExtension()
 
 void TGIFGraphicControlExtension::SetTransparent(bool on)
 {
-    m_bytes[1] = on ? (m_bytes[1] | 1) : (m_bytes[1] & ~1);
+    m_fields[0] = on ? (m_fields[0] | 1) : (m_fields[0] & ~1);
     if (on && m_frame)
         m_frame->m_transparent = true;
 }
@@ -95,13 +120,13 @@ void TGIFGraphicControlExtension::SetTransparentColorIndex(int index)
             index = 0;
         }
     }
-    m_bytes[4] = uint8_t(index);
+    m_fields[3] = uint8_t(index);
 }
 
 void TGIFGraphicControlExtension::LoadBody(ByteStream& stream)
 {
-    const size_t n = stream.Read(m_bytes.data(), m_bytes.size());
-    if (n < m_bytes.size())
+    const FixedBlock block = readFixedBlock(stream, m_fields.data(), m_fields.size());
+    if (block == FixedBlock::Cut || (block == FixedBlock::Read && !SkipSubBlocks(stream)))
         ReportWarning(1, "Premature end of data");
     if (Transparent() && m_frame)
         m_frame->m_transparent = true;
@@ -109,7 +134,8 @@ void TGIFGraphicControlExtension::LoadBody(ByteStream& stream)
 
 void TGIFGraphicControlExtension::SaveBody(ByteStream& stream)
 {
-    stream.Write(m_bytes.data(), m_bytes.size());
+    const uint8_t block[6] = {4, m_fields[0], m_fields[1], m_fields[2], m_fields[3], 0};
+    stream.Write(block, sizeof block);
 }
 
 // ---------------------------------------------------------------- text lines
@@ -132,12 +158,17 @@ void TGIFLinesExtension::SaveLines(ByteStream& stream) const
 
 void TGIFTextExtension::LoadBody(ByteStream& stream)
 {
-    stream.ReadExact(m_header.data(), m_header.size());
-    LoadLines(stream);
+    m_lines.clear();
+    const FixedBlock block = readFixedBlock(stream, m_header.data(), m_header.size());
+    if (block == FixedBlock::Cut)
+        throw GIFException("Premature end of data");
+    if (block == FixedBlock::Read)
+        LoadLines(stream);
 }
 
 void TGIFTextExtension::SaveBody(ByteStream& stream)
 {
+    stream.WriteByte(uint8_t(m_header.size()));
     stream.Write(m_header.data(), m_header.size());
     SaveLines(stream);
 }

@@ -39,27 +39,29 @@ public:
     static constexpr uint8_t kLabel = 0xF9;
     uint8_t BlockLabel() const override { return kLabel; }
 
-    uint8_t Packed() const { return m_bytes[1]; }
-    bool Transparent() const { return (m_bytes[1] & 0x01) != 0; }
+    uint8_t Packed() const { return m_fields[0]; }
+    bool Transparent() const { return (m_fields[0] & 0x01) != 0; }
     void SetTransparent(bool on);
-    bool UserInput() const { return (m_bytes[1] & 0x02) != 0; }
-    int Disposal() const { return (m_bytes[1] >> 2) & 7; }
-    void SetDisposal(int method) { m_bytes[1] = uint8_t((m_bytes[1] & ~0x1C) | ((method & 7) << 2)); }
-    uint16_t Delay() const { return uint16_t(m_bytes[2] | (m_bytes[3] << 8)); }
-    void SetDelay(uint16_t delay) { m_bytes[2] = uint8_t(delay); m_bytes[3] = uint8_t(delay >> 8); }
-    uint8_t TransparentColorIndex() const { return m_bytes[4]; }
+    bool UserInput() const { return (m_fields[0] & 0x02) != 0; }
+    int Disposal() const { return (m_fields[0] >> 2) & 7; }
+    void SetDisposal(int method) { m_fields[0] = uint8_t((m_fields[0] & ~0x1C) | ((method & 7) << 2)); }
+    uint16_t Delay() const { return uint16_t(m_fields[1] | (m_fields[2] << 8)); }
+    void SetDelay(uint16_t delay) { m_fields[1] = uint8_t(delay); m_fields[2] = uint8_t(delay >> 8); }
+    uint8_t TransparentColorIndex() const { return m_fields[3]; }
     // Checked against the frame's colour table; a bad index gives a warning and 0.
     void SetTransparentColorIndex(int index);
-    void SetTransparentColorIndexRaw(uint8_t index) { m_bytes[4] = index; }
-    const std::array<uint8_t, 6>& Bytes() const { return m_bytes; }
+    void SetTransparentColorIndexRaw(uint8_t index) { m_fields[3] = index; }
 
 protected:
+    // The block is read by its size byte: a shorter one leaves the missing
+    // fields 0, the bytes of a longer one and any further sub-blocks are
+    // skipped. It is always written with size 4 and its terminator.
     void LoadBody(ByteStream& stream) override;
     void SaveBody(ByteStream& stream) override;
 
 private:
-    // Block size, packed fields, delay (2), transparent index, terminator.
-    std::array<uint8_t, 6> m_bytes{4, 0, 0, 0, 0, 0};
+    // Packed fields, delay (2 bytes), transparent index.
+    std::array<uint8_t, 4> m_fields{};
 };
 
 // Text held as lines, one per data sub-block.
@@ -80,16 +82,18 @@ public:
     using TGIFLinesExtension::TGIFLinesExtension;
     static constexpr uint8_t kLabel = 0x01;
     uint8_t BlockLabel() const override { return kLabel; }
-    // Block size (12), grid left, top, width, height, cell width, cell height,
+    // Grid left, top, width, height (2 bytes each), cell width, cell height,
     // foreground and background index.
-    std::array<uint8_t, 13>& Header() { return m_header; }
+    std::array<uint8_t, 12>& Header() { return m_header; }
 
 protected:
+    // The header block is read by its size byte like the control block (the
+    // text's sub-blocks follow it) and always written with its 12 bytes.
     void LoadBody(ByteStream& stream) override;
     void SaveBody(ByteStream& stream) override;
 
 private:
-    std::array<uint8_t, 13> m_header{12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::array<uint8_t, 12> m_header{};
 };
 
 class TGIFCommentExtension : public TGIFLinesExtension {

@@ -100,8 +100,9 @@ public:
             m_table[size_t(c)] = Entry{0, 0, 0, uint8_t(c)};
     }
 
-    // Decodes into out[0..count); pixels not reached keep their value.
-    void Decode(uint8_t* out, size_t count);
+    // Decodes into out[0..count); returns how many pixels were decoded. Up to
+    // 7 bytes behind those may have been written over (see copyFrom).
+    size_t Decode(uint8_t* out, size_t count);
 
 private:
     // Walks the table from code and writes its string; returns its first pixel.
@@ -138,7 +139,7 @@ uint8_t LzwDecoder::Walk(int code, int nextFree, uint8_t* out, size_t& outPos, s
     return first;
 }
 
-void LzwDecoder::Decode(uint8_t* out, size_t count)
+size_t LzwDecoder::Decode(uint8_t* out, size_t count)
 {
     // The state lives in locals: stores into the output may alias any member.
     const uint8_t* const data = m_data;
@@ -173,8 +174,8 @@ void LzwDecoder::Decode(uint8_t* out, size_t count)
 
     size_t outPos = 0;
     // Copies len pixels from earlier output. Far from the end it copies in
-    // 8-byte steps and may write a little past the string; later strings
-    // overwrite that.
+    // 8-byte steps and may write up to 7 bytes past the string; later strings
+    // overwrite that, and when the data stops there the caller restores them.
     const auto copyFrom = [&](size_t src, size_t len) {
         uint8_t* dst = out + outPos;
         if (outPos + len + 8 <= count) {
@@ -207,7 +208,7 @@ void LzwDecoder::Decode(uint8_t* out, size_t count)
                 code = readCode();
             while (code == clear);
             if (code < 0)
-                return;
+                return outPos;
             // The first code after a clear is a pixel as it stands, even when
             // it lies beyond the table.
             old = code;
@@ -218,11 +219,11 @@ void LzwDecoder::Decode(uint8_t* out, size_t count)
             out[outPos++] = uint8_t(code);
             code = readCode();
             if (code < 0)
-                return;
+                return outPos;
             continue;
         }
         if (code == end)
-            return;
+            return outPos;
 
         const size_t curPos = outPos;
         uint32_t curLen = 0;
@@ -275,8 +276,9 @@ void LzwDecoder::Decode(uint8_t* out, size_t count)
         oldLen = curLen;
         code = readCode();
         if (code < 0)
-            return;
+            return outPos;
     }
+    return outPos;
 }
 
 } // namespace
@@ -303,14 +305,20 @@ void DecodePixels(TGIFSubImage& frame, ByteStream& stream)
     const size_t size = data.bytes.size();
     data.bytes.resize(size + 8, 0);
     LzwDecoder decoder(frame, minCodeSize, data.bytes.data(), size, data.terminated);
+    // Pixels the data did not reach keep the fill value, also the few bytes
+    // right behind the last string that the decoder may have written over.
+    const auto decode = [&](std::vector<uint8_t>& out) {
+        const size_t done = decoder.Decode(out.data(), out.size());
+        std::fill(out.begin() + long(done), out.begin() + long(std::min(out.size(), done + 8)), fill);
+    };
     if (!frame.Interlaced()) {
-        decoder.Decode(pixels.data(), pixels.size());
+        decode(pixels);
         return;
     }
     // Interlaced rows come in four passes: every 8th row from 0, every 8th from
     // 4, every 4th from 2, every 2nd from 1.
     std::vector<uint8_t> linear(pixels.size(), fill);
-    decoder.Decode(linear.data(), linear.size());
+    decode(linear);
     const size_t width = frame.Width();
     const int height = frame.Height();
     static constexpr int kPasses[4][2] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
