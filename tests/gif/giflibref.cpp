@@ -22,6 +22,35 @@ int readMemory(GifFileType* gif, GifByteType* buffer, int n)
     cursor->pos += count;
     return int(count);
 }
+
+int writeMemory(GifFileType* gif, const GifByteType* data, int n)
+{
+    auto* out = static_cast<std::vector<uint8_t>*>(gif->UserData);
+    out->insert(out->end(), data, data + n);
+    return n;
+}
+}
+
+std::vector<uint8_t> giflibEncode(const uint8_t* pixels, int width, int height, int bits)
+{
+    std::vector<uint8_t> out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, writeMemory, &error);
+    std::vector<GifColorType> colors(size_t(1) << bits);
+    ColorMapObject* map = GifMakeMapObject(int(colors.size()), colors.data());
+    EGifPutScreenDesc(gif, width, height, bits, 0, map);
+    EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr);
+    // giflib takes the rows as writable buffers.
+    std::vector<GifPixelType> row(static_cast<size_t>(width));
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(row.data(), pixels + size_t(y) * size_t(width), size_t(width));
+        EGifPutLine(gif, row.data(), width);
+    }
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+    // Header, screen descriptor, table and image descriptor before, the trailer after.
+    const size_t before = 6 + 7 + 3 * colors.size() + 10;
+    return std::vector<uint8_t>(out.begin() + long(before), out.end() - 1);
 }
 
 bool giflibDecode(const uint8_t* data, size_t size, std::vector<RefFrame>& frames, std::string& error)

@@ -21,4 +21,9 @@ struct RefFrame {
 // False with giflib's error code in error when giflib refuses the data.
 bool giflibDecode(const uint8_t* data, size_t size, std::vector<RefFrame>& frames, std::string& error);
 
+// giflib's encoding of width x height indices (rows from the top, a table of
+// 2^bits colours): the image data from the minimum code size byte to the
+// terminator, as it stands in the file giflib writes.
+std::vector<uint8_t> giflibEncode(const uint8_t* pixels, int width, int height, int bits);
+
 } // namespace gifsynth

@@ -250,6 +250,42 @@ Bytes flatUi(int width, int height, int colors, uint32_t seed)
     return out;
 }
 
+Bytes flatAreas(int width, int height, int colors, uint32_t seed)
+{
+    Bytes out(size_t(width) * size_t(height), 0);
+    for (int r = 0; r < 6; ++r) {
+        const int x0 = int(nextRandom(seed) % uint32_t(width));
+        const int y0 = int(nextRandom(seed) % uint32_t(height));
+        const int x1 = std::min(width, x0 + width / 2);
+        const int y1 = std::min(height, y0 + height / 2);
+        const uint8_t c = uint8_t(nextRandom(seed) % uint32_t(colors));
+        for (int y = y0; y < y1; ++y)
+            std::fill(out.begin() + long(size_t(y) * size_t(width) + size_t(x0)), out.begin() + long(size_t(y) * size_t(width) + size_t(x1)), c);
+    }
+    return out;
+}
+
+Bytes screenLike(int width, int height, int colors, uint32_t seed)
+{
+    Bytes out = flatUi(width, height, colors, seed);
+    // Lines of text: glyphs of 1 to 3 pixel strokes, 7 pixels high, with gaps.
+    for (int line = 0; line < height / 24; ++line) {
+        const int top = 4 + line * 24;
+        const int left = int(nextRandom(seed) % uint32_t(std::max(1, width / 4)));
+        const int right = std::min(width, left + width / 2 + int(nextRandom(seed) % uint32_t(std::max(1, width / 3))));
+        const uint8_t ink = uint8_t(nextRandom(seed) % uint32_t(colors));
+        for (int x = left; x < right; ++x) {
+            const uint32_t glyph = nextRandom(seed);
+            if (glyph % 6 == 0)
+                continue; // a gap between words
+            for (int y = 0; y < 7 && top + y < height; ++y)
+                if ((glyph >> y) & 1)
+                    out[size_t(top + y) * size_t(width) + size_t(x)] = ink;
+        }
+    }
+    return out;
+}
+
 Bytes noise(int width, int height, int colors, uint32_t seed)
 {
     Bytes out(size_t(width) * size_t(height));

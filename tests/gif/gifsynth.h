@@ -57,6 +57,10 @@ Bytes palette(int count, uint32_t seed);
 Bytes greyPalette(int count);
 Bytes photoLike(int width, int height, int colors, uint32_t seed);
 Bytes flatUi(int width, int height, int colors, uint32_t seed);
+// A few large areas of one colour each, as a chart background or a blank form.
+Bytes flatAreas(int width, int height, int colors, uint32_t seed);
+// A window on screen: bars, frames, buttons and lines of small text.
+Bytes screenLike(int width, int height, int colors, uint32_t seed);
 Bytes noise(int width, int height, int colors, uint32_t seed);
 
 // A named set of files that covers the reader's paths on valid data.

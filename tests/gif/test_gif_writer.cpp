@@ -59,6 +59,8 @@ class TestGifWriter : public QObject {
 private slots:
     void roundTrip_data();
     void roundTrip();
+    void sameImageDataAsGiflib_data();
+    void sameImageDataAsGiflib();
     void version();
     void tablePaddedToPowerOfTwo();
     void minimumCodeSize();
@@ -111,6 +113,37 @@ void TestGifWriter::roundTrip()
         QVERIFY2(back->Frame(i).Pixels() == reference->Frame(i).Pixels(), qPrintable(QString("frame %1").arg(i)));
         QVERIFY2(ref[size_t(i)].pixels == reference->Frame(i).Pixels(), qPrintable(QString("giflib frame %1").arg(i)));
     }
+}
+
+// The LZW encoder writes what giflib's encoder writes, byte for byte: pictures of
+// every kind and code size, runs across row ends and tables that fill up.
+void TestGifWriter::sameImageDataAsGiflib_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<Bytes>("pixels");
+    QTest::newRow("noise, 8 bits, table full many times") << 300 << 300 << 8 << gifsynth::noise(300, 300, 256, 1);
+    QTest::newRow("photo, 8 bits") << 320 << 240 << 8 << gifsynth::photoLike(320, 240, 256, 2);
+    QTest::newRow("one colour, 8 bits") << 2000 << 1000 << 8 << Bytes(2000 * 1000, 200);
+    QTest::newRow("flat areas, 2 bits") << 640 << 480 << 2 << gifsynth::flatAreas(640, 480, 4, 3);
+    QTest::newRow("screen, 4 bits") << 640 << 480 << 4 << gifsynth::screenLike(640, 480, 16, 4);
+    QTest::newRow("one column: runs across rows") << 1 << 5000 << 3 << gifsynth::flatAreas(1, 5000, 8, 5);
+    QTest::newRow("two colours of one bit") << 97 << 61 << 1 << gifsynth::photoLike(97, 61, 2, 6);
+    for (int bits = 5; bits <= 7; ++bits)
+        QTest::newRow(qPrintable(QString("photo, %1 bits").arg(bits)))
+            << 97 << 61 << bits << gifsynth::photoLike(97, 61, 1 << bits, uint32_t(bits));
+}
+
+void TestGifWriter::sameImageDataAsGiflib()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, bits);
+    QFETCH(Bytes, pixels);
+    MemoryByteStream ours;
+    CompressPixels(ours, TGIFCompression::LZW, bits, 1 << bits, pixels.data(), false, height, width);
+    QVERIFY(ours.Bytes() == gifsynth::giflibEncode(pixels.data(), width, height, bits));
 }
 
 void TestGifWriter::version()

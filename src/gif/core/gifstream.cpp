@@ -26,11 +26,16 @@ void MemoryByteStream::Write(const void* buffer, size_t n)
 {
     if (m_data && m_data != m_owned.data())
         throw GIFException("Invalid stream operation");
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
     const size_t end = m_pos + n;
-    if (end > m_owned.size())
-        m_owned.resize(end);
-    if (n > 0)
-        std::memcpy(m_owned.data() + m_pos, buffer, n);
+    if (m_pos == m_owned.size()) {
+        m_owned.insert(m_owned.end(), bytes, bytes + n); // appending: no zeros written first
+    } else {
+        if (end > m_owned.size())
+            m_owned.resize(end);
+        if (n > 0)
+            std::memcpy(m_owned.data() + m_pos, bytes, n);
+    }
     m_pos = end;
     m_data = m_owned.data();
     m_size = m_owned.size();
