@@ -46,10 +46,10 @@ QString cell(int row, int column)
     switch (column) {
     case 0: return QStringLiteral("Müller-%1, Jürgen").arg(row);
     case 1: return QStringLiteral("%1.03.19%2").arg(1 + row % 28, 2, 10, QLatin1Char('0')).arg(50 + row % 50);
-    case 2: return QStringLiteral("TTC Weißenfels %1").arg(row % 97);
+    case 2: return QStringLiteral("TTC Rabenweiß %1").arg(row % 97);
     case 3: return row % 2 ? QStringLiteral("M") : QStringLiteral("W");
     case 4: return QStringLiteral("spieler%1@example.org").arg(row);
-    default: return QStringLiteral("WTTV €%1").arg(row % 7);
+    default: return QStringLiteral("Bezirk Nord €%1").arg(row % 7);
     }
 }
 

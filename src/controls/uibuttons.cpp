@@ -211,7 +211,9 @@ void TuiCustomButton::paintEvent(QPaintEvent*)
         DrawLine(painter, w - 3, h, w, h - 3, edge);
     }
 
-    int flags = tfEndEllipsis | (m_wordWrap ? tfWordBreak : 0);
+    TuiTextFlags flags = TuiTextFlag::EndEllipsis;
+    if (m_wordWrap)
+        flags |= TuiTextFlag::WordBreak;
     const QImage& glyph = picture();
     const int pw = glyph.width();
     const int ph = glyph.height();
@@ -225,7 +227,7 @@ void TuiCustomButton::paintEvent(QPaintEvent*)
         case TuiLayout::blGlyphRight:
             left -= gap;
             right -= 2 * gap;
-            flags |= tfRight;
+            flags |= TuiTextFlag::Right;
             break;
         case TuiLayout::blGlyphTop: top += vgap; break;
         case TuiLayout::blGlyphBottom: top -= vgap; break;
@@ -233,7 +235,7 @@ void TuiCustomButton::paintEvent(QPaintEvent*)
     }
     QRect caption(left, top, std::max(0, right - left), std::max(0, bottom - top));
     DrawCaptionText(this, painter, Caption(), font(), FontColor(), enabled, m_showAccelChar, caption,
-                    flags | tfCalcRect);
+                    flags | TuiTextFlag::CalcRect);
     // Centre caption and picture together.
     caption.translate((w - (caption.left() + caption.width())) / 2, (h - (caption.top() + caption.height())) / 2);
     const int p = pressed ? 1 : 0;

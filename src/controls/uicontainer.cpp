@@ -201,16 +201,18 @@ void TuiCustomContainer::paintEvent(QPaintEvent*)
     area.adjust(m_spacing, 1, -m_spacing, -1);
     if (area.width() <= 0 || area.height() <= 0)
         return;
-    int flags = tfExpandTabs | tfEndEllipsis | (m_wordWrap ? tfWordBreak : 0);
+    TuiTextFlags flags = TuiTextFlag::ExpandTabs | TuiTextFlag::EndEllipsis;
+    if (m_wordWrap)
+        flags |= TuiTextFlag::WordBreak;
     // A caption wider than the area starts at its left, so its beginning shows.
     const bool fits = QFontMetrics(font()).horizontalAdvance(StripAccelerator(Caption())) <= area.width();
     if (fits && m_alignment == TuiAlignment::Center)
-        flags |= tfCenter;
+        flags |= TuiTextFlag::Center;
     else if (fits && m_alignment == TuiAlignment::Right)
-        flags |= tfRight;
+        flags |= TuiTextFlag::Right;
     if (m_layout != TuiTextLayout::tlTop) {
         QRect measured = area;
-        DrawText(painter, Caption(), measured, flags | tfCalcRect);
+        DrawText(painter, Caption(), measured, flags | TuiTextFlag::CalcRect);
         const int room = (area.top() + area.height()) - (measured.top() + measured.height());
         area.translate(0, m_layout == TuiTextLayout::tlCenter ? room / 2 : room);
     }

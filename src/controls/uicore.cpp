@@ -145,10 +145,10 @@ void TuiCustomControl::Click()
     // The handler may close the form or delete the control.
     QPointer<TuiCustomControl> self(this);
     emit OnClick(this);
-    if (!self || m_modalResult == mrNone)
+    if (!self || !m_modalResult)
         return;
     if (auto* dialog = qobject_cast<QDialog*>(window()))
-        dialog->done(m_modalResult);
+        dialog->done(*m_modalResult);
 }
 
 void TuiCustomControl::InternalRedraw()

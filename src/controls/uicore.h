@@ -8,10 +8,13 @@
 #pragma once
 
 #include <QColor>
+#include <QDialog>
 #include <QFlags>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+
+#include <optional>
 
 class QPainter;
 
@@ -36,9 +39,6 @@ enum TuiRedrawTrigger {
     rtResized = 12,
 };
 
-// The result a button hands to its dialog; QDialog::exec() answers it.
-enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
-
 class TuiCustomControl : public QWidget {
     Q_OBJECT
 public:
@@ -54,8 +54,10 @@ public:
     bool IsSibling() const { return m_isSibling; }
     bool Clicking() const { return m_clicking; }
 
-    int ModalResult() const { return m_modalResult; }
-    void SetModalResult(int result) { m_modalResult = result; }
+    // The result a click hands to the dialog the control sits on, which
+    // QDialog::exec() then answers; none: a click only runs OnClick.
+    std::optional<QDialog::DialogCode> ModalResult() const { return m_modalResult; }
+    void SetModalResult(std::optional<QDialog::DialogCode> result) { m_modalResult = result; }
 
     QString Caption() const { return m_caption; }
     void SetCaption(const QString& caption);
@@ -94,7 +96,7 @@ public:
     static void NotifyFocusChanged(QWidget* form);
 
     // A click: the platform's click (OnClick), then the dialog the control sits
-    // on ends with ModalResult when that is not mrNone.
+    // on ends with ModalResult when there is one.
     virtual void Click();
 
 signals:
@@ -159,7 +161,7 @@ private:
     bool m_pointerInside = false;
     bool m_ownColor = false;
     bool m_lastEnabled = true;
-    int m_modalResult = mrNone;
+    std::optional<QDialog::DialogCode> m_modalResult;
     int m_shortcutId = 0;
     QPointF m_releasePos;
     QString m_caption;

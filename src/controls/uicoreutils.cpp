@@ -403,27 +403,27 @@ QString StripAccelerator(const QString& caption)
     return shown;
 }
 
-void DrawText(QPainter& painter, const QString& text, QRect& rect, int flags)
+void DrawText(QPainter& painter, const QString& text, QRect& rect, TuiTextFlags flags)
 {
-    const bool prefix = !(flags & tfNoPrefix);
-    const bool wrap = (flags & tfWordBreak) && !(flags & tfSingleLine);
+    const bool prefix = !flags.testFlag(TuiTextFlag::NoPrefix);
+    const bool wrap = flags.testFlag(TuiTextFlag::WordBreak) && !flags.testFlag(TuiTextFlag::SingleLine);
     const QString shown = prefix ? StripAccelerator(text) : text;
     const QFontMetrics metrics(painter.font());
 
     int horizontal = Qt::AlignLeft;
-    if (flags & tfCenter)
+    if (flags.testFlag(TuiTextFlag::Center))
         horizontal = Qt::AlignHCenter;
-    else if (flags & tfRight)
+    else if (flags.testFlag(TuiTextFlag::Right))
         horizontal = Qt::AlignRight;
-    if (flags & tfRtlReading) {
+    if (flags.testFlag(TuiTextFlag::RightToLeft)) {
         if (horizontal == Qt::AlignLeft)
             horizontal = Qt::AlignRight;
         else if (horizontal == Qt::AlignRight)
             horizontal = Qt::AlignLeft;
     }
-    const int tabs = (flags & tfExpandTabs) ? int(Qt::TextExpandTabs) : 0;
+    const int tabs = flags.testFlag(TuiTextFlag::ExpandTabs) ? int(Qt::TextExpandTabs) : 0;
 
-    if (flags & tfCalcRect) {
+    if (flags.testFlag(TuiTextFlag::CalcRect)) {
         if (wrap) {
             const QRect bounds = metrics.boundingRect(QRect(rect.left(), rect.top(), std::max(1, rect.width()), INT_MAX / 4),
                                                       Qt::AlignLeft | Qt::TextWordWrap | tabs, shown);
@@ -437,9 +437,9 @@ void DrawText(QPainter& painter, const QString& text, QRect& rect, int flags)
     }
 
     int vertical = Qt::AlignTop;
-    if (!wrap && (flags & tfVCenter))
+    if (!wrap && flags.testFlag(TuiTextFlag::VCenter))
         vertical = Qt::AlignVCenter;
-    else if (!wrap && (flags & tfBottom))
+    else if (!wrap && flags.testFlag(TuiTextFlag::Bottom))
         vertical = Qt::AlignBottom;
 
     if (wrap) {
@@ -447,7 +447,7 @@ void DrawText(QPainter& painter, const QString& text, QRect& rect, int flags)
                          text);
         return;
     }
-    if ((flags & tfEndEllipsis) && metrics.horizontalAdvance(shown) > rect.width()) {
+    if (flags.testFlag(TuiTextFlag::EndEllipsis) && metrics.horizontalAdvance(shown) > rect.width()) {
         // Shortened captions lose their accelerator mark.
         painter.drawText(rect, horizontal | vertical | Qt::TextSingleLine | tabs,
                          metrics.elidedText(shown, Qt::ElideRight, std::max(0, rect.width())));
@@ -458,17 +458,18 @@ void DrawText(QPainter& painter, const QString& text, QRect& rect, int flags)
 }
 
 void DrawCaptionText(const QWidget* control, QPainter& painter, const QString& text, const QFont& font,
-                     const QColor& color, bool enabled, bool showAccelerator, QRect& rect, int flags)
+                     const QColor& color, bool enabled, bool showAccelerator, QRect& rect, TuiTextFlags flags)
 {
     QString caption = text;
-    if ((flags & tfCalcRect) && (caption.isEmpty() || (showAccelerator && caption == QLatin1String("&"))))
+    const bool measuring = flags.testFlag(TuiTextFlag::CalcRect);
+    if (measuring && (caption.isEmpty() || (showAccelerator && caption == QLatin1String("&"))))
         caption += QLatin1Char(' ');
     if (!showAccelerator)
-        flags |= tfNoPrefix;
+        flags |= TuiTextFlag::NoPrefix;
     if (control && control->layoutDirection() == Qt::RightToLeft)
-        flags |= tfRtlReading;
+        flags |= TuiTextFlag::RightToLeft;
     painter.setFont(font);
-    if (flags & tfCalcRect) {
+    if (measuring) {
         DrawText(painter, caption, rect, flags);
         return;
     }
@@ -487,13 +488,13 @@ void DrawCaptionText(const QWidget* control, QPainter& painter, const QString& t
     painter.restore();
 }
 
-int AlignmentFlags(TuiAlignment alignment, bool wordWrap)
+TuiTextFlags AlignmentFlags(TuiAlignment alignment, bool wordWrap)
 {
-    int flags = tfEndEllipsis | (wordWrap ? tfWordBreak : tfSingleLine);
+    TuiTextFlags flags = TuiTextFlag::EndEllipsis | (wordWrap ? TuiTextFlag::WordBreak : TuiTextFlag::SingleLine);
     switch (alignment) {
-    case TuiAlignment::Left: flags |= tfLeft; break;
-    case TuiAlignment::Right: flags |= tfRight; break;
-    case TuiAlignment::Center: flags |= tfCenter; break;
+    case TuiAlignment::Left: break;
+    case TuiAlignment::Right: flags |= TuiTextFlag::Right; break;
+    case TuiAlignment::Center: flags |= TuiTextFlag::Center; break;
     }
     return flags;
 }
@@ -502,9 +503,10 @@ void DrawAlignedCaption(const QWidget* control, QPainter& painter, const QString
                         bool wordWrap, TuiAlignment alignment, bool showAccelerator, bool enabled,
                         const QFont& font, const QColor& color)
 {
-    const int flags = AlignmentFlags(alignment, wordWrap);
+    const TuiTextFlags flags = AlignmentFlags(alignment, wordWrap);
     QRect measured = rect;
-    DrawCaptionText(control, painter, text, font, color, enabled, showAccelerator, measured, flags | tfCalcRect);
+    DrawCaptionText(control, painter, text, font, color, enabled, showAccelerator, measured,
+                    flags | TuiTextFlag::CalcRect);
     QRect target = rect;
     const int measuredBottom = measured.top() + measured.height();
     target.translate(0, (rect.height() - measuredBottom) / 2);

@@ -25,22 +25,23 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TuiBoundLines)
 
 enum class TuiAlignment { Left, Right, Center };
 
-// Text flags of DrawText-style caption drawing. Left alignment is the absence
-// of Center and Right.
-enum TuiTextFlag {
-    tfLeft = 0x0,
-    tfCenter = 0x1,
-    tfRight = 0x2,
-    tfVCenter = 0x4,
-    tfBottom = 0x8,
-    tfWordBreak = 0x10,
-    tfSingleLine = 0x20,
-    tfExpandTabs = 0x40,
-    tfCalcRect = 0x400,
-    tfNoPrefix = 0x800,
-    tfRtlReading = 0x20000,
-    tfEndEllipsis = 0x8000,
+// How DrawText lays out a caption. Left alignment and the top line are the
+// absence of the other alignments.
+enum class TuiTextFlag {
+    Center = 0x1,
+    Right = 0x2,
+    VCenter = 0x4,       // single line: centred vertically
+    Bottom = 0x8,        // single line: at the bottom
+    WordBreak = 0x10,    // wrapped at word ends unless SingleLine
+    SingleLine = 0x20,
+    ExpandTabs = 0x40,
+    CalcRect = 0x80,     // measure only
+    NoPrefix = 0x100,    // "&" is a plain character, not an accelerator mark
+    RightToLeft = 0x200, // a right-to-left control: left and right swap
+    EndEllipsis = 0x400, // a single line too long for the rectangle ends in "..."
 };
+Q_DECLARE_FLAGS(TuiTextFlags, TuiTextFlag)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TuiTextFlags)
 
 namespace uiCoreUtils {
 
@@ -123,21 +124,21 @@ QChar AcceleratorOf(const QString& caption);
 // The caption as shown with accelerators: "&&" becomes "&", a single "&" goes.
 QString StripAccelerator(const QString& caption);
 
-// DrawText over a QPainter for the flags above. With tfCalcRect nothing is
+// DrawText over a QPainter for the flags above. With TuiTextFlag::CalcRect nothing is
 // drawn and rect's right and bottom edges are set to the text's extent. Without
-// tfNoPrefix "&" marks the accelerator, which is underlined. Text is drawn in
+// TuiTextFlag::NoPrefix "&" marks the accelerator, which is underlined. Text is drawn in
 // the painter's pen colour and font.
-void DrawText(QPainter& painter, const QString& text, QRect& rect, int flags);
+void DrawText(QPainter& painter, const QString& text, QRect& rect, TuiTextFlags flags);
 
 // A caption in font: once in color when enabled; when disabled, engraved (in
 // the button highlight colour one pixel right and down, then in the button
-// shadow colour at rect). Measures instead with tfCalcRect; an empty text, or a
+// shadow colour at rect). Measures instead with TuiTextFlag::CalcRect; an empty text, or a
 // lone "&" with accelerators shown, measures as one blank.
 void DrawCaptionText(const QWidget* control, QPainter& painter, const QString& text, const QFont& font,
-                     const QColor& color, bool enabled, bool showAccelerator, QRect& rect, int flags);
+                     const QColor& color, bool enabled, bool showAccelerator, QRect& rect, TuiTextFlags flags);
 
 // The text flags of an alignment, with end ellipsis and word wrap or single line.
-int AlignmentFlags(TuiAlignment alignment, bool wordWrap);
+TuiTextFlags AlignmentFlags(TuiAlignment alignment, bool wordWrap);
 
 // A caption in the alignment, centred vertically in rect as a block.
 void DrawAlignedCaption(const QWidget* control, QPainter& painter, const QString& text, const QRect& rect,

@@ -20,6 +20,9 @@ constexpr int kMinWidthForRollButton = 115;
 constexpr int kHeaderBands = 32;
 const QColor kDisabledItem(128, 128, 128);
 const QColor kParentFontColor(0x0051E7);
+// Item and header captions: one line, centred vertically, "&" shown as it is.
+constexpr TuiTextFlags kOneLineCaption =
+    TuiTextFlag::SingleLine | TuiTextFlag::VCenter | TuiTextFlag::NoPrefix | TuiTextFlag::EndEllipsis;
 
 } // namespace
 
@@ -631,7 +634,7 @@ void TuiCustomSideBar::DrawItem(QPainter& painter, int index, TuiDrawState state
                            metrics.height()),
                      m_bodyColor);
     painter.setPen(color);
-    DrawText(painter, caption, text, tfSingleLine | tfVCenter | tfNoPrefix | tfEndEllipsis);
+    DrawText(painter, caption, text, kOneLineCaption);
 }
 
 void TuiCustomSideBar::paintEvent(QPaintEvent*)
@@ -677,7 +680,7 @@ void TuiCustomSideBar::paintEvent(QPaintEvent*)
     painter.setFont(m_headerFont);
     painter.setPen(lit ? m_hotTrackColor : m_headerFontColor);
     QRect caption(left, kHeaderTop, std::max(0, right - 3 - left), kHeaderBottom - kHeaderTop);
-    DrawText(painter, Caption(), caption, tfSingleLine | tfVCenter | tfNoPrefix | tfEndEllipsis);
+    DrawText(painter, Caption(), caption, kOneLineCaption);
 
     if (m_collapsed && !m_rolling)
         return;

@@ -32,9 +32,9 @@ public:
     ~Tdb_procedures() override;
 
     // The choice of database, set by the create/open dialogs and the server dialog
-    // before they connect. accessDB: the SQLite file dbPfad (the name stays from
-    // the file database this replaces); otherwise the server serverName (a host
-    // name, optionally "host:port"; this computer by default).
+    // before they connect. accessDB: the SQLite file dbPfad; otherwise the
+    // server serverName (a host name, optionally "host:port"; this computer by
+    // default).
     bool accessDB = false;
     QString dbPfad;
     QString serverName;

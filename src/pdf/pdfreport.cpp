@@ -222,7 +222,7 @@ void TRepLabel::Print(TRepCanvas& canvas, const TRect& rect)
 TPdfReport::TPdfReport(const Clock* clock)
     : m_clock(clock),
       m_creationDate(clock ? clock->now() : QDateTime::currentDateTime()),
-      // Date zero of the original date type.
+      // No modification date set: the day that stored date values count from.
       m_modDate(QDate(1899, 12, 30), QTime(0, 0))
 {
 }

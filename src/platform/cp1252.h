@@ -1,5 +1,5 @@
-// Windows-1252, the code page of the files that Windows programs read and write
-// (print files for the layout program, PDF text, old ini files). Bytes 0x80-0x9F
+// Windows-1252, the code page of the files other programs exchange with us
+// (print files for the layout program, PDF text, older ini files). Bytes 0x80-0x9F
 // carry €, „, “, – and friends; the five bytes that code page leaves undefined map
 // to the C1 control of the same number, so every byte string round-trips.
 #pragma once

@@ -50,7 +50,8 @@ void IniFile::parse(const QByteArray& input)
             line.type = Line::Type::Entry;
             line.name = trimmed.left(eq).trimmed();
             line.value = trimmed.mid(eq + 1).trimmed();
-            // Windows strips one pair of enclosing quotes from a value.
+            // A value in one pair of enclosing quotes is read without them, so a
+            // value can keep its leading and trailing blanks.
             if (line.value.size() >= 2
                 && ((line.value.startsWith(QLatin1Char('"')) && line.value.endsWith(QLatin1Char('"')))
                     || (line.value.startsWith(QLatin1Char('\'')) && line.value.endsWith(QLatin1Char('\'')))))

@@ -1,8 +1,8 @@
-// Windows-style ini files: "[Section]" lines, "Key=Value" lines, CRLF line ends.
-// Section and key names compare case-insensitively as Windows does. Updating a
-// key rewrites only that line; comments, blank lines, unknown lines and the order
-// of keys stay as they were. Files that a Windows program reads are written in
-// Windows-1252, the program's own ones in UTF-8.
+// Ini files: "[Section]" lines, "Key=Value" lines, CRLF line ends. Section and
+// key names compare case-insensitively, so a file edited by hand still reads.
+// Updating a key rewrites only that line; comments, blank lines, unknown lines
+// and the order of keys stay as they were. Files that other programs exchange
+// with us are written in Windows-1252, the program's own ones in UTF-8.
 #pragma once
 
 #include <QString>

@@ -10,15 +10,15 @@
 
 namespace bw {
 
-QString printFontFamily(const QString& windowsName)
+QString printFontFamily(const QString& fontName)
 {
-    QString key = windowsName.toLower();
+    QString key = fontName.toLower();
     key.remove(QLatin1Char(' '));
     if (key == QLatin1String("arial"))
         return QStringLiteral("Liberation Sans");
     if (key == QLatin1String("timesnewroman"))
         return QStringLiteral("Liberation Serif");
-    return windowsName;
+    return fontName;
 }
 
 PageMetrics PageMetrics::of(const QPrinter& printer)
@@ -41,9 +41,9 @@ PrintCanvas::PrintCanvas(QPainter& painter)
 {
 }
 
-void PrintCanvas::setFont(const QString& windowsName, int height, bool bold)
+void PrintCanvas::setFont(const QString& fontName, int height, bool bold)
 {
-    QFont font(printFontFamily(windowsName));
+    QFont font(printFontFamily(fontName));
     font.setBold(bold);
     // The height is that of the whole cell (ascent and descent), as on paper
     // printouts of old; Qt sizes fonts by the em, so measure and correct once.

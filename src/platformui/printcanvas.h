@@ -2,7 +2,8 @@
 // of a millimetre, the origin at the top-left corner of the printer's printable
 // area, x to the right and y upwards, so everything on the page lies at a
 // negative y. A text is placed by the top-left corner of its cell; a font is
-// chosen by its Windows name and its cell height.
+// chosen by the name the layout gives it (Arial, Times New Roman) and its cell
+// height.
 //
 // A printout is laid out as data (pages of PrintItems) and then drawn, so the
 // layout can be checked without a printer; PrintJob runs one document on a
@@ -20,10 +21,10 @@ class QPrinter;
 
 namespace bw {
 
-// The installed font that stands in for a font name of the Windows printouts:
+// The installed font drawn for a font name of a layout, with the same widths:
 // Arial -> Liberation Sans, Times New Roman (also written "TimesNewRoman") ->
 // Liberation Serif; any other name is kept.
-QString printFontFamily(const QString& windowsName);
+QString printFontFamily(const QString& fontName);
 
 // What a layout needs of the printer, in whole millimetres: the physical page
 // and the offset of its printable area from the paper's edge.
@@ -45,7 +46,7 @@ struct PrintItem {
     int y = 0;
     int x2 = 0; // end of a line
     int y2 = 0;
-    QString font;   // Windows font name of a text
+    QString font;   // font name of a text, as the layout gives it
     int height = 0; // cell height of a text
     QString text;
 
@@ -64,7 +65,7 @@ class PrintCanvas {
 public:
     explicit PrintCanvas(QPainter& painter);
 
-    void setFont(const QString& windowsName, int height, bool bold = false);
+    void setFont(const QString& fontName, int height, bool bold = false);
     void textOut(int x, int y, const QString& text);
     void line(int x1, int y1, int x2, int y2);
     void draw(const PrintPage& page);

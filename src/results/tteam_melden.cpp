@@ -34,10 +34,10 @@ Tteam_melden::Tteam_melden(QWidget* parent) : QDialog(parent)
         grid->addWidget(boxes[i], i, 2);
     }
     uiButton1 = new TuiButton(this, QStringLiteral("uiButton1"), QStringLiteral("Übernehmen"));
-    uiButton1->SetModalResult(mrOk);
+    uiButton1->SetModalResult(QDialog::Accepted);
     uiButton1->setMinimumSize(100, 25);
     uiButton2 = new TuiButton(this, QStringLiteral("uiButton2"), QStringLiteral("Abbrechen"));
-    uiButton2->SetModalResult(mrCancel);
+    uiButton2->SetModalResult(QDialog::Rejected);
     uiButton2->setMinimumSize(100, 25);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

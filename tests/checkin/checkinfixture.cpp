@@ -28,9 +28,9 @@ void seedCheckInTournament(const QSqlDatabase& db)
                    {QStringLiteral("vorname"), vorname}, {QStringLiteral("verein"), verein}});
     };
     player(kTid, kAbel, QStringLiteral("Abel"), QStringLiteral("Anna"), QStringLiteral("TSV A"));
-    player(kTid, kBerg, QStringLiteral("Berg"), QStringLiteral("Bernd"), QStringLiteral("Borussia"));
+    player(kTid, kBerg, QStringLiteral("Berg"), QStringLiteral("Bernd"), QStringLiteral("SV Brunnhain"));
     player(kTid, kCramer, QStringLiteral("Cramer"), QStringLiteral("Carl"), QStringLiteral("TSV A"));
-    player(kTid, kDorn, QStringLiteral("Dorn"), QStringLiteral("Dora"), QStringLiteral("Borussia"));
+    player(kTid, kDorn, QStringLiteral("Dorn"), QStringLiteral("Dora"), QStringLiteral("SV Brunnhain"));
     player(kTid, kEbert, QStringLiteral("Ebert"), QStringLiteral("Emil"), QStringLiteral("TSV A"));
     player(kTid, kFuchs, QStringLiteral("Fuchs"), QStringLiteral("Franz"), QStringLiteral("TSV A"));
     player(kOtherTid, kGast, QStringLiteral("Gast"), QStringLiteral("Gerd"), QStringLiteral("Gäste"));
@@ -72,11 +72,11 @@ void seedCheckInTournament(const QSqlDatabase& db)
                {QStringLiteral("angemeldet"), false}, {QStringLiteral("verein"), QStringLiteral("TSV A")}});
     insertRow(db, QStringLiteral("Teams"),
               {{QStringLiteral("TID"), kTid}, {QStringLiteral("KID"), kTeam}, {QStringLiteral("MID"), kTeamB},
-               {QStringLiteral("teamname"), QStringLiteral("Borussia")}, {QStringLiteral("s1"), 0},
+               {QStringLiteral("teamname"), QStringLiteral("SV Brunnhain")}, {QStringLiteral("s1"), 0},
                {QStringLiteral("s2"), 0}, {QStringLiteral("s3"), 0}, {QStringLiteral("s4"), 0},
                {QStringLiteral("r1"), 0}, {QStringLiteral("r2"), QVariant()}, {QStringLiteral("d1_1"), 0},
                {QStringLiteral("d1_2"), 0}, {QStringLiteral("d2_1"), 0}, {QStringLiteral("d2_2"), 0},
-               {QStringLiteral("angemeldet"), false}, {QStringLiteral("verein"), QStringLiteral("Borussia")}});
+               {QStringLiteral("angemeldet"), false}, {QStringLiteral("verein"), QStringLiteral("SV Brunnhain")}});
 }
 
 int entryFlag(const QSqlDatabase& db, int sid, int kid)

@@ -22,7 +22,7 @@ constexpr int kOtherClass = 9;
 // (Herren A, team), Dorn 4 (team), Ebert 5 (team reserve), Fuchs 6 (no class),
 // Gast 7 (the other tournament).
 constexpr int kAbel = 1, kBerg = 2, kCramer = 3, kDorn = 4, kEbert = 5, kFuchs = 6, kGast = 7;
-// "TSV A" (MID 1): Abel, Berg, Cramer, Dorn, reserve Ebert. "Borussia" (MID 2): empty.
+// "TSV A" (MID 1): Abel, Berg, Cramer, Dorn, reserve Ebert. "SV Brunnhain" (MID 2): empty.
 constexpr int kTeamA = 1, kTeamB = 2;
 } // namespace seed
 

@@ -130,23 +130,23 @@ private slots:
         QCOMPARE(m_page->meldetab->tabText(0), QStringLiteral("Alle"));
         QCOMPARE(m_page->meldetab->tabText(1), QStringLiteral("Herren A (Einzel)"));
         QCOMPARE(entries(m_page->anmeldeliste),
-                 (QStringList{"Abel, Anna (TSV A)", "Berg, Bernd (Borussia)", "Cramer, Carl (TSV A)",
-                              "Dorn, Dora (Borussia)", "Ebert, Emil (TSV A)", "Fuchs, Franz (TSV A)"}));
-        QCOMPARE(entries(m_page->teammeldeliste), (QStringList{"Borussia", "TSV A"}));
+                 (QStringList{"Abel, Anna (TSV A)", "Berg, Bernd (SV Brunnhain)", "Cramer, Carl (TSV A)",
+                              "Dorn, Dora (SV Brunnhain)", "Ebert, Emil (TSV A)", "Fuchs, Franz (TSV A)"}));
+        QCOMPARE(entries(m_page->teammeldeliste), (QStringList{"SV Brunnhain", "TSV A"}));
         QCOMPARE(m_page->anmeldeliste->currentRow(), 0);
         QCOMPARE(m_page->teammeldeliste->currentRow(), 0);
         QVERIFY(m_page->teammeldeliste->isVisible());
 
         // A singles class hides the team side; the team class shows it again.
         showTab(QStringLiteral("Herren B (Einzel)"));
-        QCOMPARE(entries(m_page->anmeldeliste), (QStringList{"Abel, Anna (TSV A)", "Berg, Bernd (Borussia)"}));
+        QCOMPARE(entries(m_page->anmeldeliste), (QStringList{"Abel, Anna (TSV A)", "Berg, Bernd (SV Brunnhain)"}));
         for (QWidget* w : {static_cast<QWidget*>(m_page->teammeldeliste), static_cast<QWidget*>(m_page->team_anmeldung),
                            static_cast<QWidget*>(m_page->StaticText91), static_cast<QWidget*>(m_page->RadioGroup2),
                            static_cast<QWidget*>(m_page->teammeldecheck)})
             QVERIFY(!w->isVisible());
         showTab(QStringLiteral("Mannschaft (Team)"));
         QVERIFY(m_page->teammeldeliste->isVisible());
-        QCOMPARE(entries(m_page->teammeldeliste), (QStringList{"Borussia", "TSV A"}));
+        QCOMPARE(entries(m_page->teammeldeliste), (QStringList{"SV Brunnhain", "TSV A"}));
         QCOMPARE(m_page->anmeldeliste->count(), 5);
 
         // Opened again from a class tab: "Alle" with its lists.
@@ -160,10 +160,10 @@ private slots:
     void sortingByClub()
     {
         m_page->RadioGroup1Buttons->button(1)->click();
-        QCOMPARE(entries(m_page->anmeldeliste).first(), QStringLiteral("Berg, Bernd (Borussia)"));
+        QCOMPARE(entries(m_page->anmeldeliste).first(), QStringLiteral("Berg, Bernd (SV Brunnhain)"));
         showTab(QStringLiteral("Herren B (Einzel)"));
         m_page->RadioGroup1Buttons->button(1)->click();
-        QCOMPARE(entries(m_page->anmeldeliste), (QStringList{"Berg, Bernd (Borussia)", "Abel, Anna (TSV A)"}));
+        QCOMPARE(entries(m_page->anmeldeliste), (QStringList{"Berg, Bernd (SV Brunnhain)", "Abel, Anna (TSV A)"}));
     }
 
     // Colours on "Alle": black for every class, blue for some, red for none; a
@@ -397,7 +397,7 @@ private slots:
         for (int sid : {kAbel, kBerg, kCramer, kDorn, kEbert})
             QCOMPARE(entryFlag(db(), sid, kTeam), 1);
         QCOMPARE(colourOf(m_page->teammeldeliste, "TSV A"), QColor(Qt::black));
-        QCOMPARE(colourOf(m_page->teammeldeliste, "Borussia"), QColor(Qt::black));
+        QCOMPARE(colourOf(m_page->teammeldeliste, "SV Brunnhain"), QColor(Qt::black));
         m_page->uiButton5->Click();
         QVERIFY(!teamFlag(db(), kTeamA));
         QCOMPARE(entryFlag(db(), kEbert, kTeam), 0);

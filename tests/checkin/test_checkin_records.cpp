@@ -131,7 +131,7 @@ private slots:
         if (!open())
             return;
         const QList<Myitem> teams = checkInTeams(db(), kTid, 0);
-        QCOMPARE(names(teams), (QStringList{"Borussia", "TSV A"}));
+        QCOMPARE(names(teams), (QStringList{"SV Brunnhain", "TSV A"}));
         QCOMPARE(teams[1].ID, kTeamA);
         QCOMPARE(teams[1].partnerID, kTeam);
         QCOMPARE(names(checkInTeams(db(), kTid, kHerrenA)), QStringList());
@@ -286,12 +286,12 @@ private slots:
         if (!open())
             return;
         teamanmeldung(db(), kTid, kTeamA, true, kTeam, {}, kTeam);
-        storeTeam(db(), kTid, kTeam, kTeamA, QStringLiteral("TSV A"), QStringLiteral("Borussia"),
+        storeTeam(db(), kTid, kTeam, kTeamA, QStringLiteral("TSV A"), QStringLiteral("SV Brunnhain"),
                   {{kAbel, kBerg, kCramer, kEbert}, {0}, {0, 0}, {0, 0}});
         const std::optional<TeamRow> row = readTeam(db(), kTeamA);
         QVERIFY(row->angemeldet);
         QCOMPARE(row->kid, kTeam);
-        QCOMPARE(row->verein, QStringLiteral("Borussia"));
+        QCOMPARE(row->verein, QStringLiteral("SV Brunnhain"));
         QCOMPARE(row->slotColumns.mid(0, 6), (QList<QVariant>{kAbel, kBerg, kCramer, kEbert, 0, QVariant()}));
         QCOMPARE(teamNameOf(db(), kDorn, kTeam), QStringLiteral("<null>"));
         QCOMPARE(teamNameOf(db(), kEbert, kTeam), QStringLiteral("TSV A"));
@@ -304,13 +304,13 @@ private slots:
     {
         if (!open())
             return;
-        execute(db(), QStringLiteral("UPDATE Doppelpartner SET mannschaft='Borussia' WHERE SID=:s AND KID=:k"),
+        execute(db(), QStringLiteral("UPDATE Doppelpartner SET mannschaft='SV Brunnhain' WHERE SID=:s AND KID=:k"),
                 {{QStringLiteral("s"), kEbert}, {QStringLiteral("k"), kTeam}});
         bw::deleteTeam(db(), kTeam, kTeamA, QStringLiteral("TSV A"));
         QVERIFY(!readTeam(db(), kTeamA));
         for (int sid : {kAbel, kBerg, kCramer, kDorn})
             QCOMPARE(teamNameOf(db(), sid, kTeam), QStringLiteral("<null>"));
-        QCOMPARE(teamNameOf(db(), kEbert, kTeam), QStringLiteral("Borussia"));
+        QCOMPARE(teamNameOf(db(), kEbert, kTeam), QStringLiteral("SV Brunnhain"));
         QCOMPARE(teamNameOf(db(), kAbel, kDoppel), QStringLiteral("TSV A"));
         QVERIFY(readTeam(db(), kTeamB));
     }

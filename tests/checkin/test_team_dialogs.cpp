@@ -75,7 +75,7 @@ private:
         m_dialog->ComboBox1->setCurrentIndex(index);
         emit m_dialog->ComboBox1->activated(index);
     }
-    // Shows the dialog with the empty team "Borussia" loaded, then a new team.
+    // Shows the dialog with the empty team "SV Brunnhain" loaded, then a new team.
     void showEmptyTeam()
     {
         m_dialog->show();
@@ -107,9 +107,9 @@ private slots:
         QCOMPARE(texts(m_dialog->ListBox3),
                  (QStringList{"Abel, Anna", "Berg, Bernd", "Cramer, Carl", "Dorn, Dora", "Ebert, Emil"}));
         QCOMPARE(m_dialog->ComboBox1->count(), 2);
-        // The alphabetically first team, "Borussia", with its empty slots.
-        QCOMPARE(m_dialog->ComboBox1->currentText(), QStringLiteral("Borussia"));
-        QCOMPARE(m_dialog->ComboBox2->currentText(), QStringLiteral("Borussia"));
+        // The alphabetically first team, "SV Brunnhain", with its empty slots.
+        QCOMPARE(m_dialog->ComboBox1->currentText(), QStringLiteral("SV Brunnhain"));
+        QCOMPARE(m_dialog->ComboBox2->currentText(), QStringLiteral("SV Brunnhain"));
         QCOMPARE(ids(m_dialog->ListBox1), (QList<int>{0, 0, 0, 0}));
         QCOMPARE(ids(m_dialog->ListBox2), (QList<int>{0}));
         QCOMPARE(ids(m_dialog->ListBox4), (QList<int>{0, 0}));

@@ -450,10 +450,10 @@ void TestControls::modalResultEndsTheDialog()
     QDialog dialog;
     auto* ok = new TuiButton(&dialog);
     ok->SetCaption(QStringLiteral("OK"));
-    ok->SetModalResult(mrOk);
+    ok->SetModalResult(QDialog::Accepted);
     auto* cancel = new TuiButton(&dialog);
     cancel->move(80, 0);
-    cancel->SetModalResult(mrCancel);
+    cancel->SetModalResult(QDialog::Rejected);
     int seen = -1;
     connect(ok, &TuiCustomControl::OnClick, &dialog, [&] { seen = dialog.isVisible(); });
     QSignalSpy finished(&dialog, &QDialog::finished);
@@ -462,12 +462,12 @@ void TestControls::modalResultEndsTheDialog()
     QTest::mouseClick(ok, Qt::LeftButton, {}, centre(ok));
     QCOMPARE(seen, 1); // the handler runs while the dialog is still open
     QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.first().first().toInt(), int(mrOk));
+    QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::mouseClick(cancel, Qt::LeftButton, {}, centre(cancel));
-    QCOMPARE(dialog.result(), int(mrCancel));
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
 // In a layout a button and a check box get room for their whole caption; a

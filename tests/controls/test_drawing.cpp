@@ -323,20 +323,22 @@ void TestDrawing::captionMeasuresEmptyTextAsOneLine()
     QImage image = canvas(100, 40);
     QPainter painter(&image);
     const QFont font = FontFromHeight(QStringLiteral("MS Sans Serif"), 13);
-    for (const int flags : {int(tfSingleLine), int(tfWordBreak)}) {
+    for (const TuiTextFlag flag : {TuiTextFlag::SingleLine, TuiTextFlag::WordBreak}) {
         QRect line(0, 0, 100, 40);
-        DrawCaptionText(nullptr, painter, QStringLiteral("X"), font, Qt::black, true, true, line, tfCalcRect | flags);
+        DrawCaptionText(nullptr, painter, QStringLiteral("X"), font, Qt::black, true, true, line,
+                        TuiTextFlag::CalcRect | flag);
         QVERIFY(line.height() > 0);
         for (const QString& text : {QString(), QStringLiteral("&")}) {
             QRect rect(0, 0, 100, 40);
-            DrawCaptionText(nullptr, painter, text, font, Qt::black, true, true, rect, tfCalcRect | flags);
+            DrawCaptionText(nullptr, painter, text, font, Qt::black, true, true, rect,
+                            TuiTextFlag::CalcRect | flag);
             QCOMPARE(rect.height(), line.height());
             QVERIFY(rect.width() > 0);
         }
     }
     // Without accelerators a lone "&" is a character of its own.
     QRect shown(0, 0, 100, 40);
-    DrawCaptionText(nullptr, painter, QStringLiteral("&"), font, Qt::black, true, false, shown, tfCalcRect);
+    DrawCaptionText(nullptr, painter, QStringLiteral("&"), font, Qt::black, true, false, shown, TuiTextFlag::CalcRect);
     QCOMPARE(shown.width(), QFontMetrics(font).horizontalAdvance(QLatin1Char('&')));
 }
 
@@ -353,7 +355,8 @@ void TestDrawing::disabledCaptionIsEngraved()
         QRect rect(5, 5, 50, 20);
         QFont font = FontFromHeight(QStringLiteral("Arial"), 18);
         font.setStyleStrategy(QFont::NoAntialias);
-        DrawCaptionText(nullptr, painter, QStringLiteral("H"), font, Qt::black, false, true, rect, tfSingleLine);
+        DrawCaptionText(nullptr, painter, QStringLiteral("H"), font, Qt::black, false, true, rect,
+                        TuiTextFlag::SingleLine);
     }
     bool white = false, grey = false, black = false;
     for (int y = 0; y < image.height(); ++y)

@@ -77,8 +77,9 @@ public:
     std::vector<Timer*> timers;
 };
 
-// Frames of a 4 x 1 screen; colours 0 red, 1 green, 2 blue, 3 white.
-struct FrameSpec {
+// A frame of a 4 x 1 screen: a strip of one colour (0 red, 1 green, 2 blue,
+// 3 white).
+struct Strip {
     int left;
     int width;
     uint8_t color;
@@ -86,21 +87,21 @@ struct FrameSpec {
     int disposal;
 };
 
-Bytes animation(const std::vector<FrameSpec>& frames, int loops)
+Bytes animation(const std::vector<Strip>& strips, int loops)
 {
     gifsynth::File f;
     f.width = 4;
     f.height = 1;
     f.globalTable = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
     f.loops = loops;
-    for (const FrameSpec& spec : frames) {
+    for (const Strip& strip : strips) {
         gifsynth::Frame frame;
-        frame.left = spec.left;
-        frame.width = spec.width;
+        frame.left = strip.left;
+        frame.width = strip.width;
         frame.height = 1;
-        frame.pixels.assign(size_t(spec.width), spec.color);
-        frame.delay = spec.delay;
-        frame.disposal = spec.disposal;
+        frame.pixels.assign(size_t(strip.width), strip.color);
+        frame.delay = strip.delay;
+        frame.disposal = strip.disposal;
         f.frames.push_back(frame);
     }
     return gifsynth::build(f);
