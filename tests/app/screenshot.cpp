@@ -1,27 +1,22 @@
-// Renders the main window for the documentation: the start state beside an
-// opened tournament, side by side in one picture. Run it under xvfb-run:
-//   xvfb-run build/test/tests-bin/mainwindow_screenshot docs/mainwindow.png
+// Draws the main window for docs/mainwindow.png (target docs-pictures): the
+// start state beside an opened tournament, side by side in one picture.
 #include "app/program.h"
 #include "app/tdata_unit.h"
 #include "app/tmainform.h"
 #include "app/tturnierladen.h"
 #include "data/preparation.h"
 #include "data/tournamentrecords.h"
+#include "docpictures/docpicture.h"
 #include "support/fakeservices.h"
 #include "support/tempprogramfolder.h"
 #include "support/widgethelpers.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPainter>
-#include <QTest>
 
-int main(int argc, char** argv)
+namespace {
+
+QImage drawMainWindow()
 {
-    QApplication app(argc, argv);
-    if (argc < 2)
-        return 2;
     bw::test::TempProgramFolder folder;
     folder.write(QStringLiteral("Files/system.txt"), "1:\r\n");
     folder.write(QStringLiteral("Files/ko_system.txt"), "2:\r\n");
@@ -44,21 +39,19 @@ int main(int argc, char** argv)
     bw::test::FakeServices fake(folder.path());
     bw::Program program(fake.services);
     bw::TMainform* main = program.forms.Mainform;
-    main->show();
-    QTest::qWait(300);
-    const QImage start = main->grab().toImage();
+    const QImage start = bw::docs::grabSettled(*main);
 
     main->TurnierbuttonItemClick(bw::TMainform::TurnierLaden);
-    QTest::qWait(100);
+    bw::docs::settle(100);
     bw::test::click(program.forms.turnierladen->uiButton1);
-    QTest::qWait(300);
-    const QImage opened = main->grab().toImage();
+    const QImage opened = bw::docs::grabSettled(*main);
+    return bw::docs::sideBySide({start, opened});
+}
 
-    QImage both(start.width() + opened.width() + 12, qMax(start.height(), opened.height()), QImage::Format_RGB32);
-    both.fill(Qt::white);
-    QPainter p(&both);
-    p.drawImage(0, 0, start);
-    p.drawImage(start.width() + 12, 0, opened);
-    p.end();
-    return both.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return bw::docs::writePicture(argc, argv, drawMainWindow);
 }

@@ -1,22 +1,20 @@
-// Renders the check-in page for the documentation, with a few players and a
-// team checked in. Run it under xvfb-run:
-//   xvfb-run build/test/tests-bin/checkin_screenshot docs/checkin.png
+// Draws the check-in page for docs/checkin.png (target docs-pictures), with a
+// few players and a team checked in.
 #include "app/tmainform.h"
 #include "checkin/checkinpage.h"
 #include "checkinapp.h"
 #include "checkinfixture.h"
 #include "data/checkinrecords.h"
 #include "data/db_procedures.h"
+#include "docpictures/docpicture.h"
 
 #include <QApplication>
 #include <QListWidget>
-#include <QTest>
 
-int main(int argc, char** argv)
+namespace {
+
+QImage drawCheckIn()
 {
-    QApplication app(argc, argv);
-    if (argc < 2)
-        return 2;
     using namespace bw::test::seed;
     bw::test::CheckInApp checkIn;
     bw::TMainform* main = checkIn.program->forms.Mainform;
@@ -27,6 +25,13 @@ int main(int argc, char** argv)
     main->SpielerbuttonItemClick(2);
     main->checkInPage->anmeldeliste->setCurrentRow(3);
     main->checkInPage->anmeldelisteClick();
-    QTest::qWait(300);
-    return main->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    return bw::docs::grabSettled(*main);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return bw::docs::writePicture(argc, argv, drawCheckIn);
 }

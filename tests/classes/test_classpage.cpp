@@ -10,6 +10,7 @@
 #include "data/ageclasses.h"
 #include "data/classrecords.h"
 #include "data/sql.h"
+#include "docpictures/docpicture.h"
 #include "results/tteamform.h"
 #include "support/fakeservices.h"
 #include "support/testdatabase.h"
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -689,7 +689,8 @@ private slots:
         QCOMPARE(finished.size(), 1);
     }
 
-    // docs/classes.png: the class page of a team class with its format dialog.
+    // docs/classes.png (target docs-pictures): the class page of a team class
+    // with its format dialog.
     void screenshot()
     {
         const QString target = qEnvironmentVariable("BRACKWELL_SCREENSHOT");
@@ -719,15 +720,7 @@ private slots:
             t.b[size_t(n)]->setEditText(QLatin1String(games[n][1]));
         }
         t.adjustSize();
-        const QPixmap page = d.page.grab();
-        const QPixmap dialog = t.grab();
-        QImage image(page.width() + dialog.width() + 20, std::max(page.height(), dialog.height()), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.drawPixmap(0, 0, page);
-        painter.drawPixmap(page.width() + 20, 0, dialog);
-        painter.end();
-        QVERIFY(image.save(target));
+        QVERIFY(docs::sideBySide({d.page.grab().toImage(), t.grab().toImage()}, 20).save(target));
     }
 };
 

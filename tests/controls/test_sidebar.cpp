@@ -1,6 +1,7 @@
 // The collapsible side bar: its heights, the roll animation paced by its step
-// timer (a hand-fired one, so no test waits for a roll), turning a roll round, item clicks with the veto, hidden and disabled
-// items, the pointer's row, and the pixels of header and roll button.
+// timer (a hand-fired one, so no test waits for a roll), turning a roll round,
+// item clicks with the veto, hidden and disabled items, the pointer's row, and
+// the pixels of header and roll button.
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "controls/uisidebar.h"

@@ -6,10 +6,13 @@ Every src/ folder is one library and is included by its folder name
 reads every #include under src/ and reports each one that breaks the table; a
 folder the table does not know is reported too, so a new library gets its row
 before its first file lands. docs/architecture.md shows the same table between
-its include-matrix markers; the script fails when the two differ.
+its include-matrix markers and the graph of today's includes between its
+include-graph markers; the script fails when either differs.
 
   check_includes.py [--root DIR] [--no-docs]   check a tree (default: this repository)
   check_includes.py --table                     print the table for the docs
+  check_includes.py --graph                     print the includes as they are, as a
+                                                mermaid graph for the docs
   check_includes.py --fixture DIR               check DIR and compare the breaks
                                                 found with DIR/expected.txt
 """
@@ -42,8 +45,9 @@ LAYERS = {
     "zip": [],
 }
 
-DOC_BEGIN = "<!-- include-matrix:begin -->"
-DOC_END = "<!-- include-matrix:end -->"
+# The two blocks of docs/architecture.md this script keeps true.
+DOC_TABLE = ("<!-- include-matrix:begin -->", "<!-- include-matrix:end -->")
+DOC_GRAPH = ("<!-- include-graph:begin -->", "<!-- include-graph:end -->")
 
 SOURCE_SUFFIXES = (".h", ".hpp", ".c", ".cc", ".cpp")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]')
@@ -80,6 +84,58 @@ def cycle():
     return None
 
 
+def actual(root):
+    """Which folders each src/ folder includes today, without itself."""
+    src = os.path.join(root, "src")
+    uses = {}
+    for folder in sorted(os.listdir(src)):
+        if not os.path.isdir(os.path.join(src, folder)):
+            continue
+        uses[folder] = set()
+        for dirpath, _, files in os.walk(os.path.join(src, folder)):
+            for name in files:
+                if not name.endswith(SOURCE_SUFFIXES):
+                    continue
+                with open(os.path.join(dirpath, name), encoding="utf-8", errors="replace") as f:
+                    for line in f:
+                        m = INCLUDE.match(line)
+                        if m and "/" in m.group(2):
+                            first = m.group(2).split("/")[0]
+                            if first != folder and os.path.isdir(os.path.join(src, first)):
+                                uses[folder].add(first)
+    return uses
+
+
+def graph(root):
+    """The includes of today as a mermaid graph; an edge that a longer path
+    already implies is left out, so the picture stays readable."""
+    uses = actual(root)
+
+    def reaches(start, goal, skip):
+        todo = [b for b in uses.get(start, ()) if (start, b) != skip]
+        seen = set()
+        while todo:
+            here = todo.pop()
+            if here == goal:
+                return True
+            if here not in seen:
+                seen.add(here)
+                todo.extend(uses.get(here, ()))
+        return False
+
+    lines = ["```mermaid", "graph TD"]
+    for folder in LAYERS:
+        if folder not in uses:
+            continue
+        below = [b for b in LAYERS if b in uses[folder] and not reaches(folder, b, (folder, b))]
+        if below:
+            lines.extend(f"    {folder} --> {b}" for b in below)
+        elif not any(folder in u for u in uses.values()):
+            lines.append(f"    {folder}")
+    lines.append("```")
+    return "\n".join(lines)
+
+
 def breaks(root):
     """Every include under root/src that the table does not allow, as text lines."""
     src = os.path.join(root, "src")
@@ -114,12 +170,13 @@ def breaks(root):
     return found
 
 
-def doc_table(root):
+def doc_block(root, markers):
     path = os.path.join(root, "docs", "architecture.md")
     text = open(path, encoding="utf-8").read()
-    if DOC_BEGIN not in text or DOC_END not in text:
+    begin, end = markers
+    if begin not in text or end not in text:
         return None
-    return text.split(DOC_BEGIN, 1)[1].split(DOC_END, 1)[0].strip()
+    return text.split(begin, 1)[1].split(end, 1)[0].strip()
 
 
 def main():
@@ -127,11 +184,15 @@ def main():
     parser.add_argument("--root", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
     parser.add_argument("--no-docs", action="store_true")
     parser.add_argument("--table", action="store_true")
+    parser.add_argument("--graph", action="store_true")
     parser.add_argument("--fixture")
     args = parser.parse_args()
 
     if args.table:
         print(table())
+        return 0
+    if args.graph:
+        print(graph(os.path.abspath(args.root)))
         return 0
 
     loop = cycle()
@@ -157,11 +218,11 @@ def main():
         print(line)
     failed = bool(found)
     if not args.no_docs:
-        shown = doc_table(root)
-        if shown != table():
-            print("docs/architecture.md: the include table between its markers differs from "
-                  "tests/layers/check_includes.py; it should read:\n" + table())
-            failed = True
+        for what, markers, wanted in (("include table", DOC_TABLE, table()), ("include graph", DOC_GRAPH, graph(root))):
+            if doc_block(root, markers) != wanted:
+                print(f"docs/architecture.md: the {what} between its markers differs from the tree and "
+                      f"tests/layers/check_includes.py; it should read:\n{wanted}")
+                failed = True
     if failed:
         return 1
     print("include table: every include of src/ keeps to its layer")

@@ -1,13 +1,13 @@
-// Renders the main window with the player page for the documentation: a loaded
-// player entered in two classes, one of them doubles with his partner. Run it
-// under xvfb-run:
-//   xvfb-run build/test/tests-bin/players_screenshot docs/players.png
+// Draws the main window with the player page for docs/players.png (target
+// docs-pictures): a loaded player entered in two classes, one of them doubles
+// with his partner.
 #include "app/appcontext.h"
 #include "app/program.h"
 #include "app/tmainform.h"
 #include "data/db_procedures.h"
 #include "data/preparation.h"
 #include "data/sql.h"
+#include "docpictures/docpicture.h"
 #include "people/playerpage.h"
 #include "support/fakeservices.h"
 #include "support/tempprogramfolder.h"
@@ -15,16 +15,14 @@
 
 #include <QApplication>
 #include <QListWidget>
-#include <QTest>
 
 using bw::s;
 using bw::test::insertRow;
 
-int main(int argc, char** argv)
+namespace {
+
+QImage drawPlayerPage()
 {
-    QApplication app(argc, argv);
-    if (argc < 2)
-        return 2;
     bw::test::TempProgramFolder folder;
     folder.write(QStringLiteral("Files/system.txt"), "1:\r\n");
     folder.write(QStringLiteral("Files/ko_system.txt"), "2:\r\n");
@@ -46,8 +44,8 @@ int main(int argc, char** argv)
                                                 {s("altersklasseID"), QString()}, {s("mann"), true}, {s("frau"), true}});
         const struct { int sid; const char* nachname; const char* vorname; const char* verein; int nummer; } players[] = {
             {1, "Brandt", "Jonas", "TTC Musterstadt", 1}, {2, "Müller", "Lukas", "TTC Musterstadt", 2},
-            {3, "Schneider", "Anna", "SV Grünwald", 3}, {4, "Fischer", "Paul", "SV Grünwald", 4},
-            {5, "Weber", "Tim", "TSV Oberdorf", 5}, {6, "Becker", "Lena", "TSV Oberdorf", 6}};
+            {3, "Schneider", "Anna", "SV Brunnhain", 3}, {4, "Fischer", "Paul", "SV Brunnhain", 4},
+            {5, "Weber", "Tim", "TSV Moorbachtal", 5}, {6, "Becker", "Lena", "TSV Moorbachtal", 6}};
         for (const auto& p : players)
             insertRow(db, s("Spielerdaten"), {{s("TID"), 1}, {s("SID"), p.sid}, {s("nachname"), s(p.nachname)},
                                               {s("vorname"), s(p.vorname)}, {s("verein"), s(p.verein)},
@@ -82,6 +80,13 @@ int main(int argc, char** argv)
             page->spielerliste->setCurrentItem(page->spielerliste->item(i));
     }
     page->spielerlisteClick();
-    QTest::qWait(300);
-    return main->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    return bw::docs::grabSettled(*main);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return bw::docs::writePicture(argc, argv, drawPlayerPage);
 }

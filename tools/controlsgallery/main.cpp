@@ -7,13 +7,13 @@
 #include "controls/uicontainer.h"
 #include "controls/uicoreutils.h"
 #include "controls/uisidebar.h"
+#include "docpictures/docpicture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QTextStream>
 #include <QVBoxLayout>
 
 namespace {
@@ -63,15 +63,8 @@ QImage smallPicture()
     return picture;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+QImage drawGallery()
 {
-    QApplication app(argc, argv);
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: brackwell-controls-gallery <file.png>\n";
-        return 2;
-    }
     QWidget form;
     form.setFont(kFormFont);
     QPalette palette = form.palette();
@@ -195,9 +188,13 @@ int main(int argc, char** argv)
                      Qt::NoModifier);
     QApplication::sendEvent(tournament, &move);
     QApplication::processEvents();
-    if (!form.grab().save(QString::fromLocal8Bit(argv[1]))) {
-        QTextStream(stderr) << "could not write " << argv[1] << "\n";
-        return 1;
-    }
-    return 0;
+    return form.grab().toImage();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return bw::docs::writePicture(argc, argv, drawGallery);
 }
