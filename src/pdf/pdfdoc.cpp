@@ -272,14 +272,24 @@ float TPdfCanvas::GetPageHeight() const
     return height ? float(height->Value) : float(m_doc.DefaultPageHeight);
 }
 
+void TPdfCanvas::CheckPageSize(int width, int height)
+{
+    if (width <= 0)
+        throw EPdfInvalidValue(QStringLiteral("SetPageWidth --invalid page width"));
+    if (height <= 0)
+        throw EPdfInvalidValue(QStringLiteral("SetPageHeight --invalid page height"));
+}
+
 void TPdfCanvas::SetPageWidth(int w)
 {
+    CheckPageSize(w, 1);
     if (TPdfNumber* width = mediaBoxNumber(2))
         width->Value = w;
 }
 
 void TPdfCanvas::SetPageHeight(int h)
 {
+    CheckPageSize(1, h);
     if (TPdfNumber* height = mediaBoxNumber(3))
         height->Value = h;
 }
@@ -632,6 +642,7 @@ TPdfDictionary& TPdfDoc::AddPage()
 {
     if (!m_currentPages)
         throw EPdfInvalidOperation(QStringLiteral("AddPage --current pages null."));
+    TPdfCanvas::CheckPageSize(DefaultPageWidth, DefaultPageHeight);
     auto& page = m_xref->add(TPdfDictionary::CreateDictionary(m_xref.get()));
     AddKid(*m_currentPages, page);
     page.AddName("Type", "Page");

@@ -163,8 +163,11 @@ public:
 
     TPdfDictionary& GetPage() const;
     float GetPageHeight() const;
+    // A page is at least 1 wide and high: anything else is refused
+    // (EPdfInvalidValue "SetPageWidth --invalid page width", likewise height).
     void SetPageWidth(int w);
     void SetPageHeight(int h);
+    static void CheckPageSize(int width, int height);
     void SetPage(TPdfDictionary& page);
     // Leaves the page (the document is freed); the text state is kept.
     void dropPage();

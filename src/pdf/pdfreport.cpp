@@ -340,6 +340,8 @@ void TPdfReport::Print(TRepPage& page)
 {
     if (!m_doc)
         throw EPdfInvalidOperation(QStringLiteral("Print --document is null.."));
+    // Checked before the page is added, so a refused size leaves the document as it was.
+    TPdfCanvas::CheckPageSize(page.Width(), page.Height());
     m_doc->AddPage();
     ++m_pageCount;
     m_canvas.PdfCanvas = &m_doc->GetCanvas();
@@ -352,12 +354,22 @@ void TPdfReport::EndDoc()
         throw AppError(QStringLiteral("document is null.."));
     // Unbuffered: the writer buffers itself, and a write error must surface at
     // the write (a buffered QSaveFile can lose it and commit a cut-off file).
+    // The file named before keeps its content until the new one is complete.
     QSaveFile file(FileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw AppError(file.errorString());
-    m_doc->SaveToStream(file);
+        throw AppError(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2").arg(FileName, file.errorString()));
+    const auto writeFailed = [&] {
+        return AppError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(FileName, file.errorString()));
+    };
+    try {
+        m_doc->SaveToStream(file);
+    } catch (const AppError&) {
+        if (file.error() != QFileDevice::NoError)
+            throw writeFailed();
+        throw;
+    }
     if (file.error() != QFileDevice::NoError || !file.commit())
-        throw AppError(file.errorString());
+        throw writeFailed();
     Abort();
 }
 

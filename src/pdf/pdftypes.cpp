@@ -26,9 +26,7 @@ void PdfWriter::write(const char* data, qsizetype size)
     if (size > kFlushSize - m_used) {
         flush();
         if (size >= kFlushSize) {
-            if (m_device.write(data, size) != size)
-                throw AppError(m_device.errorString());
-            m_written += size;
+            writeAll(data, size);
             return;
         }
     }
@@ -47,17 +45,33 @@ void PdfWriter::flush()
 {
     if (m_used == 0)
         return;
-    if (m_device.write(m_buffer.get(), m_used) != m_used)
-        throw AppError(m_device.errorString());
-    m_written += m_used;
+    writeAll(m_buffer.get(), m_used);
     m_used = 0;
+}
+
+// A disk that fills up takes part of a write without a word; the next write then
+// fails with the reason, which is what the caller gets to see.
+void PdfWriter::writeAll(const char* data, qsizetype size)
+{
+    while (size > 0) {
+        const qint64 n = m_device.write(data, size);
+        if (n <= 0)
+            throw AppError(m_device.errorString());
+        data += n;
+        size -= n;
+        m_written += n;
+    }
 }
 
 // ---------------------------------------------------------------- numbers
 
+// Readers hold numbers in 32-bit integers at most; a number at 2^31 or beyond
+// would be read as something else, so it is refused like one that is no number.
+constexpr double kLargestNumber = 2147483648.0;
+
 qsizetype formatRealTo(char* buffer, double value)
 {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value) || std::fabs(value) >= kLargestNumber)
         throw EPdfInvalidValue(QStringLiteral("FormatPdfReal --invalid real number"));
     char* p = buffer;
     if (value == 0) {
@@ -104,11 +118,9 @@ qsizetype formatPdfRealTo(char* buffer, double value)
         throw EPdfInvalidValue(QStringLiteral("FormatPdfReal --invalid real number"));
     // Rounded in floating point, so that no value can overflow an integer.
     const double hundredths = std::trunc(value * 100 + 0.5);
-    if (!std::isfinite(hundredths))
+    if (std::fabs(hundredths) >= kLargestNumber * 100)
         throw EPdfInvalidValue(QStringLiteral("FormatPdfReal --invalid real number"));
-    if (std::fabs(hundredths) >= 1e15)
-        return formatRealTo(buffer, hundredths / 100);
-    // The common case, exact in 64-bit integers.
+    // Exact in 64-bit integers.
     const qint64 h = qint64(hundredths);
     char* p = buffer;
     if (h == 0) {
@@ -183,28 +195,7 @@ QByteArray DateToPdfDate(const QDateTime& date)
 
 QByteArray pdfText(const QString& text)
 {
-    // Latin-1 characters map to themselves; everything else goes through the
-    // code page's table, a surrogate pair counting as one character.
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char* p = out.data();
-    const QChar* c = text.constData();
-    const QChar* end = c + text.size();
-    for (; c != end; ++c) {
-        const char16_t u = c->unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            *p++ = char(u);
-            continue;
-        }
-        char32_t cp = u;
-        if (c->isHighSurrogate() && c + 1 != end && c[1].isLowSurrogate()) {
-            cp = QChar::surrogateToUcs4(*c, c[1]);
-            ++c;
-        }
-        const int b = cp1252::byteFor(cp);
-        *p++ = b < 0 ? '?' : char(b);
-    }
-    out.truncate(p - out.data());
-    return out;
+    return cp1252::encode(text);
 }
 
 // ---------------------------------------------------------------- TPdfObject

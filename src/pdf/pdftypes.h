@@ -47,6 +47,8 @@ public:
     void flush();
 
 private:
+    void writeAll(const char* data, qsizetype size);
+
     QIODevice& m_device;
     std::unique_ptr<char[]> m_buffer; // kept across flushes
     qsizetype m_used = 0;
@@ -325,12 +327,13 @@ inline bool HasMultiByteChar(QByteArrayView) { return false; }
 inline int CharCount(QByteArrayView text) { return int(text.size()); }
 // "D:" and fourteen digits yyyyMMddHHmmss, no time zone.
 QByteArray DateToPdfDate(const QDateTime& date);
-// Text for the file: Windows-1252, characters it cannot hold become "?".
+// Text for the file: Windows-1252, characters it cannot hold written as close
+// as it allows ("Ş" -> "S", see cp1252::encode).
 QByteArray pdfText(const QString& text);
 
 // A real in decimal notation with "." whatever the locale: at most 15
-// significant digits, no exponent, never "-0". NaN and infinity raise
-// EPdfInvalidValue.
+// significant digits, no exponent, never "-0". NaN, infinity and values of 2^31
+// or more in size (beyond what readers hold) raise EPdfInvalidValue.
 QByteArray formatReal(double value);
 // The canvas form: rounded to two decimals (x * 100 + 0.5 truncated toward zero).
 QByteArray FormatPdfReal(double value);

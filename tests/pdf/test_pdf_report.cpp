@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 
 using namespace bw;
@@ -109,6 +111,7 @@ private slots:
     void propertiesAreFixedWhileADocumentIsOpen();
     void endDocAndPrintNeedAnOpenDocument();
     void failedWriteKeepsThePreviousFile();
+    void refusesAPageWithoutSize();
     void realReadersAcceptAThreePageReport();
     void goldenFile();
 };
@@ -389,12 +392,41 @@ void TestPdfReport::failedWriteKeepsThePreviousFile()
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    QVERIFY2(message != "<no exception>", "the failed write was reported as success");
+    // The file and the real reason, not "Unknown error" from the short write
+    // that came first.
+    QCOMPARE(message, QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                          .arg(target, QString::fromLocal8Bit(std::strerror(EFBIG))));
     QCOMPARE(readFile(target), QByteArray("previous export"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Spielerliste.pdf"});
     QVERIFY(report.HasDoc()); // still open: it can be written again
+    const QString nowhere = dir.filePath("fehlt/Spielerliste.pdf");
+    report.FileName = nowhere;
+    QVERIFY(messageOf<AppError>([&] { report.EndDoc(); })
+                .startsWith(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: ").arg(nowhere)));
+    report.FileName = target;
     report.EndDoc();
     QVERIFY(readFile(target).startsWith("%PDF-1.2 \r\n"));
+}
+
+void TestPdfReport::refusesAPageWithoutSize()
+{
+    QTemporaryDir dir;
+    TPdfReport report;
+    report.FileName = dir.filePath("Spielplan.pdf");
+    report.BeginDoc();
+    Page good;
+    good.label(QStringLiteral("Gruppe A"), 0, 10, 100, 12);
+    report.Print(good.page);
+    for (const auto& [width, height, message] : {std::tuple(0, 800, "SetPageWidth --invalid page width"),
+                                                 std::tuple(596, -1, "SetPageHeight --invalid page height")}) {
+        Page bad(width, height);
+        QCOMPARE(messageOf<EPdfInvalidValue>([&] { report.Print(bad.page); }), QString(message));
+    }
+    QCOMPARE(report.PageCount(), 1);
+    report.EndDoc();
+    const QByteArray file = readFile(dir.filePath("Spielplan.pdf"));
+    QVERIFY(file.contains("/MediaBox [0 0 596 800 ]"));
+    QCOMPARE(file.count("/Type /Page\r\n"), 1);
 }
 
 void TestPdfReport::realReadersAcceptAThreePageReport()

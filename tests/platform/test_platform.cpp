@@ -22,6 +22,8 @@ class TestPlatform : public QObject {
 private slots:
     void cp1252_roundTripsEveryByte();
     void cp1252_mapsGermanLetters();
+    void cp1252_writesOtherLettersWithoutAccents_data();
+    void cp1252_writesOtherLettersWithoutAccents();
     void ini_updateKeepsOtherLinesAndOrder();
     void ini_cp1252FileRoundTrip();
     void ini_readsDefaultsAndTypes();
@@ -48,6 +50,38 @@ void TestPlatform::cp1252_mapsGermanLetters()
     QCOMPARE(cp1252::encode(QStringLiteral("Müller €")), QByteArray("M\xFCller \x80"));
     QCOMPARE(cp1252::byteFor(U'€'), 0x80);
     QCOMPARE(cp1252::byteFor(U'\u4E00'), -1);
+}
+
+// Letters the code page lacks: written as close as it allows, never as "?"
+// while a base letter exists.
+void TestPlatform::cp1252_writesOtherLettersWithoutAccents_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("Turkish") << QStringLiteral("Şahin Yıldız Doğan") << QByteArray("Sahin Yildiz Dogan");
+    QTest::newRow("Polish") << QStringLiteral("Łukasz Wałęsa Żółć") << QByteArray("Lukasz Walesa Z\xF3lc");
+    QTest::newRow("Czech keeps what the page has") << QStringLiteral("Dvořák Čapek") << QByteArray("Dvor\xE1k Capek");
+    QTest::newRow("Vietnamese, two accents") << QStringLiteral("Nguyễn Đức") << QByteArray("Nguyen Duc");
+    QTest::newRow("Croatian, Maltese, Sami") << QStringLiteral("đ ħĦ ŋŊ ŧ") << QByteArray("d hH nN t");
+    QTest::newRow("accents written apart are joined") << QStringLiteral("Jose\u0301 R\u030Cimek") << QByteArray("Jos\xE9 Rimek");
+    QTest::newRow("compatibility forms") << QStringLiteral("ﬁnal ①") << QByteArray("final 1");
+    QTest::newRow("capital sharp s and dashes") << QStringLiteral("STRAẞE 3‐5 −2") << QByteArray("STRASSE 3-5 -2");
+    QTest::newRow("Danish and German as they are") << QStringLiteral("Søren Æbelø Weiß") << QByteArray("S\xF8ren \xC6" "bel\xF8 Wei\xDF");
+    QTest::newRow("no letter to write") << QStringLiteral("李 Ω😀") << QByteArray("? ??");
+}
+
+void TestPlatform::cp1252_writesOtherLettersWithoutAccents()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(cp1252::encode(text), bytes);
+
+    // Files written in the code page take the same form.
+    test::TempProgramFolder dir(test::TempProgramFolder::Content::Empty);
+    IniFile ini(dir.file(QStringLiteral("a.ini")), IniFile::Encoding::Cp1252);
+    ini.writeString(QStringLiteral("S"), QStringLiteral("Name"), text);
+    QVERIFY(ini.save());
+    QCOMPARE(dir.read(QStringLiteral("a.ini")), "[S]\r\nName=" + bytes + "\r\n");
 }
 
 void TestPlatform::ini_updateKeepsOtherLinesAndOrder()

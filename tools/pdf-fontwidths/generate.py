@@ -57,9 +57,10 @@ WIN_ANSI = (
 ).split()
 assert len(WIN_ANSI) == 224, len(WIN_ANSI)
 
-# The proportional fonts measure these codes as 0: the unused ones, the
-# non-breaking space and the soft hyphen.
-ZERO_CODES = {127, 129, 141, 143, 144, 157, 160, 173}
+# The proportional fonts measure the unused codes as 0. The no-break space (160)
+# and the soft hyphen (173) take the widths of the space and the hyphen, the
+# glyphs every reader draws for them.
+ZERO_CODES = {127, 129, 141, 143, 144, 157}
 EURO = {"Helvetica": 556, "Times": 500}
 
 
