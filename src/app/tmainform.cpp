@@ -5,9 +5,11 @@
 #include "app/navigationbar.h"
 #include "app/peoplepages.h"
 #include "app/pictures.h"
+#include "app/tournamentpage.h"
 #include "app/usersettings.h"
 #include "controls/uicontainer.h"
 #include "controls/uiimagelist.h"
+#include "platform/pagestate.h"
 #include "platform/services.h"
 
 #include <QAction>
@@ -118,11 +120,18 @@ void TMainform::buildNavigation()
                           {{QStringLiteral("Excel-Export"), 10},
                            {QStringLiteral("PDF-Export"), 11},
                            {QStringLiteral("HTML-Export"), 12}});
-    connect(Turnierbutton, &NavigationBar::itemClick, this, &TMainform::TurnierbuttonItemClick);
-    connect(Klassenbutton, &NavigationBar::itemClick, this, &TMainform::KlassenbuttonItemClick);
-    connect(Spielerbutton, &NavigationBar::itemClick, this, &TMainform::SpielerbuttonItemClick);
-    connect(spielplanbutton, &NavigationBar::itemClick, this, &TMainform::spielplanbuttonItemClick);
-    connect(exportbutton, &NavigationBar::itemClick, this, &TMainform::exportbuttonItemClick);
+    // The pages the items open fill themselves; a failure shows its error box.
+    Prompter& prompter = m_services.prompter;
+    connectGuarded(Turnierbutton, &NavigationBar::itemClick, this, prompter,
+                   [this](int index) { TurnierbuttonItemClick(index); });
+    connectGuarded(Klassenbutton, &NavigationBar::itemClick, this, prompter,
+                   [this](int index) { KlassenbuttonItemClick(index); });
+    connectGuarded(Spielerbutton, &NavigationBar::itemClick, this, prompter,
+                   [this](int index) { SpielerbuttonItemClick(index); });
+    connectGuarded(spielplanbutton, &NavigationBar::itemClick, this, prompter,
+                   [this](int index) { spielplanbuttonItemClick(index); });
+    connectGuarded(exportbutton, &NavigationBar::itemClick, this, prompter,
+                   [this](int index) { exportbuttonItemClick(index); });
     connect(Turnierbutton, &TuiCustomControl::OnMouseMove, this, &TMainform::TurnierbuttonMouseMove);
     connect(Klassenbutton, &TuiCustomControl::OnMouseMove, this, &TMainform::KlassenbuttonMouseMove);
 
@@ -238,8 +247,6 @@ void TMainform::buildMenu()
 void TMainform::FormCreate()
 {
     m_context.naechstesSpielAnzeigen = true;
-    Tvon->setDate(m_services.clock.today());
-    Tbis->setDate(m_services.clock.today());
     bringToFront(welcome);
 
     // The busy animation is optional: without a readable file nothing is played.
@@ -387,7 +394,7 @@ void TMainform::enterCreatedState()
     Klassenbutton->setEnabled(true);
     resetClassBar();
     Klassenbutton->setCollapsed(false);
-    Turniermenu->setCurrentIndex(0);
+    turnierseite->Turniermenu->setCurrentIndex(0);
     Spielerbutton->setEnabled(true);
     Spielerbutton->setItemEnabled(0, true);
     Spielerbutton->setCollapsed(false);
@@ -407,7 +414,7 @@ void TMainform::enterOpenedState()
     spielplanbutton->setCollapsed(true);
     Turnierbutton->setItemEnabled(TurnierBearbeiten, true);
     Turnierbutton->setItemEnabled(TurnierLoeschen, true);
-    Turniermenu->setCurrentIndex(0);
+    turnierseite->Turniermenu->setCurrentIndex(0);
     Spielerbutton->setEnabled(true);
     enableTournamentMenus(true);
 }

@@ -20,17 +20,13 @@ class QAction;
 class QComboBox;
 class QDateEdit;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QMenu;
 class QMenuBar;
-class QPlainTextEdit;
 class QPrinter;
 class QProgressBar;
-class TuiButton;
 class QScrollArea;
 class QStackedWidget;
-class QTabWidget;
 class QTimer;
 class QToolButton;
 class TuiImageList;
@@ -44,6 +40,7 @@ class BusyAnimation;
 class NavigationBar;
 class PlayerPage;
 class RefereePage;
+class TournamentPage;
 
 class TMainform : public QMainWindow {
     Q_OBJECT
@@ -130,39 +127,8 @@ public:
     // Owner of the resource pools and scratch lists of a running class.
     QWidget* Panel1;
 
-    // --- tournament page ---
-    QLabel* statictext1;
-    TuiButton* turnier_speichern;
-    TuiButton* anmeldeformular;
-    QTabWidget* Turniermenu;
-    QLineEdit* turniername;
-    QLineEdit* zusatzname;
-    QLineEdit* austragungsort;
-    QLineEdit* veranstalter;
-    QLineEdit* v_homepage;
-    QDateEdit* Tvon;
-    QDateEdit* Tbis;
-    QLineEdit* gesamtleitung;
-    QLineEdit* osr;
-    QPlainTextEdit* turnierleitung;
-    QPlainTextEdit* schiedsrichter;
-    QPlainTextEdit* startberechtigung;
-    QPlainTextEdit* turniermodus;
-    QPlainTextEdit* meldeinfo;
-    QDateEdit* meldeschluss;
-    QDateEdit* auslosung;
-    QPlainTextEdit* auslosunginfo;
-    QPlainTextEdit* meldung_an;
-    QLineEdit* tische;
-    QLineEdit* netze;
-    QLineEdit* baelle;
-    QLineEdit* zaehlgeraete;
-    QLineEdit* banden;
-    QLineEdit* erstehilfe;
-    QPlainTextEdit* preise;
-    QPlainTextEdit* verpflegung;
-    QPlainTextEdit* wegbeschreibung;
-    QPlainTextEdit* verschiedenes;
+    // --- tournament page (on neuesTurnier) ---
+    TournamentPage* turnierseite = nullptr;
 
     // --- class page (its own widget; these point into it) ---
     ClassPage* classPage = nullptr;
@@ -230,13 +196,9 @@ public slots:
     void spielplanbuttonItemClick(int index);
     void exportbuttonItemClick(int index);
 
-    // Tournament page.
-    void turnier_speichernClick();
+    // "Turnier löschen" and "Turnierdaten bearbeiten".
     void TurnierbuttonItems2Click();
     void TurnierbuttonItems3Click();
-    void turniernameChange();
-    void TvonChange();
-    void fieldChange();
 
     // Navigation items and menu commands.
     void KlassenbuttonItems0Click();
@@ -275,7 +237,6 @@ private:
     void buildClassPage();
     void buildMenu();
     void connectMenuCommands();
-    void connectTournamentPage();
     void setUpPrinter(QPrinter& printer);
     TuiContainer* makePanel(const QString& name);
 

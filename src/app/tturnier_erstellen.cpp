@@ -2,11 +2,11 @@
 
 #include "app/appcontext.h"
 #include "app/forms.h"
-#include "app/tdata_unit.h"
 #include "app/tmainform.h"
 #include "controls/uibuttons.h"
 #include "controls/uicheckctrls.h"
 #include "data/db_procedures.h"
+#include "data/tournamentrecords.h"
 #include "platform/apperror.h"
 #include "platform/services.h"
 

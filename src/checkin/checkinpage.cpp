@@ -116,7 +116,8 @@ QColor checkInColour(const Myitem& item)
     return Qt::red;
 }
 
-CheckInPage::CheckInPage(const CheckInPageLinks& links, QWidget* parent) : QWidget(parent), m_links(links)
+CheckInPage::CheckInPage(const CheckInPageLinks& links, QWidget* parent)
+    : QWidget(parent), m_links(links), m_page(this, links.prompter)
 {
     setObjectName(QStringLiteral("CheckInPage"));
     Titel = new QLabel(QStringLiteral("Spieleranmeldung"), this);
@@ -175,7 +176,7 @@ CheckInPage::CheckInPage(const CheckInPageLinks& links, QWidget* parent) : QWidg
         auto* byName = new QRadioButton(QStringLiteral("Teamname"), RadioGroup2);
         byName->setChecked(true);
         row->addWidget(byName);
-        connect(byName, &QRadioButton::clicked, this, &CheckInPage::RadioGroup1Click);
+        m_page.handle(byName, &QRadioButton::clicked, [this] { RadioGroup1Click(); });
     }
     teammeldeliste = makeList("teammeldeliste", this);
     uiButton4 = makeButton("uiButton4", QStringLiteral("alle Teams anmelden"), this);
@@ -218,20 +219,21 @@ CheckInPage::CheckInPage(const CheckInPageLinks& links, QWidget* parent) : QWidg
     outer->addWidget(new QLabel(QStringLiteral("ENTER zum Spieler/Team anmelden"), this));
     outer->addWidget(new QLabel(QStringLiteral("STRG + ENTER Neuer Spieler/Team anlegen"), this));
 
-    connect(meldetab, &QTabBar::currentChanged, this, &CheckInPage::meldetabChange);
-    connect(RadioGroup1Buttons, &QButtonGroup::idClicked, this, &CheckInPage::RadioGroup1Click);
-    connect(spieler_anmeldung, &QLineEdit::textEdited, this, &CheckInPage::spieler_anmeldungChange);
-    connect(anmeldeliste, &QListWidget::itemClicked, this, &CheckInPage::anmeldelisteClick);
-    connect(anmeldeliste, &QListWidget::itemDoubleClicked, this, &CheckInPage::anmeldelisteDblClick);
-    connect(anmeldecheck, &TuiCheckbox::OnClick, this, &CheckInPage::anmeldeCheckClick);
-    connect(uiButton2, &TuiButton::OnClick, this, &CheckInPage::uiButton2Click);
-    connect(uiButton3, &TuiButton::OnClick, this, &CheckInPage::uiButton3Click);
-    connect(team_anmeldung, &QLineEdit::textEdited, this, &CheckInPage::team_anmeldungChange);
-    connect(teammeldeliste, &QListWidget::itemClicked, this, &CheckInPage::teammeldelisteClick);
-    connect(teammeldeliste, &QListWidget::itemDoubleClicked, this, &CheckInPage::teammeldelisteDblClick);
-    connect(teammeldecheck, &TuiCheckbox::OnClick, this, &CheckInPage::teammeldecheckClick);
-    connect(uiButton4, &TuiButton::OnClick, this, &CheckInPage::uiButton4Click);
-    connect(uiButton5, &TuiButton::OnClick, this, &CheckInPage::uiButton5Click);
+    m_page.handle(meldetab, &QTabBar::currentChanged, [this](int index) { meldetabChange(index); });
+    m_page.handle(RadioGroup1Buttons, &QButtonGroup::idClicked, [this] { RadioGroup1Click(); });
+    m_page.handle(spieler_anmeldung, &QLineEdit::textEdited,
+                  [this](const QString& text) { spieler_anmeldungChange(text); });
+    m_page.handle(anmeldeliste, &QListWidget::itemClicked, [this] { anmeldelisteClick(); });
+    m_page.handle(anmeldeliste, &QListWidget::itemDoubleClicked, [this] { anmeldelisteDblClick(); });
+    m_page.handle(anmeldecheck, &TuiCheckbox::OnClick, [this] { anmeldeCheckClick(); });
+    m_page.handle(uiButton2, &TuiButton::OnClick, [this] { uiButton2Click(); });
+    m_page.handle(uiButton3, &TuiButton::OnClick, [this] { uiButton3Click(); });
+    m_page.handle(team_anmeldung, &QLineEdit::textEdited, [this](const QString& text) { team_anmeldungChange(text); });
+    m_page.handle(teammeldeliste, &QListWidget::itemClicked, [this] { teammeldelisteClick(); });
+    m_page.handle(teammeldeliste, &QListWidget::itemDoubleClicked, [this] { teammeldelisteDblClick(); });
+    m_page.handle(teammeldecheck, &TuiCheckbox::OnClick, [this] { teammeldecheckClick(); });
+    m_page.handle(uiButton4, &TuiButton::OnClick, [this] { uiButton4Click(); });
+    m_page.handle(uiButton5, &TuiButton::OnClick, [this] { uiButton5Click(); });
     for (QObject* watched : {static_cast<QObject*>(spieler_anmeldung), static_cast<QObject*>(anmeldeliste),
                              static_cast<QObject*>(team_anmeldung), static_cast<QObject*>(teammeldeliste)})
         watched->installEventFilter(this);
@@ -291,29 +293,26 @@ void CheckInPage::SpielerbuttonItems1Click()
 {
     if (m_links.bringToFront)
         m_links.bringToFront();
-    runGuarded(m_links.prompter, [this] { reloadPage(); });
+    reloadPage();
 }
 
 void CheckInPage::reloadPage()
 {
+    const auto filling = m_page.fill();
     anmeldeliste->clear();
     teammeldeliste->clear();
     spieler_anmeldung->clear();
     team_anmeldung->clear();
     showTeamControls(true);
     // The class tabs are made anew; the page shows "Alle" afterwards.
-    {
-        const QSignalBlocker block(meldetab);
-        while (meldetab->count() > 1)
-            meldetab->removeTab(meldetab->count() - 1);
-        meldetab->setCurrentIndex(0);
-        const QSqlDatabase db = m_links.database();
-        for (const CheckInTab& tab : checkInTabs(db, m_links.aktuelleTID)) {
-            const int index = meldetab->addTab(tab.text);
-            meldetab->setTabData(index, tab.kid);
-        }
-    }
+    while (meldetab->count() > 1)
+        meldetab->removeTab(meldetab->count() - 1);
+    meldetab->setCurrentIndex(0);
     const QSqlDatabase db = m_links.database();
+    for (const CheckInTab& tab : checkInTabs(db, m_links.aktuelleTID)) {
+        const int index = meldetab->addTab(tab.text);
+        meldetab->setTabData(index, tab.kid);
+    }
     fillPlayers(bw::allPlayers(db, m_links.aktuelleTID, CheckInOrder::Name));
     fillTeams(checkInTeams(db, m_links.aktuelleTID, 0));
     selectRow(anmeldeliste, 0);
@@ -326,27 +325,27 @@ void CheckInPage::meldetabChange(int index)
         return;
     const int kid = meldetab->tabData(index).toInt();
     if (kid == 0) {
-        runGuarded(m_links.prompter, [this] { reloadPage(); });
+        reloadPage();
         return;
     }
-    runGuarded(m_links.prompter, [&] {
-        anmeldeliste->clear();
-        teammeldeliste->clear();
-        anmeldecheck->setVisible(true);
-        const QSqlDatabase db = m_links.database();
-        const bool teamClass = meldetab->tabText(index).endsWith(QLatin1String("(Team)"));
-        showTeamControls(teamClass);
-        if (teamClass) {
-            fillTeams(checkInTeams(db, m_links.aktuelleTID, kid));
-            selectRow(teammeldeliste, 0);
-        }
-        fillPlayers(classPlayers(db, m_links.aktuelleTID, kid, CheckInOrder::Name));
-        selectRow(anmeldeliste, 0);
-    });
+    const auto filling = m_page.fill();
+    anmeldeliste->clear();
+    teammeldeliste->clear();
+    anmeldecheck->setVisible(true);
+    const QSqlDatabase db = m_links.database();
+    const bool teamClass = meldetab->tabText(index).endsWith(QLatin1String("(Team)"));
+    showTeamControls(teamClass);
+    if (teamClass) {
+        fillTeams(checkInTeams(db, m_links.aktuelleTID, kid));
+        selectRow(teammeldeliste, 0);
+    }
+    fillPlayers(classPlayers(db, m_links.aktuelleTID, kid, CheckInOrder::Name));
+    selectRow(anmeldeliste, 0);
 }
 
 void CheckInPage::reloadPlayers()
 {
+    const auto filling = m_page.fill();
     anmeldeliste->clear();
     const CheckInOrder order = RadioGroup1Buttons->checkedId() == 1 ? CheckInOrder::Club : CheckInOrder::Name;
     const int kid = currentClass();
@@ -362,14 +361,36 @@ void CheckInPage::reloadAfterWrite(int kid)
         reloadPage();
         return;
     }
+    const auto filling = m_page.fill();
     anmeldeliste->clear();
     fillPlayers(classPlayers(m_links.database(), m_links.aktuelleTID, kid, CheckInOrder::Name));
+}
+
+void CheckInPage::reloadShown()
+{
+    const auto filling = m_page.fill();
+    const QSqlDatabase db = m_links.database();
+    const int tid = m_links.aktuelleTID;
+    const int kid = currentClass();
+    const int playerRow = anmeldeliste->currentRow();
+    const CheckInOrder order = RadioGroup1Buttons->checkedId() == 1 ? CheckInOrder::Club : CheckInOrder::Name;
+    anmeldeliste->clear();
+    fillPlayers(kid == 0 ? bw::allPlayers(db, tid, order) : classPlayers(db, tid, kid, order));
+    selectRow(anmeldeliste, playerRow);
+    anmeldecheck->SetChecked(item(anmeldeliste, anmeldeliste->currentRow()).gemeldet);
+    if (!teammeldeliste->isHidden()) {
+        const int teamRow = teammeldeliste->currentRow();
+        teammeldeliste->clear();
+        fillTeams(checkInTeams(db, tid, kid));
+        selectRow(teammeldeliste, teamRow);
+        teammeldecheck->SetChecked(item(teammeldeliste, teammeldeliste->currentRow()).gemeldet);
+    }
 }
 
 void CheckInPage::RadioGroup1Click()
 {
     spieler_anmeldung->clear();
-    runGuarded(m_links.prompter, [this] { reloadPlayers(); });
+    reloadPlayers();
 }
 
 void CheckInPage::spieler_anmeldungChange(const QString& text)
@@ -430,13 +451,11 @@ void CheckInPage::togglePlayer(bool newState)
         return;
     const int kid = currentClass();
     Myitem p = item(anmeldeliste, row);
-    const bool written = runGuarded(m_links.prompter, [&] {
-        spieleranmeldung(m_links.database(), m_links.aktuelleTID, p.ID, newState, kid);
-    });
-    if (!written) {
-        anmeldecheck->SetChecked(p.gemeldet);
+    const bool written = m_page.write(
+        [&] { spieleranmeldung(m_links.database(), m_links.aktuelleTID, p.ID, newState, kid); },
+        [this] { reloadShown(); });
+    if (!written)
         return;
-    }
     p.gemeldet = newState;
     if (kid == 0)
         p.teilgemeldet = newState;
@@ -524,33 +543,34 @@ void CheckInPage::toggleTeam(bool newState)
     if (row < 0)
         return;
     const Myitem old = item(teammeldeliste, row);
+    const int kid = currentClass();
+    // The box shows the stored state until the members are read.
+    teammeldecheck->SetChecked(old.gemeldet);
+    Tteam_melden& dialog = m_links.team_melden;
+    dialog.prepare(newState);
+    dialog.FormActivate(teamMembers(m_links.database(), old.ID));
+    // The entry shows the state asked for while the dialog is open.
     Myitem pending = old;
     pending.gemeldet = newState;
     setItem(teammeldeliste, row, pending);
     teammeldecheck->SetChecked(newState);
-
-    const int kid = currentClass();
     // The dialog only asks; the team and the ticked members are written after
     // it, in one short transaction, so no desk waits on an open dialog.
-    bool written = false;
-    runGuarded(m_links.prompter, [&] {
-        Tteam_melden& dialog = m_links.team_melden;
-        dialog.prepare(newState);
-        dialog.FormActivate(teamMembers(m_links.database(), old.ID));
-        if (m_links.execModal(dialog) != QDialog::Accepted)
-            return;
-        teamanmeldung(m_links.database(), m_links.aktuelleTID, old.ID, newState, kid, dialog.tickedMembers(),
-                      kid != 0 ? kid : old.partnerID);
-        written = true;
-    });
-    if (!written) {
-        // Cancelled or failed: nothing was written; the entry shows its state again.
+    if (m_links.execModal(dialog) != QDialog::Accepted) {
+        // Cancelled: nothing was written; the entry shows its state again.
         setItem(teammeldeliste, row, old);
         teammeldecheck->SetChecked(old.gemeldet);
         teammeldeliste->viewport()->update();
         return;
     }
-    runGuarded(m_links.prompter, [&] { reloadAfterWrite(kid); });
+    const bool written = m_page.write(
+        [&] {
+            teamanmeldung(m_links.database(), m_links.aktuelleTID, old.ID, newState, kid, dialog.tickedMembers(),
+                          kid != 0 ? kid : old.partnerID);
+        },
+        [this] { reloadShown(); });
+    if (written)
+        reloadAfterWrite(kid);
 }
 
 void CheckInPage::teammeldelisteDblClick()
@@ -574,17 +594,19 @@ void CheckInPage::allPlayers(bool flag)
     QProgressBar* bar = m_links.progressBar;
     if (bar)
         bar->setValue(0);
-    runGuarded(m_links.prompter, [&] {
-        const int step = sids.isEmpty() ? 0 : 100 / int(sids.size());
-        setPlayersCheckIn(m_links.database(), m_links.aktuelleTID, sids, flag, kid, [&](int, int) {
-            if (bar)
-                bar->setValue(std::min(bar->maximum(), bar->value() + step));
-        });
-    });
-    // Shown as stored, also after a failure.
-    runGuarded(m_links.prompter, [&] { reloadAfterWrite(kid); });
+    const int step = sids.isEmpty() ? 0 : 100 / int(sids.size());
+    const bool written = m_page.write(
+        [&] {
+            setPlayersCheckIn(m_links.database(), m_links.aktuelleTID, sids, flag, kid, [&](int, int) {
+                if (bar)
+                    bar->setValue(std::min(bar->maximum(), bar->value() + step));
+            });
+        },
+        [this] { reloadShown(); });
     if (bar)
         bar->setValue(0);
+    if (written)
+        reloadAfterWrite(kid);
 }
 
 void CheckInPage::uiButton2Click()
@@ -603,17 +625,15 @@ void CheckInPage::allTeams(bool flag)
     for (int row = 0; row < teammeldeliste->count(); ++row)
         teams << item(teammeldeliste, row);
     const int kid = currentClass();
-    const bool written = runGuarded(m_links.prompter, [&] {
-        setTeamsCheckIn(m_links.database(), m_links.aktuelleTID, teams, flag, kid);
-    });
-    if (written) {
-        for (int row = 0; row < teammeldeliste->count(); ++row) {
-            Myitem t = item(teammeldeliste, row);
-            t.gemeldet = flag;
-            setItem(teammeldeliste, row, t);
-        }
+    if (!m_page.write([&] { setTeamsCheckIn(m_links.database(), m_links.aktuelleTID, teams, flag, kid); },
+                      [this] { reloadShown(); }))
+        return;
+    for (int row = 0; row < teammeldeliste->count(); ++row) {
+        Myitem t = item(teammeldeliste, row);
+        t.gemeldet = flag;
+        setItem(teammeldeliste, row, t);
     }
-    runGuarded(m_links.prompter, [&] { reloadAfterWrite(kid); });
+    reloadAfterWrite(kid);
     teammeldeliste->viewport()->update();
 }
 
@@ -630,15 +650,21 @@ void CheckInPage::uiButton5Click()
 bool CheckInPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
+        // The key handlers run guarded like the connected ones.
         auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == spieler_anmeldung)
-            return spieler_anmeldungKeyDown(key->key(), key->modifiers());
-        if (watched == anmeldeliste)
-            return anmeldelisteKeyDown(key->key(), key->modifiers());
-        if (watched == team_anmeldung)
-            return team_anmeldungKeyDown(key->key(), key->modifiers());
-        if (watched == teammeldeliste)
-            return teammeldelisteKeyDown(key->key(), key->modifiers());
+        bool used = false;
+        runGuarded(m_links.prompter, [&] {
+            if (watched == spieler_anmeldung)
+                used = spieler_anmeldungKeyDown(key->key(), key->modifiers());
+            else if (watched == anmeldeliste)
+                used = anmeldelisteKeyDown(key->key(), key->modifiers());
+            else if (watched == team_anmeldung)
+                used = team_anmeldungKeyDown(key->key(), key->modifiers());
+            else if (watched == teammeldeliste)
+                used = teammeldelisteKeyDown(key->key(), key->modifiers());
+        });
+        if (used)
+            return true;
     }
     // Moving the mouse over a list gives it the keyboard focus.
     if (event->type() == QEvent::MouseMove) {

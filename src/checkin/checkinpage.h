@@ -8,6 +8,7 @@
 #pragma once
 
 #include "data/myitem.h"
+#include "platform/pagestate.h"
 
 #include <QColor>
 #include <QSqlDatabase>
@@ -127,6 +128,9 @@ private:
     void reloadPlayers();
     // After a write: a class tab's players, or on "Alle" the whole page.
     void reloadAfterWrite(int kid);
+    // After a failed write: the lists of the tab read anew, on the rows they
+    // showed, with the ticks of those rows.
+    void reloadShown();
     void showTeamControls(bool visible);
     void selectRow(QListWidget* list, int row);
     void setItem(QListWidget* list, int row, const Myitem& item);
@@ -137,6 +141,7 @@ private:
     void newTeam();
 
     CheckInPageLinks m_links;
+    PageState m_page;
 };
 
 } // namespace bw

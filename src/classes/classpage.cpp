@@ -26,7 +26,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -75,11 +74,13 @@ void moveToStart(QPlainTextEdit* memo)
 
 } // namespace
 
-ClassPage::ClassPage(const ClassPageLinks& links, QWidget* parent) : QWidget(parent), m_links(links)
+ClassPage::ClassPage(const ClassPageLinks& links, QWidget* parent)
+    : QWidget(parent), m_links(links), m_page(this, links.prompter)
 {
     setObjectName(QStringLiteral("klassenverwalten"));
     build();
     connectHandlers();
+    m_page.onChange([this] { showMode(); });
     m_links.teamform.klassenchange = [this] { klassenchange(); };
     m_links.tisch_verwaltung.plattenlist = plattenlist;
     m_links.tisch_verwaltung.klassenchange = [this] { klassenchange(); };
@@ -250,45 +251,40 @@ void ClassPage::build()
 
 void ClassPage::connectHandlers()
 {
-    auto guarded = [this](std::function<void()> body) {
-        return [this, body] { runGuarded(m_links.prompter, body); };
-    };
-    connect(neue_klasse, &TuiButton::OnClick, this, guarded([this] { neueklasseClick(); }));
-    connect(klasse_speichern, &TuiButton::OnClick, this, guarded([this] { klassehinzuClick(); }));
-    connect(klasse_delete, &TuiButton::OnClick, this, guarded([this] { klassedelClick(); }));
-    connect(uiButton1, &TuiButton::OnClick, this, &ClassPage::uiButton1Click);
-    connect(teambutton, &TuiButton::OnClick, this, &ClassPage::teambuttonClick);
-    connect(Klassekopieren1, &QAction::triggered, this, guarded([this] { Klassekopieren1Click(); }));
+    m_page.handle(neue_klasse, &TuiButton::OnClick, [this] { neueklasseClick(); });
+    m_page.handle(klasse_speichern, &TuiButton::OnClick, [this] { klassehinzuClick(); });
+    m_page.handle(klasse_delete, &TuiButton::OnClick, [this] { klassedelClick(); });
+    m_page.handle(uiButton1, &TuiButton::OnClick, [this] { uiButton1Click(); });
+    m_page.handle(teambutton, &TuiButton::OnClick, [this] { teambuttonClick(); });
+    m_page.handle(Klassekopieren1, &QAction::triggered, [this] { Klassekopieren1Click(); });
     for (QListWidget* list : m_lists) {
-        connect(list, &QListWidget::itemClicked, this,
-                [this, list] { runGuarded(m_links.prompter, [this, list] { listClick(list); }); });
-        connect(list, &QListWidget::customContextMenuRequested, this, [this, list](const QPoint& pos) {
+        m_page.handle(list, &QListWidget::itemClicked, [this, list] { listClick(list); });
+        m_page.handle(list, &QListWidget::customContextMenuRequested, [this, list](const QPoint& pos) {
             einzellisteContextPopup(list);
             Klassecopy->popup(list->viewport()->mapToGlobal(pos));
         });
     }
-    connect(system, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    m_page.handle(system, &QButtonGroup::idToggled, [this](int, bool checked) {
         if (checked)
             systemClick();
     });
 
     // Every other field only marks the page changed.
-    auto changed = [this] { klassenchange(); };
-    connect(kbezeichnung, &QLineEdit::textChanged, this, changed);
-    connect(kbeschreibung, &QPlainTextEdit::textChanged, this, changed);
-    connect(kberechtigung, &QPlainTextEdit::textChanged, this, changed);
-    connect(gebuehr, &QLineEdit::textChanged, this, changed);
-    connect(nachgebuehr, &QLineEdit::textChanged, this, changed);
-    connect(beginn, &QLineEdit::textChanged, this, changed);
-    connect(minteil, &QComboBox::currentTextChanged, this, changed);
-    connect(maxteil, &QComboBox::currentTextChanged, this, changed);
-    connect(gewinnsaetze, &QComboBox::currentIndexChanged, this, changed);
-    connect(altersklasse, &QComboBox::currentIndexChanged, this, changed);
-    connect(austragungstag, &QDateEdit::dateChanged, this, changed);
-    connect(mann, &TuiCheckbox::OnClick, this, changed);
-    connect(frau, &TuiCheckbox::OnClick, this, changed);
-    connect(plattenanzahl, &QComboBox::currentTextChanged, this, &ClassPage::plattenanzahlChange);
-    connect(punkteprosieg, &QComboBox::currentIndexChanged, this, &ClassPage::plattenanzahlChange);
+    m_page.edits(kbezeichnung, &QLineEdit::textChanged);
+    m_page.edits(kbeschreibung, &QPlainTextEdit::textChanged);
+    m_page.edits(kberechtigung, &QPlainTextEdit::textChanged);
+    m_page.edits(gebuehr, &QLineEdit::textChanged);
+    m_page.edits(nachgebuehr, &QLineEdit::textChanged);
+    m_page.edits(beginn, &QLineEdit::textChanged);
+    m_page.edits(minteil, &QComboBox::currentTextChanged);
+    m_page.edits(maxteil, &QComboBox::currentTextChanged);
+    m_page.edits(gewinnsaetze, &QComboBox::currentIndexChanged);
+    m_page.edits(altersklasse, &QComboBox::currentIndexChanged);
+    m_page.edits(austragungstag, &QDateEdit::dateChanged);
+    m_page.edits(mann, &TuiCheckbox::OnClick);
+    m_page.edits(frau, &TuiCheckbox::OnClick);
+    m_page.handle(plattenanzahl, &QComboBox::currentTextChanged, [this] { plattenanzahlChange(); });
+    m_page.handle(punkteprosieg, &QComboBox::currentIndexChanged, [this] { plattenanzahlChange(); });
 }
 
 std::optional<ClassKind> ClassPage::kindOf(const QListWidget* list) const
@@ -311,11 +307,16 @@ void ClassPage::showKind(ClassKind kind)
     system->button(storedKind(kind))->setChecked(true);
 }
 
-void ClassPage::setSaveButton(const QString& caption, bool enabled)
+// The save button names the next save in its colour; while the page is
+// unchanged it is disabled and keeps the caption loading or the last save left.
+void ClassPage::showMode()
 {
-    klasse_speichern->SetCaption(caption);
-    klasse_speichern->SetFontColor(caption == kNewCaption ? Qt::blue : Qt::red);
-    klasse_speichern->setEnabled(enabled);
+    if (m_page.mode() != PageState::Mode::Unchanged) {
+        const bool isNew = m_page.mode() == PageState::Mode::New;
+        klasse_speichern->SetCaption(isNew ? kNewCaption : kChangeCaption);
+        klasse_speichern->SetFontColor(isNew ? Qt::blue : Qt::red);
+    }
+    klasse_speichern->setEnabled(m_page.hasChanges());
 }
 
 void ClassPage::resetTables()
@@ -341,9 +342,7 @@ void ClassPage::removeEntry(QListWidget* list, const QString& name)
 
 void ClassPage::klassenchange()
 {
-    if (klasse_speichern->isEnabled())
-        return;
-    setSaveButton(kChangeCaption, true);
+    m_page.edited();
 }
 
 void ClassPage::klassenmemoserstezeile()
@@ -354,39 +353,32 @@ void ClassPage::klassenmemoserstezeile()
 
 void ClassPage::kfelderloeschen()
 {
-    {
-        const QSignalBlocker b1(kbezeichnung), b2(kbeschreibung), b3(kberechtigung), b4(gebuehr), b5(nachgebuehr),
-            b6(minteil), b7(maxteil), b8(gewinnsaetze), b9(plattenanzahl), b10(austragungstag), b11(beginn),
-            b12(punkteprosieg);
-        kbezeichnung->clear();
-        kbeschreibung->clear();
-        kberechtigung->clear();
-        mann->SetChecked(true);
-        frau->SetChecked(false);
-        gebuehr->clear();
-        nachgebuehr->clear();
-        setComboText(minteil, QStringLiteral("2"));
-        setComboText(maxteil, QStringLiteral("2"));
-        setComboText(gewinnsaetze, QStringLiteral("3"));
-        setComboText(plattenanzahl, QStringLiteral("1"));
-        austragungstag->setDate(m_links.clock.today());
-        beginn->clear();
-        punkteprosieg->setCurrentIndex(0);
-    }
+    const auto filling = m_page.fill();
+    kbezeichnung->clear();
+    kbeschreibung->clear();
+    kberechtigung->clear();
+    mann->SetChecked(true);
+    frau->SetChecked(false);
+    gebuehr->clear();
+    nachgebuehr->clear();
+    setComboText(minteil, QStringLiteral("2"));
+    setComboText(maxteil, QStringLiteral("2"));
+    setComboText(gewinnsaetze, QStringLiteral("3"));
+    setComboText(plattenanzahl, QStringLiteral("1"));
+    austragungstag->setDate(m_links.clock.today());
+    beginn->clear();
+    punkteprosieg->setCurrentIndex(0);
     m_links.teamform.clearFormat();
-    m_pageKid = 0;
     // A page reset to a new class has something to save.
-    setSaveButton(kNewCaption, true);
+    m_page.set(0, PageState::Mode::New);
 }
 
 void ClassPage::klassenboxfuellen(int kid)
 {
-    kfelderloeschen();
     const std::optional<ClassRecord> record = readClass(m_links.database(), kid);
+    const auto filling = m_page.fill();
+    kfelderloeschen();
     if (record) {
-        const QSignalBlocker b1(kbezeichnung), b2(kbeschreibung), b3(kberechtigung), b4(gebuehr), b5(nachgebuehr),
-            b6(minteil), b7(maxteil), b8(gewinnsaetze), b9(plattenanzahl), b10(austragungstag), b11(beginn),
-            b12(punkteprosieg), b13(altersklasse), b14(system);
         const ClassRecord& r = *record;
         kbezeichnung->setText(r.kbezeichnung);
         showKind(r.system);
@@ -409,10 +401,11 @@ void ClassPage::klassenboxfuellen(int kid)
         beginn->setText(r.uhrzeit ? german::formatTime(*r.uhrzeit) : QString());
         punkteprosieg->setCurrentIndex(r.punkteprosieg);
         nachgebuehr->setText(german::formatNumber(r.nachgebuehr));
-        m_pageKid = kid;
     }
     m_links.aktuellerKlassenname = kbezeichnung->text();
-    setSaveButton(kChangeCaption, false);
+    klasse_speichern->SetCaption(kChangeCaption);
+    klasse_speichern->SetFontColor(Qt::red);
+    m_page.set(record ? kid : 0, PageState::Mode::Unchanged);
 }
 
 void ClassPage::sortLists()
@@ -434,23 +427,20 @@ void ClassPage::KlassenbuttonItems0Click()
     resetTables();
     for (QListWidget* list : m_lists)
         list->clear();
+    const auto filling = m_page.fill();
     kfelderloeschen();
-    {
-        // Filling the age classes is no change of the page.
-        const QSignalBlocker blocker(altersklasse);
-        if (m_links.listboxenfuellen)
-            runGuarded(m_links.prompter, m_links.listboxenfuellen);
-    }
+    if (m_links.listboxenfuellen)
+        m_links.listboxenfuellen();
     sortLists();
     klassenmemoserstezeile();
 }
 
 void ClassPage::neueklasseClick()
 {
+    const auto filling = m_page.fill();
     kfelderloeschen();
     for (QListWidget* list : m_lists)
         list->clearSelection();
-    setSaveButton(kNewCaption, true);
     showKind(ClassKind::Einzel);
     teambutton->setEnabled(false);
     altersklasse->setCurrentIndex(altersklasse->count() - 1);
@@ -462,10 +452,8 @@ void ClassPage::loadFromList(QListWidget* list, const QString& name)
     const std::optional<ClassKind> kind = kindOf(list);
     if (!kind)
         return;
-    {
-        const QSignalBlocker blocker(kbezeichnung);
-        kbezeichnung->setText(name);
-    }
+    const auto filling = m_page.fill();
+    kbezeichnung->setText(name);
     m_links.aktuelleKID = getKID(m_links.database(), m_links.aktuelleTID, *kind, name);
     klassenboxfuellen(m_links.aktuelleKID);
     klassenmemoserstezeile();
@@ -493,7 +481,7 @@ bool ClassPage::checkInput()
         m_links.prompter.warning(QStringLiteral("Sie müssen einen Klassennamen eingeben"));
         return false;
     }
-    if (klasse_speichern->Caption() == kNewCaption
+    if (m_page.key() == 0
         && classNameTaken(m_links.database(), m_links.aktuelleTID, shownKind(), name, 0)) {
         m_links.prompter.warning(kNameTaken);
         return false;
@@ -546,29 +534,36 @@ static QStringList entries(const QListWidget* list)
 void ClassPage::saveNew()
 {
     const ClassRecord record = pageRecord();
-    const int kid = insertClass(m_links.database(), m_links.aktuelleTID, record, entries(plattenlist),
-                                m_links.teamform.format());
+    int kid = 0;
+    if (!m_page.write([&] {
+            kid = insertClass(m_links.database(), m_links.aktuelleTID, record, entries(plattenlist),
+                              m_links.teamform.format());
+        }))
+        return;
     m_links.aktuelleKID = kid;
-    m_pageKid = kid;
     m_links.aktuellerKlassenname = record.kbezeichnung;
-    klasse_speichern->setEnabled(false);
     listboxadd(record.kbezeichnung, record.system);
+    m_page.set(kid, PageState::Mode::Unchanged);
 }
 
 void ClassPage::saveChanges()
 {
     const QSqlDatabase db = m_links.database();
     const ClassRecord record = pageRecord();
-    // Another class of the chosen kind with this name: the name goes back.
-    if (classNameTaken(db, m_links.aktuelleTID, record.system, record.kbezeichnung, m_pageKid)) {
+    const int kid = m_page.key();
+    // Another class of the chosen kind with this name: the name goes back, the
+    // other changes stay to be saved.
+    if (classNameTaken(db, m_links.aktuelleTID, record.system, record.kbezeichnung, kid)) {
         m_links.prompter.information(kNameTaken);
-        klasse_speichern->setEnabled(false);
         kbezeichnung->setText(m_links.aktuellerKlassenname);
         return;
     }
-    const std::optional<ClassRecord> before = readClass(db, m_pageKid);
-    updateClass(db, m_links.aktuelleTID, m_pageKid, record, entries(plattenlist), m_links.teamform.format());
-    m_links.aktuelleKID = m_pageKid;
+    const std::optional<ClassRecord> before = readClass(db, kid);
+    if (!m_page.write([&] {
+            updateClass(db, m_links.aktuelleTID, kid, record, entries(plattenlist), m_links.teamform.format());
+        }))
+        return;
+    m_links.aktuelleKID = kid;
 
     // The class keeps one entry and one item per bar, under its new name and kind.
     if (before) {
@@ -581,17 +576,17 @@ void ClassPage::saveChanges()
     QListWidget* list = listOf(record.system);
     if (list->findItems(record.kbezeichnung, Qt::MatchExactly).isEmpty())
         insertSorted(list, record.kbezeichnung);
-    klasse_speichern->setEnabled(false);
     m_links.aktuellerKlassenname = record.kbezeichnung;
+    m_page.set(kid, PageState::Mode::Unchanged);
 }
 
 void ClassPage::klassehinzuClick()
 {
-    if (!checkInput())
+    if (!m_page.hasChanges() || !checkInput())
         return;
-    if (klasse_speichern->Caption() == kNewCaption)
+    if (m_page.key() == 0)
         saveNew();
-    else if (klasse_speichern->Caption() == kChangeCaption)
+    else
         saveChanges();
 }
 
@@ -607,7 +602,8 @@ void ClassPage::listboxadd(const QString& name, ClassKind kind)
 void ClassPage::klassedelClick()
 {
     // Only a class that is loaded or saved can go; a new class being entered has none.
-    if (kbezeichnung->text().isEmpty() || m_pageKid == 0)
+    const int kid = m_page.key();
+    if (kbezeichnung->text().isEmpty() || kid == 0)
         return;
     const PromptAnswer answer = m_links.prompter.prompt(
         PromptKind::Question,
@@ -616,9 +612,9 @@ void ClassPage::klassedelClick()
     if (answer != PromptAnswer::Ok)
         return;
     const QSqlDatabase db = m_links.database();
-    const int kid = m_pageKid;
     const std::optional<ClassRecord> record = readClass(db, kid);
-    deleteClass(db, kid);
+    if (!m_page.write([&] { deleteClass(db, kid); }))
+        return;
     if (m_links.aktuelleKID == kid)
         m_links.aktuelleKID = 0;
     if (record)
@@ -668,7 +664,8 @@ void ClassPage::Klassekopieren1Click()
             && !classNameTaken(db, m_links.aktuelleTID, *kind, name, 0))
             break;
     }
-    copyClass(db, m_links.aktuelleTID, sourceKid, name, *kind);
+    if (!m_page.write([&] { copyClass(db, m_links.aktuelleTID, sourceKid, name, *kind); }))
+        return;
     listboxadd(name.trimmed(), *kind);
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "data/classrecords.h"
+#include "platform/pagestate.h"
 
 #include <QSqlDatabase>
 #include <QWidget>
@@ -100,9 +101,16 @@ public:
     ClassKind shownKind() const;
     void showKind(ClassKind kind);
 
+    // The class the form shows (0: a new class being entered, or none) and
+    // whether it has something to save. The page acts on this key, whatever
+    // the kind radio group or the lists show meanwhile.
+    int pageKid() const { return m_page.key(); }
+    PageState::Mode mode() const { return m_page.mode(); }
+
     // The class page's records and helpers.
     void klassenboxfuellen(int kid);
     void kfelderloeschen();
+    // Marks the page changed (also called by the tables and team-match dialogs).
     void klassenchange();
     void klassenmemoserstezeile();
     // Sorts the class lists as the user reads them (German, case-insensitive).
@@ -139,16 +147,14 @@ private:
     void saveNew();
     void saveChanges();
     void loadFromList(QListWidget* list, const QString& name);
-    void setSaveButton(const QString& caption, bool enabled);
+    void showMode();
     void resetTables();
     void insertSorted(QListWidget* list, const QString& name);
     void removeEntry(QListWidget* list, const QString& name);
 
     ClassPageLinks m_links;
     std::array<QListWidget*, kClassKinds.size()> m_lists{};
-    // The class the form shows (0: a new class being entered, or none); the
-    // page acts on this key, whatever the kind radio group shows meanwhile.
-    int m_pageKid = 0;
+    PageState m_page;
     QListWidget* m_popupList = nullptr;
 };
 

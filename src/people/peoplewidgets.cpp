@@ -31,7 +31,6 @@ QListWidgetItem* entryWithKey(QListWidget* list, int key)
 
 void selectOnly(QListWidget* list, QListWidgetItem* item)
 {
-    const QSignalBlocker block(list);
     list->clearSelection();
     if (item) {
         item->setSelected(true);

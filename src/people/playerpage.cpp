@@ -57,12 +57,14 @@ public:
 
 } // namespace
 
-PlayerPage::PlayerPage(const PlayerPageLinks& links, QWidget* parent) : QWidget(parent), m_links(links)
+PlayerPage::PlayerPage(const PlayerPageLinks& links, QWidget* parent)
+    : QWidget(parent), m_links(links), m_page(this, links.people.prompter)
 {
     setObjectName(QStringLiteral("PlayerPage"));
     build();
     connectHandlers();
-    setSaveButton(kNewCaption, false);
+    m_page.onChange([this] { showMode(); });
+    showMode();
 }
 
 void PlayerPage::build()
@@ -177,30 +179,30 @@ void PlayerPage::build()
 
 void PlayerPage::connectHandlers()
 {
-    connect(spielerliste, &QListWidget::itemClicked, this, &PlayerPage::spielerlisteClick);
-    connect(vereinsliste, &QListWidget::itemClicked, this, &PlayerPage::vereinslisteClick);
-    connect(sklassen, &QListWidget::itemClicked, this, &PlayerPage::sklassenClick);
-    connect(doppelpartner, &QListWidget::itemClicked, this, &PlayerPage::doppelpartnerClick);
-    connect(spielerspeichernbutton, &TuiButton::OnClick, this, &PlayerPage::spielerspeichernbuttonClick);
-    connect(spielerdelbutton, &TuiButton::OnClick, this, &PlayerPage::spielerdelbuttonClick);
-    connect(neuerspielerbutton, &TuiButton::OnClick, this, &PlayerPage::neuerspielerbuttonClick);
-    connect(snummerbutton, &TuiButton::OnClick, this, &PlayerPage::snummerbuttonClick);
-    connect(rnr_show, &TuiButton::OnClick, this, &PlayerPage::rnr_showClick);
-    connect(uiButton6, &TuiButton::OnClick, this, [this] {
+    m_page.handle(spielerliste, &QListWidget::itemClicked, [this] { spielerlisteClick(); });
+    m_page.handle(vereinsliste, &QListWidget::itemClicked, [this] { vereinslisteClick(); });
+    m_page.handle(sklassen, &QListWidget::itemClicked, [this](QListWidgetItem* item) { sklassenClick(item); });
+    m_page.handle(doppelpartner, &QListWidget::itemClicked, [this] { doppelpartnerClick(); });
+    m_page.handle(spielerspeichernbutton, &TuiButton::OnClick, [this] { spielerspeichernbuttonClick(); });
+    m_page.handle(spielerdelbutton, &TuiButton::OnClick, [this] { spielerdelbuttonClick(); });
+    m_page.handle(neuerspielerbutton, &TuiButton::OnClick, [this] { neuerspielerbuttonClick(); });
+    m_page.handle(snummerbutton, &TuiButton::OnClick, [this] { snummerbuttonClick(); });
+    m_page.handle(rnr_show, &TuiButton::OnClick, [this] { rnr_showClick(); });
+    m_page.handle(uiButton6, &TuiButton::OnClick, [this] {
         if (m_links.quittung)
             m_links.quittung();
     });
-    connect(sv_mann, &TuiCheckbox::OnClick, this, &PlayerPage::sv_mannClick);
-    connect(sv_weiblich, &TuiCheckbox::OnClick, this, &PlayerPage::sv_weiblichClick);
-    connect(bezahlt, &TuiCheckbox::OnClick, this, &PlayerPage::spielerupdated);
-    connect(snachname, &QLineEdit::textEdited, this, &PlayerPage::namensuche);
-    connect(snachname, &QLineEdit::returnPressed, this, [this] {
+    m_page.handle(sv_mann, &TuiCheckbox::OnClick, [this] { sv_mannClick(); });
+    m_page.handle(sv_weiblich, &TuiCheckbox::OnClick, [this] { sv_weiblichClick(); });
+    m_page.edits(bezahlt, &TuiCheckbox::OnClick);
+    m_page.handle(snachname, &QLineEdit::textEdited, [this](const QString& text) { namensuche(text); });
+    m_page.handle(snachname, &QLineEdit::returnPressed, [this] {
         if (!spielerliste->selectedItems().isEmpty())
             loadSelectedPlayer();
     });
     snachname->installEventFilter(this);
-    connect(sverein, &QLineEdit::textEdited, this, &PlayerPage::vereinsuche);
-    connect(sverein, &QLineEdit::returnPressed, this, [this] {
+    m_page.handle(sverein, &QLineEdit::textEdited, [this](const QString& text) { vereinsuche(text); });
+    m_page.handle(sverein, &QLineEdit::returnPressed, [this] {
         const QList<QListWidgetItem*> selected = vereinsliste->selectedItems();
         if (selected.isEmpty())
             return;
@@ -209,14 +211,17 @@ void PlayerPage::connectHandlers()
         sverein->setText(club);
     });
     for (QLineEdit* e : {snachname, svorname, sverein, sgeb, zuzahlen, snummer, s_staerke, semail})
-        connect(e, &QLineEdit::textChanged, this, &PlayerPage::spielerupdated);
+        m_page.edits(e, &QLineEdit::textChanged);
     for (QComboBox* c : {kreisverband, bezirksverband, landesverband, land, spklasse}) {
-        connect(c, &QComboBox::currentTextChanged, this, &PlayerPage::spielerupdated);
+        m_page.edits(c, &QComboBox::currentTextChanged);
         // A value typed into a combo is offered again until the page is reopened.
-        connect(c->lineEdit(), &QLineEdit::editingFinished, this,
-                [this, c] { learnValue(c, c->currentText().trimmed()); });
+        m_page.handle(c->lineEdit(), &QLineEdit::editingFinished, [this, c] {
+            const auto filling = m_page.fill();
+            learnValue(c, c->currentText().trimmed());
+        });
     }
-    connect(&m_links.doppelauswahl, &TDoppelauswahl::partnerChosen, this, &PlayerPage::partnerChosen);
+    m_page.handle(&m_links.doppelauswahl, &TDoppelauswahl::partnerChosen,
+                  [this](int kid, int partnerSid, const QString& text) { partnerChosen(kid, partnerSid, text); });
 }
 
 bool PlayerPage::eventFilter(QObject* watched, QEvent* event)
@@ -226,25 +231,18 @@ bool PlayerPage::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void PlayerPage::setSaveButton(const QString& caption, bool enabled)
+// The save button names the next save; while the page is unchanged it is
+// disabled and keeps the caption loading, clearing or the last save left.
+void PlayerPage::showMode()
 {
-    spielerspeichernbutton->SetCaption(caption);
-    spielerspeichernbutton->setEnabled(enabled);
-}
-
-void PlayerPage::spielerupdated()
-{
-    if (m_filling)
-        return;
-    if (!spielerspeichernbutton->isEnabled())
-        setSaveButton(kChangeCaption, true);
-    if (geladenerName.isEmpty())
-        setSaveButton(kNewCaption, true);
+    if (m_page.mode() != PageState::Mode::Unchanged)
+        spielerspeichernbutton->SetCaption(m_page.mode() == PageState::Mode::New ? kNewCaption : kChangeCaption);
+    spielerspeichernbutton->setEnabled(m_page.hasChanges());
 }
 
 void PlayerPage::SpielerbuttonItems0Click()
 {
-    m_filling = true;
+    const auto filling = m_page.fill();
     spielerfelderloeschen();
     for (QListWidget* l : {sklassen, spielerliste, vereinsliste})
         l->clear();
@@ -252,7 +250,12 @@ void PlayerPage::SpielerbuttonItems0Click()
         c->clear();
     spielerinfoliste.clear();
     klassenidliste.clear();
-    runGuarded(m_links.people.prompter, [&] {
+    startgebuehrSumme = 0;
+    alteRueckennummer = -1;
+    geladenerName.clear();
+    spielerspeichernbutton->SetCaption(kNewCaption);
+    m_page.set(0, PageState::Mode::Unchanged);
+    {
         const QSqlDatabase db = m_links.people.database();
         const int tid = m_links.people.aktuelleTID;
         klassenidliste = loadOfferedClasses(db, tid);
@@ -272,15 +275,9 @@ void PlayerPage::SpielerbuttonItems0Click()
         for (const auto& [combo, column] : combos)
             combo->addItems(playerColumnValues(db, tid, QString::fromLatin1(column)));
         vereinsliste->addItems(playerColumnValues(db, tid, QStringLiteral("verein"), true));
-    });
+    }
     for (QComboBox* c : {land, kreisverband, bezirksverband, landesverband, spklasse})
         c->setCurrentText(QString());
-    m_filling = false;
-    startgebuehrSumme = 0;
-    alteRueckennummer = -1;
-    m_loadedSid = 0;
-    geladenerName.clear();
-    setSaveButton(kNewCaption, false);
 }
 
 void PlayerPage::addPlayerEntry(const SpielerInfo& player, bool present)
@@ -312,8 +309,7 @@ QString PlayerPage::playerName(int sid) const
 
 void PlayerPage::spielerfelderloeschen()
 {
-    const bool filling = m_filling;
-    m_filling = true;
+    const auto filling = m_page.fill();
     for (QLineEdit* e : {snachname, svorname, sverein, sgeb, zuzahlen, snummer, semail, s_staerke})
         e->clear();
     bezahlt->SetChecked(false);
@@ -322,7 +318,6 @@ void PlayerPage::spielerfelderloeschen()
     doppelpartner->clear();
     for (int i = 0; i < sklassen->count(); ++i)
         sklassen->item(i)->setData(kFlagRole, QVariant());
-    m_filling = filling;
 }
 
 void PlayerPage::spielerlisteClick()
@@ -334,10 +329,8 @@ void PlayerPage::spielerlisteClick()
 void PlayerPage::loadSelectedPlayer()
 {
     const int sid = spielerliste->selectedItems().first()->data(kKeyRole).toInt();
-    if (sid > 0) {
-        runGuarded(m_links.people.prompter, [&] { spielerfelderfuellen(sid); });
-        setSaveButton(kChangeCaption, false);
-    }
+    if (sid > 0)
+        spielerfelderfuellen(sid);
     bool ok = false;
     const int number = snummer->text().toInt(&ok);
     alteRueckennummer = ok ? number : -1;
@@ -348,10 +341,9 @@ void PlayerPage::spielerfelderfuellen(int sid)
     const std::optional<PlayerData> data = readPlayer(m_links.people.database(), sid);
     if (!data)
         return;
-    m_filling = true;
+    const auto filling = m_page.fill();
     spielerfelderloeschen();
     const PlayerRecord& r = data->record;
-    m_loadedSid = sid;
     m_links.people.aktuelleSID = sid;
     geladenerName = displayName(r.nachname, r.vorname);
     snachname->setText(r.nachname);
@@ -396,35 +388,32 @@ void PlayerPage::spielerfelderfuellen(int sid)
         }
         addPartnerLine(text, pair.kid, partner);
     }
-    m_filling = false;
+    spielerspeichernbutton->SetCaption(kChangeCaption);
+    m_page.set(sid, PageState::Mode::Unchanged);
 }
 
 void PlayerPage::namensuche(const QString& prefix)
 {
     if (prefix.isEmpty())
         return;
-    runGuarded(m_links.people.prompter, [&] {
-        const auto found = findPlayerByPrefix(m_links.people.database(), m_links.people.aktuelleTID, prefix);
-        if (found) {
-            if (QListWidgetItem* item = entryWithKey(spielerliste, found->sid))
-                selectOnly(spielerliste, item);
-        }
-    });
     vereinsliste->clearSelection();
+    const auto found = findPlayerByPrefix(m_links.people.database(), m_links.people.aktuelleTID, prefix);
+    if (found) {
+        if (QListWidgetItem* item = entryWithKey(spielerliste, found->sid))
+            selectOnly(spielerliste, item);
+    }
 }
 
 void PlayerPage::vereinsuche(const QString& prefix)
 {
     if (prefix.isEmpty())
         return;
-    runGuarded(m_links.people.prompter, [&] {
-        const auto club = findClubByPrefix(m_links.people.database(), m_links.people.aktuelleTID, prefix);
-        if (club) {
-            const QList<QListWidgetItem*> items = vereinsliste->findItems(*club, Qt::MatchExactly);
-            if (!items.isEmpty())
-                selectOnly(vereinsliste, items.first());
-        }
-    });
+    const auto club = findClubByPrefix(m_links.people.database(), m_links.people.aktuelleTID, prefix);
+    if (club) {
+        const QList<QListWidgetItem*> items = vereinsliste->findItems(*club, Qt::MatchExactly);
+        if (!items.isEmpty())
+            selectOnly(vereinsliste, items.first());
+    }
 }
 
 void PlayerPage::snachnameClick()
@@ -434,13 +423,10 @@ void PlayerPage::snachnameClick()
 
 void PlayerPage::mitglieder(const QString& club)
 {
-    runGuarded(m_links.people.prompter, [&] {
-        const QList<SpielerInfo> members = clubMembers(m_links.people.database(), m_links.people.aktuelleTID, club);
-        spielerliste->clear();
-        for (const SpielerInfo& p : members)
-            addPlayerEntry(p, p.angemeldet);
-    });
-    spielerliste->clearSelection();
+    const QList<SpielerInfo> members = clubMembers(m_links.people.database(), m_links.people.aktuelleTID, club);
+    spielerliste->clear();
+    for (const SpielerInfo& p : members)
+        addPlayerEntry(p, p.angemeldet);
 }
 
 void PlayerPage::vereinslisteClick()
@@ -462,7 +448,7 @@ void PlayerPage::sklassenClick(QListWidgetItem* item)
         return;
     Prompter& prompter = m_links.people.prompter;
     const auto unselect = [&] {
-        const QSignalBlocker block(sklassen);
+        const auto filling = m_page.fill();
         item->setSelected(false);
     };
     std::optional<QDate> birth;
@@ -485,24 +471,17 @@ void PlayerPage::sklassenClick(QListWidgetItem* item)
             doppelpartner->clear();
         return true;
     };
-    bool ok = true;
-    const bool done = runGuarded(prompter, [&] {
-        const QSqlDatabase db = m_links.people.database();
-        if (item->isSelected() && !sexEligible(db, kid, sv_mann->Checked(), sv_weiblich->Checked())
-            && refuse(QStringLiteral("Der Spieler entspricht nicht den Geschlechtskriterien dieser Klasse\n\r"
-                                     "Spieler trotzdem für diese Klasse melden?"))) {
-            ok = false;
-            return;
-        }
-        if (birth && item->isSelected() && !ageEligible(db, kid, *birth)
-            && refuse(QStringLiteral("Der Spieler entspricht nicht den Alterskriterien dieser Klasse.\n\r"
-                                     "Spieler trotzdem für diese Klasse melden?"))) {
-            sgeb->setFocus();
-            ok = false;
-        }
-    });
-    if (!done || !ok)
+    const QSqlDatabase db = m_links.people.database();
+    if (item->isSelected() && !sexEligible(db, kid, sv_mann->Checked(), sv_weiblich->Checked())
+        && refuse(QStringLiteral("Der Spieler entspricht nicht den Geschlechtskriterien dieser Klasse\n\r"
+                                 "Spieler trotzdem für diese Klasse melden?")))
         return;
+    if (birth && item->isSelected() && !ageEligible(db, kid, *birth)
+        && refuse(QStringLiteral("Der Spieler entspricht nicht den Alterskriterien dieser Klasse.\n\r"
+                                 "Spieler trotzdem für diese Klasse melden?"))) {
+        sgeb->setFocus();
+        return;
+    }
     if (item->isSelected()) {
         if (offeredKind(kid) != ClassKind::Einzel && !entryWithKey(doppelpartner, kid))
             addPartnerLine(item->text() + QStringLiteral(": "), kid, 0);
@@ -510,7 +489,7 @@ void PlayerPage::sklassenClick(QListWidgetItem* item)
         removePartnerLine(kid);
     }
     updateFee();
-    spielerupdated();
+    m_page.edited();
 }
 
 void PlayerPage::updateFee()
@@ -566,7 +545,7 @@ void PlayerPage::doppelpartnerClick()
     TDoppelauswahl::Request request;
     request.kid = kid;
     request.mixed = offeredKind(kid) == ClassKind::Mixed;
-    request.sid = m_loadedSid;
+    request.sid = m_page.key();
     request.mann = sv_mann->Checked();
     request.frau = sv_weiblich->Checked();
     for (const SpielerInfo& p : spielerinfoliste) {
@@ -585,27 +564,24 @@ void PlayerPage::partnerChosen(int kid, int partnerSid, const QString& text)
     removePartnerLine(kid);
     addPartnerLine(text, kid, partnerSid);
     doppelpartner->clearSelection();
-    spielerupdated();
+    m_page.edited();
 }
 
 void PlayerPage::sv_mannClick()
 {
     sv_weiblich->SetChecked(!sv_mann->Checked());
-    spielerupdated();
+    m_page.edited();
 }
 
 void PlayerPage::sv_weiblichClick()
 {
     sv_mann->SetChecked(!sv_weiblich->Checked());
-    spielerupdated();
+    m_page.edited();
 }
 
 void PlayerPage::snummerbuttonClick()
 {
-    runGuarded(m_links.people.prompter, [&] {
-        snummer->setText(
-            QString::number(nextFreeStartNumber(m_links.people.database(), m_links.people.aktuelleTID)));
-    });
+    snummer->setText(QString::number(nextFreeStartNumber(m_links.people.database(), m_links.people.aktuelleTID)));
 }
 
 void PlayerPage::rnr_showClick()
@@ -665,7 +641,7 @@ QList<PartnerLine> PlayerPage::partnerLines() const
 
 void PlayerPage::spielerspeichernbuttonClick()
 {
-    if (!spielerspeichernbutton->isEnabled())
+    if (!m_page.hasChanges())
         return;
     Prompter& prompter = m_links.people.prompter;
     if (snachname->text().trimmed().isEmpty()) {
@@ -676,36 +652,32 @@ void PlayerPage::spielerspeichernbuttonClick()
         prompter.information(QStringLiteral("Bitte geben Sie einen Vornamen ein"));
         return;
     }
-    if (sverein->text().trimmed().isEmpty())
-        sverein->setText(QStringLiteral("ohne Verein"));
     if (!sgeb->text().trimmed().isEmpty() && !german::parseDate(sgeb->text())) {
         prompter.information(kBirthDateMessage);
         return;
     }
     bool isNumber = false;
     const int number = snummer->text().trimmed().toInt(&isNumber);
-    if (isNumber && number != -99 && number != alteRueckennummer) {
-        bool inUse = false;
-        if (!runGuarded(prompter, [&] {
-                inUse = startNumberInUse(m_links.people.database(), m_links.people.aktuelleTID, number);
-            }))
-            return;
-        if (inUse) {
-            prompter.prompt(PromptKind::Error, QStringLiteral("Diese Rückennummer existiert bereits"),
-                            PromptButtons::Cancel);
-            snummer->setFocus();
-            return;
-        }
+    if (isNumber && number != -99 && number != alteRueckennummer
+        && startNumberInUse(m_links.people.database(), m_links.people.aktuelleTID, number)) {
+        prompter.prompt(PromptKind::Error, QStringLiteral("Diese Rückennummer existiert bereits"),
+                        PromptButtons::Cancel);
+        snummer->setFocus();
+        return;
     }
     // Everything else that must convert is checked before anything is written.
-    const PlayerConversion conversion = convertPlayerTexts(pageTexts());
+    PlayerTexts texts = pageTexts();
+    // A player without a club is stored as "ohne Verein"; the field shows it once saved.
+    if (texts.verein.trimmed().isEmpty())
+        texts.verein = QStringLiteral("ohne Verein");
+    const PlayerConversion conversion = convertPlayerTexts(texts);
     if (!conversion.record) {
         prompter.information(conversion.error);
         return;
     }
-    const bool isNew = spielerspeichernbutton->Caption() == kNewCaption || m_loadedSid == 0;
+    const bool isNew = m_page.key() == 0;
     const bool renamed = displayName(snachname->text(), svorname->text()) != geladenerName;
-    if ((isNew || renamed) && nameTaken(snachname->text(), svorname->text(), isNew ? 0 : m_loadedSid)) {
+    if ((isNew || renamed) && nameTaken(snachname->text(), svorname->text(), m_page.key())) {
         prompter.information(QStringLiteral("Ein Spieler mit diesem Namen existiert bereits"));
         return;
     }
@@ -716,61 +688,62 @@ void PlayerPage::save(const PlayerRecord& record, bool isNew)
 {
     const QList<PartnerLine> lines = partnerLines();
     const QList<int> kids = selectedClasses();
-    const QString name = displayName(record.nachname, record.vorname);
-    runGuarded(m_links.people.prompter, [&] {
-        const QSqlDatabase db = m_links.people.database();
-        // The questions come before the transaction, so no lock waits for the user.
-        const auto takeOver = m_links.doppelauswahl.askTakeOvers(db, isNew ? 0 : m_loadedSid, lines);
+    const QSqlDatabase db = m_links.people.database();
+    int sid = m_page.key();
+    // The questions come before the transaction, so no lock waits for the user.
+    const auto takeOver = m_links.doppelauswahl.askTakeOvers(db, sid, lines);
+    const bool written = m_page.write([&] {
         Transaction transaction(db);
-        int sid = m_loadedSid;
         if (isNew)
             sid = insertPlayer(db, m_links.people.aktuelleTID, record, kids);
         else
             updatePlayer(db, sid, record, kids);
         storePartners(db, sid, lines, takeOver);
         transaction.commit();
-
-        m_loadedSid = sid;
-        m_links.people.aktuelleSID = sid;
-        const SpielerInfo info{sid, record.nachname, record.vorname, record.verein, false};
-        if (isNew) {
-            spielerinfoliste.append(info);
-            m_filling = true;
-            if (vereinsliste->findItems(record.verein, Qt::MatchExactly).isEmpty())
-                vereinsliste->addItem(record.verein);
-            learnValue(kreisverband, record.kverband);
-            learnValue(bezirksverband, record.bverband);
-            learnValue(landesverband, record.lverband);
-            learnValue(land, record.land);
-            learnValue(spklasse, record.spklasse);
-            m_filling = false;
-        } else {
-            for (SpielerInfo& p : spielerinfoliste) {
-                if (p.sid == sid)
-                    p = info;
-            }
-            delete entryWithKey(spielerliste, sid);
-        }
-        addPlayerEntry(info);
-        selectOnly(spielerliste, entryWithKey(spielerliste, sid));
-        geladenerName = name;
-        alteRueckennummer = record.nummer.value_or(-1);
-        setSaveButton(spielerspeichernbutton->Caption(), false);
     });
+    if (!written)
+        return;
+
+    const auto filling = m_page.fill();
+    m_links.people.aktuelleSID = sid;
+    const SpielerInfo info{sid, record.nachname, record.vorname, record.verein, false};
+    if (isNew) {
+        spielerinfoliste.append(info);
+        if (vereinsliste->findItems(record.verein, Qt::MatchExactly).isEmpty())
+            vereinsliste->addItem(record.verein);
+        learnValue(kreisverband, record.kverband);
+        learnValue(bezirksverband, record.bverband);
+        learnValue(landesverband, record.lverband);
+        learnValue(land, record.land);
+        learnValue(spklasse, record.spklasse);
+    } else {
+        for (SpielerInfo& p : spielerinfoliste) {
+            if (p.sid == sid)
+                p = info;
+        }
+        delete entryWithKey(spielerliste, sid);
+    }
+    sverein->setText(record.verein);
+    addPlayerEntry(info);
+    selectOnly(spielerliste, entryWithKey(spielerliste, sid));
+    geladenerName = displayName(record.nachname, record.vorname);
+    alteRueckennummer = record.nummer.value_or(-1);
+    m_page.set(sid, PageState::Mode::Unchanged);
 }
 
 void PlayerPage::spielerdelbuttonClick()
 {
     // Only the loaded player can be deleted; names typed on the page name nobody.
-    if (snachname->text().isEmpty() || m_loadedSid == 0)
+    const int sid = m_page.key();
+    if (snachname->text().isEmpty() || sid == 0)
         return;
     Prompter& prompter = m_links.people.prompter;
     if (!prompter.confirm(QStringLiteral("Wollen Sie den Spieler \"%1\" wirklich löschen?")
                               .arg(displayName(snachname->text(), svorname->text()))))
         return;
-    const int sid = m_loadedSid;
-    if (!runGuarded(prompter, [&] { deletePlayer(m_links.people.database(), sid); }))
+    if (!m_page.write([&] { deletePlayer(m_links.people.database(), sid); }))
         return;
+    const auto filling = m_page.fill();
     QString club;
     for (SpielerInfo& p : spielerinfoliste) {
         if (p.sid == sid) {
@@ -785,30 +758,25 @@ void PlayerPage::spielerdelbuttonClick()
         for (QListWidgetItem* item : vereinsliste->findItems(club, Qt::MatchExactly))
             delete item;
     }
-    m_filling = true;
     spielerfelderloeschen();
-    m_filling = false;
     sklassen->clearSelection();
     vereinsliste->clearSelection();
     spielerliste->clearSelection();
-    m_loadedSid = 0;
     geladenerName.clear();
     alteRueckennummer = -1;
-    setSaveButton(kNewCaption, false);
+    spielerspeichernbutton->SetCaption(kNewCaption);
+    m_page.set(0, PageState::Mode::Unchanged);
 }
 
 void PlayerPage::neuerspielerbuttonClick()
 {
-    m_filling = true;
     spielerfelderloeschen();
-    m_filling = false;
-    setSaveButton(kNewCaption, true);
     rebuildPlayerList();
     spielerliste->clearSelection();
     sklassen->clearSelection();
-    m_loadedSid = 0;
     geladenerName.clear();
     alteRueckennummer = -1;
+    m_page.set(0, PageState::Mode::New);
 }
 
 } // namespace bw

@@ -13,6 +13,7 @@
 #include "data/partnerrecords.h"
 #include "data/playerrecords.h"
 #include "people/refereepage.h"
+#include "platform/pagestate.h"
 
 #include <QWidget>
 
@@ -83,7 +84,8 @@ public:
     QList<KlassenInfo> klassenidliste;
     // The loaded player's display name; empty while the page holds a new one.
     QString geladenerName;
-    int loadedSid() const { return m_loadedSid; }
+    int loadedSid() const { return m_page.key(); }
+    PageState::Mode mode() const { return m_page.mode(); }
     double startgebuehrSumme = 0;
     int alteRueckennummer = -1;
 
@@ -104,7 +106,6 @@ public slots:
     // The type-ahead searches on the fields' text as it now reads.
     void namensuche(const QString& prefix);
     void vereinsuche(const QString& prefix);
-    void spielerupdated();
     // "Übernehmen" of the partner dialog: the class's line now names the partner.
     void partnerChosen(int kid, int partnerSid, const QString& text);
 
@@ -120,7 +121,7 @@ private:
     void mitglieder(const QString& club);
     void rebuildPlayerList();
     void addPlayerEntry(const SpielerInfo& player, bool present = false);
-    void setSaveButton(const QString& caption, bool enabled);
+    void showMode();
     void addPartnerLine(const QString& text, int kid, int partnerSid);
     void removePartnerLine(int kid);
     void updateFee();
@@ -134,8 +135,7 @@ private:
     void save(const PlayerRecord& record, bool isNew);
 
     PlayerPageLinks m_links;
-    int m_loadedSid = 0;
-    bool m_filling = false;
+    PageState m_page;
 };
 
 } // namespace bw

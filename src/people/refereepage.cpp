@@ -26,11 +26,13 @@ using people::selectOnly;
 const QString RefereePage::kNewCaption = QStringLiteral("Speichern");
 const QString RefereePage::kChangeCaption = QStringLiteral("Änderung übernehmen");
 
-RefereePage::RefereePage(const PeoplePageLinks& links, QWidget* parent) : QWidget(parent), m_links(links)
+RefereePage::RefereePage(const PeoplePageLinks& links, QWidget* parent)
+    : QWidget(parent), m_links(links), m_page(this, links.prompter)
 {
     setObjectName(QStringLiteral("RefereePage"));
     build();
-    setSaveButton(kNewCaption, false);
+    m_page.onChange([this] { showMode(); });
+    showMode();
 }
 
 void RefereePage::build()
@@ -102,41 +104,45 @@ void RefereePage::build()
     layout->addLayout(columns, 1);
     layout->addLayout(buttons);
 
-    connect(schiri_neu, &TuiButton::OnClick, this, &RefereePage::schiri_neuClick);
-    connect(schirispeichern, &TuiButton::OnClick, this, &RefereePage::schirispeichernClick);
-    connect(schiri_del, &TuiButton::OnClick, this, &RefereePage::schiri_delClick);
-    connect(schiriliste, &QListWidget::itemClicked, this, &RefereePage::schirilisteClick);
+    m_page.handle(schiri_neu, &TuiButton::OnClick, [this] { schiri_neuClick(); });
+    m_page.handle(schirispeichern, &TuiButton::OnClick, [this] { schirispeichernClick(); });
+    m_page.handle(schiri_del, &TuiButton::OnClick, [this] { schiri_delClick(); });
+    m_page.handle(schiriliste, &QListWidget::itemClicked, [this] { schirilisteClick(); });
     // The search runs on the field's text as it now reads, whatever keys made it.
-    connect(schirinname, &QLineEdit::textEdited, this, &RefereePage::schirisuche);
-    connect(schirinname, &QLineEdit::returnPressed, this, [this] {
+    m_page.handle(schirinname, &QLineEdit::textEdited, [this](const QString& text) { schirisuche(text); });
+    m_page.handle(schirinname, &QLineEdit::returnPressed, [this] {
         if (!schiriliste->selectedItems().isEmpty())
             load(schiriliste->selectedItems().first());
     });
     for (QLineEdit* e : {schirinname, schirivname, schirigeb})
-        connect(e, &QLineEdit::textChanged, this, &RefereePage::schiriupdated);
+        m_page.edits(e, &QLineEdit::textChanged);
     for (QComboBox* c : {schiriverein, schirikverband, schiribverband, schirilverband, schiriland, schiriklasse})
-        connect(c, &QComboBox::currentTextChanged, this, &RefereePage::schiriupdated);
-    connect(schiriangemeldet, &TuiCheckbox::OnClick, this, &RefereePage::schiriupdated);
-    connect(schiriklassen, &QListWidget::itemClicked, this, &RefereePage::schiriupdated);
+        m_page.edits(c, &QComboBox::currentTextChanged);
+    m_page.edits(schiriangemeldet, &TuiCheckbox::OnClick);
+    m_page.edits(schiriklassen, &QListWidget::itemClicked);
 }
 
-void RefereePage::setSaveButton(const QString& caption, bool enabled)
+// The save button names the next save; while the page is unchanged it is
+// disabled and keeps the caption loading, clearing or the last save left.
+void RefereePage::showMode()
 {
-    schirispeichern->SetCaption(caption);
-    schirispeichern->setEnabled(enabled);
+    if (m_page.mode() != PageState::Mode::Unchanged)
+        schirispeichern->SetCaption(m_page.mode() == PageState::Mode::New ? kNewCaption : kChangeCaption);
+    schirispeichern->setEnabled(m_page.hasChanges());
 }
 
 void RefereePage::SpielerbuttonItems4Click()
 {
-    m_filling = true;
+    const auto filling = m_page.fill();
     schiriliste->clear();
     schiriklassen->clear();
     schirifelderloeschen();
     for (QComboBox* c : {schiriland, schirikverband, schiribverband, schirilverband, schiriklasse, schiriverein})
         c->clear();
-    m_loadedId = 0;
     geladenerName.clear();
-    runGuarded(m_links.prompter, [&] {
+    schirispeichern->SetCaption(kNewCaption);
+    m_page.set(0, PageState::Mode::Unchanged);
+    {
         const QSqlDatabase db = m_links.database();
         const int tid = m_links.aktuelleTID;
         for (const RefereeClass& c : loadRefereeClasses(db, tid)) {
@@ -154,11 +160,9 @@ void RefereePage::SpielerbuttonItems4Click()
                                                             {schiriklasse, "spklasse"}};
         for (const auto& [combo, column] : lists)
             combo->addItems(playerColumnValues(db, tid, QString::fromLatin1(column)));
-    });
+    }
     for (QComboBox* c : {schiriland, schirikverband, schiribverband, schirilverband, schiriklasse, schiriverein})
         c->setCurrentText(QString());
-    m_filling = false;
-    setSaveButton(kNewCaption, false);
 }
 
 void RefereePage::addListEntry(int id, const QString& name, bool angemeldet, const QString& verein)
@@ -177,25 +181,22 @@ bool RefereePage::listHolds(const QString& name) const
 
 void RefereePage::schirifelderloeschen()
 {
-    const bool filling = m_filling;
-    m_filling = true;
+    const auto filling = m_page.fill();
     for (QLineEdit* e : {schirinname, schirivname, schirigeb})
         e->clear();
     schirimemo->clear();
     for (QComboBox* c : {schirikverband, schiribverband, schirilverband, schiriland, schiriverein, schiriklasse})
         c->setCurrentText(QString());
     schiriangemeldet->SetChecked(false);
-    m_filling = filling;
 }
 
 void RefereePage::schiri_neuClick()
 {
     schirifelderloeschen();
-    m_loadedId = 0;
     geladenerName.clear();
     selectOnly(schiriliste, nullptr);
     schiriklassen->clearSelection();
-    setSaveButton(kNewCaption, true);
+    m_page.set(0, PageState::Mode::New);
 }
 
 void RefereePage::schirilisteClick()
@@ -207,8 +208,7 @@ void RefereePage::schirilisteClick()
 
 void RefereePage::load(QListWidgetItem* item)
 {
-    runGuarded(m_links.prompter, [&] { schirifelderfuellen(item->data(Qt::UserRole).toInt()); });
-    setSaveButton(kChangeCaption, false);
+    schirifelderfuellen(item->data(Qt::UserRole).toInt());
 }
 
 void RefereePage::schirifelderfuellen(int id)
@@ -216,10 +216,9 @@ void RefereePage::schirifelderfuellen(int id)
     const std::optional<RefereeData> data = readReferee(m_links.database(), id);
     if (!data)
         return;
-    m_filling = true;
+    const auto filling = m_page.fill();
     schirifelderloeschen();
     const RefereeRecord& r = data->record;
-    m_loadedId = id;
     geladenerName = displayName(r.snname, r.svname);
     schirinname->setText(r.snname);
     schirivname->setText(r.svname);
@@ -239,17 +238,8 @@ void RefereePage::schirifelderfuellen(int id)
         if (data->kids.contains(schiriklassen->item(i)->data(Qt::UserRole).toInt()))
             schiriklassen->item(i)->setSelected(true);
     }
-    m_filling = false;
-}
-
-void RefereePage::schiriupdated()
-{
-    if (m_filling)
-        return;
-    if (!schirispeichern->isEnabled())
-        setSaveButton(kChangeCaption, true);
-    if (geladenerName.isEmpty())
-        setSaveButton(kNewCaption, true);
+    schirispeichern->SetCaption(kChangeCaption);
+    m_page.set(id, PageState::Mode::Unchanged);
 }
 
 QList<int> RefereePage::selectedClasses() const
@@ -262,7 +252,7 @@ QList<int> RefereePage::selectedClasses() const
 
 void RefereePage::schirispeichernClick()
 {
-    if (!schirispeichern->isEnabled())
+    if (!m_page.hasChanges())
         return;
     Prompter& prompter = m_links.prompter;
     if (schirinname->text().trimmed().isEmpty()) {
@@ -273,13 +263,14 @@ void RefereePage::schirispeichernClick()
         prompter.warning(QStringLiteral("Bitte geben Sie einen Vornamen ein"));
         return;
     }
-    if (schiriverein->currentText().trimmed().isEmpty())
-        schiriverein->setCurrentText(QStringLiteral("ohne Verein"));
     RefereeTexts texts;
     texts.nachname = schirinname->text();
     texts.vorname = schirivname->text();
     texts.geb = schirigeb->text();
     texts.verein = schiriverein->currentText();
+    // A referee without a club is stored as "ohne Verein"; the field shows it once saved.
+    if (texts.verein.trimmed().isEmpty())
+        texts.verein = QStringLiteral("ohne Verein");
     texts.kverband = schirikverband->currentText();
     texts.bverband = schiribverband->currentText();
     texts.lverband = schirilverband->currentText();
@@ -294,67 +285,68 @@ void RefereePage::schirispeichernClick()
     }
     const RefereeRecord& record = *conversion.record;
     const QString name = displayName(record.snname, record.svname);
-    const bool isNew = schirispeichern->Caption() == kNewCaption || m_loadedId == 0;
+    const bool isNew = m_page.key() == 0;
     if ((isNew || name != geladenerName) && listHolds(name)) {
         prompter.warning(QStringLiteral("Ein Schiedsrichter mit diesem Namen existiert bereits"));
         return;
     }
-    runGuarded(prompter, [&] {
+    int id = m_page.key();
+    const bool written = m_page.write([&] {
         const QSqlDatabase db = m_links.database();
-        if (isNew) {
-            const int id = insertReferee(db, m_links.aktuelleTID, record, selectedClasses());
-            m_links.aktuelleSID = id;
-            m_loadedId = id;
-            addListEntry(id, name, record.sangemeldet, record.sverein);
-            m_filling = true;
-            learnValue(schiriverein, record.sverein);
-            learnValue(schirikverband, record.skverband);
-            learnValue(schiribverband, record.sbverband);
-            learnValue(schirilverband, record.slverband);
-            learnValue(schiriland, record.sland);
-            m_filling = false;
-        } else {
-            updateReferee(db, m_loadedId, record, selectedClasses());
-            delete people::entryWithKey(schiriliste, m_loadedId);
-            addListEntry(m_loadedId, name, record.sangemeldet, record.sverein);
-        }
-        selectOnly(schiriliste, people::entryWithKey(schiriliste, m_loadedId));
-        geladenerName = name;
-        setSaveButton(schirispeichern->Caption(), false);
+        if (isNew)
+            id = insertReferee(db, m_links.aktuelleTID, record, selectedClasses());
+        else
+            updateReferee(db, id, record, selectedClasses());
     });
+    if (!written)
+        return;
+    const auto filling = m_page.fill();
+    if (isNew) {
+        m_links.aktuelleSID = id;
+        learnValue(schiriverein, record.sverein);
+        learnValue(schirikverband, record.skverband);
+        learnValue(schiribverband, record.sbverband);
+        learnValue(schirilverband, record.slverband);
+        learnValue(schiriland, record.sland);
+    } else {
+        delete people::entryWithKey(schiriliste, id);
+    }
+    schiriverein->setCurrentText(record.sverein);
+    addListEntry(id, name, record.sangemeldet, record.sverein);
+    selectOnly(schiriliste, people::entryWithKey(schiriliste, id));
+    geladenerName = name;
+    m_page.set(id, PageState::Mode::Unchanged);
 }
 
 void RefereePage::schiri_delClick()
 {
     // Only a loaded referee can be deleted; a name merely typed names nobody.
-    if (schirinname->text().isEmpty() || m_loadedId == 0)
+    const int id = m_page.key();
+    if (schirinname->text().isEmpty() || id == 0)
         return;
     const QString name = displayName(schirinname->text(), schirivname->text());
     if (!m_links.prompter.confirm(QStringLiteral("Wollen Sie den Schiedsrichter \"%1\" wirklich löschen?").arg(name)))
         return;
-    const bool done = runGuarded(m_links.prompter, [&] { deleteReferee(m_links.database(), m_loadedId); });
-    if (!done)
+    if (!m_page.write([&] { deleteReferee(m_links.database(), id); }))
         return;
-    delete people::entryWithKey(schiriliste, m_loadedId);
+    delete people::entryWithKey(schiriliste, id);
     schirifelderloeschen();
     selectOnly(schiriliste, nullptr);
     schiriklassen->clearSelection();
-    m_loadedId = 0;
     geladenerName.clear();
-    setSaveButton(kNewCaption, false);
+    schirispeichern->SetCaption(kNewCaption);
+    m_page.set(0, PageState::Mode::Unchanged);
 }
 
 void RefereePage::schirisuche(const QString& prefix)
 {
     if (prefix.isEmpty())
         return;
-    runGuarded(m_links.prompter, [&] {
-        const std::optional<SchiriInfo> found = findRefereeByPrefix(m_links.database(), m_links.aktuelleTID, prefix);
-        if (!found)
-            return;
-        if (QListWidgetItem* item = people::entryWithKey(schiriliste, found->id))
-            selectOnly(schiriliste, item);
-    });
+    const std::optional<SchiriInfo> found = findRefereeByPrefix(m_links.database(), m_links.aktuelleTID, prefix);
+    if (!found)
+        return;
+    if (QListWidgetItem* item = people::entryWithKey(schiriliste, found->id))
+        selectOnly(schiriliste, item);
 }
 
 } // namespace bw

@@ -5,6 +5,8 @@
 // shows selected meanwhile.
 #pragma once
 
+#include "platform/pagestate.h"
+
 #include <QSqlDatabase>
 #include <QWidget>
 
@@ -61,7 +63,8 @@ public:
     // The loaded referee's list text; empty while the page holds a new one.
     QString geladenerName;
     // The loaded referee's key; 0 while the page holds a new one.
-    int loadedId() const { return m_loadedId; }
+    int loadedId() const { return m_page.key(); }
+    PageState::Mode mode() const { return m_page.mode(); }
 
 public slots:
     // "Schiedsrichter verwalten": fills the page for the open tournament.
@@ -72,7 +75,6 @@ public slots:
     void schirilisteClick();
     // The type-ahead: selects the first referee whose surname begins with the text.
     void schirisuche(const QString& prefix);
-    void schiriupdated();
 
 private:
     void build();
@@ -81,12 +83,11 @@ private:
     void load(QListWidgetItem* item);
     void addListEntry(int id, const QString& name, bool angemeldet, const QString& verein);
     bool listHolds(const QString& name) const;
-    void setSaveButton(const QString& caption, bool enabled);
+    void showMode();
     QList<int> selectedClasses() const;
 
     PeoplePageLinks m_links;
-    int m_loadedId = 0;
-    bool m_filling = false;
+    PageState m_page;
 };
 
 } // namespace bw

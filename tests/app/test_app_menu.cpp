@@ -6,6 +6,7 @@
 
 #include "app/timpressumform.h"
 #include "app/tmainform.h"
+#include "app/tournamentpage.h"
 #include "data/preparation.h"
 #include "output/texportnewform.h"
 #include "support/widgethelpers.h"
@@ -277,7 +278,7 @@ void TestAppMenu::registrationForm()
     QString written;
     main.registrationFormWriter = [&](const QString& file) { written = file; };
     app.fake.files.answer(app.folder.file(QStringLiteral("anmeldung")));
-    click(main.anmeldeformular);
+    click(main.turnierseite->anmeldeformular);
     QCOMPARE(written, app.folder.file(QStringLiteral("anmeldung.docx")));
     QCOMPARE(main.SaveDialog1InitialDir, app.folder.path());
 
@@ -285,7 +286,7 @@ void TestAppMenu::registrationForm()
     app.fake.files.answer(app.folder.file(QStringLiteral("anmeldung.docx")));
     app.prompter().expect(PromptKind::Error, QStringLiteral("Anmeldeformular konnte nicht erzeugt werden"),
                           PromptAnswer::Cancel);
-    click(main.anmeldeformular);
+    click(main.turnierseite->anmeldeformular);
     QVERIFY(app.prompter().verify());
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/navigationbar.h"
 #include "app/tmainform.h"
+#include "app/tournamentpage.h"
 #include "app/tmsdenetworkform.h"
 #include "app/tturnier_erstellen.h"
 #include "app/tturnierladen.h"
@@ -142,10 +143,10 @@ void TestAppOpen::createOnSqlite()
     // The window shows the new tournament; creating leaves the caption alone.
     QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - "));
     QCOMPARE(main.frontPanel(), main.neuesTurnier);
-    QCOMPARE(main.statictext1->text(), QStringLiteral("Kreismeisterschaft"));
-    QCOMPARE(main.turniername->text(), QStringLiteral("Kreismeisterschaft"));
-    QVERIFY(!main.turnier_speichern->isEnabled());
-    QCOMPARE(main.turnier_speichern->Caption(), QStringLiteral("Änderung übernehmen"));
+    QCOMPARE(main.turnierseite->statictext1->text(), QStringLiteral("Kreismeisterschaft"));
+    QCOMPARE(main.turnierseite->turniername->text(), QStringLiteral("Kreismeisterschaft"));
+    QVERIFY(!main.turnierseite->turnier_speichern->isEnabled());
+    QCOMPARE(main.turnierseite->turnier_speichern->Caption(), QStringLiteral("Änderung übernehmen"));
     QVERIFY(main.Turnierbutton->itemEnabled(TMainform::TurnierLoeschen));
     QVERIFY(main.Turnierbutton->itemEnabled(TMainform::TurnierBearbeiten));
     QVERIFY(main.Klassenbutton->isEnabled() && !main.Klassenbutton->collapsed());
@@ -251,9 +252,9 @@ void TestAppOpen::openOnSqlite()
 
     QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - Pokal"));
     QCOMPARE(main.frontPanel(), main.neuesTurnier);
-    QCOMPARE(main.austragungsort->text(), QStringLiteral("Pokal Halle"));
-    QCOMPARE(main.turnier_speichern->Caption(), QStringLiteral("Änderung speichern"));
-    QVERIFY(!main.turnier_speichern->isEnabled());
+    QCOMPARE(main.turnierseite->austragungsort->text(), QStringLiteral("Pokal Halle"));
+    QCOMPARE(main.turnierseite->turnier_speichern->Caption(), QStringLiteral("Änderung speichern"));
+    QVERIFY(!main.turnierseite->turnier_speichern->isEnabled());
     QVERIFY(main.Spielerbutton->isEnabled() && main.Spielerbutton->collapsed());
     QVERIFY(main.Klassenbutton->isEnabled() && !main.Klassenbutton->collapsed());
     QVERIFY(main.Spieleplaner1->isEnabled());
@@ -386,8 +387,8 @@ void TestAppOpen::lookingElsewhereKeepsTheOpenDatabase()
     QCOMPARE(openedFile(*app.program), QFileInfo(first).absoluteFilePath());
     QVERIFY(app.program->forms.db_procedures->accessDB);
     QCOMPARE(app.program->forms.db_procedures->dbPfad, first);
-    main.zusatzname->setText(QStringLiteral("Herbst"));
-    click(main.turnier_speichern);
+    main.turnierseite->zusatzname->setText(QStringLiteral("Herbst"));
+    click(main.turnierseite->turnier_speichern);
     QCOMPARE(countRows(first, QStringLiteral("SELECT COUNT(*) FROM Turnierdaten WHERE zusatz='Herbst'")), 1);
     QCOMPARE(countRows(other, QStringLiteral("SELECT COUNT(*) FROM Turnierdaten WHERE zusatz='Herbst'")), 0);
 }

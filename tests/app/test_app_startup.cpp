@@ -9,6 +9,7 @@
 #include "app/navigationbar.h"
 #include "app/serverbrowser.h"
 #include "app/tmainform.h"
+#include "app/tournamentpage.h"
 #include "data/db_procedures.h"
 #include "gif/tgifimage.h"
 #include "platform/inifile.h"
@@ -121,8 +122,8 @@ void TestAppStartup::startState()
     QVERIFY(!app.program->forms.db_procedures->accessDB);
     QCOMPARE(app.program->forms.db_procedures->serverName, QSysInfo::machineHostName());
     QCOMPARE(app.context().aktuelleTID, 0);
-    QCOMPARE(main.Tvon->date(), QDate(2026, 12, 10));
-    QCOMPARE(main.Tbis->date(), QDate(2026, 12, 10));
+    QCOMPARE(main.turnierseite->Tvon->date(), QDate(2026, 12, 10));
+    QCOMPARE(main.turnierseite->Tbis->date(), QDate(2026, 12, 10));
     QVERIFY(!app.program->forms.db_procedures->isConnected());
 }
 

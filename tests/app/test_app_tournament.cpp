@@ -7,6 +7,7 @@
 #include "app/navigationbar.h"
 #include "app/tdata_unit.h"
 #include "app/tmainform.h"
+#include "app/tournamentpage.h"
 #include "app/tturnier_erstellen.h"
 #include "data/connection.h"
 #include "data/db_procedures.h"
@@ -14,6 +15,7 @@
 #include "data/preparation.h"
 #include "data/sql.h"
 #include "data/tournamentrecords.h"
+#include "support/pagewrite.h"
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
@@ -63,6 +65,8 @@ private slots:
     void nullMemosComeBackEmpty();
     void saveButtonStates();
     void emptyNameIsRefused();
+    void failedSaveKeepsPageAndDatabase_data();
+    void failedSaveKeepsPageAndDatabase();
     void deleteCascade_data();
     void deleteCascade();
     void deleteDeclinedAndWithoutTournament();
@@ -83,23 +87,23 @@ void TestAppTournament::pageRoundTrip()
     AppFixture app;
     startWithTournament(app, QStringLiteral("seite.sqlite"));
     TMainform& main = app.main();
-    TData_Unit& data = *app.program->forms.Data_Unit;
+    TournamentPage& data = *main.turnierseite;
     const int tid = app.context().aktuelleTID;
     QCOMPARE(tid, 1);
 
     // Everything typed on the page reaches the row and comes back.
     const TournamentData sample = sampleTournament();
     data.showData(sample);
-    main.Tbis->setDate(sample.date(TournamentField::tbis));
-    QVERIFY(main.turnier_speichern->isEnabled());
-    click(main.turnier_speichern);
-    QVERIFY(!main.turnier_speichern->isEnabled());
+    main.turnierseite->Tbis->setDate(sample.date(TournamentField::tbis));
+    QVERIFY(main.turnierseite->turnier_speichern->isEnabled());
+    click(main.turnierseite->turnier_speichern);
+    QVERIFY(!main.turnierseite->turnier_speichern->isEnabled());
     data.turnierfelderloeschen();
     data.tfelderfuellen(tid);
     compareTournaments(data.pageData(), trimmed(sample));
-    QCOMPARE(main.statictext1->text(), QStringLiteral("Offene Meisterschaft"));
+    QCOMPARE(main.turnierseite->statictext1->text(), QStringLiteral("Offene Meisterschaft"));
     // Memos keep their lines.
-    QCOMPARE(main.turnierleitung->toPlainText(), QStringLiteral("turnierleitung Wert\nzweite Zeile ä"));
+    QCOMPARE(main.turnierseite->turnierleitung->toPlainText(), QStringLiteral("turnierleitung Wert\nzweite Zeile ä"));
 }
 
 void TestAppTournament::nullMemosComeBackEmpty()
@@ -107,18 +111,18 @@ void TestAppTournament::nullMemosComeBackEmpty()
     AppFixture app;
     startWithTournament(app, QStringLiteral("null.sqlite"));
     TMainform& main = app.main();
-    TData_Unit& data = *app.program->forms.Data_Unit;
-    main.preise->setPlainText(QStringLiteral("Pokale"));
-    main.meldung_an->setPlainText(QStringLiteral("Name"));
-    click(main.turnier_speichern);
+    TournamentPage& data = *main.turnierseite;
+    main.turnierseite->preise->setPlainText(QStringLiteral("Pokale"));
+    main.turnierseite->meldung_an->setPlainText(QStringLiteral("Name"));
+    click(main.turnierseite->turnier_speichern);
     // A second tournament whose texts were never filled in.
     execute(app.program->forms.db_procedures->ADOConnection1(),
             QStringLiteral("INSERT INTO Turnierdaten (TID, turniername) VALUES (2, 'Leer')"));
     data.tfelderfuellen(2);
-    QCOMPARE(main.preise->toPlainText(), QString());
-    QCOMPARE(main.meldung_an->toPlainText(), QString());
-    QCOMPARE(main.zusatzname->text(), QString());
-    QCOMPARE(main.turniername->text(), QStringLiteral("Leer"));
+    QCOMPARE(main.turnierseite->preise->toPlainText(), QString());
+    QCOMPARE(main.turnierseite->meldung_an->toPlainText(), QString());
+    QCOMPARE(main.turnierseite->zusatzname->text(), QString());
+    QCOMPARE(main.turnierseite->turniername->text(), QStringLiteral("Leer"));
 }
 
 void TestAppTournament::saveButtonStates()
@@ -126,25 +130,25 @@ void TestAppTournament::saveButtonStates()
     AppFixture app;
     startWithTournament(app, QStringLiteral("knopf.sqlite"));
     TMainform& main = app.main();
-    TuiButton* save = main.turnier_speichern;
+    TuiButton* save = main.turnierseite->turnier_speichern;
     QVERIFY(!save->isEnabled());
 
     // The first day moves the last; the last alone moves nothing.
-    main.Tvon->setDate(QDate(2027, 5, 1));
-    QCOMPARE(main.Tbis->date(), QDate(2027, 5, 1));
+    main.turnierseite->Tvon->setDate(QDate(2027, 5, 1));
+    QCOMPARE(main.turnierseite->Tbis->date(), QDate(2027, 5, 1));
     QVERIFY(save->isEnabled());
     QCOMPARE(save->Caption(), QStringLiteral("Änderung übernehmen"));
-    main.Tbis->setDate(QDate(2027, 5, 3));
-    QCOMPARE(main.Tvon->date(), QDate(2027, 5, 1));
+    main.turnierseite->Tbis->setDate(QDate(2027, 5, 3));
+    QCOMPARE(main.turnierseite->Tvon->date(), QDate(2027, 5, 1));
     QVERIFY(save->isEnabled());
     QCOMPARE(save->Caption(), QStringLiteral("Änderung übernehmen"));
 
     // The title follows every keystroke of the name.
-    main.turniername->clear();
-    QTest::keyClicks(main.turniername, QStringLiteral("Wi"));
-    QCOMPARE(main.statictext1->text(), QStringLiteral("Wi"));
-    QTest::keyClicks(main.turniername, QStringLiteral("nter"));
-    QCOMPARE(main.statictext1->text(), QStringLiteral("Winter"));
+    main.turnierseite->turniername->clear();
+    QTest::keyClicks(main.turnierseite->turniername, QStringLiteral("Wi"));
+    QCOMPARE(main.turnierseite->statictext1->text(), QStringLiteral("Wi"));
+    QTest::keyClicks(main.turnierseite->turniername, QStringLiteral("nter"));
+    QCOMPARE(main.turnierseite->statictext1->text(), QStringLiteral("Winter"));
     click(save);
     QVERIFY(!save->isEnabled());
     const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();
@@ -154,10 +158,10 @@ void TestAppTournament::saveButtonStates()
 
     // "Turnierdaten bearbeiten" shows the page at its first tab.
     main.bringToFront(main.welcome);
-    main.Turniermenu->setCurrentIndex(1);
+    main.turnierseite->Turniermenu->setCurrentIndex(1);
     main.TurnierbuttonItemClick(TMainform::TurnierBearbeiten);
     QCOMPARE(main.frontPanel(), main.neuesTurnier);
-    QCOMPARE(main.Turniermenu->currentIndex(), 0);
+    QCOMPARE(main.turnierseite->Turniermenu->currentIndex(), 0);
 }
 
 void TestAppTournament::emptyNameIsRefused()
@@ -165,16 +169,75 @@ void TestAppTournament::emptyNameIsRefused()
     AppFixture app;
     startWithTournament(app, QStringLiteral("name.sqlite"));
     TMainform& main = app.main();
-    main.turniername->setText(QStringLiteral("   "));
-    main.osr->setText(QStringLiteral("Schiri"));
+    main.turnierseite->turniername->setText(QStringLiteral("   "));
+    main.turnierseite->osr->setText(QStringLiteral("Schiri"));
     app.prompter().expect(PromptKind::Information, QStringLiteral("Bitte geben Sie einen Turniernamen ein"));
-    click(main.turnier_speichern);
+    click(main.turnierseite->turnier_speichern);
     QVERIFY(app.prompter().verify());
-    QVERIFY(main.turnier_speichern->isEnabled());
+    QVERIFY(main.turnierseite->turnier_speichern->isEnabled());
     const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();
     QCOMPARE(scalar(db, QStringLiteral("SELECT turniername FROM Turnierdaten WHERE TID=1")).toString(),
              QStringLiteral("Sommerturnier"));
     QCOMPARE(scalar(db, QStringLiteral("SELECT osr FROM Turnierdaten WHERE TID=1")).toString(), QString());
+}
+
+void TestAppTournament::failedSaveKeepsPageAndDatabase_data()
+{
+    QTest::addColumn<bool>("newTournament");
+    QTest::newRow("new") << true;
+    QTest::newRow("change") << false;
+}
+
+// A save failing at any of its statements shows the error and leaves the
+// database as it was and the page as the user left it, to be saved again.
+void TestAppTournament::failedSaveKeepsPageAndDatabase()
+{
+    QFETCH(bool, newTournament);
+    AppFixture app;
+    if (newTournament) {
+        // A database open but no tournament yet: the page holds a new one.
+        app.start();
+        const QString path = app.folder.file(QStringLiteral("neu.sqlite"));
+        prepareSqliteFile(path);
+        Tdb_procedures& data = *app.program->forms.db_procedures;
+        data.accessDB = true;
+        data.dbPfad = path;
+        data.db_verbinden(QString());
+    } else {
+        startWithTournament(app, QStringLiteral("fehler.sqlite"));
+    }
+    TournamentPage& page = *app.main().turnierseite;
+    const int tid = app.context().aktuelleTID;
+    const PageState::Mode mode = newTournament ? PageState::Mode::New : PageState::Mode::Changed;
+    page.turniername->setText(QStringLiteral("Herbstturnier"));
+    page.osr->setText(QStringLiteral("Schiri"));
+    QCOMPARE(page.mode(), mode);
+    const TournamentData typed = page.pageData();
+    const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();
+    int runs = 0;
+    const QString failure = checkPageWrite(
+        db, app.prompter(), [&] { click(page.turnier_speichern); },
+        [&]() -> QString {
+            if (page.shownTid() != tid || page.mode() != mode || app.context().aktuelleTID != tid)
+                return QStringLiteral("the page's tournament or mode changed");
+            if (page.pageData().values != typed.values || page.statictext1->text() != QStringLiteral("Herbstturnier"))
+                return QStringLiteral("the typing was lost");
+            return page.turnier_speichern->isEnabled() ? QString() : QStringLiteral("the save button is disabled");
+        },
+        {}, &runs);
+    QCOMPARE(failure, QString());
+    QVERIFY(runs > 1);
+    QVERIFY(app.prompter().verify());
+
+    // The last run wrote.
+    QCOMPARE(page.mode(), PageState::Mode::Unchanged);
+    QCOMPARE(app.context().aktuelleTID, page.shownTid());
+    const auto stored = readTournament(db, page.shownTid());
+    QVERIFY(stored);
+    QCOMPARE(stored->text(TournamentField::turniername), QStringLiteral("Herbstturnier"));
+    QCOMPARE(stored->text(TournamentField::osr), QStringLiteral("Schiri"));
+    if (newTournament)
+        QVERIFY(app.main().Spieleplaner1->isEnabled());
 }
 
 void TestAppTournament::deleteCascade_data()
@@ -246,7 +309,7 @@ void TestAppTournament::deleteCascade()
     QCOMPARE(main.spielplanbutton->itemCount(), 0);
     for (QAction* action : {main.Spieleplaner1, main.AKverwaltung, main.Kostenabrechnung, main.CourtcastMenuitem})
         QVERIFY(!action->isEnabled());
-    QCOMPARE(main.turniername->text(), QString());
+    QCOMPARE(main.turnierseite->turniername->text(), QString());
 }
 
 void TestAppTournament::deleteDeclinedAndWithoutTournament()

@@ -11,6 +11,7 @@
 #include "results/tteam_melden.h"
 #include "results/tteamauswahl.h"
 #include "support/fakeprompter.h"
+#include "support/pagewrite.h"
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
@@ -401,6 +402,58 @@ private slots:
         m_page->uiButton5->Click();
         QVERIFY(!teamFlag(db(), kTeamA));
         QCOMPARE(entryFlag(db(), kEbert, kTeam), 0);
+    }
+
+    // A check-in failing at any of its statements shows the error and leaves
+    // the database as it was; the lists show it again on the rows they showed,
+    // the ticks those rows' states.
+    void failedWriteKeepsPageAndDatabase_data()
+    {
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<QString>("control");
+        QTest::newRow("a player on Alle") << "Alle" << "anmeldecheck";
+        QTest::newRow("all players of a class") << "Mannschaft (Team)" << "uiButton2";
+        QTest::newRow("a team of its class") << "Mannschaft (Team)" << "teammeldecheck";
+        QTest::newRow("all teams on Alle") << "Alle" << "uiButton4";
+    }
+    void failedWriteKeepsPageAndDatabase()
+    {
+        QFETCH(QString, tab);
+        QFETCH(QString, control);
+        showTab(tab);
+        m_page->anmeldeliste->setCurrentRow(1);
+        m_page->anmeldelisteClick();
+        selectTeam(QStringLiteral("TSV A"));
+        m_page->teammeldelisteClick();
+        m_answer = [](Tteam_melden& dialog) {
+            dialog.uiButton1->Click();
+            return dialog.result();
+        };
+        // What the page shows: every entry with its state, the current rows and the ticks.
+        const auto shown = [this] {
+            QStringList lines;
+            for (const QListWidget* list : {m_page->anmeldeliste, m_page->teammeldeliste}) {
+                for (int row = 0; row < list->count(); ++row) {
+                    const Myitem entry = CheckInPage::item(list, row);
+                    lines << QStringLiteral("%1 %2 %3").arg(list->item(row)->text()).arg(entry.gemeldet).arg(entry.teilgemeldet);
+                }
+                lines << QStringLiteral("row %1").arg(list->currentRow());
+            }
+            lines << QStringLiteral("ticks %1 %2").arg(m_page->anmeldecheck->Checked()).arg(m_page->teammeldecheck->Checked());
+            return lines;
+        };
+        const QStringList before = shown();
+        const QStringList stored = dumpTables(db());
+        auto* button = m_page->findChild<TuiCustomControl*>(control);
+        QVERIFY(button);
+        int runs = 0;
+        const QString failure = checkPageWrite(
+            db(), *m_prompter, [&] { click(button); },
+            [&] { return shown() == before ? QString() : shown().join(QLatin1Char(';')); }, {}, &runs);
+        QCOMPARE(failure, QString());
+        QVERIFY(runs > 1);
+        QVERIFY(m_prompter->verify());
+        QVERIFY(dumpTables(db()) != stored);
     }
 };
 

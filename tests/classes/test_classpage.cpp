@@ -13,6 +13,7 @@
 #include "docpictures/docpicture.h"
 #include "results/tteamform.h"
 #include "support/fakeservices.h"
+#include "support/pagewrite.h"
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
@@ -517,23 +518,116 @@ private slots:
         QCOMPARE(d.classBar.items.last(), QStringLiteral("Kopie2 von Herren (Einzel)"));
     }
 
-    void failedSaveKeepsClassAndPage()
+    // A write failing at any of its statements shows the error and leaves the
+    // database as it was and the page as the user left it: the form stays to
+    // be saved again, the lists and the bars show the stored classes.
+    void failedWriteKeepsPageAndDatabase_data()
     {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("new") << "new";
+        QTest::newRow("change") << "change";
+        QTest::newRow("delete") << "delete";
+    }
+    void failedWriteKeepsPageAndDatabase()
+    {
+        QFETCH(QString, action);
         Desk d;
         d.addClass(QStringLiteral("Herren"), ClassKind::Einzel);
-        d.load(ClassKind::Einzel, QStringLiteral("Herren"));
-        execute(d.db(), QStringLiteral("CREATE TRIGGER fault BEFORE INSERT ON Platten1 "
-                                       "BEGIN SELECT RAISE(ABORT, 'eingeschleuster Fehler'); END"));
-        const QStringList before = dumpTables(d.db());
-        d.page.kbezeichnung->setText(QStringLiteral("Herren B"));
-        d.fake.prompter.expectPrefix(PromptKind::Error, QStringLiteral("eingeschleuster Fehler"));
+        TuiButton* button = d.page.klasse_speichern;
+        std::function<void(int)> beforeRun;
+        if (action == QLatin1String("new")) {
+            d.page.neueklasseClick();
+            d.page.kbezeichnung->setText(QStringLiteral("Damen"));
+            d.page.showKind(ClassKind::Team);
+            d.page.plattenanzahl->setEditText(QStringLiteral("3"));
+            d.teamform.spieler->setValue(3);
+        } else {
+            d.load(ClassKind::Einzel, QStringLiteral("Herren"));
+            if (action == QLatin1String("change")) {
+                d.page.kbezeichnung->setText(QStringLiteral("Herren B"));
+                d.page.plattenanzahl->setEditText(QStringLiteral("2"));
+            } else {
+                button = d.page.klasse_delete;
+                beforeRun = [&](int) {
+                    d.fake.prompter.expectPrefix(PromptKind::Question,
+                                                 QStringLiteral("Wollen Sie die Klasse wirklich löschen?"));
+                };
+            }
+        }
+        const int shown = d.page.pageKid();
+        const PageState::Mode mode = d.page.mode();
+        const QString name = d.page.kbezeichnung->text();
+        const QStringList tables = entries(d.page.plattenlist);
+        const QStringList singles = entries(d.page.einzelliste);
+        const QStringList bar = d.classBar.items;
+        int runs = 0;
+        const QString failure = checkPageWrite(
+            d.db(), d.fake.prompter, [&] { click(button); },
+            [&]() -> QString {
+                if (d.page.pageKid() != shown || d.page.mode() != mode)
+                    return QStringLiteral("the page's class or mode changed");
+                if (d.page.kbezeichnung->text() != name || entries(d.page.plattenlist) != tables)
+                    return QStringLiteral("the typing was lost");
+                if (d.page.klasse_speichern->isEnabled() != (mode != PageState::Mode::Unchanged))
+                    return QStringLiteral("the save button does not show the mode");
+                if (entries(d.page.einzelliste) != singles || !entries(d.page.courbliste).isEmpty()
+                    || d.classBar.items != bar)
+                    return QStringLiteral("the lists or the bar changed");
+                return QString();
+            },
+            beforeRun, &runs);
+        QCOMPARE(failure, QString());
+        QVERIFY(runs > 1);
+        QVERIFY(d.fake.prompter.verify());
+
+        // The last run wrote.
+        if (action == QLatin1String("delete")) {
+            QVERIFY(!readClass(d.db(), shown));
+            QCOMPARE(entries(d.page.einzelliste), QStringList());
+            return;
+        }
+        QCOMPARE(d.page.mode(), PageState::Mode::Unchanged);
+        const std::optional<ClassRecord> stored = readClass(d.db(), d.page.pageKid());
+        QVERIFY(stored);
+        QCOMPARE(stored->kbezeichnung, name);
+        QCOMPARE(readTableNames(d.db(), d.page.pageKid()), tables);
+    }
+
+    // A dialog of the page disables the main window's work area, and the page
+    // with it; the changes it reports keep a new class new, so the save
+    // inserts it.
+    void dialogOpenKeepsTheMode_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("Teamsystem") << "Teamsystem";
+        QTest::newRow("Tische verwalten") << "Tische verwalten";
+    }
+    void dialogOpenKeepsTheMode()
+    {
+        QFETCH(QString, dialog);
+        Desk d;
+        d.page.neueklasseClick();
+        d.page.kbezeichnung->setText(QStringLiteral("Mannschaft"));
+        d.page.showKind(ClassKind::Team);
+        if (dialog == QLatin1String("Teamsystem")) {
+            click(d.page.teambutton);
+            d.page.setEnabled(false);
+            d.teamform.spieler->setValue(3);
+            click(d.teamform.ok);
+        } else {
+            click(d.page.uiButton1);
+            d.page.setEnabled(false);
+            d.tische.Edit1->setText(QStringLiteral("Nord"));
+            click(d.tische.uiButton2);
+            click(d.tische.uiButton1);
+        }
+        QCOMPARE(d.page.mode(), PageState::Mode::New);
+        d.page.setEnabled(true);
+        QCOMPARE(d.page.klasse_speichern->Caption(), ClassPage::kNewCaption);
         click(d.page.klasse_speichern);
         QVERIFY(d.fake.prompter.verify());
-        QCOMPARE(dumpTables(d.db()), before);
-        QCOMPARE(d.page.kbezeichnung->text(), QStringLiteral("Herren B"));
-        QCOMPARE(entries(d.page.einzelliste), QStringList{QStringLiteral("Herren")});
-        QCOMPARE(d.classBar.items.last(), QStringLiteral("Herren (Einzel)"));
-        QVERIFY(d.page.klasse_speichern->isEnabled());
+        QCOMPARE(getKID(d.db(), 1, ClassKind::Team, QStringLiteral("Mannschaft")), d.page.pageKid());
+        QVERIFY(d.page.pageKid() > 0);
     }
 
     void tablesDialog()

@@ -17,6 +17,7 @@
 #include "peoplefixtures.h"
 #include "people/playerpage.h"
 #include "people/refereepage.h"
+#include "support/pagewrite.h"
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
@@ -291,6 +292,88 @@ private slots:
         click(f.page->spielerspeichernbutton);
         QVERIFY(f.prompter().verify());
         QCOMPARE(loadPlayers(f.db(), 1).size(), 2);
+    }
+
+    // A write failing at any of its statements shows the error and leaves the
+    // database as it was and the page as the user left it: typing, class ticks
+    // and partner lines stay to be saved again, the list shows the stored players.
+    void failedWriteKeepsPageAndDatabase_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("new with a partner") << "new";
+        QTest::newRow("change") << "change";
+        QTest::newRow("delete") << "delete";
+    }
+    void failedWriteKeepsPageAndDatabase()
+    {
+        QFETCH(QString, action);
+        Fixture f;
+        TuiButton* button = f.page->spielerspeichernbutton;
+        std::function<void(int)> beforeRun;
+        if (action == s("new")) {
+            f.newPlayer(s("Neu"), s("Nils"));
+            f.page->sverein->setText(s("TTC C"));
+            f.clickClass(1);
+            f.clickClass(2);
+            f.page->partnerChosen(2, 3, s("Doppel - Herren: Müller, Eva"));
+        } else if (action == s("change")) {
+            f.loadPlayer(1);
+            f.page->svorname->setText(s("Hansi"));
+            f.clickClass(1);
+        } else {
+            f.loadPlayer(3);
+            button = f.page->spielerdelbutton;
+            beforeRun = [&](int) {
+                f.prompter().expect(PromptKind::Question, s("Wollen Sie den Spieler \"Müller, Eva\" wirklich löschen?"),
+                                    PromptAnswer::Yes);
+            };
+        }
+        const auto texts = [](const QListWidget* list, bool selectedOnly) {
+            QStringList result;
+            for (int i = 0; i < list->count(); ++i) {
+                if (!selectedOnly || list->item(i)->isSelected())
+                    result << list->item(i)->text();
+            }
+            return result;
+        };
+        const int loaded = f.page->loadedSid();
+        const PageState::Mode mode = f.page->mode();
+        const QString typed = f.page->svorname->text();
+        const QStringList players = texts(f.page->spielerliste, false);
+        const QStringList classes = texts(f.page->sklassen, true);
+        const QStringList partners = texts(f.page->doppelpartner, false);
+        int runs = 0;
+        const QString failure = checkPageWrite(
+            f.app.program->forms.db_procedures->ADOConnection1(), f.prompter(), [&] { click(button); },
+            [&]() -> QString {
+                if (f.page->loadedSid() != loaded || f.page->mode() != mode)
+                    return s("the page's player or mode changed");
+                if (f.page->svorname->text() != typed || texts(f.page->sklassen, true) != classes
+                    || texts(f.page->doppelpartner, false) != partners)
+                    return s("the typing was lost");
+                if (f.page->spielerspeichernbutton->isEnabled() != (mode != PageState::Mode::Unchanged))
+                    return s("the save button does not show the mode");
+                return texts(f.page->spielerliste, false) == players ? QString() : s("the list changed");
+            },
+            beforeRun, &runs);
+        QCOMPARE(failure, QString());
+        QVERIFY(runs > 1);
+        QVERIFY(f.prompter().verify());
+
+        // The last run wrote.
+        QCOMPARE(f.page->mode(), PageState::Mode::Unchanged);
+        if (action == s("delete")) {
+            QVERIFY(!readPlayer(f.db(), loaded));
+            QCOMPARE(f.page->loadedSid(), 0);
+            QCOMPARE(f.page->spielerliste->count(), 2);
+            return;
+        }
+        const auto stored = readPlayer(f.db(), f.page->loadedSid());
+        QVERIFY(stored);
+        QCOMPARE(stored->record.vorname, typed);
+        QCOMPARE(stored->classes.size(), classes.size());
+        if (action == s("new"))
+            QCOMPARE(readPlayer(f.db(), 3)->pairs, (QList<PairRow>{{2, f.page->loadedSid(), std::nullopt}}));
     }
 
     // A click on a club while a player is loaded keeps his class ticks.

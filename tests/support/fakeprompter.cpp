@@ -57,6 +57,14 @@ PromptAnswer FakePrompter::prompt(PromptKind kind, const QString& text, PromptBu
     return next.answer;
 }
 
+bool FakePrompter::withdraw()
+{
+    if (m_script.isEmpty())
+        return false;
+    m_script.removeLast();
+    return true;
+}
+
 bool FakePrompter::verify()
 {
     if (m_failed)

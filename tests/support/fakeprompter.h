@@ -30,6 +30,9 @@ public:
     PromptAnswer prompt(PromptKind kind, const QString& text, PromptButtons buttons,
                         const QString& title = QString()) override;
 
+    // Takes back the last expected box that has not been shown; false when none.
+    bool withdraw();
+
     // Fails the current test when expected boxes were not shown; clears the script.
     // Returns true when all was as expected.
     bool verify();
