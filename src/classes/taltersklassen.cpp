@@ -4,7 +4,7 @@
 #include "controls/uicheckctrls.h"
 #include "data/ageclasses.h"
 #include "platform/germantext.h"
-#include "platform/prompter.h"
+#include "platform/pagestate.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -99,12 +98,13 @@ TAltersklassen::TAltersklassen(QWidget* parent, Prompter& prompter, std::functio
         buttons->addWidget(b);
     layout->addLayout(buttons);
 
-    connect(AuswahlBox, &QComboBox::activated, this, &TAltersklassen::AuswahlBoxChange);
+    // The choice of the user (activated), not a filled list, loads an age class.
+    connectGuarded(AuswahlBox, &QComboBox::activated, this, m_prompter, [this] { AuswahlBoxChange(); });
     // OnClick: only a user's click runs the handlers, not setting a tick.
     connect(a1, &TuiCheckbox::OnClick, this, &TAltersklassen::a1Click);
     connect(a2, &TuiCheckbox::OnClick, this, &TAltersklassen::a2Click);
-    connect(uiButton1, &TuiButton::OnClick, this, [this] { runGuarded(m_prompter, [this] { uiButton1Click(); }); });
-    connect(uiButton3, &TuiButton::OnClick, this, [this] { runGuarded(m_prompter, [this] { uiButton3Click(); }); });
+    connectGuarded(uiButton1, &TuiButton::OnClick, this, m_prompter, [this] { uiButton1Click(); });
+    connectGuarded(uiButton3, &TuiButton::OnClick, this, m_prompter, [this] { uiButton3Click(); });
     connect(uiButton4, &TuiButton::OnClick, this, &TAltersklassen::uiButton4Click);
     connect(uiButton2, &TuiButton::OnClick, this, &TAltersklassen::uiButton2Click);
 }
@@ -126,7 +126,6 @@ void TAltersklassen::altersklassenlisteladen(const QString& name)
     abis->setEnabled(true);
     a1->SetChecked(false);
     a2->SetChecked(false);
-    const QSignalBlocker blocker(AuswahlBox);
     AuswahlBox->clear();
     const QStringList names = ageClassNames(m_database(), m_tid);
     AuswahlBox->addItems(names);
@@ -155,8 +154,8 @@ void TAltersklassen::altersklasseladen()
 
 void TAltersklassen::AuswahlBoxChange()
 {
-    runGuarded(m_prompter, [this] { altersklasseladen(); });
     uiButton3->setEnabled(true);
+    altersklasseladen();
 }
 
 void TAltersklassen::a1Click()

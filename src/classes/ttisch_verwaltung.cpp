@@ -2,7 +2,7 @@
 
 #include "controls/uibuttons.h"
 #include "data/classrecords.h"
-#include "platform/prompter.h"
+#include "platform/pagestate.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -55,7 +55,7 @@ Ttisch_verwaltung::Ttisch_verwaltung(QWidget* parent, Prompter& prompter, std::f
     connect(uiButton4, &TuiButton::OnClick, this, &Ttisch_verwaltung::uiButton4Click);
     connect(uiButton1, &TuiButton::OnClick, this, &Ttisch_verwaltung::uiButton1Click);
     connect(uiButton3, &TuiButton::OnClick, this, &Ttisch_verwaltung::uiButton3Click);
-    connect(uiButton6, &TuiButton::OnClick, this, [this] { runGuarded(m_prompter, [this] { uiButton6Click(); }); });
+    connectGuarded(uiButton6, &TuiButton::OnClick, this, m_prompter, [this] { uiButton6Click(); });
 }
 
 void Ttisch_verwaltung::showEvent(QShowEvent* event)
