@@ -98,8 +98,8 @@ void TZADynamicBind::loadLib()
         const int code = errno;
         const char* why = dlerror();
         if (Settings.Verbose || Settings.Trace)
-            report(QString::fromStdString(ZipFmtLoadStr(LD_DllError, {std::to_string(code), why ? why : "", local(file)})));
-        throw ZipError(LD_NoDll, {local(file)});
+            report(QString::fromStdString(messageText(ZipMessage::LibraryLoadError, {std::to_string(code), why ? why : "", local(file)})));
+        throw ZipError(ZipMessage::LibraryNotLoaded, {local(file)});
     }
 
     // Each entry point is looked up only when the one before was found.
@@ -114,16 +114,16 @@ void TZADynamicBind::loadLib()
     if (m_version < ZL_MIN_VERSION || m_version > ZL_MAX_VERSION) {
         dlclose(m_handle);
         forget();
-        throw ZipError(LD_BadDll, {local(file)});
+        throw ZipError(ZipMessage::LibraryUnusable, {local(file)});
     }
     if (Settings.Verbose)
-        report(QString::fromStdString(ZipFmtLoadStr(LD_DllLoaded, {local(m_path)})));
+        report(QString::fromStdString(messageText(ZipMessage::LibraryLoaded, {local(m_path)})));
 }
 
 void TZADynamicBind::unloadLib(bool withReport)
 {
     if (withReport && Settings.Verbose)
-        report(QString::fromStdString(ZipFmtLoadStr(LD_DllUnloaded, {local(m_path)})));
+        report(QString::fromStdString(messageText(ZipMessage::LibraryUnloaded, {local(m_path)})));
     dlclose(m_handle);
     forget();
 }

@@ -17,7 +17,7 @@ public:
     explicit FileSource(const QString& name) : m_file(name)
     {
         if (!m_file.open(QIODevice::ReadOnly))
-            throw ZipError(DS_NoOpen, {QFile::encodeName(name).toStdString()});
+            throw ZipError(ZipMessage::ArchiveNotOpened, {QFile::encodeName(name).toStdString()});
         m_size = uint64_t(m_file.size());
     }
     uint64_t size() const override { return m_size; }
@@ -57,16 +57,16 @@ void TZAWorker::readDirectory()
     const EndRecord end = findEndRecord(last);
     const int partCount = end.thisDisk + 1;
     if (numberedParts > 0 && partCount > numberedParts)
-        throw ZipError(DS_NoPart, {QFile::encodeName(partFileName(name, numberedParts + 1, 0, false)).toStdString()});
+        throw ZipError(ZipMessage::PartMissing, {QFile::encodeName(partFileName(name, numberedParts + 1, 0, false)).toStdString()});
     if (numberedParts > 0 && partCount < numberedParts)
-        throw ZipError(DS_EOCBadRead);
+        throw ZipError(ZipMessage::EndRecordUnreadable);
 
     std::vector<std::unique_ptr<FileSource>> earlier;
     std::vector<ByteSource*> parts;
     for (int k = 1; k < partCount; ++k) {
         const QString partName = partFileName(name, k, partCount, numberedParts == 0);
         if (!QFileInfo(partName).isFile())
-            throw ZipError(DS_NoPart, {QFile::encodeName(partName).toStdString()});
+            throw ZipError(ZipMessage::PartMissing, {QFile::encodeName(partName).toStdString()});
         earlier.push_back(std::make_unique<FileSource>(partName));
         parts.push_back(earlier.back().get());
     }

@@ -122,7 +122,7 @@ void TCustomZipArchiver::showError(int code, const QString& text)
     message(code, text);
     if (m_settings.Unattended)
         return;
-    const QString title = QString::fromStdString(ZipLoadStr(ZB_Caption));
+    const QString title = QString::fromStdString(messageText(ZipMessage::BoxCaption));
     if (OnZipDialog) {
         OnZipDialog(*this, title, text);
         return;

@@ -22,7 +22,7 @@ TZipDialogBox::TZipDialogBox(QWidget* parent, const QString& title, const QStrin
     m_text->setWordWrap(true);
     m_text->setTextFormat(Qt::PlainText);
 
-    auto* ok = new QPushButton(QString::fromStdString(ZipLoadStr(ZB_OK)), this);
+    auto* ok = new QPushButton(QString::fromStdString(messageText(ZipMessage::BoxOk)), this);
     ok->setObjectName(QStringLiteral("OKBtn"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

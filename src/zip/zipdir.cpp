@@ -13,8 +13,8 @@ namespace {
 uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
 uint32_t le32(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
 
-[[noreturn]] void badEnd() { throw ZipError(DS_EOCBadRead); }
-[[noreturn]] void badHeader() { throw ZipError(DS_CEHBadRead); }
+[[noreturn]] void badEnd() { throw ZipError(ZipMessage::EndRecordUnreadable); }
+[[noreturn]] void badHeader() { throw ZipError(ZipMessage::DirectoryUnreadable); }
 
 // Whether a record can be the end record: its counts fit the directory's size and
 // a directory in the last part lies before the record.
@@ -102,7 +102,7 @@ bool ZipDirEntry::isFolder() const
 void checkPartSize(const ByteSource& part)
 {
     if (part.size() >= kLargeFileSize)
-        throw ZipError(DS_FileLarge);
+        throw ZipError(ZipMessage::ArchiveTooLarge);
 }
 
 EndRecord findEndRecord(ByteSource& last)
@@ -194,7 +194,7 @@ std::vector<ZipDirEntry> readCentralDirectory(const EndRecord& end, const std::v
         const std::string rawComment = cursor.readString(e.FileCommentLen);
         e.FileName = convertName(rawName, e.Flag, e.HostVersionNo, options.codePage);
         if (characterCount(e.FileName) >= kMaxNameCharacters)
-            throw ZipError(DS_NameTooLong);
+            throw ZipError(ZipMessage::NameTooLong);
         e.FileComment = convertName(rawComment, e.Flag, e.HostVersionNo, options.codePage);
         if (e.isFolder() && !options.useDirOnlyEntries)
             continue;

@@ -12,8 +12,8 @@ namespace bw::zip {
 
 class ZipError : public std::exception {
 public:
-    ZipError(int id, std::initializer_list<std::string> args = {})
-        : m_id(id), m_text(ZipFmtLoadStr(id, args)) {}
+    ZipError(ZipMessage id, std::initializer_list<std::string> args = {})
+        : m_id(int(id)), m_text(messageText(id, args)) {}
     int id() const noexcept { return m_id; }
     const char* what() const noexcept override { return m_text.c_str(); }
 

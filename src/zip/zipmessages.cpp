@@ -5,42 +5,42 @@ namespace bw::zip {
 namespace {
 
 struct Text {
-    int id;
+    ZipMessage id;
     const char* text;
 };
 
-constexpr Text kUsEnglish[] = {
-    {ZB_Caption, "Message"},
-    {ZB_OK, "&OK"},
-    {ZB_Cancel, "&Cancel"},
-    {ZB_Yes, "&Yes"},
-    {ZB_No, "&No"},
-    {LD_NoDll, "Failed to load %s"},
-    {LD_DllError, "Error [%d %s] loading %s"},
-    {LD_BadDll, "Unable to load %s - It is old or corrupt"},
-    {LD_DllLoaded, "Loaded %s"},
-    {LD_DllUnloaded, "Unloaded %s"},
-    {DS_FileLarge, "File larger than 4GB"},
-    {DS_EOCBadRead, "Error while reading the End Of Central Directory"},
-    {DS_CEHBadRead, "Error while reading the Central Directory"},
-    {DS_NameTooLong, "A file name in the Central Directory is 260 characters or longer"},
-    {DS_NoPart, "Part %s of the archive is missing"},
-    {DS_NoOpen, "Unable to open %s"},
+constexpr Text kTexts[] = {
+    {ZipMessage::BoxCaption, "Message"},
+    {ZipMessage::BoxOk, "&OK"},
+    {ZipMessage::BoxCancel, "&Cancel"},
+    {ZipMessage::BoxYes, "&Yes"},
+    {ZipMessage::BoxNo, "&No"},
+    {ZipMessage::LibraryNotLoaded, "Failed to load %s"},
+    {ZipMessage::LibraryLoadError, "Error [%d %s] loading %s"},
+    {ZipMessage::LibraryUnusable, "Unable to load %s - It is old or corrupt"},
+    {ZipMessage::LibraryLoaded, "Loaded %s"},
+    {ZipMessage::LibraryUnloaded, "Unloaded %s"},
+    {ZipMessage::ArchiveTooLarge, "File larger than 4GB"},
+    {ZipMessage::EndRecordUnreadable, "Error while reading the End Of Central Directory"},
+    {ZipMessage::DirectoryUnreadable, "Error while reading the Central Directory"},
+    {ZipMessage::NameTooLong, "A file name in the Central Directory is 260 characters or longer"},
+    {ZipMessage::PartMissing, "Part %s of the archive is missing"},
+    {ZipMessage::ArchiveNotOpened, "Unable to open %s"},
 };
 
 } // namespace
 
-std::string ZipLoadStr(int id)
+std::string messageText(int number)
 {
-    for (const Text& t : kUsEnglish)
-        if (t.id == id)
+    for (const Text& t : kTexts)
+        if (int(t.id) == number)
             return t.text;
-    return "Resource missing for " + std::to_string(id);
+    return "Resource missing for " + std::to_string(number);
 }
 
-std::string ZipFmtLoadStr(int id, std::initializer_list<std::string> args)
+std::string messageText(int number, std::initializer_list<std::string> args)
 {
-    const std::string format = ZipLoadStr(id);
+    const std::string format = messageText(number);
     std::string out;
     auto arg = args.begin();
     for (size_t i = 0; i < format.size(); ++i) {

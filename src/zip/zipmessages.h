@@ -9,31 +9,38 @@
 
 namespace bw::zip {
 
-enum ZipMessageId : int {
+// The numbers of the messages; the component reports them as its error codes.
+enum class ZipMessage : int {
     // The component's dialog box.
-    ZB_Caption = 101,
-    ZB_OK,
-    ZB_Cancel,
-    ZB_Yes,
-    ZB_No,
+    BoxCaption = 101,
+    BoxOk,
+    BoxCancel,
+    BoxYes,
+    BoxNo,
     // Binding the library.
-    LD_NoDll = 201,
-    LD_DllError,
-    LD_BadDll,
-    LD_DllLoaded,
-    LD_DllUnloaded,
+    LibraryNotLoaded = 201,
+    LibraryLoadError,
+    LibraryUnusable,
+    LibraryLoaded,
+    LibraryUnloaded,
     // Reading an archive's directory.
-    DS_FileLarge = 301,
-    DS_EOCBadRead,
-    DS_CEHBadRead,
-    DS_NameTooLong,
-    DS_NoPart,
-    DS_NoOpen,
+    ArchiveTooLarge = 301,
+    EndRecordUnreadable,
+    DirectoryUnreadable,
+    NameTooLong,
+    PartMissing,
+    ArchiveNotOpened,
 };
 
 // The text of a message number (US English; this system has no other language).
-std::string ZipLoadStr(int id);
+std::string messageText(int number);
 // The text with its marks replaced by the arguments.
-std::string ZipFmtLoadStr(int id, std::initializer_list<std::string> args);
+std::string messageText(int number, std::initializer_list<std::string> args);
+
+inline std::string messageText(ZipMessage id) { return messageText(int(id)); }
+inline std::string messageText(ZipMessage id, std::initializer_list<std::string> args)
+{
+    return messageText(int(id), args);
+}
 
 } // namespace bw::zip

@@ -321,14 +321,14 @@ void TestZip::messageTable_data()
     QTest::addColumn<int>("id");
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("text");
-    QTest::newRow("failed") << int(LD_NoDll) << QStringList{"a.so"} << "Failed to load a.so";
-    QTest::newRow("error") << int(LD_DllError) << QStringList{"2", "gone", "a.so"} << "Error [2 gone] loading a.so";
-    QTest::newRow("old") << int(LD_BadDll) << QStringList{"a.so"} << "Unable to load a.so - It is old or corrupt";
-    QTest::newRow("loaded") << int(LD_DllLoaded) << QStringList{"/x/a.so"} << "Loaded /x/a.so";
-    QTest::newRow("unloaded") << int(LD_DllUnloaded) << QStringList{"/x/a.so"} << "Unloaded /x/a.so";
-    QTest::newRow("large") << int(DS_FileLarge) << QStringList{} << "File larger than 4GB";
-    QTest::newRow("end") << int(DS_EOCBadRead) << QStringList{} << "Error while reading the End Of Central Directory";
-    QTest::newRow("percent in name") << int(LD_NoDll) << QStringList{"%s%d.so"} << "Failed to load %s%d.so";
+    QTest::newRow("failed") << int(ZipMessage::LibraryNotLoaded) << QStringList{"a.so"} << "Failed to load a.so";
+    QTest::newRow("error") << int(ZipMessage::LibraryLoadError) << QStringList{"2", "gone", "a.so"} << "Error [2 gone] loading a.so";
+    QTest::newRow("old") << int(ZipMessage::LibraryUnusable) << QStringList{"a.so"} << "Unable to load a.so - It is old or corrupt";
+    QTest::newRow("loaded") << int(ZipMessage::LibraryLoaded) << QStringList{"/x/a.so"} << "Loaded /x/a.so";
+    QTest::newRow("unloaded") << int(ZipMessage::LibraryUnloaded) << QStringList{"/x/a.so"} << "Unloaded /x/a.so";
+    QTest::newRow("large") << int(ZipMessage::ArchiveTooLarge) << QStringList{} << "File larger than 4GB";
+    QTest::newRow("end") << int(ZipMessage::EndRecordUnreadable) << QStringList{} << "Error while reading the End Of Central Directory";
+    QTest::newRow("percent in name") << int(ZipMessage::LibraryNotLoaded) << QStringList{"%s%d.so"} << "Failed to load %s%d.so";
     QTest::newRow("missing") << 9999 << QStringList{} << "Resource missing for 9999";
     QTest::newRow("missing zero") << 0 << QStringList{} << "Resource missing for 0";
 }
@@ -343,9 +343,9 @@ void TestZip::messageTable()
         a.push_back(s.toStdString());
     std::string made;
     switch (a.size()) {
-    case 0: made = ZipFmtLoadStr(id, {}); break;
-    case 1: made = ZipFmtLoadStr(id, {a[0]}); break;
-    default: made = ZipFmtLoadStr(id, {a[0], a[1], a[2]}); break;
+    case 0: made = messageText(id, {}); break;
+    case 1: made = messageText(id, {a[0]}); break;
+    default: made = messageText(id, {a[0], a[1], a[2]}); break;
     }
     QCOMPARE(QString::fromStdString(made), text);
 }
@@ -386,10 +386,10 @@ void TestZip::binding_data()
     QTest::addColumn<QStringList>("messages");   // %1 stands for the library's file
     QTest::addColumn<int>("errCode");            // of the last message, 0 for none
     QTest::newRow("179") << "v179" << true << 179 << QStringList{"Loaded %1"} << 0;
-    QTest::newRow("301") << "v301" << false << 0 << QStringList{"Unable to load %1 - It is old or corrupt"} << int(LD_BadDll);
-    QTest::newRow("178") << "v178" << false << 0 << QStringList{"Unable to load %1 - It is old or corrupt"} << int(LD_BadDll);
-    QTest::newRow("entry point missing") << "nopath" << false << 0 << QStringList{"Unable to load %1 - It is old or corrupt"} << int(LD_BadDll);
-    QTest::newRow("no library") << "corrupt" << false << 0 << QStringList{"Error [*] loading %1", "Failed to load %1"} << int(LD_NoDll);
+    QTest::newRow("301") << "v301" << false << 0 << QStringList{"Unable to load %1 - It is old or corrupt"} << int(ZipMessage::LibraryUnusable);
+    QTest::newRow("178") << "v178" << false << 0 << QStringList{"Unable to load %1 - It is old or corrupt"} << int(ZipMessage::LibraryUnusable);
+    QTest::newRow("entry point missing") << "nopath" << false << 0 << QStringList{"Unable to load %1 - It is old or corrupt"} << int(ZipMessage::LibraryUnusable);
+    QTest::newRow("no library") << "corrupt" << false << 0 << QStringList{"Error [*] loading %1", "Failed to load %1"} << int(ZipMessage::LibraryNotLoaded);
 }
 
 void TestZip::binding()
@@ -475,7 +475,7 @@ void TestZip::fallsBackToBareName()
     zip.setDll_Load(true);
     QVERIFY(!zip.Dll_Load());
     QCOMPARE(seen.texts(), QStringList{QStringLiteral("Failed to load libZipLib179.so")});
-    QCOMPARE(seen.messages.first().first, int(LD_NoDll));
+    QCOMPARE(seen.messages.first().first, int(ZipMessage::LibraryNotLoaded));
 }
 
 void TestZip::bindsByBareName()
@@ -519,7 +519,7 @@ void TestZip::errorGoesToDialog()
         shown << title << text;
     };
     zip.setZipFileName(fixture(QStringLiteral("name260.zip")));
-    QCOMPARE(shown, (QStringList{"Message", QString::fromStdString(ZipLoadStr(DS_NameTooLong))}));
+    QCOMPARE(shown, (QStringList{"Message", QString::fromStdString(messageText(ZipMessage::NameTooLong))}));
 
     // Without a handler the component's own box comes up.
     zip.OnZipDialog = nullptr;
@@ -541,7 +541,7 @@ void TestZip::errorGoesToDialog()
     int code = 0;
     zip.OnMessage = [&](TCustomZipArchiver&, int c, const QString&) { code = c; };
     zip.setZipFileName(fixture(QStringLiteral("name260.zip")));
-    QCOMPARE(code, int(DS_NameTooLong));
+    QCOMPARE(code, int(ZipMessage::NameTooLong));
 }
 
 void TestZip::readsArchives_data()
@@ -633,18 +633,18 @@ void TestZip::refusesBadArchives_data()
     QTest::addColumn<QString>("archive");
     QTest::addColumn<QByteArray>("content");   // written to a temporary file when given
     QTest::addColumn<int>("errCode");
-    QTest::newRow("name of 260 characters") << "name260.zip" << QByteArray() << int(DS_NameTooLong);
-    QTest::newRow("no archive") << "stored_deflated.list" << QByteArray() << int(DS_EOCBadRead);
-    QTest::newRow("empty file") << "" << QByteArray("") << int(DS_EOCBadRead);
+    QTest::newRow("name of 260 characters") << "name260.zip" << QByteArray() << int(ZipMessage::NameTooLong);
+    QTest::newRow("no archive") << "stored_deflated.list" << QByteArray() << int(ZipMessage::EndRecordUnreadable);
+    QTest::newRow("empty file") << "" << QByteArray("") << int(ZipMessage::EndRecordUnreadable);
     QFile split(fixture(QStringLiteral("split.zip")));
     QVERIFY(split.open(QIODevice::ReadOnly));
     const QByteArray last = split.readAll();
-    QTest::newRow("last part alone") << "" << last << int(DS_NoPart);
+    QTest::newRow("last part alone") << "" << last << int(ZipMessage::PartMissing);
     QFile whole(fixture(QStringLiteral("stored_deflated.zip")));
     QVERIFY(whole.open(QIODevice::ReadOnly));
     const QByteArray bytes = whole.readAll();
-    QTest::newRow("cut before the end record") << "" << bytes.left(bytes.size() - 1) << int(DS_EOCBadRead);
-    QTest::newRow("directory cut away") << "" << bytes.right(22) << int(DS_EOCBadRead);
+    QTest::newRow("cut before the end record") << "" << bytes.left(bytes.size() - 1) << int(ZipMessage::EndRecordUnreadable);
+    QTest::newRow("directory cut away") << "" << bytes.right(22) << int(ZipMessage::EndRecordUnreadable);
 }
 
 void TestZip::refusesBadArchives()
@@ -671,7 +671,7 @@ void TestZip::refusesBadArchives()
     QCOMPARE(seen.messages.size(), 1);
     QCOMPARE(seen.messages[0].first, errCode);
     QCOMPARE(seen.dirUpdates, 2);
-    if (errCode == DS_NoPart)
+    if (errCode == int(ZipMessage::PartMissing))
         QCOMPARE(seen.messages[0].second, QStringLiteral("Part %1 of the archive is missing").arg(dir.filePath(QStringLiteral("kaputt.z01"))));
 }
 
@@ -690,7 +690,7 @@ void TestZip::refusesFileOf4GB()
     zip.setZipFileName(big.fileName());
     QCOMPARE(zip.Count(), 0);
     QCOMPARE(seen.texts(), QStringList{QStringLiteral("File larger than 4GB")});
-    QCOMPARE(seen.messages[0].first, int(DS_FileLarge));
+    QCOMPARE(seen.messages[0].first, int(ZipMessage::ArchiveTooLarge));
 }
 
 void TestZip::newArchiveHasNoEntries()
@@ -711,41 +711,41 @@ void TestZip::damagedDirectory_data()
     QTest::addColumn<int>("errCode");
     const TinyArchive ok;
     QTest::newRow("intact") << ok.bytes << 0;
-    QTest::newRow("too short") << ok.bytes.right(21) << int(DS_EOCBadRead);
+    QTest::newRow("too short") << ok.bytes.right(21) << int(ZipMessage::EndRecordUnreadable);
     TinyArchive a;
     a.set32(a.end + 16, quint32(a.bytes.size()));
-    QTest::newRow("directory offset past the end") << a.bytes << int(DS_EOCBadRead);
+    QTest::newRow("directory offset past the end") << a.bytes << int(ZipMessage::EndRecordUnreadable);
     a = TinyArchive();
     a.set32(a.end + 12, 0xFFFFFFF0u);
-    QTest::newRow("directory size past the end") << a.bytes << int(DS_EOCBadRead);
+    QTest::newRow("directory size past the end") << a.bytes << int(ZipMessage::EndRecordUnreadable);
     a = TinyArchive();
     a.set16(a.end + 10, 2);
     a.set16(a.end + 8, 2);
-    QTest::newRow("more entries than fit") << a.bytes << int(DS_EOCBadRead);
+    QTest::newRow("more entries than fit") << a.bytes << int(ZipMessage::EndRecordUnreadable);
     a = TinyArchive();
     a.set16(a.end + 6, 3);
-    QTest::newRow("directory on a later part") << a.bytes << int(DS_EOCBadRead);
+    QTest::newRow("directory on a later part") << a.bytes << int(ZipMessage::EndRecordUnreadable);
     a = TinyArchive();
     a.set16(a.end + 4, 1);
-    QTest::newRow("part of a set, others missing") << a.bytes << int(DS_EOCBadRead);
+    QTest::newRow("part of a set, others missing") << a.bytes << int(ZipMessage::EndRecordUnreadable);
     a = TinyArchive();
     a.set16(a.central + 28, 60000);
-    QTest::newRow("name longer than the directory") << a.bytes << int(DS_CEHBadRead);
+    QTest::newRow("name longer than the directory") << a.bytes << int(ZipMessage::DirectoryUnreadable);
     a = TinyArchive();
     a.set32(a.central + 42, 1000);
-    QTest::newRow("local header past the directory") << a.bytes << int(DS_CEHBadRead);
+    QTest::newRow("local header past the directory") << a.bytes << int(ZipMessage::DirectoryUnreadable);
     a = TinyArchive();
     a.set32(a.central + 20, 0x7FFFFFFF);
-    QTest::newRow("compressed size past the directory") << a.bytes << int(DS_CEHBadRead);
+    QTest::newRow("compressed size past the directory") << a.bytes << int(ZipMessage::DirectoryUnreadable);
     a = TinyArchive();
     a.set16(a.central + 34, 1);
-    QTest::newRow("entry on a later part") << a.bytes << int(DS_CEHBadRead);
+    QTest::newRow("entry on a later part") << a.bytes << int(ZipMessage::DirectoryUnreadable);
     a = TinyArchive();
     a.set32(a.central, 0x04034B50);
-    QTest::newRow("wrong header signature") << a.bytes << int(DS_CEHBadRead);
+    QTest::newRow("wrong header signature") << a.bytes << int(ZipMessage::DirectoryUnreadable);
     a = TinyArchive();
     a.bytes.append("PK\x05\x06", 4);
-    QTest::newRow("trailing bytes after the end record") << a.bytes << int(DS_EOCBadRead);
+    QTest::newRow("trailing bytes after the end record") << a.bytes << int(ZipMessage::EndRecordUnreadable);
 }
 
 void TestZip::damagedDirectory()
