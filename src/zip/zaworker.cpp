@@ -3,8 +3,10 @@
 #include "zip/ziperror.h"
 #include "zip/zipparts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <memory>
 
@@ -32,6 +34,27 @@ private:
     uint64_t m_size = 0;
 };
 
+// The highest number k of a part name<k>.zip beside the archive's name (the
+// number before the extension, as partFileName writes it). The parts below it
+// are looked for one by one afterwards, so a missing one is named.
+int highestNumberedPart(const QString& name)
+{
+    const QFileInfo archive(name);
+    const QString file = archive.fileName();
+    const qsizetype dot = file.lastIndexOf(u'.');
+    const QString stem = dot < 0 ? file : file.left(dot);
+    const QString extension = dot < 0 ? QString() : file.mid(dot);
+    const QRegularExpression numbered(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(stem) + QStringLiteral("(\\d{3,})") + QRegularExpression::escape(extension)));
+    int highest = 1;
+    for (const QString& entry : archive.dir().entryList(QDir::Files)) {
+        const QRegularExpressionMatch m = numbered.match(entry);
+        if (m.hasMatch())
+            highest = std::max(highest, m.captured(1).toInt());
+    }
+    return highest;
+}
+
 } // namespace
 
 void TZAWorker::readDirectory()
@@ -47,10 +70,9 @@ void TZAWorker::readDirectory()
     QString lastName = name;
     int numberedParts = 0;
     if (!QFileInfo(name).isFile()) {
-        while (QFileInfo(partFileName(name, numberedParts + 1, 0, false)).isFile())
-            ++numberedParts;
-        if (numberedParts == 0)
+        if (!QFileInfo(partFileName(name, 1, 0, false)).isFile())
             return;
+        numberedParts = highestNumberedPart(name);
         lastName = partFileName(name, numberedParts, 0, false);
     }
     FileSource last(lastName);

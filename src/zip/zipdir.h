@@ -1,8 +1,10 @@
 // Reading the central directory of a zip archive: the end-of-central-directory
-// record at the end of the (last) part, then one 46-byte header per entry, which
-// may run over several parts of a multi-part archive. Every length and offset is
-// checked against the parts' sizes before it is used, so a damaged or hostile
-// archive ends in a ZipError and never in a read outside the data.
+// record at the end of the (last) part (with more than 65,535 entries the zip64
+// end record its locator points to), then one 46-byte header per entry, which
+// may run over several parts of a multi-part archive. The headers must fill the
+// directory's stated size exactly. Every length and offset is checked against
+// the parts' sizes before it is used, so a damaged or hostile archive ends in a
+// ZipError and never in a read outside the data or a short list.
 // No Qt here: the fuzzer drives this code on buffers.
 #pragma once
 
@@ -15,8 +17,14 @@
 namespace bw::zip {
 
 constexpr uint32_t kEndRecordSignature = 0x06054B50;
+constexpr uint32_t kZip64EndRecordSignature = 0x06064B50;
+constexpr uint32_t kZip64LocatorSignature = 0x07064B50;
 constexpr uint32_t kCentralHeaderSignature = 0x02014B50;
 constexpr size_t kEndRecordSize = 22;
+constexpr size_t kZip64EndRecordSize = 56;
+constexpr size_t kZip64LocatorSize = 20;
+// The extra field of an entry whose sizes or offset do not fit 32 bits.
+constexpr uint16_t kZip64ExtraId = 0x0001;
 constexpr size_t kMaxCommentLength = 65535;
 // The end record lies in the last 22 + 65535 bytes.
 constexpr size_t kEndSearchSpan = kEndRecordSize + kMaxCommentLength;
@@ -47,14 +55,17 @@ private:
     size_t m_size;
 };
 
+// The end record, with the values of the zip64 end record where the archive
+// has one.
 struct EndRecord {
     uint16_t thisDisk = 0;        // the last part's number, from 0
     uint16_t centralDisk = 0;     // the part where the directory starts
-    uint16_t entriesThisDisk = 0;
-    uint16_t totalEntries = 0;
+    uint64_t entriesThisDisk = 0;
+    uint64_t totalEntries = 0;
     uint32_t centralSize = 0;
     uint32_t centralOffset = 0;   // within centralDisk
     uint64_t position = 0;        // of the record in the last part
+    uint64_t directoryLimit = 0;  // where the directory ends at the latest in the last part
     std::string comment;          // as stored
 };
 

@@ -88,6 +88,27 @@ std::string fromCodePage850(std::string_view bytes)
     return out;
 }
 
+std::string fromLatin1(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (char c : bytes)
+        appendUtf8(out, static_cast<unsigned char>(c));
+    return out;
+}
+
+bool isUtf8(std::string_view bytes)
+{
+    char32_t cp;
+    for (size_t pos = 0; pos < bytes.size();) {
+        const size_t len = decodeAt(bytes, pos, cp);
+        if (len == 0)
+            return false;
+        pos += len;
+    }
+    return true;
+}
+
 std::string sanitizeUtf8(std::string_view bytes)
 {
     std::string out;
@@ -126,7 +147,7 @@ std::string convertName(std::string_view raw, uint16_t flag, uint8_t hostSystem,
         return sanitizeUtf8(raw);
     if (hostSystem == kHostDos)
         return fromCodePage850(raw);
-    return std::string(raw);
+    return isUtf8(raw) ? std::string(raw) : fromLatin1(raw);
 }
 
 } // namespace bw::zip

@@ -105,6 +105,20 @@ new_comment = b"Kommentar " + fake
 with open(path, "wb") as f:
     f.write(raw[:end + 20] + struct.pack("<H", len(new_comment)) + new_comment)
 
+# More entries than the end record can count: the writer adds a zip64 end record.
+for count in (65536, 70000):
+    name = "many_%d" % count
+    path = os.path.join(out, name + ".zip")
+    with zipfile.ZipFile(path, "w") as z:
+        for i in range(count):
+            z.writestr(zipfile.ZipInfo("e%05d" % i, date_time=(2024, 5, 17, 10, 30, 0)), b"")
+        infos = z.infolist()
+    with open(path, "rb") as f:
+        f.seek(-22, os.SEEK_END)
+        assert struct.unpack("<IHHHH", f.read(12))[3:] == (0xFFFF, 0xFFFF), "the count must not fit the end record"
+    unzip_test(path)
+    write_list(name, infos)
+
 # A set split into parts of 64 KiB by zip, its directory long enough to run
 # over at least two parts; the same parts again with numbered names.
 with tempfile.TemporaryDirectory() as tmp:

@@ -86,7 +86,7 @@ struct TinyArchive {
     int central = 0;  // offset of the central header
     int end = 0;      // offset of the end record
 
-    TinyArchive()
+    explicit TinyArchive(const QByteArray& centralExtra = {})
     {
         const QByteArray name("a.txt"), data("hello");
         auto put16 = [this](int v) { bytes.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
@@ -97,12 +97,28 @@ struct TinyArchive {
         bytes += name + data;
         central = int(bytes.size());
         put32(0x02014B50); put16(20); put16(10); put16(0); put16(0); put32(0); put32(crc);
-        put32(quint32(data.size())); put32(quint32(data.size())); put16(int(name.size())); put16(0); put16(0);
-        put16(0); put16(0); put32(0); put32(0);
-        bytes += name;
+        put32(quint32(data.size())); put32(quint32(data.size())); put16(int(name.size())); put16(int(centralExtra.size()));
+        put16(0); put16(0); put16(0); put32(0); put32(0);
+        bytes += name + centralExtra;
         end = int(bytes.size());
         put32(0x06054B50); put16(0); put16(0); put16(1); put16(1);
         put32(quint32(end - central)); put32(quint32(central)); put16(0);
+    }
+    // The end record handing its counts and places to a zip64 end record.
+    void useZip64EndRecord()
+    {
+        const quint32 size = quint32(end - central);
+        const int zip64At = end;
+        bytes.truncate(end);
+        auto put16 = [this](int v) { bytes.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
+        auto put32 = [&](quint32 v) { put16(int(v & 0xFFFF)); put16(int(v >> 16)); };
+        auto put64 = [&](quint64 v) { put32(quint32(v)); put32(quint32(v >> 32)); };
+        put32(0x06064B50); put64(44); put16(45); put16(45); put32(0); put32(0);
+        put64(1); put64(1); put64(size); put64(quint64(central));
+        put32(0x07064B50); put32(0); put64(quint64(zip64At)); put32(1);
+        end = int(bytes.size());
+        put32(0x06054B50); put16(0); put16(0); put16(0xFFFF); put16(0xFFFF);
+        put32(0xFFFFFFFF); put32(0xFFFFFFFF); put16(0);
     }
     void set16(int at, int v) { bytes[at] = char(v & 0xFF); bytes[at + 1] = char((v >> 8) & 0xFF); }
     void set32(int at, quint32 v) { set16(at, int(v & 0xFFFF)); set16(at + 2, int(v >> 16)); }
@@ -156,6 +172,7 @@ private slots:
     void codePages();
     void refusesBadArchives_data();
     void refusesBadArchives();
+    void namesTheMissingMiddlePart();
     void refusesFileOf4GB();
     void newArchiveHasNoEntries();
     void damagedDirectory_data();
@@ -558,6 +575,8 @@ void TestZip::readsArchives_data()
     QTest::newRow("end record inside the comment") << "endrecord_in_comment.zip" << "endrecord_in_comment" << false;
     QTest::newRow("split set") << "split.zip" << "split" << false;
     QTest::newRow("numbered parts") << "numbered.zip" << "numbered" << false;
+    QTest::newRow("65,536 entries, zip64 end record") << "many_65536.zip" << "many_65536" << false;
+    QTest::newRow("70,000 entries, zip64 end record") << "many_70000.zip" << "many_70000" << false;
 }
 
 void TestZip::readsArchives()
@@ -604,6 +623,7 @@ void TestZip::codePages_data()
     QTest::newRow("DOS, OEM") << QByteArray("\x8E\xE1") << 0 << dos << oem << QByteArray("Äß");
     QTest::newRow("DOS, none") << QByteArray("M\x81ller") << 0 << dos << none << QByteArray("M\x81ller");
     QTest::newRow("Unix, auto keeps") << QByteArray("Gr\xC3\xB6\xC3\x9F" "e") << 0 << unix << autoCp << QByteArray("Größe");
+    QTest::newRow("Unix, Latin-1 without flag") << QByteArray("M\xFCller") << 0 << unix << autoCp << QByteArray("Müller");
     QTest::newRow("UTF-8 flag") << QByteArray("Gr\xC3\xB6\xC3\x9F" "e") << utf8 << dos << autoCp << QByteArray("Größe");
     QTest::newRow("UTF-8 flag, OEM") << QByteArray("\xC3\xBC") << utf8 << dos << oem << QByteArray("ü");
     QTest::newRow("bad UTF-8 replaced") << QByteArray("a\xFF\xC3") << utf8 << unix << autoCp << QByteArray("a\xEF\xBF\xBD\xEF\xBF\xBD");
@@ -644,6 +664,11 @@ void TestZip::refusesBadArchives_data()
     QVERIFY(whole.open(QIODevice::ReadOnly));
     const QByteArray bytes = whole.readAll();
     QTest::newRow("cut before the end record") << "" << bytes.left(bytes.size() - 1) << int(ZipMessage::EndRecordUnreadable);
+    // The end record counts 4 of the 5 entries: the fifth is left over.
+    QByteArray fourOfFive = bytes;
+    fourOfFive[fourOfFive.size() - 14] = 4;
+    fourOfFive[fourOfFive.size() - 12] = 4;
+    QTest::newRow("end record counts one entry less") << "" << fourOfFive << int(ZipMessage::DirectoryUnreadable);
     QTest::newRow("directory cut away") << "" << bytes.right(22) << int(ZipMessage::EndRecordUnreadable);
 }
 
@@ -673,6 +698,25 @@ void TestZip::refusesBadArchives()
     QCOMPARE(seen.dirUpdates, 2);
     if (errCode == int(ZipMessage::PartMissing))
         QCOMPARE(seen.messages[0].second, QStringLiteral("Part %1 of the archive is missing").arg(dir.filePath(QStringLiteral("kaputt.z01"))));
+}
+
+void TestZip::namesTheMissingMiddlePart()
+{
+    QTemporaryDir dir;
+    int parts = 0;
+    for (; QFileInfo::exists(fixture(QStringLiteral("numbered%1.zip").arg(parts + 1, 3, 10, QChar(u'0')))); ++parts) {
+        const QString part = QStringLiteral("numbered%1.zip").arg(parts + 1, 3, 10, QChar(u'0'));
+        QVERIFY(QFile::copy(fixture(part), dir.filePath(part)));
+    }
+    QVERIFY(parts >= 3);
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("numbered002.zip"))));
+    Recorder seen;
+    TZipArchiver zip;
+    seen.attach(zip);
+    zip.setUnattended(true);
+    zip.setZipFileName(dir.filePath(QStringLiteral("numbered.zip")));
+    QCOMPARE(zip.Count(), 0);
+    QCOMPARE(seen.texts(), QStringList{QStringLiteral("Part %1 of the archive is missing").arg(dir.filePath(QStringLiteral("numbered002.zip")))});
 }
 
 void TestZip::refusesFileOf4GB()
@@ -746,6 +790,30 @@ void TestZip::damagedDirectory_data()
     a = TinyArchive();
     a.bytes.append("PK\x05\x06", 4);
     QTest::newRow("trailing bytes after the end record") << a.bytes << int(ZipMessage::EndRecordUnreadable);
+    // The headers must fill the directory: bytes left over are refused.
+    a = TinyArchive();
+    a.set16(a.end + 8, 0);
+    a.set16(a.end + 10, 0);
+    QTest::newRow("end record counts no entry") << a.bytes << int(ZipMessage::DirectoryUnreadable);
+    a = TinyArchive();
+    a.set16(a.central + 28, 4);
+    QTest::newRow("name length shrunk") << a.bytes << int(ZipMessage::DirectoryUnreadable);
+    a = TinyArchive();
+    a.useZip64EndRecord();
+    QTest::newRow("zip64 end record") << a.bytes << 0;
+    a.set32(a.end - 12, 3);
+    QTest::newRow("zip64 locator pointing elsewhere") << a.bytes << int(ZipMessage::EndRecordUnreadable);
+    // Sizes and offsets of 4 GB or more stand in a zip64 field.
+    const QByteArray zip64("\x01\x00\x08\x00\x00\x00\x00\x20\x01\x00\x00\x00", 12); // 4.5 GB
+    a = TinyArchive(zip64);
+    a.set32(a.central + 24, 0xFFFFFFFF);
+    QTest::newRow("uncompressed size in a zip64 field") << a.bytes << int(ZipMessage::ArchiveTooLarge);
+    a = TinyArchive(zip64);
+    a.set32(a.central + 42, 0xFFFFFFFF);
+    QTest::newRow("offset in a zip64 field") << a.bytes << int(ZipMessage::ArchiveTooLarge);
+    a = TinyArchive(QByteArray("\x55\x54\x01\x00\x07", 5));
+    a.set32(a.central + 24, 0xFFFFFFFF);
+    QTest::newRow("uncompressed size of 4 GB - 1 without zip64 field") << a.bytes << 0;
 }
 
 void TestZip::damagedDirectory()
@@ -756,6 +824,7 @@ void TestZip::damagedDirectory()
     if (errCode == 0) {
         const auto entries = readMemory(bytes);
         QCOMPARE(entries.size(), size_t(1));
+        QVERIFY(entries[0].UncompressedSize == 5 || entries[0].UncompressedSize == 0xFFFFFFFF);
         QCOMPARE(entries[0].FileName, std::string("a.txt"));
         QCOMPARE(entries[0].CRC32, 0x3610A686u);
     }
