@@ -252,13 +252,13 @@ QStringList doubleKoRuleViolations(const DoubleKoPlan& plan, int size)
 {
     QStringList faults;
     QSet<int> matches;
-    int expected = 1;
+    qint64 expected = 1; // beyond int after a match numbered 2147483647
     for (const DoubleKoLine& line : plan.lines) {
         if (line.isLabel())
             continue;
         if (line.f0 != expected)
             faults << QStringLiteral("Spiel %1 steht, wo Spiel %2 stehen müsste.").arg(line.f0).arg(expected);
-        expected = line.f0 + 1;
+        expected = qint64(line.f0) + 1;
         matches.insert(line.f0);
         const bool firstRound = line.f0 >= 1 && line.f0 <= size / 2;
         if (firstRound && !(line.isFirstRound() && line.f1 == -1 && line.f2 == -1))

@@ -352,6 +352,12 @@ void TestPlanFiles::doubleKoRules_data()
         << QStringList{"Spiel 4 hat keine Herkunft."};
     QTest::newRow("source is no match")
         << QByteArray(kFourSlots).replace("6,4,5,", "6,4,9,") << QStringList{"Spiel 6 bezieht sich auf das fehlende Spiel 9."};
+    // The largest number the reader takes; the next one expected lies beyond int.
+    QTest::newRow("match number at the largest value")
+        << QByteArray(kFourSlots).replace("5,3,4,", "2147483647,3,4,")
+        << QStringList{"Spiel 2147483647 steht, wo Spiel 5 stehen müsste.",
+                       "Spiel 6 steht, wo Spiel 2147483648 stehen müsste.",
+                       "Spiel 6 bezieht sich auf das fehlende Spiel 5."};
     QTest::newRow("label names no match")
         << QByteArray(kFourSlots).replace("6,3,18\n", "7,3,18\n-1,12,0,1,0,0,0,1,3,0\n")
         << QStringList{"Eine Beschriftung bezieht sich auf das fehlende Spiel 12."};
