@@ -88,6 +88,7 @@ Program::Program(Services& services) : m_services(services)
     forms.CourtcastForm = new TCourtcastForm(main);
     forms.ExportNewForm = new TExportNewForm(main);
     main->setForms(&forms);
+    main->registrationFormWriter = [this](const QString&) { forms.Data_Unit->anmeldeformular_create(); };
     main->setUpClassPage(database);
     installPeoplePages(*main, context, services, forms);
     addCheckInPage();

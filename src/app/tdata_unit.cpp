@@ -8,10 +8,14 @@
 #include "data/classrecords.h"
 #include "data/db_procedures.h"
 #include "data/tournamentrecords.h"
+#include "output/registrationformwriter.h"
+#include "platform/apperror.h"
+#include "platform/services.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QListWidget>
+#include <QProgressBar>
 
 namespace bw {
 
@@ -62,6 +66,30 @@ QString zahltext(int value)
 QString bytetext(int value)
 {
     return QString::number(value & 0xFF);
+}
+
+void TData_Unit::anmeldeformular_create()
+{
+    QProgressBar* bar = m_main.ProgressBar1;
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    const QSqlDatabase db = m_database.ADOConnection1();
+    const int tid = m_context.aktuelleTID;
+    const std::optional<TournamentData> tournament = readTournament(db, tid);
+    if (!tournament)
+        throw AppError(QStringLiteral("Das Turnier wurde inzwischen an einem anderen Arbeitsplatz gelöscht."));
+    const regform::Content content{tournament->text(TournamentField::turniername),
+                                   tournament->text(TournamentField::zusatz),
+                                   regform::classColumns(listClasses(db, tid))};
+    RegistrationFormWriter(content).save(m_main.SaveDialog1FileName,
+                                         [bar](int steps) { bar->setValue(bar->value() + steps); });
+    bar->setValue(0);
+    m_main.services().prompter.information(QStringLiteral("Anmeldeformular wurde erfolgreich generiert"));
+}
+
+double TData_Unit::centimeterstopoints(double cm)
+{
+    return regform::centimetersToPoints(cm);
 }
 
 } // namespace bw

@@ -1,5 +1,6 @@
 // The page helpers of the main window: deleting the open tournament, filling
-// the class page's lists and emptying the class page.
+// the class page's lists, emptying the class page, and writing the registration
+// form.
 #pragma once
 
 #include <QObject>
@@ -23,6 +24,13 @@ public:
     void listboxenfuellen(int tid);
     // Empties the class page.
     void kfelderloeschen();
+
+    // Writes the registration form of the open tournament into
+    // TMainform::SaveDialog1FileName, stepping ProgressBar1 to 100 and back to 0,
+    // and says so; a failure leaves as an exception and keeps the file as it was.
+    void anmeldeformular_create();
+    // Points in `cm` centimetres (72 to the inch), as the form's widths use them.
+    static double centimeterstopoints(double cm);
 
 private:
     TMainform& m_main;

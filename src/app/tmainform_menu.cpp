@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QUrl>
 
 namespace bw {
@@ -109,8 +110,10 @@ void TMainform::anmeldeformularClick()
         if (!registrationFormWriter)
             throw AppError(QStringLiteral("Anmeldeformular nicht verfügbar"));
         registrationFormWriter(SaveDialog1FileName);
-    } catch (const std::exception&) {
-        m_services.prompter.prompt(PromptKind::Error, QStringLiteral("Anmeldeformular konnte nicht erzeugt werden"),
+    } catch (const std::exception& e) {
+        ProgressBar1->setValue(0);
+        m_services.prompter.prompt(PromptKind::Error,
+                                   QStringLiteral("Anmeldeformular konnte nicht erzeugt werden\n") + exceptionText(e),
                                    PromptButtons::Cancel);
     }
 }

@@ -7,7 +7,10 @@
 #include "app/timpressumform.h"
 #include "app/tmainform.h"
 #include "app/tournamentpage.h"
+#include "data/classrecords.h"
+#include "data/db_procedures.h"
 #include "data/preparation.h"
+#include "output/registrationformreader.h"
 #include "output/texportnewform.h"
 #include "support/widgethelpers.h"
 #include "app/tturnier_erstellen.h"
@@ -19,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QTest>
 
@@ -275,19 +279,50 @@ void TestAppMenu::registrationForm()
     main.anmeldeformularClick(); // cancelled
     QCOMPARE(app.fake.files.calls().size(), callsBefore + 1);
 
-    QString written;
-    main.registrationFormWriter = [&](const QString& file) { written = file; };
+    // The program's writer: the tournament's classes in the order of their names.
+    const QSqlDatabase db = app.program->forms.db_procedures->ADOConnection1();
+    ClassRecord herren;
+    herren.kbezeichnung = QStringLiteral("Herren");
+    const int herrenKid = insertClass(db, app.context().aktuelleTID, herren, {}, {});
+    ClassRecord damen;
+    damen.kbezeichnung = QStringLiteral("Damen");
+    damen.system = ClassKind::Doppel;
+    const int damenKid = insertClass(db, app.context().aktuelleTID, damen, {}, {});
+    QList<int> progress;
+    connect(main.ProgressBar1, &QProgressBar::valueChanged, this, [&](int value) { progress << value; });
     app.fake.files.answer(app.folder.file(QStringLiteral("anmeldung")));
+    app.prompter().expect(PromptKind::Information, QStringLiteral("Anmeldeformular wurde erfolgreich generiert"));
     click(main.turnierseite->anmeldeformular);
-    QCOMPARE(written, app.folder.file(QStringLiteral("anmeldung.docx")));
+    QVERIFY(app.prompter().verify());
     QCOMPARE(main.SaveDialog1InitialDir, app.folder.path());
+    QCOMPARE(app.fake.files.calls().last().filter, QStringLiteral("Anmeldeformular (Word) (*.docx)"));
+    const ReturnedForm form = RegistrationFormReader::readFile(app.folder.file(QStringLiteral("anmeldung.docx")));
+    QCOMPARE(form.classIds, (QList<int>{damenKid, herrenKid}));
+    QCOMPARE(progress, (QList<int>{10, 20, 30, 40, 60, 80, 90, 100, 0}));
 
-    main.registrationFormWriter = [](const QString&) { throw std::runtime_error("kein Platz"); };
+    // A failure shows its reason on the next line and takes the bar back to 0.
+    const QString missing = app.folder.file(QStringLiteral("fehlt/anmeldung.docx"));
+    app.fake.files.answer(missing);
+    app.prompter().expectPrefix(PromptKind::Error,
+                                QStringLiteral("Anmeldeformular konnte nicht erzeugt werden\nDie Datei „%1“ konnte "
+                                               "nicht geschrieben werden: ")
+                                    .arg(missing),
+                                PromptAnswer::Cancel);
+    click(main.turnierseite->anmeldeformular);
+    QVERIFY(app.prompter().verify());
+    QCOMPARE(app.prompter().shown().last().buttons, PromptButtons::Cancel);
+    QCOMPARE(main.ProgressBar1->value(), 0);
+
+    main.registrationFormWriter = [&](const QString&) {
+        main.ProgressBar1->setValue(30);
+        throw std::runtime_error("kein Platz");
+    };
     app.fake.files.answer(app.folder.file(QStringLiteral("anmeldung.docx")));
-    app.prompter().expect(PromptKind::Error, QStringLiteral("Anmeldeformular konnte nicht erzeugt werden"),
+    app.prompter().expect(PromptKind::Error, QStringLiteral("Anmeldeformular konnte nicht erzeugt werden\nkein Platz"),
                           PromptAnswer::Cancel);
     click(main.turnierseite->anmeldeformular);
     QVERIFY(app.prompter().verify());
+    QCOMPARE(main.ProgressBar1->value(), 0);
 }
 
 void TestAppMenu::aboutBox()
