@@ -5,9 +5,10 @@
 // field's name is its w:ffData name; when that is empty or generated (starting
 // with "_", as LibreOffice's "__Fieldmark__..."), the name of the bookmark opened
 // just before the field (Word) or inside it (LibreOffice), generated names
-// skipped; failing
-// both, its place: a check box in row n + 1, column k + 2 of the fourth table is
-// klasse<n>_<k>, and the document's only drop-down is `anzahl`. A text field's
+// skipped; failing both, its place: a check box in row n + 1, column k + 2 of the
+// fourth table is klasse<n>_<k>, and the document's only drop-down is `anzahl`.
+// (LibreOffice 7.4 saves check boxes without a name and the drop-down with a
+// generated one; saving once more it also drops their bookmarks.) A text field's
 // result is the text of all its result runs, trimmed of blanks, en spaces
 // (U+2002, Word's empty result) and no-break spaces. A check box is ticked when
 // w:checked is there without a value or with 1/true/on, else when w:default says so.

@@ -1,53 +1,48 @@
-// Renders the first page of a sample registration form as LibreOffice shows it:
-// the form is written, converted to PDF by soffice and drawn by pdftoppm.
-// Usage: registrationform_picture docs/registration-form.png
+// Draws the first page of a sample registration form as LibreOffice shows it,
+// for docs/registration-form.png (target docs-pictures): the form is written,
+// converted to PDF by soffice and rendered by pdftoppm at 80 dpi.
 #include "formsamples.h"
 #include "office.h"
 
+#include "docpictures/docpicture.h"
 #include "output/registrationformwriter.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
+#include <QApplication>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextStream>
 
-#include <cstdio>
+namespace {
 
-int main(int argc, char** argv)
+QImage drawForm()
 {
-    QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: registrationform_picture <out.png>\n");
-        return 2;
-    }
-    const QString target = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir dir;
     const QString form = dir.filePath(QStringLiteral("Anmeldeformular.docx"));
+    QString error;
     try {
         bw::RegistrationFormWriter(bw::test::sampleContent(8)).save(form);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
+        error = QString::fromUtf8(e.what());
     }
-    QString error;
-    const QString pdf = bw::test::convertWithOffice(form, QStringLiteral("pdf"), QStringLiteral("pdf"), dir.path(), &error);
+    const QString pdf =
+        error.isEmpty() ? bw::test::convertWithOffice(form, QStringLiteral("pdf"), QStringLiteral("pdf"), dir.path(), &error)
+                        : QString();
     if (pdf.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
+        QTextStream(stderr) << error << "\n";
+        return {};
     }
     const QString stem = dir.filePath(QStringLiteral("page"));
-    if (QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
-                                                       QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                                                       QStringLiteral("1"), QStringLiteral("-singlefile"), pdf, stem})
-        != 0) {
-        std::fprintf(stderr, "pdftoppm failed\n");
-        return 1;
-    }
-    QFile::remove(target);
-    if (!QFile::copy(stem + QStringLiteral(".png"), target)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(target));
-        return 1;
-    }
-    return 0;
+    QProcess::execute(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"),
+                       QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"),
+                       pdf, stem});
+    return QImage(stem + QStringLiteral(".png"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return bw::docs::writePicture(argc, argv, drawForm);
 }
