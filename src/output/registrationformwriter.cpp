@@ -113,9 +113,19 @@ public:
         runProperties(format, noProof);
         start(QStringLiteral("t"));
         m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-        m_xml.writeCharacters(text);
+        m_xml.writeCharacters(xmlText(text));
         end();
         end();
+    }
+
+    // XML 1.0 has no control characters but tab and line breaks; a pasted one
+    // in a name becomes a blank, so Word still opens the file.
+    static QString xmlText(QString text)
+    {
+        for (QChar& c : text)
+            if (c.unicode() < 0x20 || (c.unicode() >= 0xfffe))
+                c = QLatin1Char(' ');
+        return text;
     }
 
     enum class FieldKind { Text, CheckBox, DropDown };

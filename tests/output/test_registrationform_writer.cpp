@@ -144,6 +144,13 @@ QList<std::pair<QString, bool>> firstRowOfTable(const QByteArray& document, int 
     return cells;
 }
 
+// Last year's form in the file the new one goes to.
+bool writeOldForm(const QString& file)
+{
+    QFile old(file);
+    return old.open(QIODevice::WriteOnly) && old.write("the form of last year") > 0;
+}
+
 } // namespace
 
 class TestRegistrationFormWriter : public QObject {
@@ -158,6 +165,7 @@ private slots:
     void dropDownFollowsClassNames();
     void protectedForForms();
     void landscapeA4WithHeader();
+    void controlCharactersBecomeBlanks();
     void moreThan25ClassesRefused();
     void saveReplacesWholeFileOnly();
 };
@@ -338,14 +346,28 @@ void TestRegistrationFormWriter::landscapeA4WithHeader()
     QVERIFY(written.header.contains("<w:b/><w:i/>"));
 }
 
+void TestRegistrationFormWriter::controlCharactersBecomeBlanks()
+{
+    regform::Content content = test::sampleContent(1);
+    content.turniername = QStringLiteral("Stadt\u0001meisterschaft\t2024");
+    content.classes[0].name = QStringLiteral("Herren\u000bA");
+    const Written written = write(content);
+    for (const QByteArray& part : {written.document, written.header}) {
+        QXmlStreamReader xml(part);
+        while (!xml.atEnd())
+            xml.readNext();
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    }
+    QVERIFY(written.header.contains("Stadt meisterschaft 2024"));
+    QVERIFY(written.document.contains("Herren A (Einzel)"));
+}
+
 void TestRegistrationFormWriter::moreThan25ClassesRefused()
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("form.docx"));
+    QVERIFY(writeOldForm(file));
     QFile old(file);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("the form of last year");
-    old.close();
     try {
         RegistrationFormWriter(test::sampleContent(26)).save(file);
         QFAIL("26 classes were written");
@@ -361,10 +383,8 @@ void TestRegistrationFormWriter::saveReplacesWholeFileOnly()
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("form.docx"));
+    QVERIFY(writeOldForm(file));
     QFile old(file);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("the form of last year");
-    old.close();
 
     QList<int> steps;
     const RegistrationFormWriter writer(test::sampleContent(4));
