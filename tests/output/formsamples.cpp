@@ -33,7 +33,7 @@ regform::Content contentWith(const QList<ClassEntry>& classes)
 Filling sampleFilling()
 {
     Filling filling;
-    filling.verein = QStringLiteral("\u00a0TTC Grün-Weiß\u2002");
+    filling.verein = QStringLiteral("\u00a0TTC Rabenweiß\u2002");
     filling.ansprechpartner = QStringLiteral("Eva Beispiel");
     filling.rows[1] = {QStringLiteral("Meier"), QStringLiteral("Anna"), QStringLiteral("Bezirksliga"), {1, 3}};
     filling.rows[2] = {QStringLiteral("Schmidt"), QString(), QString(), {2}};
@@ -46,7 +46,7 @@ Filling sampleFilling()
 ReturnedForm sampleFillingRead()
 {
     ReturnedForm form;
-    form.verein = QStringLiteral("TTC Grün-Weiß");
+    form.verein = QStringLiteral("TTC Rabenweiß");
     form.classIds = {97, 100, 94}; // Damen, Herren A, Jugend U18
     form.players = {{1, QStringLiteral("Meier"), QStringLiteral("Anna"), QStringLiteral("Bezirksliga"), {1, 3}},
                     {9, QStringLiteral("O'Brien"), QStringLiteral("Seán"), QStringLiteral("Kreisliga <B> & mehr"), {2}},

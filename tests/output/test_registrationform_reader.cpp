@@ -376,7 +376,7 @@ void TestRegistrationFormReader::clubFromFirstFieldWithoutVerein()
     QList<FormField> fields = RegistrationFormReader::formFields(package.part(QStringLiteral("word/document.xml")));
     QCOMPARE(fields.first().name, QStringLiteral("verein"));
     fields.first().name.clear();
-    QCOMPARE(RegistrationFormReader::interpret(fields).verein, QStringLiteral("TTC Grün-Weiß"));
+    QCOMPARE(RegistrationFormReader::interpret(fields).verein, QStringLiteral("TTC Rabenweiß"));
     fields.swapItemsAt(0, 1);
     QCOMPARE(RegistrationFormReader::interpret(fields).verein, QStringLiteral("Eva Beispiel"));
 }
