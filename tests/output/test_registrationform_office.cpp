@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <future>
+
 using namespace bw;
 
 namespace {
@@ -51,9 +53,16 @@ private slots:
     void filledAndSavedAgainReadsTheSame();
 
 private:
-    // The form saved into the temporary folder and converted by LibreOffice.
-    QString convert(const QByteArray& docx, const QString& name, const QString& filter, const QString& extension);
+    // Saves the form into the temporary folder and starts LibreOffice on it in a
+    // thread of its own; the future gives the converted file, empty on failure.
+    std::future<QString> convert(const QByteArray& docx, const QString& name, const QString& filter,
+                                 const QString& extension);
     QTemporaryDir m_dir;
+    const regform::Content m_ten = test::sampleContent(10);
+    // The three conversions run at once, each soffice with its own profile.
+    std::future<QString> m_pdf;
+    std::future<QString> m_empty;
+    std::future<QString> m_filled;
 };
 
 void TestRegistrationFormOffice::initTestCase()
@@ -64,30 +73,38 @@ void TestRegistrationFormOffice::initTestCase()
         QSKIP("LibreOffice is not installed");
     }
     QVERIFY(m_dir.isValid());
+    const QString docx = QStringLiteral("docx:MS Word 2007 XML");
+    m_pdf = convert(RegistrationFormWriter(m_ten).document(), QStringLiteral("ten"), QStringLiteral("pdf"),
+                    QStringLiteral("pdf"));
+    m_empty = convert(RegistrationFormWriter(m_ten).document(), QStringLiteral("empty"), docx, QStringLiteral("docx"));
+    m_filled = convert(test::fillLikeWord(RegistrationFormWriter(test::sampleContent(3)).document(),
+                                          test::sampleFilling()),
+                       QStringLiteral("filled"), docx, QStringLiteral("docx"));
 }
 
-QString TestRegistrationFormOffice::convert(const QByteArray& docx, const QString& name, const QString& filter,
-                                            const QString& extension)
+std::future<QString> TestRegistrationFormOffice::convert(const QByteArray& docx, const QString& name,
+                                                         const QString& filter, const QString& extension)
 {
     const QString input = m_dir.filePath(name + QStringLiteral(".docx"));
     QFile file(input);
     if (!file.open(QIODevice::WriteOnly) || file.write(docx) != docx.size())
-        return {};
+        qFatal("cannot write %s", qPrintable(input));
     file.close();
     const QString outDir = m_dir.filePath(name + QLatin1Char('-') + extension);
     QDir().mkpath(outDir);
-    QString error;
-    const QString output = test::convertWithOffice(input, filter, extension, outDir, &error);
-    if (output.isEmpty())
-        qWarning("%s", qPrintable(error));
-    return output;
+    return std::async(std::launch::async, [=] {
+        QString error;
+        const QString output = test::convertWithOffice(input, filter, extension, outDir, &error);
+        if (output.isEmpty())
+            qWarning("%s", qPrintable(error));
+        return output;
+    });
 }
 
 void TestRegistrationFormOffice::pdfShowsTheForm()
 {
-    const regform::Content content = test::sampleContent(10);
-    const QString pdf = convert(RegistrationFormWriter(content).document(), QStringLiteral("ten"),
-                                QStringLiteral("pdf"), QStringLiteral("pdf"));
+    const regform::Content& content = m_ten;
+    const QString pdf = m_pdf.get();
     QVERIFY(!pdf.isEmpty());
     const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     QStringList expected{QStringLiteral("Meldeformular"), content.turniername, content.zusatz,
@@ -104,9 +121,7 @@ void TestRegistrationFormOffice::pdfShowsTheForm()
 
 void TestRegistrationFormOffice::savedAgainEveryFieldFound()
 {
-    const regform::Content content = test::sampleContent(10);
-    const QString saved = convert(RegistrationFormWriter(content).document(), QStringLiteral("empty"),
-                                  QStringLiteral("docx:MS Word 2007 XML"), QStringLiteral("docx"));
+    const QString saved = m_empty.get();
     QVERIFY(!saved.isEmpty());
     QFile file(saved);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -118,7 +133,7 @@ void TestRegistrationFormOffice::savedAgainEveryFieldFound()
     QCOMPARE(names, expectedFieldNames(10));
     const ReturnedForm form = RegistrationFormReader::read(docx);
     QList<int> keys;
-    for (const ClassEntry& entry : content.classes)
+    for (const ClassEntry& entry : m_ten.classes)
         keys << entry.kid;
     QCOMPARE(form.classIds, keys);
     QVERIFY(form.players.isEmpty());
@@ -126,10 +141,7 @@ void TestRegistrationFormOffice::savedAgainEveryFieldFound()
 
 void TestRegistrationFormOffice::filledAndSavedAgainReadsTheSame()
 {
-    const QByteArray filled =
-        test::fillLikeWord(RegistrationFormWriter(test::sampleContent(3)).document(), test::sampleFilling());
-    const QString saved =
-        convert(filled, QStringLiteral("filled"), QStringLiteral("docx:MS Word 2007 XML"), QStringLiteral("docx"));
+    const QString saved = m_filled.get();
     QVERIFY(!saved.isEmpty());
     QCOMPARE(RegistrationFormReader::readFile(saved), test::sampleFillingRead());
 }
