@@ -85,7 +85,9 @@ Program::Program(Services& services) : m_services(services)
     forms.QuittungPrepareForm = new TQuittungPrepareForm(main);
     forms.UrkundePrepareForm = new TUrkundePrepareForm(main);
     forms.AbrechnungForm = new TAbrechnungForm(main);
-    forms.CourtcastForm = new TCourtcastForm(main);
+    forms.CourtcastForm = new TCourtcastForm(
+        main, CourtcastLinks{services.prompter, database, context.aktuelleTID, context.liveLoginID,
+                             context.liveServiceURL, userSettingsFolder()});
     forms.ExportNewForm = new TExportNewForm(main);
     main->setForms(&forms);
     main->registrationFormWriter = [this](const QString&) { forms.Data_Unit->anmeldeformular_create(); };

@@ -1,5 +1,6 @@
 #include "app/usersettings.h"
 
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace bw {
@@ -10,6 +11,11 @@ QString userSettingsFile()
     if (!overridden.isEmpty())
         return overridden;
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/brackwell.ini");
+}
+
+QString userSettingsFolder()
+{
+    return QFileInfo(userSettingsFile()).absolutePath();
 }
 
 } // namespace bw

@@ -9,5 +9,7 @@
 namespace bw {
 
 QString userSettingsFile();
+// The folder of that file, which also keeps the live link's "Data.ini".
+QString userSettingsFolder();
 
 } // namespace bw

@@ -1,11 +1,517 @@
 #include "live/tcourtcastform.h"
 
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
+#include "live/savedlogin.h"
+#include "platform/apperror.h"
+#include "platform/prompter.h"
+#include "zip/ziparc.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollArea>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
 namespace bw {
 
-TCourtcastForm::TCourtcastForm(QWidget* parent) : QDialog(parent)
+namespace {
+
+const QString kUnreachable = QStringLiteral(
+    "Achtung der Webservice konnte nicht gefunden werden!\r"
+    "\r"
+    "1.) Haben sie eine Internetverbundung hergestellt?\r"
+    "2.) Ist Port 80 an ihrer Firewall freigegeben?\r"
+    "\r"
+    "Bitte probieren sie später noch einmal. Sollte das Problem\r"
+    "weiterhin bestehen, wenden sie sich bitte an Ostrand Software.");
+const QString kPrompt = QStringLiteral("-- Bitte nehmen sie eine Zuordnung vor --");
+const QString kNoAssignment = QStringLiteral("-- Keine Zuweisung --");
+const QString kLoginCaption = QStringLiteral("Am Server anmelden");
+const QString kLogoutCaption = QStringLiteral("Abmelden");
+const char* const kTag = "Tag";
+
+QString rowName(const char* prefix, int row)
+{
+    return QLatin1String(prefix) + QString::number(row);
+}
+
+QLabel* plainLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QFont boldFont(QFont font)
+{
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+// The dialog waits for the service: disabled, under the busy cursor, until the
+// scope ends or release() is called.
+class TCourtcastForm::Busy {
+public:
+    explicit Busy(TCourtcastForm& form) : m_form(form) { m_form.SetBusyCursor(); }
+    ~Busy() { release(); }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+    void release()
+    {
+        if (!m_released)
+            m_form.ResetBusyCursor();
+        m_released = true;
+    }
+
+private:
+    TCourtcastForm& m_form;
+    bool m_released = false;
+};
+
+TCourtcastForm::TCourtcastForm(QWidget* parent, const CourtcastLinks& links) : QDialog(parent), m_links(links)
 {
     setObjectName(QStringLiteral("CourtcastForm"));
     setWindowTitle(QStringLiteral("Courtcast Anbindung"));
+    ZipArchiver1 = new zip::TZipArchiver(this, zip::TZipArchiver::Creation::WhileLoading);
+    ZipArchiver1->setObjectName(QStringLiteral("ZipArchiver1"));
+
+    auto* layout = new QVBoxLayout(this);
+    TitleLabel = new QLabel(QStringLiteral("Courtcast - Datenanbindung"), this);
+    TitleLabel->setObjectName(QStringLiteral("TitleLabel"));
+    TitleLabel->setFont(boldFont(TitleLabel->font()));
+    layout->addWidget(TitleLabel);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setDocumentMode(true);
+    // The tabs look like buttons.
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { border: 1px solid #1f3f7f; border-radius: 3px; padding: 4px 12px; margin: 2px;"
+        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #d6e0f0); }"
+        "QTabBar::tab:selected { background: #b8cbea; font-weight: bold; }"
+        "QTabBar::tab:hover { border-color: #f0a030; }"));
+    layout->addWidget(PageControl1);
+
+    // Page 1: login and assignment.
+    SheetUser = new QWidget;
+    SheetUser->setObjectName(QStringLiteral("SheetUser"));
+    auto* userLayout = new QVBoxLayout(SheetUser);
+    Panel1 = new QWidget(SheetUser);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    userLayout->addWidget(Panel1);
+    auto* panel1Layout = new QVBoxLayout(Panel1);
+
+    LoginGroup = new QGroupBox(QStringLiteral("1.) Anmeldung am Courtcast System"), Panel1);
+    auto* loginLayout = new QGridLayout(LoginGroup);
+    loginLayout->addWidget(new QLabel(QStringLiteral("Benutzername"), LoginGroup), 0, 0);
+    BenutzernameEdit = new QLineEdit(LoginGroup);
+    BenutzernameEdit->setObjectName(QStringLiteral("BenutzernameEdit"));
+    loginLayout->addWidget(BenutzernameEdit, 0, 1);
+    loginLayout->addWidget(new QLabel(QStringLiteral("Passwort"), LoginGroup), 1, 0);
+    PassWortEdit = new QLineEdit(LoginGroup);
+    PassWortEdit->setObjectName(QStringLiteral("PassWortEdit"));
+    PassWortEdit->setEchoMode(QLineEdit::Password);
+    loginLayout->addWidget(PassWortEdit, 1, 1);
+    LogInButton = new TuiButton(LoginGroup, QStringLiteral("LogInButton"), kLoginCaption);
+    loginLayout->addWidget(LogInButton, 0, 2, 2, 1);
+    SaveSettingBox = new TuiCheckbox(LoginGroup, QStringLiteral("SaveSettingBox"),
+                                     QStringLiteral("Daten merken und beim nächsten mal automatisch einfügen"));
+    loginLayout->addWidget(SaveSettingBox, 2, 0, 1, 3);
+    panel1Layout->addWidget(LoginGroup);
+
+    AssignGroup = new QGroupBox(QStringLiteral("2.) Zuordnung zu Courtcast-Turnier"), Panel1);
+    auto* assignLayout = new QVBoxLayout(AssignGroup);
+    auto* assignText = new QLabel(QStringLiteral("An dieser Stelle wird die Verknüpfung zu einem Turnier in Courtcast "
+                                                 "hergestellt. Bitte wählen sie das entsprechende Turnier aus:"),
+                                  AssignGroup);
+    assignText->setWordWrap(true);
+    assignLayout->addWidget(assignText);
+    auto* assignRow = new QHBoxLayout;
+    TurnierAssignBox = new QComboBox(AssignGroup);
+    TurnierAssignBox->setObjectName(QStringLiteral("TurnierAssignBox"));
+    TurnierAssignBox->addItem(kPrompt);
+    TurnierAssignBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    TurnierAssignBox->setMinimumContentsLength(30);
+    assignRow->addWidget(TurnierAssignBox, 1);
+    ZuordButton = new TuiButton(AssignGroup, QStringLiteral("ZuordButton"), QStringLiteral("Zuordnung ändern"));
+    assignRow->addWidget(ZuordButton);
+    assignLayout->addLayout(assignRow);
+    NoTurnierLabel = new QLabel(QStringLiteral("Bitte richten sie zunächst in Courtcast ein Turnier ein!"), AssignGroup);
+    NoTurnierLabel->setObjectName(QStringLiteral("NoTurnierLabel"));
+    NoTurnierLabel->setFont(boldFont(NoTurnierLabel->font()));
+    NoTurnierLabel->setStyleSheet(QStringLiteral("color: red;"));
+    assignLayout->addWidget(NoTurnierLabel);
+    panel1Layout->addWidget(AssignGroup);
+    panel1Layout->addStretch(1);
+    TurnierAssignBox->hide();
+    ZuordButton->hide();
+    NoTurnierLabel->hide();
+    PageControl1->addTab(SheetUser, QStringLiteral("Systemanmeldung"));
+
+    // Page 2: class mapping.
+    SheetKlassen = new QWidget;
+    SheetKlassen->setObjectName(QStringLiteral("SheetKlassen"));
+    auto* klassenLayout = new QVBoxLayout(SheetKlassen);
+    Panel4 = new QWidget(SheetKlassen);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    klassenLayout->addWidget(Panel4);
+    auto* panel4Layout = new QVBoxLayout(Panel4);
+    KlassenGroup = new QGroupBox(QStringLiteral("3.) Turnierklassen zuweisen"), Panel4);
+    auto* groupLayout = new QVBoxLayout(KlassenGroup);
+    auto* titles = new QHBoxLayout;
+    auto* onlineTitle = new QLabel(QStringLiteral("Courtcast Turnierklassen"), KlassenGroup);
+    auto* localTitle = new QLabel(QStringLiteral("Brackwell Turnierklassen"), KlassenGroup);
+    onlineTitle->setFont(boldFont(onlineTitle->font()));
+    localTitle->setFont(boldFont(localTitle->font()));
+    onlineTitle->setFixedWidth(240);
+    titles->addSpacing(10);
+    titles->addWidget(onlineTitle);
+    titles->addWidget(localTitle, 1);
+    groupLayout->addLayout(titles);
+    ScrollBox2 = new QScrollArea(KlassenGroup);
+    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+    auto* rows = new QWidget;
+    rows->setObjectName(QStringLiteral("ScrollBox2Rows"));
+    ScrollBox2->setWidget(rows);
+    ScrollBox2->setWidgetResizable(false);
+    groupLayout->addWidget(ScrollBox2, 1);
+    KlasseIDBox = new QListWidget(KlassenGroup);
+    KlasseIDBox->setObjectName(QStringLiteral("KlasseIDBox"));
+    KlasseIDBox->hide();
+    panel4Layout->addWidget(KlassenGroup, 1);
+    auto* klassenButtons = new QHBoxLayout;
+    KlassenAbrufenButton =
+        new TuiButton(Panel4, QStringLiteral("KlassenAbrufenButton"), QStringLiteral("Turnierklassen abrufen"));
+    KlassenAssignSaveButton =
+        new TuiButton(Panel4, QStringLiteral("KlassenAssignSaveButton"), QStringLiteral("Änderungen übernehmen"));
+    KlassenAssignSaveButton->setEnabled(false);
+    klassenButtons->addWidget(KlassenAbrufenButton);
+    klassenButtons->addStretch(1);
+    klassenButtons->addWidget(KlassenAssignSaveButton);
+    panel4Layout->addLayout(klassenButtons);
+    PageControl1->addTab(SheetKlassen, QStringLiteral("Turnierklassen-Abgleich"));
+
+    // Pages 3 and 4.
+    SheetAnmeldung = new QWidget;
+    SheetAnmeldung->setObjectName(QStringLiteral("SheetAnmeldung"));
+    PageControl1->addTab(SheetAnmeldung, QStringLiteral("Spieler-Anmeldungen"));
+    SheetStatistik = new QWidget;
+    SheetStatistik->setObjectName(QStringLiteral("SheetStatistik"));
+    PageControl1->addTab(SheetStatistik, QStringLiteral("Daten veröffentlichen"));
+    for (int page : {KlassenPage, AnmeldungPage, StatistikPage})
+        PageControl1->setTabVisible(page, false);
+    resize(560, 460);
+
+    const auto guarded = [this](void (TCourtcastForm::*handler)()) {
+        return [this, handler] { runGuarded(m_links.prompter, [this, handler] { (this->*handler)(); }); };
+    };
+    connect(LogInButton, &TuiButton::OnClick, this, guarded(&TCourtcastForm::LogInButtonClick));
+    connect(ZuordButton, &TuiButton::OnClick, this, guarded(&TCourtcastForm::ZuordButtonClick));
+    connect(KlassenAbrufenButton, &TuiButton::OnClick, this, guarded(&TCourtcastForm::KlassenAbrufenButtonClick));
+    connect(KlassenAssignSaveButton, &TuiButton::OnClick, this,
+            guarded(&TCourtcastForm::KlassenAssignSaveButtonClick));
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        runGuarded(m_links.prompter, [this, index] { PageControl1Change(index); });
+    });
+    connect(this, &QDialog::finished, this, guarded(&TCourtcastForm::FormClose));
+
+    runGuarded(m_links.prompter, [this] { FormCreate(); });
+    ZipArchiver1->Loaded();
+}
+
+TCourtcastForm::~TCourtcastForm()
+{
+    if (m_busy)
+        QApplication::restoreOverrideCursor();
+}
+
+QString TCourtcastForm::dataIniFile() const
+{
+    return savedLoginFile(m_links.settingsFolder);
+}
+
+void TCourtcastForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        runGuarded(m_links.prompter, [this] { FormShow(); });
+}
+
+void TCourtcastForm::closeEvent(QCloseEvent* event)
+{
+    // While a call waits for its reply the dialog stays open.
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TCourtcastForm::SetBusyCursor()
+{
+    m_busy = true;
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void TCourtcastForm::ResetBusyCursor()
+{
+    QApplication::restoreOverrideCursor();
+    setEnabled(true);
+    m_busy = false;
+}
+
+std::unique_ptr<LiveClient> TCourtcastForm::bindService() const
+{
+    return GetIServerInfo(m_links.liveServiceURL, m_links.limits);
+}
+
+void TCourtcastForm::FormCreate()
+{
+    liveTurniere.clear();
+    m_links.liveLoginID = 0;
+    const SavedLogin login = readSavedLogin(dataIniFile());
+    BenutzernameEdit->setText(login.benutzer);
+    PassWortEdit->setText(login.passwort);
+    SaveSettingBox->SetChecked(login.any());
+}
+
+void TCourtcastForm::FormShow()
+{
+    if (m_rowsTid != m_links.aktuelleTID)
+        freeMappingRows();
+    const bool loggedIn = m_links.liveLoginID != 0;
+    BenutzernameEdit->setEnabled(!loggedIn);
+    PassWortEdit->setEnabled(!loggedIn);
+    LogInButton->SetCaption(loggedIn ? kLogoutCaption : kLoginCaption);
+    liveTurnierID = readLiveTournamentId(database(), m_links.aktuelleTID);
+    selectAssignedTournament();
+    UpdateLoginState();
+}
+
+void TCourtcastForm::FormClose()
+{
+    SavedLogin login;
+    if (SaveSettingBox->Checked())
+        login = {BenutzernameEdit->text(), PassWortEdit->text()};
+    writeSavedLogin(dataIniFile(), login);
+}
+
+void TCourtcastForm::LogInButtonClick()
+{
+    if (m_links.liveLoginID != 0) {
+        m_links.liveLoginID = 0;
+        BenutzernameEdit->setEnabled(true);
+        PassWortEdit->setEnabled(true);
+        LogInButton->SetCaption(kLoginCaption);
+        UpdateLoginState();
+        m_links.prompter.information(QStringLiteral("Sie sind jetzt wieder abgemeldet !"));
+        return;
+    }
+
+    QString reply;
+    {
+        Busy busy(*this);
+        try {
+            const std::unique_ptr<LiveClient> service = bindService();
+            reply = service->CheckLogIn(QString(), BenutzernameEdit->text(), PassWortEdit->text());
+        } catch (const std::exception&) {
+            busy.release();
+            m_links.prompter.error(kUnreachable);
+            return;
+        }
+    }
+    const LoginCheck check = checkLoginReply(reply);
+    if (!check.ok) {
+        m_links.prompter.error(check.error);
+        return;
+    }
+    if (check.tournaments)
+        liveTurniere = *check.tournaments;
+    m_links.liveLoginID = check.userId;
+
+    TurnierAssignBox->clear();
+    TurnierAssignBox->addItem(kPrompt);
+    for (const OnlineTournament& t : liveTurniere)
+        TurnierAssignBox->addItem(t.caption());
+    selectAssignedTournament();
+    UpdateLoginState();
+    BenutzernameEdit->setEnabled(false);
+    PassWortEdit->setEnabled(false);
+    LogInButton->SetCaption(kLogoutCaption);
+    m_links.prompter.information(QStringLiteral("Sie sind jetzt am Server angemeldet !\r"
+                                                "\r"
+                                                "Bitte kontrollieren sie zunächst die Zuweisung\r"
+                                                "des Turniers zu einem Courtcast-Turnier!"));
+}
+
+void TCourtcastForm::selectAssignedTournament()
+{
+    int selected = 0;
+    const QString assigned = QString::number(liveTurnierID);
+    for (qsizetype k = 0; k < liveTurniere.size() && k + 1 < TurnierAssignBox->count(); ++k)
+        if (liveTurnierID != 0 && liveTurniere.at(k).id == assigned)
+            selected = int(k) + 1;
+    TurnierAssignBox->setCurrentIndex(selected);
+}
+
+void TCourtcastForm::UpdateLoginState()
+{
+    const bool loggedIn = m_links.liveLoginID != 0;
+    const bool tournaments = TurnierAssignBox->count() >= 2;
+    TurnierAssignBox->setVisible(loggedIn && tournaments);
+    ZuordButton->setVisible(loggedIn && tournaments);
+    NoTurnierLabel->setVisible(loggedIn && !tournaments);
+    const bool pages = loggedIn && tournaments && TurnierAssignBox->currentIndex() > 0;
+    if (!pages)
+        PageControl1->setCurrentIndex(UserPage);
+    for (int page : {KlassenPage, AnmeldungPage, StatistikPage})
+        PageControl1->setTabVisible(page, pages);
+}
+
+void TCourtcastForm::ZuordButtonClick()
+{
+    freeMappingRows();
+    try {
+        int assigned = 0;
+        const int index = TurnierAssignBox->currentIndex();
+        if (index > 0 && index <= liveTurniere.size()) {
+            const QString& id = liveTurniere.at(index - 1).id;
+            const std::optional<int> number = decimalInteger(id);
+            if (!number)
+                throw AppError(QStringLiteral("Die Kennung \"%1\" des Courtcast-Turniers ist keine Zahl.").arg(id));
+            assigned = *number;
+        }
+        storeLiveTournamentId(database(), m_links.aktuelleTID, liveTurnierID, assigned);
+        liveTurnierID = assigned;
+    } catch (const std::exception& e) {
+        m_links.prompter.information(
+            QStringLiteral("Es trat ein Fehler auf! Die Zuordnung konnte nicht angepasst werden.\r") +
+            exceptionText(e));
+        liveTurnierID = readLiveTournamentId(database(), m_links.aktuelleTID);
+        selectAssignedTournament();
+        UpdateLoginState();
+        return;
+    }
+    m_links.prompter.information(QStringLiteral("Die Zuordnung wurde angepasst."));
+    UpdateLoginState();
+}
+
+void TCourtcastForm::freeMappingRows()
+{
+    for (int d = 1; d <= onlineKlassenAnzahl; ++d) {
+        delete ScrollBox2->findChild<QLabel*>(rowName("KlassenLabel_", d));
+        delete ScrollBox2->findChild<QComboBox*>(rowName("KlassenBox_", d));
+    }
+    onlineKlassenAnzahl = 0;
+    m_onlineClasses.clear();
+    KlassenAssignSaveButton->setEnabled(false);
+}
+
+void TCourtcastForm::KlassenAbrufenButtonClick()
+{
+    freeMappingRows();
+    QString reply;
+    {
+        Busy busy(*this);
+        reply = bindService()->GetKlassen(QString::number(liveTurnierID));
+    }
+    const ClassListCheck check = checkClassList(reply);
+    if (!check.ok) {
+        m_links.prompter.error(check.error);
+        return;
+    }
+    m_onlineClasses = check.classes;
+    buildMappingRows();
+}
+
+void TCourtcastForm::buildMappingRows()
+{
+    const QList<OnlineClass> online = m_onlineClasses;
+    freeMappingRows();
+    m_localClasses = readLinkedClasses(database(), m_links.aktuelleTID);
+    m_rowsTid = m_links.aktuelleTID;
+    m_onlineClasses = online;
+
+    KlasseIDBox->clear();
+    KlasseIDBox->addItem(QStringLiteral("0"));
+    QStringList captions{kNoAssignment};
+    for (const LinkedClass& c : m_localClasses) {
+        KlasseIDBox->addItem(QString::number(c.kid));
+        captions << c.kbezeichnung + shortKindSuffix(c.system);
+    }
+
+    QWidget* rows = ScrollBox2->widget();
+    int d = 0;
+    for (const OnlineClass& oc : m_onlineClasses) {
+        ++d;
+        QLabel* label = plainLabel(oc.caption(), rows);
+        label->setObjectName(rowName("KlassenLabel_", d));
+        label->setProperty(kTag, oc.id);
+        label->setGeometry(10, 25 * d - 20, 200, 17);
+        if (oc.hasRegistrations()) {
+            label->setFont(boldFont(label->font()));
+            label->setToolTip(Qt::convertFromPlainText(oc.hint()));
+        }
+        label->show();
+
+        auto* box = new QComboBox(rows);
+        box->setObjectName(rowName("KlassenBox_", d));
+        box->addItems(captions);
+        int selected = 0;
+        for (qsizetype k = 0; k < m_localClasses.size(); ++k)
+            if (m_localClasses.at(k).liveKlassenID == oc.id)
+                selected = int(k) + 1;
+        box->setCurrentIndex(selected);
+        box->setGeometry(250, 25 * d - 22, 230, 22);
+        box->show();
+    }
+    rows->resize(490, 25 * d + 10);
+    onlineKlassenAnzahl = d;
+    KlassenAssignSaveButton->setEnabled(true);
+}
+
+void TCourtcastForm::KlassenAssignSaveButtonClick()
+{
+    QMap<int, int> liveIdByKid;
+    for (int d = 1; d <= onlineKlassenAnzahl; ++d) {
+        const QLabel* label = ScrollBox2->findChild<QLabel*>(rowName("KlassenLabel_", d));
+        const QComboBox* box = ScrollBox2->findChild<QComboBox*>(rowName("KlassenBox_", d));
+        if (!label || !box)
+            continue;
+        const QListWidgetItem* kid = KlasseIDBox->item(box->currentIndex());
+        if (kid && kid->text() != QLatin1String("0"))
+            liveIdByKid.insert(kid->text().toInt(), label->property(kTag).toInt());
+    }
+    try {
+        storeClassMapping(database(), m_links.aktuelleTID, m_localClasses, liveIdByKid);
+    } catch (const std::exception& e) {
+        // Show what is stored now.
+        m_links.prompter.error(exceptionText(e));
+        buildMappingRows();
+        return;
+    }
+    for (LinkedClass& c : m_localClasses)
+        c.liveKlassenID = liveIdByKid.value(c.kid, 0);
+    m_links.prompter.information(QStringLiteral("Die Zuweisungen wurden übernommen"));
+}
+
+void TCourtcastForm::PageControl1Change(int index)
+{
+    if (index == KlassenPage)
+        KlassenAssignSaveButton->setEnabled(onlineKlassenAnzahl > 0);
 }
 
 } // namespace bw

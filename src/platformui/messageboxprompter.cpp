@@ -19,6 +19,8 @@ PromptAnswer MessageBoxPrompter::prompt(PromptKind kind, const QString& text, Pr
     // The program's texts break lines with a carriage return; the box breaks at \n.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // Texts may quote what a user typed or a server answered: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(shown);
 
     QPushButton* ok = nullptr;
