@@ -98,10 +98,11 @@ TCourtcastForm::TCourtcastForm(QWidget* parent, const CourtcastLinks& links) : Q
     PageControl1->setDocumentMode(true);
     // The tabs look like buttons.
     PageControl1->tabBar()->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { border: 1px solid #1f3f7f; border-radius: 3px; padding: 4px 12px; margin: 2px;"
+        "QTabBar::tab { border: 1px solid #1f3f7f; border-radius: 3px; padding: 4px 8px; margin: 2px;"
         " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #d6e0f0); }"
-        "QTabBar::tab:selected { background: #b8cbea; font-weight: bold; }"
+        "QTabBar::tab:selected { background: #b8cbea; }"
         "QTabBar::tab:hover { border-color: #f0a030; }"));
+    PageControl1->tabBar()->setUsesScrollButtons(false);
     layout->addWidget(PageControl1);
 
     // Page 1: login and assignment.
@@ -212,7 +213,7 @@ TCourtcastForm::TCourtcastForm(QWidget* parent, const CourtcastLinks& links) : Q
     PageControl1->addTab(SheetStatistik, QStringLiteral("Daten veröffentlichen"));
     for (int page : {KlassenPage, AnmeldungPage, StatistikPage})
         PageControl1->setTabVisible(page, false);
-    resize(560, 460);
+    resize(660, 470);
 
     const auto guarded = [this](void (TCourtcastForm::*handler)()) {
         return [this, handler] { runGuarded(m_links.prompter, [this, handler] { (this->*handler)(); }); };
@@ -463,7 +464,7 @@ void TCourtcastForm::buildMappingRows()
         label->setGeometry(10, 25 * d - 20, 200, 17);
         if (oc.hasRegistrations()) {
             label->setFont(boldFont(label->font()));
-            label->setToolTip(Qt::convertFromPlainText(oc.hint()));
+            label->setToolTip(Qt::convertFromPlainText(oc.hint(), Qt::WhiteSpaceNormal));
         }
         label->show();
 

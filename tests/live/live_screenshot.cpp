@@ -1,0 +1,87 @@
+// Renders the first two pages of the live link dialog for the documentation,
+// logged in at the fake service with a tournament assigned and the online
+// classes fetched, side by side. Run it under xvfb-run:
+//   xvfb-run build/test/tests-bin/live_screenshot docs/live.png
+#include "data/connection.h"
+#include "data/preparation.h"
+#include "fakeliveservice.h"
+#include "live/tcourtcastform.h"
+#include "platform/prompter.h"
+#include "support/testdatabase.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Every box is answered with OK.
+class Answering : public bw::Prompter {
+public:
+    bw::PromptAnswer prompt(bw::PromptKind, const QString&, bw::PromptButtons, const QString&) override
+    {
+        return bw::PromptAnswer::Ok;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    using Answer = bw::test::FakeLiveService::Answer;
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("turnier_db.sqlite"));
+    bw::prepareSqliteFile(file);
+    bw::ScopedConnection connection(bw::openSqlite(file, QStringLiteral("screenshot")));
+    const QSqlDatabase db = connection.db();
+    const auto s = [](const char* text) { return QString::fromUtf8(text); };
+    bw::test::insertRow(db, s("Turnierdaten"), {{s("TID"), 1}, {s("LiveID"), 4711}});
+    const struct { int kid; int kind; const char* name; int live; } classes[] = {
+        {1, 0, "Herren A", 101}, {2, 0, "Damen", 102}, {3, 1, "Herren-Doppel", 0}, {4, 2, "Mixed offen", 0},
+        {5, 0, "Senioren 50", 0}};
+    for (const auto& c : classes)
+        bw::test::insertRow(db, s("Turnierklassen"), {{s("TID"), 1}, {s("KID"), c.kid}, {s("system"), c.kind},
+                                                       {s("kbezeichnung"), s(c.name)}, {s("LiveKlassenID"), c.live}});
+
+    bw::test::FakeLiveService service;
+    if (!service.start())
+        return 1;
+    service.script(s("CheckLogIn"), Answer::reply(s("#*#17#*#4711#*#Stadtmeisterschaft 2026#*#12.12.2026"
+                                                     "#*#4712#*#Vereinsmeisterschaft#*#01.03.2027")));
+    service.script(s("GetKlassen"), Answer::reply(s("#-#101#-#0#-#Herren A#-#12#-##-#102#-#0#-#Damen#-#1#-#"
+                                                    "#-#103#-#1#-#Herren-Doppel#-#0#-##-#104#-#2#-#Mixed#-#0#-#")));
+    Answering prompter;
+    int tid = 1;
+    int loginId = 0;
+    const QString url = service.baseUrl();
+    bw::TCourtcastForm form(nullptr, bw::CourtcastLinks{prompter, [&] { return db; }, tid, loginId, url,
+                                                        folder.path()});
+    form.show();
+    form.BenutzernameEdit->setText(s("turnierleitung@example.org"));
+    form.PassWortEdit->setText(s("geheim"));
+    form.LogInButtonClick();
+    form.PageControl1->setCurrentIndex(bw::TCourtcastForm::KlassenPage);
+    form.KlassenAbrufenButtonClick();
+    form.findChild<QComboBox*>(s("KlassenBox_3"))->setCurrentIndex(3);
+    QTest::qWait(200);
+    const QImage second = form.grab().toImage();
+    form.PageControl1->setCurrentIndex(bw::TCourtcastForm::UserPage);
+    QTest::qWait(200);
+    const QImage first = form.grab().toImage();
+
+    QImage both(first.width() + second.width() + 10, std::max(first.height(), second.height()), QImage::Format_RGB32);
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawImage(0, 0, first);
+    painter.drawImage(first.width() + 10, 0, second);
+    painter.end();
+    return both.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}
