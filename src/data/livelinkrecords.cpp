@@ -32,12 +32,12 @@ QList<LinkedClass> readLinkedClasses(const QSqlDatabase& db, int tid)
                           {{QStringLiteral("tid"), tid}});
     QList<LinkedClass> classes;
     while (q.next())
-        classes.append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt()});
+        classes.append({q.value(0).toInt(), q.value(1).toString(), classKindOf(q.value(2)), q.value(3).toInt()});
     // The databases order names differently; the German collator orders them alike.
     const QCollator collator = german::collator();
     std::stable_sort(classes.begin(), classes.end(), [&](const LinkedClass& a, const LinkedClass& b) {
         const int c = collator.compare(a.kbezeichnung, b.kbezeichnung);
-        return c != 0 ? c < 0 : a.system < b.system;
+        return c != 0 ? c < 0 : a.kind < b.kind;
     });
     return classes;
 }

@@ -8,6 +8,8 @@
 // message. The mapping is stored in one transaction.
 #pragma once
 
+#include "data/classkind.h"
+
 #include <QList>
 #include <QMap>
 #include <QSqlDatabase>
@@ -27,7 +29,7 @@ void storeLiveTournamentId(const QSqlDatabase& db, int tid, int expected, int li
 struct LinkedClass {
     int kid = 0;
     QString kbezeichnung;
-    int system = 0;
+    std::optional<ClassKind> kind; // nothing for Null or another number
     int liveKlassenID = 0; // Null reads as 0
 
     bool operator==(const LinkedClass&) const = default;

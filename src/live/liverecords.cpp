@@ -59,13 +59,15 @@ std::optional<int> decimalInteger(const QString& text)
     return int(value);
 }
 
-QString shortKindSuffix(int kind)
+QString shortKindSuffix(std::optional<ClassKind> kind)
 {
-    switch (kind) {
-    case 0: return QStringLiteral(" (Ez)");
-    case 1: return QStringLiteral(" (Dp)");
-    case 2: return QStringLiteral(" (Mx)");
-    case 3: return QStringLiteral(" (Te)");
+    if (!kind)
+        return QString();
+    switch (*kind) {
+    case ClassKind::Einzel: return QStringLiteral(" (Ez)");
+    case ClassKind::Doppel: return QStringLiteral(" (Dp)");
+    case ClassKind::Mixed: return QStringLiteral(" (Mx)");
+    case ClassKind::Team: return QStringLiteral(" (Te)");
     }
     return QString();
 }
@@ -107,7 +109,7 @@ LoginCheck checkLoginReply(const QString& reply)
 QString OnlineClass::caption() const
 {
     const std::optional<int> kind = decimalInteger(system);
-    return name + (kind ? shortKindSuffix(*kind) : QString());
+    return name + (kind ? shortKindSuffix(classKindOf(*kind)) : QString());
 }
 
 bool OnlineClass::hasRegistrations() const

@@ -15,6 +15,8 @@
 // hold a separator and so shift every later field on the service's side.
 #pragma once
 
+#include "data/classkind.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -38,9 +40,9 @@ QStringList splitRecord(const QString& text, const QString& separator);
 // the range of a 32-bit int; nothing for anything else (blanks, "+", "1e3").
 std::optional<int> decimalInteger(const QString& text);
 
-// The three display texts of a class kind: " (Ez)", " (Dp)", " (Mx)", " (Te)"
-// for 0..3, empty for any other.
-QString shortKindSuffix(int kind);
+// The short suffix of a class kind in the mapping: " (Ez)", " (Dp)", " (Mx)",
+// " (Te)"; empty for no kind.
+QString shortKindSuffix(std::optional<ClassKind> kind);
 
 // --- Login -----------------------------------------------------------------
 

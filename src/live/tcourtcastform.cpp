@@ -232,12 +232,6 @@ TCourtcastForm::TCourtcastForm(QWidget* parent, const CourtcastLinks& links) : Q
     ZipArchiver1->Loaded();
 }
 
-TCourtcastForm::~TCourtcastForm()
-{
-    if (m_busy)
-        QApplication::restoreOverrideCursor();
-}
-
 QString TCourtcastForm::dataIniFile() const
 {
     return savedLoginFile(m_links.settingsFolder);
@@ -276,7 +270,7 @@ void TCourtcastForm::ResetBusyCursor()
 
 std::unique_ptr<LiveClient> TCourtcastForm::bindService() const
 {
-    return GetIServerInfo(m_links.liveServiceURL, m_links.limits);
+    return GetIServerInfo(m_links.liveServiceURL, limits);
 }
 
 void TCourtcastForm::FormCreate()
@@ -291,6 +285,7 @@ void TCourtcastForm::FormCreate()
 
 void TCourtcastForm::FormShow()
 {
+    // Rows of another tournament's classes are gone with it.
     if (m_rowsTid != m_links.aktuelleTID)
         freeMappingRows();
     const bool loggedIn = m_links.liveLoginID != 0;
@@ -434,24 +429,22 @@ void TCourtcastForm::KlassenAbrufenButtonClick()
         m_links.prompter.error(check.error);
         return;
     }
-    m_onlineClasses = check.classes;
-    buildMappingRows();
+    showMappingRows(check.classes);
 }
 
-void TCourtcastForm::buildMappingRows()
+void TCourtcastForm::showMappingRows(QList<OnlineClass> online)
 {
-    const QList<OnlineClass> online = m_onlineClasses;
     freeMappingRows();
+    m_onlineClasses = std::move(online);
     m_localClasses = readLinkedClasses(database(), m_links.aktuelleTID);
     m_rowsTid = m_links.aktuelleTID;
-    m_onlineClasses = online;
 
     KlasseIDBox->clear();
     KlasseIDBox->addItem(QStringLiteral("0"));
     QStringList captions{kNoAssignment};
     for (const LinkedClass& c : m_localClasses) {
         KlasseIDBox->addItem(QString::number(c.kid));
-        captions << c.kbezeichnung + shortKindSuffix(c.system);
+        captions << c.kbezeichnung + shortKindSuffix(c.kind);
     }
 
     QWidget* rows = ScrollBox2->widget();
@@ -501,7 +494,7 @@ void TCourtcastForm::KlassenAssignSaveButtonClick()
     } catch (const std::exception& e) {
         // Show what is stored now.
         m_links.prompter.error(exceptionText(e));
-        buildMappingRows();
+        showMappingRows(m_onlineClasses);
         return;
     }
     for (LinkedClass& c : m_localClasses)

@@ -51,14 +51,12 @@ struct CourtcastLinks {
     const QString& liveServiceURL;
     // The folder of the per-user settings, where "Data.ini" lies.
     QString settingsFolder;
-    LiveLimits limits = {};
 };
 
 class TCourtcastForm : public QDialog {
     Q_OBJECT
 public:
     TCourtcastForm(QWidget* parent, const CourtcastLinks& links);
-    ~TCourtcastForm() override;
 
     enum Page { UserPage = 0, KlassenPage = 1, AnmeldungPage = 2, StatistikPage = 3 };
 
@@ -101,6 +99,8 @@ public:
     QList<OnlineTournament> liveTurniere;
     // The number of mapping rows.
     int onlineKlassenAnzahl = 0;
+    // The timeout and size cap of every call (tests shorten the timeout).
+    LiveLimits limits;
 
     // The path of "Data.ini".
     QString dataIniFile() const;
@@ -131,9 +131,10 @@ private:
     // Selects the item of the assigned online tournament (the prompt when it is
     // not listed).
     void selectAssignedTournament();
+    // Frees the mapping rows and forgets the online classes.
     void freeMappingRows();
-    // Reads the local classes and builds a row per online class of the last list.
-    void buildMappingRows();
+    // Rows for these online classes, with the local classes read anew.
+    void showMappingRows(QList<OnlineClass> online);
 
     CourtcastLinks m_links;
     bool m_busy = false;

@@ -32,7 +32,7 @@ LAYERS = {
     "classes": ["results", "data", "controls", "platformui", "platform"],
     "people": ["draw", "data", "controls", "platformui", "platform"],
     "output": ["plans", "results", "draw", "data", "pdf", "gif", "zip", "controls", "platformui", "platform"],
-    "live": ["data", "controls", "platformui", "platform"],
+    "live": ["data", "zip", "controls", "platformui", "platform"],
     "plans": ["results", "draw", "data", "controls", "platformui", "platform"],
     "results": ["data", "controls", "platformui", "platform"],
     "draw": ["data", "controls", "platformui", "platform"],

@@ -1,9 +1,9 @@
-// Renders the first two pages of the live link dialog for the documentation,
-// logged in at the fake service with a tournament assigned and the online
-// classes fetched, side by side. Run it under xvfb-run:
-//   xvfb-run build/test/tests-bin/live_screenshot docs/live.png
+// Draws the first two pages of the live link dialog for docs/live.png (target
+// docs-pictures), logged in at the fake service with a tournament assigned and
+// the online classes fetched, side by side.
 #include "data/connection.h"
 #include "data/preparation.h"
+#include "docpictures/docpicture.h"
 #include "fakeliveservice.h"
 #include "live/tcourtcastform.h"
 #include "platform/prompter.h"
@@ -12,11 +12,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPainter>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 
@@ -29,13 +27,8 @@ public:
     }
 };
 
-} // namespace
-
-int main(int argc, char** argv)
+QImage drawLiveLink()
 {
-    QApplication app(argc, argv);
-    if (argc < 2)
-        return 2;
     using Answer = bw::test::FakeLiveService::Answer;
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("turnier_db.sqlite"));
@@ -53,7 +46,7 @@ int main(int argc, char** argv)
 
     bw::test::FakeLiveService service;
     if (!service.start())
-        return 1;
+        return QImage();
     service.script(s("CheckLogIn"), Answer::reply(s("#*#17#*#4711#*#Stadtmeisterschaft 2026#*#12.12.2026"
                                                      "#*#4712#*#Vereinsmeisterschaft#*#01.03.2027")));
     service.script(s("GetKlassen"), Answer::reply(s("#-#101#-#0#-#Herren A#-#12#-##-#102#-#0#-#Damen#-#1#-#"
@@ -71,17 +64,15 @@ int main(int argc, char** argv)
     form.PageControl1->setCurrentIndex(bw::TCourtcastForm::KlassenPage);
     form.KlassenAbrufenButtonClick();
     form.findChild<QComboBox*>(s("KlassenBox_3"))->setCurrentIndex(3);
-    QTest::qWait(200);
-    const QImage second = form.grab().toImage();
+    const QImage second = bw::docs::grabSettled(form);
     form.PageControl1->setCurrentIndex(bw::TCourtcastForm::UserPage);
-    QTest::qWait(200);
-    const QImage first = form.grab().toImage();
+    return bw::docs::sideBySide({bw::docs::grabSettled(form), second});
+}
 
-    QImage both(first.width() + second.width() + 10, std::max(first.height(), second.height()), QImage::Format_RGB32);
-    both.fill(Qt::white);
-    QPainter painter(&both);
-    painter.drawImage(0, 0, first);
-    painter.drawImage(first.width() + 10, 0, second);
-    painter.end();
-    return both.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return bw::docs::writePicture(argc, argv, drawLiveLink);
 }

@@ -118,8 +118,8 @@ struct Desk {
     TCourtcastForm& make()
     {
         form = std::make_unique<TCourtcastForm>(
-            nullptr, CourtcastLinks{prompter, [this] { return tdb.db(); }, tid, liveLoginID, url, settings.path(),
-                                    LiveLimits{std::chrono::milliseconds(300), 64 * 1024}});
+            nullptr, CourtcastLinks{prompter, [this] { return tdb.db(); }, tid, liveLoginID, url, settings.path()});
+        form->limits.maxReplyBytes = 64 * 1024;
         form->show();
         return *form;
     }
@@ -363,6 +363,9 @@ private slots:
             desk.url = closedPortUrl();
         else
             desk.service.script(QStringLiteral("GetKlassen"), answer);
+        // A silent service is given up on soon.
+        if (answer.kind == Answer::Kind::Silence)
+            form.limits.timeout = std::chrono::milliseconds(300);
         desk.prompter.expectPrefix(PromptKind::Error, QString()); // the text is checked below
         click(form.KlassenAbrufenButton);
         QVERIFY(desk.prompter.verify());
@@ -446,6 +449,7 @@ private slots:
         const QStringList local{QStringLiteral("-- Keine Zuweisung --"), QStringLiteral("Damen (Ez)"),
                                 QStringLiteral("Doppel (Dp)"), QStringLiteral("Herren A (Ez)")};
         QCOMPARE(desk.rowLabel(1)->text(), QStringLiteral("Herren A (Ez)"));
+        QCOMPARE(desk.rowLabel(1)->textFormat(), Qt::PlainText); // the service's texts are no markup
         QCOMPARE(desk.rowLabel(1)->property("Tag").toInt(), 7);
         QVERIFY(desk.rowLabel(1)->font().bold());
         QCOMPARE(shownText(desk.rowLabel(1)->toolTip()), QStringLiteral("Es haben sich bereits 12 Spieler angemeldet."));

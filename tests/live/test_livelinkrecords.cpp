@@ -88,10 +88,10 @@ private slots:
         if (!open())
             return;
         const QList<LinkedClass> classes = readLinkedClasses(db(), kTid);
-        QCOMPARE(classes, (QList<LinkedClass>{{3, QStringLiteral("Ärzte"), 0, 0},
-                                              {2, QStringLiteral("herren"), 0, 0},
-                                              {1, QStringLiteral("Herren"), 1, 7},
-                                              {4, QStringLiteral("Zweier"), 3, 8}}));
+        QCOMPARE(classes, (QList<LinkedClass>{{3, QStringLiteral("Ärzte"), ClassKind::Einzel, 0},
+                                              {2, QStringLiteral("herren"), ClassKind::Einzel, 0},
+                                              {1, QStringLiteral("Herren"), ClassKind::Doppel, 7},
+                                              {4, QStringLiteral("Zweier"), ClassKind::Team, 8}}));
     }
 
     void mapping_data() { addBackendColumn(); addBackendRows(); }
