@@ -288,10 +288,6 @@ void TCourtcastForm::FormShow()
     // Rows of another tournament's classes are gone with it.
     if (m_rowsTid != m_links.aktuelleTID)
         freeMappingRows();
-    const bool loggedIn = m_links.liveLoginID != 0;
-    BenutzernameEdit->setEnabled(!loggedIn);
-    PassWortEdit->setEnabled(!loggedIn);
-    LogInButton->SetCaption(loggedIn ? kLogoutCaption : kLoginCaption);
     liveTurnierID = readLiveTournamentId(database(), m_links.aktuelleTID);
     selectAssignedTournament();
     UpdateLoginState();
@@ -309,9 +305,6 @@ void TCourtcastForm::LogInButtonClick()
 {
     if (m_links.liveLoginID != 0) {
         m_links.liveLoginID = 0;
-        BenutzernameEdit->setEnabled(true);
-        PassWortEdit->setEnabled(true);
-        LogInButton->SetCaption(kLoginCaption);
         UpdateLoginState();
         m_links.prompter.information(QStringLiteral("Sie sind jetzt wieder abgemeldet !"));
         return;
@@ -344,9 +337,6 @@ void TCourtcastForm::LogInButtonClick()
         TurnierAssignBox->addItem(t.caption());
     selectAssignedTournament();
     UpdateLoginState();
-    BenutzernameEdit->setEnabled(false);
-    PassWortEdit->setEnabled(false);
-    LogInButton->SetCaption(kLogoutCaption);
     m_links.prompter.information(QStringLiteral("Sie sind jetzt am Server angemeldet !\r"
                                                 "\r"
                                                 "Bitte kontrollieren sie zunächst die Zuweisung\r"
@@ -365,7 +355,12 @@ void TCourtcastForm::selectAssignedTournament()
 
 void TCourtcastForm::UpdateLoginState()
 {
+    // The login's controls follow the state, also when opening a tournament
+    // logged out behind the dialog's back.
     const bool loggedIn = m_links.liveLoginID != 0;
+    BenutzernameEdit->setEnabled(!loggedIn);
+    PassWortEdit->setEnabled(!loggedIn);
+    LogInButton->SetCaption(loggedIn ? kLogoutCaption : kLoginCaption);
     const bool tournaments = TurnierAssignBox->count() >= 2;
     TurnierAssignBox->setVisible(loggedIn && tournaments);
     ZuordButton->setVisible(loggedIn && tournaments);

@@ -2,9 +2,9 @@
 // the open tournament to the Courtcast service. Its first page logs in (the
 // login may be remembered in "Data.ini" in the user's settings folder) and
 // assigns the tournament to one of the user's online tournaments; its second
-// page maps the tournament's classes to the online classes. The third and
-// fourth pages take online registrations over and publish classes, players and
-// results.
+// page maps the tournament's classes to the online classes. Its third and
+// fourth pages, taking online registrations over and publishing, are empty so
+// far.
 //
 // Every action that talks to the service binds a LiveClient of its own and
 // waits for each reply with the dialog disabled under the busy cursor. The
