@@ -22,6 +22,8 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace bw {
 
 namespace {
@@ -80,7 +82,8 @@ private:
     bool m_released = false;
 };
 
-TCourtcastForm::TCourtcastForm(QWidget* parent, const CourtcastLinks& links) : QDialog(parent), m_links(links)
+TCourtcastForm::TCourtcastForm(QWidget* parent, const CourtcastLinks& links)
+    : QDialog(parent), m_links(links), m_page(this, links.prompter)
 {
     setObjectName(QStringLiteral("CourtcastForm"));
     setWindowTitle(QStringLiteral("Courtcast Anbindung"));
@@ -215,18 +218,12 @@ TCourtcastForm::TCourtcastForm(QWidget* parent, const CourtcastLinks& links) : Q
         PageControl1->setTabVisible(page, false);
     resize(660, 470);
 
-    const auto guarded = [this](void (TCourtcastForm::*handler)()) {
-        return [this, handler] { runGuarded(m_links.prompter, [this, handler] { (this->*handler)(); }); };
-    };
-    connect(LogInButton, &TuiButton::OnClick, this, guarded(&TCourtcastForm::LogInButtonClick));
-    connect(ZuordButton, &TuiButton::OnClick, this, guarded(&TCourtcastForm::ZuordButtonClick));
-    connect(KlassenAbrufenButton, &TuiButton::OnClick, this, guarded(&TCourtcastForm::KlassenAbrufenButtonClick));
-    connect(KlassenAssignSaveButton, &TuiButton::OnClick, this,
-            guarded(&TCourtcastForm::KlassenAssignSaveButtonClick));
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
-        runGuarded(m_links.prompter, [this, index] { PageControl1Change(index); });
-    });
-    connect(this, &QDialog::finished, this, guarded(&TCourtcastForm::FormClose));
+    m_page.handle(LogInButton, &TuiButton::OnClick, [this] { LogInButtonClick(); });
+    m_page.handle(ZuordButton, &TuiButton::OnClick, [this] { ZuordButtonClick(); });
+    m_page.handle(KlassenAbrufenButton, &TuiButton::OnClick, [this] { KlassenAbrufenButtonClick(); });
+    m_page.handle(KlassenAssignSaveButton, &TuiButton::OnClick, [this] { KlassenAssignSaveButtonClick(); });
+    m_page.handle(PageControl1, &QTabWidget::currentChanged, [this](int index) { PageControl1Change(index); });
+    m_page.handle(this, &QDialog::finished, [this] { FormClose(); });
 
     runGuarded(m_links.prompter, [this] { FormCreate(); });
     ZipArchiver1->Loaded();
@@ -310,6 +307,8 @@ void TCourtcastForm::LogInButtonClick()
         return;
     }
 
+    // The login tells the user where to look when the service cannot be
+    // reached, whatever the reason.
     QString reply;
     {
         Busy busy(*this);
@@ -365,7 +364,13 @@ void TCourtcastForm::UpdateLoginState()
     TurnierAssignBox->setVisible(loggedIn && tournaments);
     ZuordButton->setVisible(loggedIn && tournaments);
     NoTurnierLabel->setVisible(loggedIn && !tournaments);
-    const bool pages = loggedIn && tournaments && TurnierAssignBox->currentIndex() > 0;
+    // Pages 2 to 4 work on the stored assignment, so they show while it is one
+    // of the user's tournaments.
+    const QString assigned = QString::number(liveTurnierID);
+    const bool pages = loggedIn && liveTurnierID != 0 &&
+                       std::any_of(liveTurniere.cbegin(), liveTurniere.cend(),
+                                   [&](const OnlineTournament& t) { return t.id == assigned; });
+    const auto filling = m_page.fill();
     if (!pages)
         PageControl1->setCurrentIndex(UserPage);
     for (int page : {KlassenPage, AnmeldungPage, StatistikPage})
@@ -375,27 +380,31 @@ void TCourtcastForm::UpdateLoginState()
 void TCourtcastForm::ZuordButtonClick()
 {
     freeMappingRows();
-    try {
-        int assigned = 0;
-        const int index = TurnierAssignBox->currentIndex();
-        if (index > 0 && index <= liveTurniere.size()) {
-            const QString& id = liveTurniere.at(index - 1).id;
-            const std::optional<int> number = decimalInteger(id);
-            if (!number)
-                throw AppError(QStringLiteral("Die Kennung \"%1\" des Courtcast-Turniers ist keine Zahl.").arg(id));
-            assigned = *number;
-        }
-        storeLiveTournamentId(database(), m_links.aktuelleTID, liveTurnierID, assigned);
-        liveTurnierID = assigned;
-    } catch (const std::exception& e) {
-        m_links.prompter.information(
-            QStringLiteral("Es trat ein Fehler auf! Die Zuordnung konnte nicht angepasst werden.\r") +
-            exceptionText(e));
-        liveTurnierID = readLiveTournamentId(database(), m_links.aktuelleTID);
-        selectAssignedTournament();
-        UpdateLoginState();
-        return;
+    int assigned = 0;
+    const int index = TurnierAssignBox->currentIndex();
+    if (index > 0 && index <= liveTurniere.size()) {
+        const QString& id = liveTurniere.at(index - 1).id;
+        const std::optional<int> number = decimalInteger(id);
+        if (!number)
+            throw AppError(QStringLiteral("Die Kennung \"%1\" des Courtcast-Turniers ist keine Zahl.").arg(id));
+        assigned = *number;
     }
+    const auto store = [&] {
+        try {
+            storeLiveTournamentId(database(), m_links.aktuelleTID, liveTurnierID, assigned);
+        } catch (const std::exception& e) {
+            throw AppError(QStringLiteral("Es trat ein Fehler auf! Die Zuordnung konnte nicht angepasst werden.\r") +
+                           exceptionText(e));
+        }
+    };
+    // After a failure the choice stays; what is stored now is read anew.
+    const auto reload = [&] {
+        liveTurnierID = readLiveTournamentId(database(), m_links.aktuelleTID);
+        UpdateLoginState();
+    };
+    if (!m_page.write(store, reload))
+        return;
+    liveTurnierID = assigned;
     m_links.prompter.information(QStringLiteral("Die Zuordnung wurde angepasst."));
     UpdateLoginState();
 }
@@ -484,14 +493,18 @@ void TCourtcastForm::KlassenAssignSaveButtonClick()
         if (kid && kid->text() != QLatin1String("0"))
             liveIdByKid.insert(kid->text().toInt(), label->property(kTag).toInt());
     }
-    try {
-        storeClassMapping(database(), m_links.aktuelleTID, m_localClasses, liveIdByKid);
-    } catch (const std::exception& e) {
-        // Show what is stored now.
-        m_links.prompter.error(exceptionText(e));
-        showMappingRows(m_onlineClasses);
+    // After a failure the rows keep the user's choices; the stored mapping they
+    // are compared with is read anew.
+    const auto reload = [this] {
+        const QList<LinkedClass> stored = readLinkedClasses(database(), m_links.aktuelleTID);
+        for (LinkedClass& c : m_localClasses)
+            for (const LinkedClass& s : stored)
+                if (s.kid == c.kid)
+                    c.liveKlassenID = s.liveKlassenID;
+    };
+    if (!m_page.write([&] { storeClassMapping(database(), m_links.aktuelleTID, m_localClasses, liveIdByKid); },
+                      reload))
         return;
-    }
     for (LinkedClass& c : m_localClasses)
         c.liveKlassenID = liveIdByKid.value(c.kid, 0);
     m_links.prompter.information(QStringLiteral("Die Zuweisungen wurden übernommen"));

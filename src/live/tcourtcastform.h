@@ -15,6 +15,7 @@
 #include "data/livelinkrecords.h"
 #include "live/liveclient.h"
 #include "live/liverecords.h"
+#include "platform/pagestate.h"
 
 #include <QDialog>
 #include <QSqlDatabase>
@@ -137,6 +138,7 @@ private:
     void showMappingRows(QList<OnlineClass> online);
 
     CourtcastLinks m_links;
+    PageState m_page;
     bool m_busy = false;
     // The online classes of the last successful fetch, and the local classes and
     // tournament the rows were built for.

@@ -419,17 +419,22 @@ private slots:
         QVERIFY(desk.pagesHidden());
         QCOMPARE(form.PageControl1->currentIndex(), int(TCourtcastForm::UserPage));
 
-        // Another desk assigned meanwhile: nothing is overwritten, the box shows what is stored.
+        // Another desk assigned meanwhile: nothing is overwritten; the pages follow
+        // what is stored, the box keeps the choice, and a second click assigns it.
         execute(desk.db(), QStringLiteral("UPDATE Turnierdaten SET LiveID=4711"));
         form.TurnierAssignBox->setCurrentIndex(2);
-        desk.prompter.expect(PromptKind::Information,
+        desk.prompter.expect(PromptKind::Error,
                              QStringLiteral("Es trat ein Fehler auf! Die Zuordnung konnte nicht angepasst werden.\rDie "
                                             "Zuordnung des Turniers wurde inzwischen an einem anderen Arbeitsplatz geändert."));
         click(form.ZuordButton);
+        QVERIFY(desk.prompter.verify());
         QCOMPARE(readLiveTournamentId(desk.db(), kTid), 4711);
         QCOMPARE(form.liveTurnierID, 4711);
-        QCOMPARE(form.TurnierAssignBox->currentIndex(), 1);
+        QCOMPARE(form.TurnierAssignBox->currentIndex(), 2);
         QVERIFY(desk.pagesShown());
+        desk.prompter.expect(PromptKind::Information, QStringLiteral("Die Zuordnung wurde angepasst."));
+        click(form.ZuordButton);
+        QCOMPARE(readLiveTournamentId(desk.db(), kTid), 4712);
         QVERIFY(desk.service.calls().size() == 2); // assigning never calls the service
     }
 
@@ -507,28 +512,35 @@ private slots:
         click(form.KlassenAssignSaveButton);
         QCOMPARE(desk.mapping(), (QList<int>{0, 0, 9}));
 
-        // A failing statement: the error, nothing stored, the rows show what is stored.
+        // A failing statement (every one is checked on the records): the error,
+        // nothing stored, the choices kept for another click.
         desk.rowBox(1)->setCurrentIndex(1);
         desk.rowBox(2)->setCurrentIndex(3);
         FaultInjection::failStatement(desk.db(), 2);
-        desk.prompter.expectPrefix(PromptKind::Error, QString());
+        desk.prompter.expectPrefix(PromptKind::Error, QStringLiteral("Eingeschleuster Fehler"));
         click(form.KlassenAssignSaveButton);
         FaultInjection::clear(desk.db());
         QVERIFY(desk.prompter.verify());
         QCOMPARE(desk.mapping(), (QList<int>{0, 0, 9}));
-        QCOMPARE(desk.rowBox(1)->currentIndex(), 0);
-        QCOMPARE(desk.rowBox(2)->currentIndex(), 0);
-        QCOMPARE(desk.rowBox(3)->currentIndex(), 2);
+        QCOMPARE(desk.rowBox(1)->currentIndex(), 1);
+        QCOMPARE(desk.rowBox(2)->currentIndex(), 3);
+        desk.prompter.expect(PromptKind::Information, QStringLiteral("Die Zuweisungen wurden übernommen"));
+        click(form.KlassenAssignSaveButton);
+        QCOMPARE(desk.mapping(), (QList<int>{8, 7, 9}));
 
-        // Another desk mapped a class meanwhile: refused, and the rows show its mapping.
-        execute(desk.db(), QStringLiteral("UPDATE Turnierklassen SET LiveKlassenID=7 WHERE KID=2"));
-        desk.rowBox(2)->setCurrentIndex(1);
+        // Another desk mapped a class meanwhile that this desk changes: refused; a
+        // second click overwrites it.
+        execute(desk.db(), QStringLiteral("UPDATE Turnierklassen SET LiveKlassenID=5 WHERE KID=1"));
+        desk.rowBox(2)->setCurrentIndex(0);
         desk.prompter.expect(PromptKind::Error,
-                             QStringLiteral("Die Klasse \"Damen\" wurde inzwischen an einem anderen Arbeitsplatz geändert."));
+                             QStringLiteral("Die Klasse \"Herren A\" wurde inzwischen an einem anderen Arbeitsplatz geändert."));
+        click(form.KlassenAssignSaveButton);
+        QVERIFY(desk.prompter.verify());
+        QCOMPARE(desk.mapping(), (QList<int>{5, 7, 9}));
+        QCOMPARE(desk.rowBox(2)->currentIndex(), 0);
+        desk.prompter.expect(PromptKind::Information, QStringLiteral("Die Zuweisungen wurden übernommen"));
         click(form.KlassenAssignSaveButton);
         QCOMPARE(desk.mapping(), (QList<int>{0, 7, 9}));
-        QCOMPARE(desk.rowBox(1)->currentIndex(), 1);
-        QCOMPARE(desk.rowBox(2)->currentIndex(), 0);
     }
 
     void showAfterAnotherTournamentOpened()
