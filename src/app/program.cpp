@@ -82,8 +82,8 @@ Program::Program(Services& services) : m_services(services)
     forms.pdfform = new Tpdfform(main);
     forms.MSDENetworkForm = new TMSDENetworkForm(main, context, services, *m_serverBrowser, forms);
     forms.ImpressumForm = new TImpressumForm(main, services);
-    forms.QuittungPrepareForm = new TQuittungPrepareForm(main);
-    forms.UrkundePrepareForm = new TUrkundePrepareForm(main);
+    forms.QuittungPrepareForm = new TQuittungPrepareForm(main, services);
+    forms.UrkundePrepareForm = new TUrkundePrepareForm(main, services);
     forms.AbrechnungForm = new TAbrechnungForm(main);
     forms.CourtcastForm = new TCourtcastForm(
         main, CourtcastLinks{services.prompter, database, context.aktuelleTID, context.liveLoginID,

@@ -47,7 +47,6 @@ class TMainform : public QMainWindow {
 public:
     static const QString kCaption;       // "Brackwell 2.53 - "
     static const QString kVersionText;   // "Brackwell - Version 2.53"
-    static const QString kDownloadAddress;
 
     TMainform(AppContext& context, Services& services, QWidget* parent = nullptr);
     ~TMainform() override;

@@ -9,11 +9,13 @@
 #include "app/timpressumform.h"
 #include "checkin/checkinpage.h"
 #include "live/tcourtcastform.h"
+#include "output/layoutprogram.h"
 #include "output/tabrechnungform.h"
 #include "output/texportform.h"
 #include "output/texportnewform.h"
 #include "output/tquittungprepareform.h"
 #include "output/turkundeprepareform.h"
+#include "people/playerpage.h"
 #include "plans/tplanung.h"
 #include "results/tteamauswahl.h"
 #include "platform/apperror.h"
@@ -22,14 +24,13 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QUrl>
 
 namespace bw {
-
-const QString TMainform::kDownloadAddress = QStringLiteral("https://www.brackwell.de/download");
 
 void TMainform::connectMenuCommands()
 {
@@ -172,28 +173,13 @@ QPrinter& TMainform::umpireSheetPrinter()
 
 void TMainform::Slatewright1Click()
 {
-    ProcessRunner& runner = m_services.runner;
-    const QString folder = m_services.paths.programDir();
-    const QString native = m_services.paths.programFile(QStringLiteral("Slatewright"));
-    const QFileInfo nativeInfo(native);
-    if (nativeInfo.isFile() && nativeInfo.isExecutable()) {
-        runner.startDetached(native, {}, folder);
+    LayoutProgram layout(m_services.paths, m_services.runner);
+    const auto call = layout.find();
+    if (!call) {
+        m_services.prompter.information(LayoutProgram::notFoundMessage());
         return;
     }
-    const QString onPath = runner.findExecutable(QStringLiteral("Slatewright"));
-    if (!onPath.isEmpty()) {
-        runner.startDetached(onPath, {}, folder);
-        return;
-    }
-    const QString windows = m_services.paths.programFile(QStringLiteral("Slatewright.exe"));
-    const QString wine = runner.findExecutable(QStringLiteral("wine"));
-    if (QFileInfo(windows).isFile() && !wine.isEmpty()) {
-        runner.startDetached(wine, {windows}, folder);
-        return;
-    }
-    m_services.prompter.information(QStringLiteral("Der Slatewright wurde leider nicht gefunden.\r"
-                                                   "Sie können das Programm unter %1 herunterladen.")
-                                        .arg(kDownloadAddress));
+    runGuarded(m_services.prompter, [&] { layout.start(*call); });
 }
 
 void TMainform::KostenabrechnungClick()
@@ -213,7 +199,11 @@ void TMainform::Urkudnedrucken1Click()
 
 void TMainform::uiButton6Click()
 {
-    showWorkDialog(m_forms->QuittungPrepareForm);
+    TQuittungPrepareForm* receipt = m_forms->QuittungPrepareForm;
+    if (spielerseite)
+        receipt->fill(spielerseite->snachname->text(), spielerseite->svorname->text(), spielerseite->sverein->text(),
+                      spielerseite->zuzahlen->text());
+    showWorkDialog(receipt);
 }
 
 void TMainform::Impressum1Click()

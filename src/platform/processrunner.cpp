@@ -12,9 +12,17 @@ QString ProcessRunner::findExecutable(const QString& name) const
 }
 
 bool SystemProcessRunner::startDetached(const QString& program, const QStringList& arguments,
-                                        const QString& workingDirectory)
+                                        const QString& workingDirectory, QString* error)
 {
-    return QProcess::startDetached(program, arguments, workingDirectory);
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setWorkingDirectory(workingDirectory);
+    if (process.startDetached())
+        return true;
+    if (error)
+        *error = process.errorString();
+    return false;
 }
 
 bool SystemProcessRunner::openUrl(const QUrl& url)

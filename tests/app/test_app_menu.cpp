@@ -10,8 +10,11 @@
 #include "data/classrecords.h"
 #include "data/db_procedures.h"
 #include "data/preparation.h"
+#include "output/layoutprogram.h"
 #include "output/registrationformreader.h"
 #include "output/texportnewform.h"
+#include "output/tquittungprepareform.h"
+#include "people/playerpage.h"
 #include "support/widgethelpers.h"
 #include "app/tturnier_erstellen.h"
 
@@ -47,7 +50,7 @@ void openTournament(AppFixture& app)
 QString notFound(const QString& what, const QString& thing)
 {
     return QStringLiteral("%1 wurde leider nicht gefunden.\rSie können %2 unter %3 herunterladen.")
-        .arg(what, thing, TMainform::kDownloadAddress);
+        .arg(what, thing, kDownloadAddress);
 }
 
 } // namespace
@@ -61,6 +64,7 @@ private slots:
     void planningBoardNeedsTournament();
     void layoutProgram_data();
     void layoutProgram();
+    void receiptTakesThePlayerPage();
     void manualAndWebSite();
     void printerSetUp();
     void registrationForm();
@@ -172,6 +176,8 @@ void TestAppMenu::layoutProgram_data()
     QTest::newRow("on the path") << QStringLiteral("path") << QStringLiteral("/usr/bin/Slatewright") << QStringList();
     QTest::newRow("through wine") << QStringLiteral("wine") << QStringLiteral("/usr/bin/wine")
                                   << QStringList{QStringLiteral("Slatewright.exe")};
+    QTest::newRow("in the program folder, refused to start") << QStringLiteral("refused") << QStringLiteral("Slatewright")
+                                                             << QStringList();
     QTest::newRow("windows program without wine") << QStringLiteral("exe") << QString() << QStringList();
     QTest::newRow("nowhere") << QStringLiteral("none") << QString() << QStringList();
 }
@@ -183,7 +189,7 @@ void TestAppMenu::layoutProgram()
     QFETCH(QStringList, arguments);
     AppFixture app;
     app.start();
-    if (installed == QLatin1String("folder")) {
+    if (installed == QLatin1String("folder") || installed == QLatin1String("refused")) {
         app.folder.write(QStringLiteral("Slatewright"), "#!/bin/sh\n");
         QFile(app.folder.file(QStringLiteral("Slatewright"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
@@ -195,6 +201,11 @@ void TestAppMenu::layoutProgram()
         app.fake.runner.executablesOnPath << QStringLiteral("wine");
     if (program.isEmpty())
         app.prompter().expect(PromptKind::Information, notFound(QStringLiteral("Der Slatewright"), QStringLiteral("das Programm")));
+    if (installed == QLatin1String("refused")) {
+        app.fake.runner.succeed = false;
+        app.prompter().expect(PromptKind::Error,
+                              QStringLiteral("Der Slatewright konnte nicht gestartet werden.\r") + app.fake.runner.failure);
+    }
 
     app.main().Slatewright1->trigger();
     QVERIFY(app.prompter().verify());
@@ -204,7 +215,7 @@ void TestAppMenu::layoutProgram()
     }
     QCOMPARE(app.fake.runner.started.size(), 1);
     const auto& started = app.fake.runner.started.first();
-    if (installed == QLatin1String("folder"))
+    if (installed == QLatin1String("folder") || installed == QLatin1String("refused"))
         QCOMPARE(started.program, app.folder.file(program));
     else
         QCOMPARE(started.program, program);
@@ -212,6 +223,31 @@ void TestAppMenu::layoutProgram()
     if (!arguments.isEmpty())
         QCOMPARE(started.arguments.first(), app.folder.file(arguments.first()));
     QCOMPARE(started.workingDirectory, app.folder.path());
+}
+
+// "Quittung" on the player page fills the receipt with the page's player.
+void TestAppMenu::receiptTakesThePlayerPage()
+{
+    AppFixture app;
+    app.start();
+    TMainform& main = app.main();
+    openTournament(app);
+    PlayerPage* page = main.spielerseite;
+    QVERIFY(page);
+    page->snachname->setText(QStringLiteral("Brandt"));
+    page->svorname->setText(QStringLiteral("Jonas"));
+    page->sverein->setText(QStringLiteral("TTC Musterstadt"));
+    page->zuzahlen->setText(QStringLiteral("14,5"));
+    page->uiButton6->Click();
+    TQuittungPrepareForm* receipt = app.program->forms.QuittungPrepareForm;
+    QVERIFY(receipt->isVisible());
+    QCOMPARE(receipt->NameEdit->text(), QStringLiteral("Brandt, Jonas"));
+    QCOMPARE(receipt->VereinEdit->text(), QStringLiteral("TTC Musterstadt"));
+    QCOMPARE(receipt->KlasseEdit->text(), QString());
+    QCOMPARE(receipt->BetragEdit->text(), QStringLiteral("14,50"));
+    QVERIFY(!main.workAreaEnabled());
+    receipt->uiButton2Click();
+    QVERIFY(main.workAreaEnabled());
 }
 
 void TestAppMenu::manualAndWebSite()

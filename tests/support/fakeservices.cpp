@@ -27,9 +27,11 @@ QString FakeFileDialogs::directory(QWidget*, const QString& caption, const QStri
 }
 
 bool FakeProcessRunner::startDetached(const QString& program, const QStringList& arguments,
-                                      const QString& workingDirectory)
+                                      const QString& workingDirectory, QString* error)
 {
     started.append({program, arguments, workingDirectory});
+    if (!succeed && error)
+        *error = failure;
     return succeed;
 }
 

@@ -43,11 +43,12 @@ public:
         QString workingDirectory;
     };
     bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& workingDirectory = QString()) override;
+                       const QString& workingDirectory = QString(), QString* error = nullptr) override;
     bool openUrl(const QUrl& url) override;
     QString findExecutable(const QString& name) const override;
 
-    bool succeed = true;
+    bool succeed = true; // false: starting and opening fail
+    QString failure = QStringLiteral("execv: No such file or directory"); // the reason a start fails with
     QStringList executablesOnPath; // names findExecutable finds
     QList<Started> started;
     QList<QUrl> opened;
