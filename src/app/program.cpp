@@ -84,7 +84,7 @@ Program::Program(Services& services) : m_services(services)
     forms.ImpressumForm = new TImpressumForm(main, services);
     forms.QuittungPrepareForm = new TQuittungPrepareForm(main, services);
     forms.UrkundePrepareForm = new TUrkundePrepareForm(main, services);
-    forms.AbrechnungForm = new TAbrechnungForm(main);
+    forms.AbrechnungForm = new TAbrechnungForm(main, services, database, context.aktuelleTID);
     forms.CourtcastForm = new TCourtcastForm(
         main, CourtcastLinks{services.prompter, database, context.aktuelleTID, context.liveLoginID,
                              context.liveServiceURL, userSettingsFolder()});
