@@ -62,9 +62,9 @@ private slots:
                           "d\r\nKlasse=Herren A (Einzel)\r\nPlatz=??\r\nLayout=Templates\\Standard.urk\r\n");
         QTest::newRow("receipt, euro sign and letters outside the code page")
             << int(PrintFileKind::Quittung) << QString()
-            << PrintFileFields{QStringLiteral("Łukasz, Zoë"), QStringLiteral("€uro-Club"), QString(),
+            << PrintFileFields{QStringLiteral("Łukasz 李, Zoë"), QStringLiteral("€uro-Club"), QString(),
                                QStringLiteral("12,50"), QStringLiteral("Quittung.qui")}
-            << QByteArray("[Daten]\r\nName=?ukasz, Zo\xeb\r\nVerein=\x80uro-Club\r\nKlasse=\r\nGebuhr=12,50\r\n"
+            << QByteArray("[Daten]\r\nName=Lukasz ?, Zo\xeb\r\nVerein=\x80uro-Club\r\nKlasse=\r\nGebuhr=12,50\r\n"
                           "Layout=Templates\\Quittung.qui\r\n");
         QTest::newRow("an older file: its keys updated in place, other lines kept")
             << int(PrintFileKind::Urkunde)
