@@ -19,6 +19,7 @@
 #include "plans/tplanung.h"
 #include "results/tteamauswahl.h"
 #include "platform/apperror.h"
+#include "platform/pagestate.h"
 #include "platform/services.h"
 
 #include <QAction>
@@ -38,7 +39,7 @@ void TMainform::connectMenuCommands()
     connect(Standardeinstellungen1, &QAction::triggered, this, &TMainform::Standardeinstellungen1Click);
     connect(Spieleplaner1, &QAction::triggered, this, &TMainform::Spieleplaner1Click);
     connect(AKverwaltung, &QAction::triggered, this, &TMainform::AKverwaltungClick);
-    connect(Slatewright1, &QAction::triggered, this, &TMainform::Slatewright1Click);
+    connectGuarded(Slatewright1, &QAction::triggered, this, m_services.prompter, [this] { Slatewright1Click(); });
     connect(Kostenabrechnung, &QAction::triggered, this, &TMainform::KostenabrechnungClick);
     connect(CourtcastMenuitem, &QAction::triggered, this, &TMainform::CourtcastMenuitemClick);
     connect(Handbuch1, &QAction::triggered, this, &TMainform::Handbuch1Click);
@@ -179,7 +180,7 @@ void TMainform::Slatewright1Click()
         m_services.prompter.information(LayoutProgram::notFoundMessage());
         return;
     }
-    runGuarded(m_services.prompter, [&] { layout.start(*call); });
+    layout.start(*call);
 }
 
 void TMainform::KostenabrechnungClick()

@@ -2,7 +2,7 @@
 
 #include "controls/uibuttons.h"
 #include "output/layoutprogram.h"
-#include "platform/prompter.h"
+#include "platform/pagestate.h"
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -78,8 +78,8 @@ LayoutPrintForm::LayoutPrintForm(QWidget* parent, Services& services, const Kind
         LayoutBox->setCurrentIndex(0);
     }
 
-    connect(uiButton1, &TuiButton::OnClick, this, [this] { runGuarded(m_services.prompter, [this] { uiButton1Click(); }); });
-    connect(uiButton2, &TuiButton::OnClick, this, &LayoutPrintForm::uiButton2Click);
+    connectGuarded(uiButton1, &TuiButton::OnClick, this, m_services.prompter, [this] { uiButton1Click(); });
+    connectGuarded(uiButton2, &TuiButton::OnClick, this, m_services.prompter, [this] { uiButton2Click(); });
 }
 
 void LayoutPrintForm::showEvent(QShowEvent* event)

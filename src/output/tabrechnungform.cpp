@@ -5,7 +5,7 @@
 #include "output/accountingsheet.h"
 #include "output/outputfile.h"
 #include "platform/apperror.h"
-#include "platform/prompter.h"
+#include "platform/pagestate.h"
 #include "platform/services.h"
 
 #include <QCoreApplication>
@@ -79,8 +79,8 @@ TAbrechnungForm::TAbrechnungForm(QWidget* parent, Services& services, std::funct
     column->addStretch();
     column->addWidget(m_bottom);
 
-    connect(uiButton1, &TuiButton::OnClick, this, [this] { runGuarded(m_services.prompter, [this] { uiButton1Click(); }); });
-    connect(uiButton2, &TuiButton::OnClick, this, &TAbrechnungForm::uiButton2Click);
+    connectGuarded(uiButton1, &TuiButton::OnClick, this, m_services.prompter, [this] { uiButton1Click(); });
+    connectGuarded(uiButton2, &TuiButton::OnClick, this, m_services.prompter, [this] { uiButton2Click(); });
 }
 
 void TAbrechnungForm::uiButton1Click()
@@ -97,6 +97,7 @@ void TAbrechnungForm::uiButton1Click()
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             });
         } catch (const std::exception& e) {
+            // Passed on with the exports' sentence before the reason; the box comes from the guard.
             throw AppError(kFailed + QLatin1Char('\r') + exceptionText(e));
         }
     }
