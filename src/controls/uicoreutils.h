@@ -124,15 +124,15 @@ QChar AcceleratorOf(const QString& caption);
 // The caption as shown with accelerators: "&&" becomes "&", a single "&" goes.
 QString StripAccelerator(const QString& caption);
 
-// DrawText over a QPainter for the flags above. With TuiTextFlag::CalcRect nothing is
-// drawn and rect's right and bottom edges are set to the text's extent. Without
-// TuiTextFlag::NoPrefix "&" marks the accelerator, which is underlined. Text is drawn in
-// the painter's pen colour and font.
+// Draws text into rect on a QPainter as the flags above lay it out. With
+// CalcRect nothing is drawn and rect's right and bottom edges are set to the
+// text's extent. Without NoPrefix "&" marks the accelerator, which is
+// underlined. Text is drawn in the painter's pen colour and font.
 void DrawText(QPainter& painter, const QString& text, QRect& rect, TuiTextFlags flags);
 
 // A caption in font: once in color when enabled; when disabled, engraved (in
 // the button highlight colour one pixel right and down, then in the button
-// shadow colour at rect). Measures instead with TuiTextFlag::CalcRect; an empty text, or a
+// shadow colour at rect). Measures instead with CalcRect; an empty text, or a
 // lone "&" with accelerators shown, measures as one blank.
 void DrawCaptionText(const QWidget* control, QPainter& painter, const QString& text, const QFont& font,
                      const QColor& color, bool enabled, bool showAccelerator, QRect& rect, TuiTextFlags flags);

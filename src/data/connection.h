@@ -20,6 +20,7 @@ struct ServerWaits {
     int connectSeconds = 10;
     int lockMilliseconds = 10000;
 };
+
 // The catalog of the tournament database on a server.
 inline const QString kServerCatalog = QStringLiteral("turnier_db");
 // The default SQLite database in the data folder.

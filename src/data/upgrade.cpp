@@ -40,8 +40,9 @@ QStringList upgradeStructure(const QSqlDatabase& db, int lockMilliseconds)
 {
     Transaction transaction(db);
     if (backendOf(db) == Backend::PostgreSQL) {
-        // SET takes no parameters; the number is ours, never user text.
-        execute(db, QStringLiteral("SET LOCAL lock_timeout = %1").arg(std::max(1, lockMilliseconds)));
+        // set_config(..., true) is SET LOCAL with a bound value: it ends with the transaction.
+        execute(db, QStringLiteral("SELECT set_config('lock_timeout', :ms, true)"),
+                {{QStringLiteral("ms"), QString::number(std::max(1, lockMilliseconds))}});
         // Two desks upgrading at once: the second waits here and then finds version 6.
         execute(db, QStringLiteral("LOCK TABLE Einstellungen IN SHARE ROW EXCLUSIVE MODE"));
     }

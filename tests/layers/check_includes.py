@@ -23,8 +23,8 @@ import re
 import sys
 
 # Each folder with the folders its files may include, top of the program first.
-# Folders not there yet (plans, output, live) have their rows already, so their
-# first files land in the right place. The table must not run in a circle.
+# plans, output and live hold only empty forms so far; their rows are set for
+# the work that comes. The table must not run in a circle.
 LAYERS = {
     "app": ["checkin", "classes", "people", "output", "live", "plans", "results", "draw",
             "data", "pdf", "gif", "zip", "controls", "platformui", "platform"],
@@ -84,26 +84,37 @@ def cycle():
     return None
 
 
-def actual(root):
-    """Which folders each src/ folder includes today, without itself."""
+def folders(root):
+    """The folders of root/src."""
     src = os.path.join(root, "src")
-    uses = {}
-    for folder in sorted(os.listdir(src)):
-        if not os.path.isdir(os.path.join(src, folder)):
-            continue
-        uses[folder] = set()
-        for dirpath, _, files in os.walk(os.path.join(src, folder)):
-            for name in files:
-                if not name.endswith(SOURCE_SUFFIXES):
-                    continue
-                with open(os.path.join(dirpath, name), encoding="utf-8", errors="replace") as f:
-                    for line in f:
-                        m = INCLUDE.match(line)
-                        if m and "/" in m.group(2):
-                            first = m.group(2).split("/")[0]
-                            if first != folder and os.path.isdir(os.path.join(src, first)):
-                                uses[folder].add(first)
-    return uses
+    return [f for f in sorted(os.listdir(src)) if os.path.isdir(os.path.join(src, f))]
+
+
+def includes(root, folder):
+    """Every include of a src/ folder's files: (file, line number, quote, header,
+    the src/ folder the header names or None)."""
+    src = os.path.join(root, "src")
+    for dirpath, _, files in sorted(os.walk(os.path.join(src, folder))):
+        for name in sorted(files):
+            if not name.endswith(SOURCE_SUFFIXES):
+                continue
+            path = os.path.join(dirpath, name)
+            with open(path, encoding="utf-8", errors="replace") as f:
+                for number, line in enumerate(f, 1):
+                    m = INCLUDE.match(line)
+                    if not m:
+                        continue
+                    quote, header = m.groups()
+                    first = header.split("/")[0]
+                    named = "/" in header and (first in LAYERS or (
+                        first not in (".", "..") and os.path.isdir(os.path.join(src, first))))
+                    yield os.path.relpath(path, root), number, quote, header, first if named else None
+
+
+def actual(root):
+    """Which other folders each src/ folder includes today."""
+    return {folder: {named for *_, named in includes(root, folder) if named and named != folder}
+            for folder in folders(root)}
 
 
 def graph(root):
@@ -138,35 +149,18 @@ def graph(root):
 
 def breaks(root):
     """Every include under root/src that the table does not allow, as text lines."""
-    src = os.path.join(root, "src")
     found = []
-    for folder in sorted(os.listdir(src)):
-        if not os.path.isdir(os.path.join(src, folder)):
-            continue
+    for folder in folders(root):
         if folder not in LAYERS:
             found.append(f"src/{folder}: a folder the include table does not know; give it a row")
             continue
         allowed = set(LAYERS[folder]) | {folder}
-        for dirpath, _, files in os.walk(os.path.join(src, folder)):
-            for name in sorted(files):
-                if not name.endswith(SOURCE_SUFFIXES):
-                    continue
-                path = os.path.join(dirpath, name)
-                shown = os.path.relpath(path, root)
-                with open(path, encoding="utf-8", errors="replace") as f:
-                    for number, line in enumerate(f, 1):
-                        m = INCLUDE.match(line)
-                        if not m:
-                            continue
-                        quote, header = m.groups()
-                        first = header.split("/")[0]
-                        ours = first in LAYERS or (first not in (".", "..") and os.path.isdir(os.path.join(src, first)))
-                        if ours:
-                            if first not in allowed:
-                                found.append(f"{shown}:{number}: {folder} may not include {header}")
-                        elif quote == '"':
-                            # Our headers are named by their folder, never relative to the file.
-                            found.append(f"{shown}:{number}: {header} is not named by its src/ folder")
+        for path, number, quote, header, named in includes(root, folder):
+            if named and named not in allowed:
+                found.append(f"{path}:{number}: {folder} may not include {header}")
+            elif not named and quote == '"':
+                # Our headers are named by their folder, never relative to the file.
+                found.append(f"{path}:{number}: {header} is not named by its src/ folder")
     return found
 
 
