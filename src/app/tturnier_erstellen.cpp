@@ -94,8 +94,9 @@ void TTurnier_erstellen::erstellenClick()
     ScopedConnection candidate;
     try {
         candidate = database.openCandidate(source, m_context.serverCatalog);
-    } catch (const std::exception&) {
-        prompter.prompt(PromptKind::Error, QStringLiteral("Datenbank verbinden fehlgeschlagen"), PromptButtons::Cancel);
+    } catch (const std::exception& e) {
+        prompter.prompt(PromptKind::Error, QStringLiteral("Datenbank verbinden fehlgeschlagen\r") + exceptionText(e),
+                        PromptButtons::Cancel);
         return;
     }
     try {

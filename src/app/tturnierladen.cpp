@@ -221,8 +221,8 @@ void Tturnierladen::AccessSelButtonClick()
             DBPathEditBox->setText(picked);
         try {
             browse(fileSource(DBPathEditBox->text()));
-        } catch (const std::exception&) {
-            m_services.prompter.information(QStringLiteral("SQLite-Datenbank nicht vorhanden"));
+        } catch (const std::exception& e) {
+            m_services.prompter.information(QStringLiteral("SQLite-Datenbank nicht vorhanden\r") + exceptionText(e));
             return;
         }
         runGuarded(m_services.prompter, [&] { vorhandenturniereladen(); });
@@ -255,8 +255,8 @@ void Tturnierladen::uiButton1Click()
     ScopedConnection candidate;
     try {
         candidate = database.openCandidate(source, m_context.serverCatalog);
-    } catch (const std::exception&) {
-        prompter.information(QStringLiteral("Datenbank nicht vorhanden"));
+    } catch (const std::exception& e) {
+        prompter.information(QStringLiteral("Datenbank nicht vorhanden\r") + exceptionText(e));
         return;
     }
     try {

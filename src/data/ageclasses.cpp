@@ -1,5 +1,6 @@
 #include "data/ageclasses.h"
 
+#include "data/concurrency.h"
 #include "data/dbvalue.h"
 #include "data/schema.h"
 #include "data/sql.h"
@@ -54,33 +55,37 @@ QString ageClassNameProblem(const QSqlDatabase& db, int tid, const QString& sele
 
 void saveAgeClass(const QSqlDatabase& db, int tid, const QString& selected, const AgeClass& ageClass)
 {
-    Transaction transaction(db);
-    const QString problem = ageClassNameProblem(db, tid, selected, ageClass.name);
-    if (!problem.isEmpty())
-        throw AppError(problem);
-    const QString name = ageClass.name.trimmed();
-    SqlParams p{{QStringLiteral("id"), tid},
-                {QStringLiteral("name"), name},
-                {QStringLiteral("von"), ageClass.von},
-                {QStringLiteral("bis"), ageClass.bis},
-                {QStringLiteral("aelter"), ageClass.aelter},
-                {QStringLiteral("juenger"), ageClass.juenger}};
-    if (!selected.isEmpty() && exists(db, tid, selected)) {
-        p.insert(QStringLiteral("k"), selected);
-        execute(db,
-                QStringLiteral("UPDATE Altersklasse SET name=:name,von=:von,bis=:bis,aelter=:aelter,juenger=:juenger "
-                               "WHERE TID=:id AND name=:k"),
-                p);
-        if (name != selected) {
-            execute(db, QStringLiteral("UPDATE Turnierklassen SET altersklasseID=:name WHERE TID=:id AND altersklasseID=:k"),
-                    {{QStringLiteral("id"), tid}, {QStringLiteral("name"), name}, {QStringLiteral("k"), selected}});
+    inTransaction(db, [&] {
+        // The name is checked under the table's lock, so two desks cannot both
+        // find a name free and store it twice.
+        lockTable(db, QStringLiteral("Altersklasse"));
+        const QString problem = ageClassNameProblem(db, tid, selected, ageClass.name);
+        if (!problem.isEmpty())
+            throw AppError(problem);
+        const QString name = ageClass.name.trimmed();
+        SqlParams p{{QStringLiteral("id"), tid},
+                    {QStringLiteral("name"), name},
+                    {QStringLiteral("von"), ageClass.von},
+                    {QStringLiteral("bis"), ageClass.bis},
+                    {QStringLiteral("aelter"), ageClass.aelter},
+                    {QStringLiteral("juenger"), ageClass.juenger}};
+        if (!selected.isEmpty() && exists(db, tid, selected)) {
+            p.insert(QStringLiteral("k"), selected);
+            execute(db,
+                    QStringLiteral("UPDATE Altersklasse SET name=:name,von=:von,bis=:bis,aelter=:aelter,juenger=:juenger "
+                                   "WHERE TID=:id AND name=:k"),
+                    p);
+            if (name != selected) {
+                execute(db,
+                        QStringLiteral("UPDATE Turnierklassen SET altersklasseID=:name WHERE TID=:id AND altersklasseID=:k"),
+                        {{QStringLiteral("id"), tid}, {QStringLiteral("name"), name}, {QStringLiteral("k"), selected}});
+            }
+        } else {
+            p.insert(QStringLiteral("tid"), tid);
+            p.remove(QStringLiteral("id"));
+            execute(db, positionalInsert(QStringLiteral("Altersklasse")), p);
         }
-    } else {
-        p.insert(QStringLiteral("tid"), tid);
-        p.remove(QStringLiteral("id"));
-        execute(db, positionalInsert(QStringLiteral("Altersklasse")), p);
-    }
-    transaction.commit();
+    });
 }
 
 void deleteAgeClass(const QSqlDatabase& db, int tid, const QString& name)

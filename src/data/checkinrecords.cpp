@@ -42,6 +42,15 @@ void setEntry(const QSqlDatabase& db, int tid, int sid, bool flag, int kid)
              {QStringLiteral("kid"), kid}});
 }
 
+// Two desks checking in the same players lock their entries in one order (by
+// key), so neither waits for the other while holding what the other needs.
+QList<int> inKeyOrder(QList<int> keys)
+{
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
+
 // Sets a team's flag; false when there is no such team (in that class).
 bool setTeamFlag(const QSqlDatabase& db, int tid, int mid, bool flag, int kid)
 {
@@ -69,21 +78,20 @@ void spieleranmeldung(const QSqlDatabase& db, int tid, int sid, bool flag, int k
         setEntry(db, tid, sid, flag, kid);
         return;
     }
-    QList<int> classes;
-    {
+    inTransaction(db, [&] {
         QSqlQuery q = execute(db,
                               QStringLiteral("SELECT st.KID, t.system FROM Turnierklassen t INNER JOIN "
-                                             "Spieler_im_turnier st ON t.KID=st.KID WHERE st.TID=:tid AND st.SID=:sid"),
+                                             "Spieler_im_turnier st ON t.KID=st.KID WHERE st.TID=:tid AND st.SID=:sid "
+                                             "ORDER BY st.KID"),
                               {{QStringLiteral("tid"), tid}, {QStringLiteral("sid"), sid}});
+        QList<int> classes;
         while (q.next()) {
             if (classKindOf(q.value(1)) != ClassKind::Team)
                 classes << q.value(0).toInt();
         }
-    }
-    Transaction transaction(db);
-    for (int k : classes)
-        setEntry(db, tid, sid, flag, k);
-    transaction.commit();
+        for (int k : classes)
+            setEntry(db, tid, sid, flag, k);
+    });
 }
 
 QList<CheckInTab> checkInTabs(const QSqlDatabase& db, int tid)
@@ -222,36 +230,45 @@ QList<TeamMember> teamMembers(const QSqlDatabase& db, int mid)
 void teamanmeldung(const QSqlDatabase& db, int tid, int mid, bool flag, int kid, const QList<int>& members,
                    int memberKid)
 {
-    Transaction transaction(db);
-    if (!setTeamFlag(db, tid, mid, flag, kid))
-        throw AppError(QStringLiteral("Das Team ist nicht mehr in der Datenbank vorhanden."));
-    for (int sid : members)
-        spieleranmeldung(db, tid, sid, flag, memberKid);
-    transaction.commit();
+    inTransaction(db, [&] {
+        if (!setTeamFlag(db, tid, mid, flag, kid))
+            throw AppError(QStringLiteral("Das Team ist nicht mehr in der Datenbank vorhanden."));
+        for (int sid : inKeyOrder(members))
+            spieleranmeldung(db, tid, sid, flag, memberKid);
+    });
 }
 
 void setPlayersCheckIn(const QSqlDatabase& db, int tid, const QList<int>& sids, bool flag, int kid,
                        const std::function<void(int, int)>& progress)
 {
-    Transaction transaction(db);
-    for (int i = 0; i < sids.size(); ++i) {
-        if (progress)
-            progress(i + 1, int(sids.size()));
-        spieleranmeldung(db, tid, sids[i], flag, kid);
-    }
-    transaction.commit();
+    const QList<int> ordered = inKeyOrder(sids);
+    inTransaction(db, [&] {
+        for (int i = 0; i < ordered.size(); ++i) {
+            if (progress)
+                progress(i + 1, int(ordered.size()));
+            spieleranmeldung(db, tid, ordered[i], flag, kid);
+        }
+    });
 }
 
 void setTeamsCheckIn(const QSqlDatabase& db, int tid, const QList<Myitem>& teams, bool flag, int kid)
 {
-    Transaction transaction(db);
-    for (const Myitem& team : teams) {
-        const int teamKid = kid != 0 ? kid : team.partnerID;
-        setTeamFlag(db, tid, team.ID, flag, teamKid);
-        for (const TeamMember& m : teamMembers(db, team.ID))
-            spieleranmeldung(db, tid, m.sid, flag, teamKid);
-    }
-    transaction.commit();
+    QList<Myitem> ordered = teams;
+    std::sort(ordered.begin(), ordered.end(), [](const Myitem& a, const Myitem& b) { return a.ID < b.ID; });
+    inTransaction(db, [&] {
+        // The teams first, then their members' entries, each by key.
+        QList<std::pair<int, int>> entries; // (SID, KID)
+        for (const Myitem& team : ordered) {
+            const int teamKid = kid != 0 ? kid : team.partnerID;
+            setTeamFlag(db, tid, team.ID, flag, teamKid);
+            for (const TeamMember& m : teamMembers(db, team.ID))
+                entries.append({m.sid, teamKid});
+        }
+        std::sort(entries.begin(), entries.end());
+        entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+        for (const auto& [sid, entryKid] : entries)
+            spieleranmeldung(db, tid, sid, flag, entryKid);
+    });
 }
 
 } // namespace bw

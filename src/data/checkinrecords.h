@@ -6,6 +6,10 @@
 // A team check-in writes the team's flag and the flags of the members the user
 // ticked in one short transaction after the member dialog has closed, so no
 // transaction waits on a person.
+//
+// Two desks: every writer locks in one order, the teams by key and then the
+// players' entries by key, whatever order the page lists them in; a transaction
+// the server still breaks off for a deadlock is run again (inTransaction).
 #pragma once
 
 #include "data/myitem.h"
@@ -67,8 +71,8 @@ QList<TeamMember> teamMembers(const QSqlDatabase& db, int mid);
 void teamanmeldung(const QSqlDatabase& db, int tid, int mid, bool flag, int kid, const QList<int>& members,
                    int memberKid);
 
-// "alle Spieler an/abmelden": every listed player in one transaction. progress
-// is told each player's place (1-based) before he is written.
+// "alle Spieler an/abmelden": every listed player in one transaction, by key.
+// progress is told how many players (from 1) are being written before each.
 void setPlayersCheckIn(const QSqlDatabase& db, int tid, const QList<int>& sids, bool flag, int kid,
                        const std::function<void(int done, int total)>& progress = {});
 

@@ -1,5 +1,6 @@
 #include "data/classrecords.h"
 
+#include "data/concurrency.h"
 #include "data/dbvalue.h"
 #include "data/keys.h"
 #include "data/schema.h"
@@ -11,7 +12,27 @@
 
 namespace bw {
 
+const QString kClassNameTaken = QStringLiteral("Eine Klasse mit diesem Namen existiert bereits");
+
 namespace {
+
+const QString kClass = QStringLiteral("Die Klasse");
+
+// Inside the writing transaction, under the lock of the class keys.
+void requireFreeName(const QSqlDatabase& db, int tid, ClassKind kind, const QString& name, int exceptKid)
+{
+    if (classNameTaken(db, tid, kind, name, exceptKid))
+        throw AppError(kClassNameTaken);
+}
+
+// Whether the stored class is the one the page loaded; colour and online id
+// are not the page's to write.
+bool sameAsLoaded(const ClassData& stored, ClassData loaded)
+{
+    loaded.record.farbe = stored.record.farbe;
+    loaded.record.liveKlassenID = stored.record.liveKlassenID;
+    return stored == loaded;
+}
 
 // The day a stored time of day belongs to: the time alone is what counts.
 const QDate kTimeOnlyDay(1899, 12, 30);
@@ -242,6 +263,20 @@ std::optional<TeamFormat> readTeamFormat(const QSqlDatabase& db, int kid)
     return f;
 }
 
+std::optional<ClassData> readClassData(const QSqlDatabase& db, int kid)
+{
+    QSqlQuery q = execute(db, QStringLiteral("SELECT * FROM Turnierklassen WHERE KID=:key"), {{QStringLiteral("key"), kid}});
+    if (!q.next())
+        return std::nullopt;
+    ClassData data;
+    data.kid = kid;
+    data.tid = q.value(q.record().indexOf(QStringLiteral("tid"))).toInt();
+    data.record = recordFrom(q);
+    data.tables = readTableNames(db, kid);
+    data.format = readTeamFormat(db, kid);
+    return data;
+}
+
 QList<ClassEntry> listClasses(const QSqlDatabase& db, int tid)
 {
     return classEntries(execute(db, QStringLiteral("SELECT KID,kbezeichnung,system FROM Turnierklassen WHERE TID=:id"),
@@ -266,46 +301,34 @@ bool classNameTaken(const QSqlDatabase& db, int tid, ClassKind kind, const QStri
                 .isNull();
 }
 
-int insertClass(const QSqlDatabase& db, int tid, const ClassRecord& record, const QStringList& tables,
-                const TeamFormat& format)
-{
-    Transaction transaction(db);
-    const int kid = nextKey(db, QStringLiteral("Turnierklassen"));
-    ClassRecord r = record;
-    r.farbe = kNewClassColour;
-    r.liveKlassenID = 0;
-    execute(db, positionalInsert(QStringLiteral("Turnierklassen")), classParams(kid, tid, r));
-    insertTableNames(db, tid, kid, tables);
-    if (r.system == ClassKind::Team)
-        insertTeamFormat(db, tid, kid, format);
-    transaction.commit();
-    return kid;
-}
+namespace {
 
-void updateClass(const QSqlDatabase& db, int tid, int kid, const ClassRecord& record, const QStringList& tables,
-                 const TeamFormat& format)
+void writeClass(const QSqlDatabase& db, const ClassData& loaded, const ClassRecord& record,
+                const QStringList& tables, const TeamFormat& format)
 {
-    Transaction transaction(db);
+    const int kid = loaded.kid;
+    const int tid = loaded.tid;
+    lockTable(db, QStringLiteral("Turnierklassen"));
+    if (!lockRow(db, QStringLiteral("Turnierklassen"), kid, RowLock::Update))
+        throw StaleRecord::gone(kClass);
+    const std::optional<ClassData> stored = readClassData(db, kid);
+    if (!stored || !sameAsLoaded(*stored, loaded))
+        throw StaleRecord::changed(kClass);
+    requireFreeName(db, tid, record.system, record.kbezeichnung, kid);
     SqlParams p = classParams(kid, tid, record);
     p.remove(QStringLiteral("farbe"));
     p.remove(QStringLiteral("liveklassenid"));
-    const QSqlQuery updated = execute(db,
+    execute(db,
             QStringLiteral("UPDATE Turnierklassen SET TID=:tid,system=:system,kbezeichnung=:kbezeichnung,"
                            "kbeschreibung=:kbeschreibung,spielberechtigung=:spielberechtigung,mann=:mann,frau=:frau,"
                            "gebuehr=:gebuehr,min=:min,max=:max,saetze=:saetze,platten=:platten,"
                            "altersklasseID=:altersklasseid,atag=:atag,uhrzeit=:uhrzeit,punkteprosieg=:punkteprosieg,"
                            "nachgebuehr=:nachgebuehr WHERE KID=:kid"),
             p);
-    // A class deleted meanwhile (at another desk) must not get orphaned table names.
-    if (updated.numRowsAffected() == 0)
-        throw AppError(QStringLiteral("Die Klasse ist nicht mehr in der Datenbank vorhanden."));
     execute(db, QStringLiteral("DELETE FROM Platten1 WHERE KID=:id"), {{QStringLiteral("id"), kid}});
     insertTableNames(db, tid, kid, tables);
     if (record.system == ClassKind::Team) {
-        const bool exists = !scalar(db, QStringLiteral("SELECT KID FROM Teamsystem WHERE TID=:tid AND KID=:kid"),
-                                    {{QStringLiteral("tid"), tid}, {QStringLiteral("kid"), kid}})
-                                 .isNull();
-        if (exists) {
+        if (stored->format) {
             QStringList sets{QStringLiteral("spieler=:spieler"), QStringLiteral("reserve=:reserve")};
             for (int game = 0; game < 9; ++game) {
                 for (char side : {'a', 'b'})
@@ -322,19 +345,25 @@ void updateClass(const QSqlDatabase& db, int tid, int kid, const ClassRecord& re
             insertTeamFormat(db, tid, kid, format);
         }
     }
-    transaction.commit();
 }
 
-int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& newName, ClassKind kind)
+// Without a name the first free "Kopie<n> von <source>".
+ClassCopy writeCopy(const QSqlDatabase& db, int tid, int sourceKid, ClassKind kind, const QString& name)
 {
-    Transaction transaction(db);
-    const auto source = readClass(db, sourceKid);
-    if (!source)
-        throw AppError(QStringLiteral("Die Klasse ist nicht mehr in der Datenbank vorhanden."));
     const int kid = nextKey(db, QStringLiteral("Turnierklassen"));
+    if (!lockRow(db, QStringLiteral("Turnierklassen"), sourceKid, RowLock::Share))
+        throw StaleRecord::gone(kClass);
+    const auto source = readClass(db, sourceKid);
     ClassRecord copy = *source;
     copy.system = kind;
-    copy.kbezeichnung = newName;
+    copy.kbezeichnung = name;
+    if (!name.isEmpty())
+        requireFreeName(db, tid, kind, name, 0);
+    for (int n = 1; copy.kbezeichnung.isEmpty(); ++n) {
+        const QString candidate = QStringLiteral("Kopie%1 von %2").arg(n).arg(source->kbezeichnung);
+        if (!classNameTaken(db, tid, kind, candidate, 0))
+            copy.kbezeichnung = candidate;
+    }
     copy.liveKlassenID = 0;
     execute(db, positionalInsert(QStringLiteral("Turnierklassen")), classParams(kid, tid, copy));
     insertTableNames(db, tid, kid, readTableNames(db, sourceKid));
@@ -356,13 +385,11 @@ int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& new
         }
         execute(db, positionalInsert(QStringLiteral("Teamsystem")), p);
     }
-    transaction.commit();
-    return kid;
+    return ClassCopy{kid, copy.kbezeichnung};
 }
 
-int assignTablesToGroups(const QSqlDatabase& db, int kid, const QStringList& tables)
+int writeTableAssignment(const QSqlDatabase& db, int kid, const QStringList& tables)
 {
-    Transaction transaction(db);
     execute(db, QStringLiteral("DELETE FROM Platten WHERE KID=:id"), {{QStringLiteral("id"), kid}});
     QList<std::array<QVariant, 3>> settings;
     {
@@ -393,8 +420,75 @@ int assignTablesToGroups(const QSqlDatabase& db, int kid, const QStringList& tab
             }
         }
     }
-    transaction.commit();
     return written;
+}
+
+
+} // namespace
+
+int insertClass(const QSqlDatabase& db, int tid, const ClassRecord& record, const QStringList& tables,
+                const TeamFormat& format)
+{
+    return inTransaction(db, [&] {
+        const int kid = nextKey(db, QStringLiteral("Turnierklassen"));
+        requireFreeName(db, tid, record.system, record.kbezeichnung, 0);
+        ClassRecord r = record;
+        r.farbe = kNewClassColour;
+        r.liveKlassenID = 0;
+        execute(db, positionalInsert(QStringLiteral("Turnierklassen")), classParams(kid, tid, r));
+        insertTableNames(db, tid, kid, tables);
+        if (r.system == ClassKind::Team)
+            insertTeamFormat(db, tid, kid, format);
+        return kid;
+    });
+}
+
+void updateClass(const QSqlDatabase& db, const ClassData& loaded, const ClassRecord& record,
+                 const QStringList& tables, const TeamFormat& format)
+{
+    inTransaction(db, [&] { writeClass(db, loaded, record, tables, format); });
+}
+
+void updateClass(const QSqlDatabase& db, int tid, int kid, const ClassRecord& record, const QStringList& tables,
+                 const TeamFormat& format)
+{
+    inTransaction(db, [&] {
+        if (!lockRow(db, QStringLiteral("Turnierklassen"), kid, RowLock::Update))
+            throw StaleRecord::gone(kClass);
+        ClassData stored = *readClassData(db, kid);
+        stored.tid = tid;
+        writeClass(db, stored, record, tables, format);
+    });
+}
+
+ClassData saveClass(const QSqlDatabase& db, int tid, const std::optional<ClassData>& loaded,
+                    const ClassRecord& record, const QStringList& tables, const TeamFormat& format)
+{
+    return inTransaction(db, [&] {
+        int kid = 0;
+        if (loaded) {
+            updateClass(db, *loaded, record, tables, format);
+            kid = loaded->kid;
+        } else {
+            kid = insertClass(db, tid, record, tables, format);
+        }
+        return *readClassData(db, kid);
+    });
+}
+
+ClassCopy copyClass(const QSqlDatabase& db, int tid, int sourceKid, ClassKind kind)
+{
+    return inTransaction(db, [&] { return writeCopy(db, tid, sourceKid, kind, QString()); });
+}
+
+int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& newName, ClassKind kind)
+{
+    return inTransaction(db, [&] { return writeCopy(db, tid, sourceKid, kind, newName).kid; });
+}
+
+int assignTablesToGroups(const QSqlDatabase& db, int kid, const QStringList& tables)
+{
+    return inTransaction(db, [&] { return writeTableAssignment(db, kid, tables); });
 }
 
 } // namespace bw

@@ -4,6 +4,11 @@
 // a class, each in one transaction; the conversions of the class page's texts
 // into stored values; and the assignment of a class's tables to its groups.
 // Deleting a class is deleteClass() in cascades.h.
+//
+// Two desks: a class name is unique within its tournament and kind, checked
+// inside the writing transaction under the lock that serialises the class keys;
+// a change is written only over the class as the page loaded it, otherwise
+// StaleRecord (concurrency.h).
 #pragma once
 
 #include "data/classkind.h"
@@ -80,6 +85,20 @@ struct TeamFormat {
 // "A1".."A4" / "B1".."B4" for single players, "D1", "D2" for doubles; empty for nothing.
 QString teamPositionText(std::optional<int> code, bool sideA);
 
+// A class with everything the class page saves of it.
+struct ClassData {
+    int tid = 0;
+    int kid = 0;
+    ClassRecord record;
+    QStringList tables;               // Platten1 in stored order
+    std::optional<TeamFormat> format; // nothing: no Teamsystem row
+
+    bool operator==(const ClassData&) const = default;
+};
+
+// "Eine Klasse mit diesem Namen existiert bereits"
+extern const QString kClassNameTaken;
+
 // A class as the lists and bars name it.
 struct ClassEntry {
     int kid = 0;
@@ -97,6 +116,8 @@ std::optional<ClassRecord> readClass(const QSqlDatabase& db, int kid);
 QStringList readTableNames(const QSqlDatabase& db, int kid);
 // The class's team-match format; nothing when it has none.
 std::optional<TeamFormat> readTeamFormat(const QSqlDatabase& db, int kid);
+// The class with its table names and format; nothing when there is no such class.
+std::optional<ClassData> readClassData(const QSqlDatabase& db, int kid);
 
 // Every class of the tournament, in the database's row order.
 QList<ClassEntry> listClasses(const QSqlDatabase& db, int tid);
@@ -106,17 +127,40 @@ QList<ClassEntry> listClassesWithPlan(const QSqlDatabase& db, int tid);
 bool classNameTaken(const QSqlDatabase& db, int tid, ClassKind kind, const QString& name, int exceptKid);
 
 // Inserts a new class with its table names and, for a team class, its format;
-// returns the new key. One transaction.
+// returns the new key. One transaction. Throws AppError kClassNameTaken when
+// the tournament has a class of that name and kind.
 int insertClass(const QSqlDatabase& db, int tid, const ClassRecord& record, const QStringList& tables,
                 const TeamFormat& format);
-// Writes a class back: the row (its colour and online id are kept), its table
-// names replaced, and for a team class its format, added when it has none yet.
-// One transaction.
+// Writes a class back over `loaded`, the class as the page loaded it: the row
+// (its colour and online id are kept), its table names replaced, and for a
+// team class its format, added when it has none yet. One transaction. Throws
+// StaleRecord when the class no longer exists or is stored otherwise than
+// loaded (colour and online id aside), AppError kClassNameTaken when another
+// class of the tournament has that name and kind.
+void updateClass(const QSqlDatabase& db, const ClassData& loaded, const ClassRecord& record,
+                 const QStringList& tables, const TeamFormat& format);
+// As above over the class as it is stored now: it must still exist, but a
+// change made meanwhile at another desk is not noticed.
 void updateClass(const QSqlDatabase& db, int tid, int kid, const ClassRecord& record, const QStringList& tables,
                  const TeamFormat& format);
-// Copies a class with its table names and, for kind Team, its format under a new
-// key and name; the copy keeps the colour and has no online id. Returns the new
-// key. One transaction.
+// The class page's save: inserts (no `loaded`) or updates the class and
+// returns it as now stored, the values the page keeps as loaded.
+ClassData saveClass(const QSqlDatabase& db, int tid, const std::optional<ClassData>& loaded,
+                    const ClassRecord& record, const QStringList& tables, const TeamFormat& format);
+
+// A copy made by copyClass().
+struct ClassCopy {
+    int kid = 0;
+    QString name;
+};
+// Copies a class with its table names and, for kind Team, its format under a
+// new key and the first name "Kopie<n> von <source's name>" (n = 1, 2, ...)
+// that no class of that kind has in the tournament, chosen in the writing
+// transaction; the copy keeps the colour and has no online id. Throws
+// StaleRecord when the source no longer exists.
+ClassCopy copyClass(const QSqlDatabase& db, int tid, int sourceKid, ClassKind kind);
+// As above under a name the caller chose; throws AppError kClassNameTaken when
+// it is taken. Returns the new key.
 int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& newName, ClassKind kind);
 
 // Replaces the class's table assignment (Platten) with every table for every

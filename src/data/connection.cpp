@@ -3,21 +3,64 @@
 #include "data/sql.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QUrl>
 
 namespace bw {
 
 namespace {
 
-[[noreturn]] void failOpen(QSqlDatabase& db)
+// SQLite's result codes without their extended part.
+constexpr int kSqliteReadOnly = 8;
+constexpr int kSqliteCantOpen = 14;
+constexpr int kSqliteNotADatabase = 26;
+
+int sqliteCode(const QSqlError& error)
 {
-    const QSqlError error = db.lastError();
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
+    return error.nativeErrorCode().toInt() & 0xff;
+}
+
+// Why an SQLite file cannot be opened, in words for the user.
+QString sqliteOpenError(const QString& path, const QSqlError& error)
+{
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("Die Datei \"%1\" ist nicht vorhanden.").arg(QDir::toNativeSeparators(path));
+    switch (sqliteCode(error)) {
+    case kSqliteNotADatabase:
+        return QStringLiteral("Die Datei \"%1\" ist keine SQLite-Datenbank.").arg(QDir::toNativeSeparators(path));
+    case kSqliteCantOpen:
+        return QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(QDir::toNativeSeparators(path));
+    default:
+        return errorText(error);
+    }
+}
+
+// SQLite opens a file it may not write as if it could, and fails only at the
+// first save. A write of the value the file already holds finds out now: it
+// needs the file and, for its journal, the folder.
+void requireWritable(const QSqlDatabase& db)
+{
+    const int version = scalar(db, QStringLiteral("PRAGMA user_version")).toInt();
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("PRAGMA user_version=%1").arg(version)))
+        return;
+    switch (sqliteCode(q.lastError())) {
+    case kSqliteReadOnly:
+        throw DbError(QStringLiteral("Die Datenbankdatei ist schreibgeschützt; Brackwell kann in ihr nicht speichern."));
+    case kSqliteCantOpen:
+        throw DbError(QStringLiteral("Der Ordner der Datenbankdatei ist schreibgeschützt; Brackwell kann in der Datei "
+                                     "nicht speichern."));
+    default:
+        throw DbError(errorText(q.lastError()));
+    }
+}
+
+[[noreturn]] void failOpen(QSqlDatabase& db, const QString& text)
+{
     const QString name = db.connectionName();
     db = QSqlDatabase();
     closeConnection(name);
@@ -79,7 +122,10 @@ QSqlDatabase openDatabase(const DatabaseLocation& source, const QString& catalog
     try {
         // SQLite reads the file only when first asked: a file that is not a
         // database opens without complaint and fails here.
-        execute(db, QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
+            throw DbError(sqliteOpenError(source.dbPfad, q.lastError()));
+        requireWritable(db);
     } catch (...) {
         db = QSqlDatabase();
         closeConnection(connectionName);
@@ -109,7 +155,7 @@ QSqlDatabase openPostgres(const ServerAddress& server, const QString& database, 
     db.setDatabaseName(database);
     db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(waits.connectSeconds));
     if (!db.open())
-        failOpen(db);
+        failOpen(db, errorText(db.lastError()));
     return db;
 }
 
@@ -128,7 +174,7 @@ QSqlDatabase openSqlite(const QString& path, const QString& connectionName, bool
     }
     db.setConnectOptions(options);
     if (!db.open())
-        failOpen(db);
+        failOpen(db, sqliteOpenError(path, db.lastError()));
     return db;
 }
 

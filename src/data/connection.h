@@ -51,9 +51,11 @@ struct DatabaseLocation {
 };
 
 // Opens a tournament database and proves that it is one of its kind: an SQLite
-// file (never created when missing; a file that is no SQLite database fails here,
-// not at the first query) or the catalog `catalog` on the server. The structure
-// is not checked. Throws DbError; nothing stays open on failure.
+// file (never created when missing; a file that is no SQLite database, or that
+// the program could not write because it or its folder is read-only, fails
+// here, not at the first query or save) or the catalog `catalog` on the
+// server. The structure is not checked. Throws DbError with the reason in
+// German for the SQLite file; nothing stays open on failure.
 QSqlDatabase openDatabase(const DatabaseLocation& source, const QString& catalog, const QString& connectionName,
                           const ServerWaits& waits = {});
 

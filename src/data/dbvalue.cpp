@@ -13,6 +13,11 @@ QString canonicalDateTime(const QDateTime& value)
     return value.toString(kCanonicalFormat);
 }
 
+QString withoutNul(QString text)
+{
+    return text.remove(QChar(0));
+}
+
 QVariant toDbValue(const QVariant& value)
 {
     switch (value.typeId()) {
@@ -26,6 +31,12 @@ QVariant toDbValue(const QVariant& value)
     }
     case QMetaType::Bool:
         return QVariant(value.toBool() ? 1 : 0);
+    case QMetaType::QString: {
+        // PostgreSQL cannot hold U+0000 in a text at all: pasted into a page
+        // field it would fail the whole statement.
+        const QString text = value.toString();
+        return text.contains(QChar(0)) ? QVariant(withoutNul(text)) : value;
+    }
     default:
         return value;
     }

@@ -14,8 +14,12 @@ namespace bw {
 // The canonical text of a date-time (seconds, no fraction, no zone).
 QString canonicalDateTime(const QDateTime& value);
 
+// The text without U+0000, which no PostgreSQL text can hold.
+QString withoutNul(QString text);
+
 // The value to bind for a parameter: QDate/QDateTime become the canonical text
-// (a null or invalid one becomes Null), bool becomes 0/1, anything else is kept.
+// (a null or invalid one becomes Null), bool becomes 0/1, a text loses U+0000,
+// anything else is kept.
 QVariant toDbValue(const QVariant& value);
 
 // A date/time column as read from either backend; invalid for Null.

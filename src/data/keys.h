@@ -1,7 +1,7 @@
 // New keys (TID, KID, SID, SCHIRIID, MID): the largest key of the whole table plus
 // one, 1 for an empty table. The key is taken inside the caller's transaction
 // under a lock that lasts until it ends (SQLite: the write lock of BEGIN
-// IMMEDIATE; PostgreSQL: a transaction-scoped advisory lock per table), so two
+// IMMEDIATE; PostgreSQL: lockTable() of concurrency.h), so two
 // desks never get the same key; the primary key is the backstop.
 #pragma once
 

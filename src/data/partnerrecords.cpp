@@ -1,5 +1,6 @@
 #include "data/partnerrecords.h"
 
+#include "data/concurrency.h"
 #include "data/sql.h"
 #include "data/transaction.h"
 
@@ -51,6 +52,51 @@ QVariant teamName(const QSqlDatabase& db, int sid, int kid)
                   {{s("sid"), sid}, {s("kid"), kid}});
 }
 
+void writePartners(const QSqlDatabase& db, int sid, const QList<PartnerLine>& lines,
+                   const QSet<std::pair<int, int>>& takeOver)
+{
+    // The player, each class and each partner are locked before a row names
+    // them, so a desk deleting one meanwhile takes the new rows with it.
+    if (!lockRow(db, s("Spielerdaten"), sid, RowLock::Share))
+        throw StaleRecord::gone(s("Der Spieler"));
+    QHash<int, QVariant> teams;
+    {
+        QSqlQuery q = execute(db, s("SELECT KID,mannschaft FROM Doppelpartner WHERE SID=:sid"), {{s("sid"), sid}});
+        while (q.next())
+            teams.insert(q.value(0).toInt(), q.value(1));
+    }
+    execute(db, s("DELETE FROM Doppelpartner WHERE SID=:sid"), {{s("sid"), sid}});
+    execute(db, s("UPDATE Doppelpartner SET partner_SID=NULL WHERE partner_SID=:sid"), {{s("sid"), sid}});
+
+    QSet<int> done;
+    for (const PartnerLine& line : lines) {
+        const int kid = line.kid;
+        if (kid <= 0 || done.contains(kid))
+            continue;
+        done.insert(kid);
+        if (!lockRow(db, s("Turnierklassen"), kid, RowLock::Share))
+            throw StaleRecord::gone(s("Die Klasse"));
+        const int p = line.partnerSid;
+        bool paired = false;
+        if (p > 0 && p != sid && lockRow(db, s("Spielerdaten"), p, RowLock::Share) && enteredIn(db, p, kid)) {
+            const PairState state = pairState(db, p, kid);
+            paired = !state.partner || *state.partner == sid || takeOver.contains({kid, p});
+        }
+        if (!paired) {
+            insertRow(db, kid, sid, 0, teams.value(kid));
+            continue;
+        }
+        // Whoever played with the partner is left without partner.
+        const QVariant partnerTeam = teamName(db, p, kid);
+        execute(db, s("UPDATE Doppelpartner SET partner_SID=NULL WHERE partner_SID=:p AND KID=:kid"),
+                {{s("p"), p}, {s("kid"), kid}});
+        execute(db, s("DELETE FROM Doppelpartner WHERE SID=:p AND KID=:kid"), {{s("p"), p}, {s("kid"), kid}});
+        insertRow(db, kid, sid, p, teams.value(kid));
+        insertRow(db, kid, p, sid, partnerTeam);
+    }
+}
+
+
 } // namespace
 
 QList<PartnerConflict> partnerConflicts(const QSqlDatabase& db, int sid, const QList<PartnerLine>& lines)
@@ -69,41 +115,7 @@ QList<PartnerConflict> partnerConflicts(const QSqlDatabase& db, int sid, const Q
 void storePartners(const QSqlDatabase& db, int sid, const QList<PartnerLine>& lines,
                    const QSet<std::pair<int, int>>& takeOver)
 {
-    Transaction transaction(db);
-    QHash<int, QVariant> teams;
-    {
-        QSqlQuery q = execute(db, s("SELECT KID,mannschaft FROM Doppelpartner WHERE SID=:sid"), {{s("sid"), sid}});
-        while (q.next())
-            teams.insert(q.value(0).toInt(), q.value(1));
-    }
-    execute(db, s("DELETE FROM Doppelpartner WHERE SID=:sid"), {{s("sid"), sid}});
-    execute(db, s("UPDATE Doppelpartner SET partner_SID=NULL WHERE partner_SID=:sid"), {{s("sid"), sid}});
-
-    QSet<int> done;
-    for (const PartnerLine& line : lines) {
-        const int kid = line.kid;
-        if (kid <= 0 || done.contains(kid))
-            continue;
-        done.insert(kid);
-        const int p = line.partnerSid;
-        bool paired = false;
-        if (p > 0 && p != sid && enteredIn(db, p, kid)) {
-            const PairState state = pairState(db, p, kid);
-            paired = !state.partner || *state.partner == sid || takeOver.contains({kid, p});
-        }
-        if (!paired) {
-            insertRow(db, kid, sid, 0, teams.value(kid));
-            continue;
-        }
-        // Whoever played with the partner is left without partner.
-        const QVariant partnerTeam = teamName(db, p, kid);
-        execute(db, s("UPDATE Doppelpartner SET partner_SID=NULL WHERE partner_SID=:p AND KID=:kid"),
-                {{s("p"), p}, {s("kid"), kid}});
-        execute(db, s("DELETE FROM Doppelpartner WHERE SID=:p AND KID=:kid"), {{s("p"), p}, {s("kid"), kid}});
-        insertRow(db, kid, sid, p, teams.value(kid));
-        insertRow(db, kid, p, sid, partnerTeam);
-    }
-    transaction.commit();
+    inTransaction(db, [&] { writePartners(db, sid, lines, takeOver); });
 }
 
 std::optional<int> currentPartner(const QSqlDatabase& db, int sid, int kid)

@@ -38,7 +38,8 @@ QList<PartnerConflict> partnerConflicts(const QSqlDatabase& db, int sid, const Q
 // without partner when there is none, the partner is not entered in the class,
 // or he plays with someone else and (kid, partner) is not among `takeOver`.
 // A partner taken over leaves his former partner without partner. A row written
-// anew keeps the team name it had.
+// anew keeps the team name it had. Throws StaleRecord when the player or one
+// of the classes no longer exists; a partner who no longer exists is none.
 void storePartners(const QSqlDatabase& db, int sid, const QList<PartnerLine>& lines,
                    const QSet<std::pair<int, int>>& takeOver);
 

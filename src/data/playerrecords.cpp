@@ -1,5 +1,6 @@
 #include "data/playerrecords.h"
 
+#include "data/concurrency.h"
 #include "data/dbvalue.h"
 #include "data/keys.h"
 #include "data/schema.h"
@@ -54,10 +55,63 @@ SqlParams recordParams(const PlayerRecord& r)
     };
 }
 
-void insertClassEntry(const QSqlDatabase& db, int tid, int kid, int sid)
+// Enters the player in the classes (each once, in key order), each class
+// locked so that a desk deleting it meanwhile takes the entry with it.
+void insertClassEntries(const QSqlDatabase& db, int tid, int sid, const QList<int>& kids)
 {
-    execute(db, s("INSERT INTO Spieler_im_turnier VALUES (:tid,:kid,:sid,:gemeldet)"),
-            {{s("tid"), tid}, {s("kid"), kid}, {s("sid"), sid}, {s("gemeldet"), false}});
+    QList<int> sorted = kids;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    for (int kid : sorted) {
+        if (!lockRow(db, s("Turnierklassen"), kid, RowLock::Share))
+            throw StaleRecord::gone(s("Die Klasse"));
+        execute(db, s("INSERT INTO Spieler_im_turnier VALUES (:tid,:kid,:sid,:gemeldet)"),
+                {{s("tid"), tid}, {s("kid"), kid}, {s("sid"), sid}, {s("gemeldet"), false}});
+    }
+}
+
+QList<int> entryKids(const PlayerData& data)
+{
+    QList<int> kids;
+    for (const ClassEntryRow& entry : data.classes)
+        kids << entry.kid;
+    return kids;
+}
+
+QList<std::pair<int, std::optional<int>>> partners(const PlayerData& data)
+{
+    QList<std::pair<int, std::optional<int>>> list;
+    for (const PairRow& pair : data.pairs)
+        list.append({pair.kid, pair.partnerSid});
+    return list;
+}
+
+const QString kPlayer = QStringLiteral("Der Spieler");
+
+void writePlayer(const QSqlDatabase& db, const PlayerData& stored, const PlayerRecord& record, const QList<int>& kids)
+{
+    const int sid = stored.sid;
+    SqlParams params = recordParams(record);
+    params.insert(s("sid"), sid);
+    execute(db, s("UPDATE Spielerdaten SET nachname=:nachname, vorname=:vorname, verein=:verein, geb=:geb, "
+                  "nummer=:nummer, kverband=:kverband, bverband=:bverband, lverband=:lverband, land=:land, "
+                  "zubezahlen=:zubezahlen, bezahlt=:bezahlt, angemeldet=:angemeldet, mann=:mann, frau=:frau, "
+                  "spklasse=:spklasse, spielstaerke=:spielstaerke, email=:email WHERE SID=:sid"),
+            params);
+
+    // The entries that stay keep their check-in; only new ones start unchecked.
+    const QList<int> existing = entryKids(stored);
+    for (int kid : existing) {
+        if (!kids.contains(kid))
+            execute(db, s("DELETE FROM Spieler_im_turnier WHERE SID=:sid AND KID=:kid"),
+                    {{s("sid"), sid}, {s("kid"), kid}});
+    }
+    QList<int> added;
+    for (int kid : kids) {
+        if (!existing.contains(kid))
+            added << kid;
+    }
+    insertClassEntries(db, stored.tid, sid, added);
 }
 
 } // namespace
@@ -206,67 +260,75 @@ std::optional<PlayerData> readPlayer(const QSqlDatabase& db, int sid)
     return data;
 }
 
+bool samePlayer(const PlayerData& a, const PlayerData& b)
+{
+    return a.sid == b.sid && a.record == b.record && entryKids(a) == entryKids(b) && partners(a) == partners(b);
+}
+
 int insertPlayer(const QSqlDatabase& db, int tid, const PlayerRecord& record, const QList<int>& kids)
 {
-    Transaction transaction(db);
-    const int sid = nextKey(db, s("Spielerdaten"));
-    SqlParams params = recordParams(record);
-    params.insert(s("tid"), tid);
-    params.insert(s("sid"), sid);
-    params.insert(s("livespielerid"), 0);
-    execute(db, positionalInsert(s("Spielerdaten")), params);
-    for (int kid : kids)
-        insertClassEntry(db, tid, kid, sid);
-    transaction.commit();
-    return sid;
+    return inTransaction(db, [&] {
+        const int sid = nextKey(db, s("Spielerdaten"));
+        SqlParams params = recordParams(record);
+        params.insert(s("tid"), tid);
+        params.insert(s("sid"), sid);
+        params.insert(s("livespielerid"), 0);
+        execute(db, positionalInsert(s("Spielerdaten")), params);
+        insertClassEntries(db, tid, sid, kids);
+        return sid;
+    });
+}
+
+void updatePlayer(const QSqlDatabase& db, const PlayerData& loaded, const PlayerRecord& record,
+                  const QList<int>& kids)
+{
+    inTransaction(db, [&] {
+        const int sid = loaded.sid;
+        if (!lockRow(db, s("Spielerdaten"), sid, RowLock::Update))
+            throw StaleRecord::gone(kPlayer);
+        const std::optional<PlayerData> stored = readPlayer(db, sid);
+        if (!stored || !samePlayer(*stored, loaded))
+            throw StaleRecord::changed(kPlayer);
+        writePlayer(db, *stored, record, kids);
+    });
 }
 
 void updatePlayer(const QSqlDatabase& db, int sid, const PlayerRecord& record, const QList<int>& kids)
 {
-    Transaction transaction(db);
-    const QVariant tid = scalar(db, s("SELECT TID FROM Spielerdaten WHERE SID=:sid"), {{s("sid"), sid}});
-    if (tid.isNull())
-        throw AppError(QStringLiteral("Der Spieler ist nicht mehr in der Datenbank."));
-    SqlParams params = recordParams(record);
-    params.insert(s("sid"), sid);
-    execute(db, s("UPDATE Spielerdaten SET nachname=:nachname, vorname=:vorname, verein=:verein, geb=:geb, "
-                  "nummer=:nummer, kverband=:kverband, bverband=:bverband, lverband=:lverband, land=:land, "
-                  "zubezahlen=:zubezahlen, bezahlt=:bezahlt, angemeldet=:angemeldet, mann=:mann, frau=:frau, "
-                  "spklasse=:spklasse, spielstaerke=:spielstaerke, email=:email WHERE SID=:sid"),
-            params);
-
-    // The entries that stay keep their check-in; only new ones start unchecked.
-    QSet<int> existing;
-    {
-        QSqlQuery q = execute(db, s("SELECT KID FROM Spieler_im_turnier WHERE SID=:sid"), {{s("sid"), sid}});
-        while (q.next())
-            existing.insert(q.value(0).toInt());
-    }
-    const QSet<int> wanted(kids.cbegin(), kids.cend());
-    for (int kid : existing) {
-        if (!wanted.contains(kid))
-            execute(db, s("DELETE FROM Spieler_im_turnier WHERE SID=:sid AND KID=:kid"),
-                    {{s("sid"), sid}, {s("kid"), kid}});
-    }
-    QSet<int> added;
-    for (int kid : kids) {
-        if (!existing.contains(kid) && !added.contains(kid)) {
-            insertClassEntry(db, tid.toInt(), kid, sid);
-            added.insert(kid);
-        }
-    }
-    transaction.commit();
+    inTransaction(db, [&] {
+        if (!lockRow(db, s("Spielerdaten"), sid, RowLock::Update))
+            throw StaleRecord::gone(kPlayer);
+        writePlayer(db, *readPlayer(db, sid), record, kids);
+    });
 }
+
+PlayerData savePlayer(const QSqlDatabase& db, int tid, const std::optional<PlayerData>& loaded,
+                      const PlayerRecord& record, const QList<int>& kids, const QList<PartnerLine>& lines,
+                      const QSet<std::pair<int, int>>& takeOver)
+{
+    return inTransaction(db, [&] {
+        int sid = 0;
+        if (loaded) {
+            updatePlayer(db, *loaded, record, kids);
+            sid = loaded->sid;
+        } else {
+            sid = insertPlayer(db, tid, record, kids);
+        }
+        storePartners(db, sid, lines, takeOver);
+        return *readPlayer(db, sid);
+    });
+}
+
 
 void deletePlayer(const QSqlDatabase& db, int sid)
 {
-    Transaction transaction(db);
-    const SqlParams p{{s("sid"), sid}};
-    execute(db, s("DELETE FROM Spielerdaten WHERE SID=:sid"), p);
-    execute(db, s("DELETE FROM Spieler_im_turnier WHERE SID=:sid"), p);
-    execute(db, s("DELETE FROM Doppelpartner WHERE SID=:sid"), p);
-    execute(db, s("UPDATE Doppelpartner SET partner_SID=NULL WHERE partner_SID=:sid"), p);
-    transaction.commit();
+    inTransaction(db, [&] {
+        const SqlParams p{{s("sid"), sid}};
+        execute(db, s("DELETE FROM Spielerdaten WHERE SID=:sid"), p);
+        execute(db, s("DELETE FROM Spieler_im_turnier WHERE SID=:sid"), p);
+        execute(db, s("DELETE FROM Doppelpartner WHERE SID=:sid"), p);
+        execute(db, s("UPDATE Doppelpartner SET partner_SID=NULL WHERE partner_SID=:sid"), p);
+    });
 }
 
 QList<SpielerInfo> clubMembers(const QSqlDatabase& db, int tid, const QString& club)

@@ -5,12 +5,17 @@
 //
 // A player is always addressed by his key SID, never by his display name: two
 // players may share a name, and a name typed on the page may belong to someone
-// else. Every save runs in one transaction (joining the caller's, so the page can
-// store the doubles partners in the same one); the page's texts are converted
-// and checked before anything is written.
+// else. Every save runs in one transaction (joining the caller's); the page's
+// texts are converted and checked before anything is written.
+//
+// Two desks: a change is written only over the player as the page loaded him
+// (compared inside the transaction, under a lock on his row), and a class entry
+// only into a class that still exists; otherwise StaleRecord (concurrency.h)
+// and nothing is written.
 #pragma once
 
 #include "data/classkind.h"
+#include "data/partnerrecords.h"
 
 #include <QDate>
 #include <QList>
@@ -111,9 +116,15 @@ struct PlayerData {
     int tid = 0;
     int sid = 0;
     PlayerRecord record;
-    QList<ClassEntryRow> classes;
-    QList<PairRow> pairs;
+    QList<ClassEntryRow> classes; // by KID
+    QList<PairRow> pairs;         // by KID
 };
+
+// Whether two reads show the same player as the player page saves him: his
+// record, the classes he entered and his partners. Check-in flags and team
+// names are left aside: the check-in page and the team builder keep those, and
+// a save of the player page keeps them too.
+bool samePlayer(const PlayerData& a, const PlayerData& b);
 
 // The players of a tournament in key order.
 QList<SpielerInfo> loadPlayers(const QSqlDatabase& db, int tid);
@@ -131,13 +142,29 @@ QList<KlassenInfo> loadOfferedClasses(const QSqlDatabase& db, int tid);
 // One player with his class entries and pair rows; nothing when there is none.
 std::optional<PlayerData> readPlayer(const QSqlDatabase& db, int sid);
 
-// Inserts a player entered in the given classes (not checked in); returns his key.
+// Inserts a player entered in the given classes (not checked in); returns his
+// key. Throws StaleRecord when one of the classes no longer exists.
 int insertPlayer(const QSqlDatabase& db, int tid, const PlayerRecord& record, const QList<int>& kids);
 
 // Writes the record over the player's row and makes his class entries exactly
-// the given classes: entries that stay keep their check-in flag, new ones are not
-// checked in. Throws AppError when the player no longer exists.
+// the given classes: entries that stay keep their check-in flag, new ones are
+// not checked in. `loaded` is the player as the page loaded him (readPlayer);
+// throws StaleRecord when he no longer exists, is no longer stored as loaded
+// (samePlayer) or a new class no longer exists.
+void updatePlayer(const QSqlDatabase& db, const PlayerData& loaded, const PlayerRecord& record,
+                  const QList<int>& kids);
+
+// As above over the player as he is stored now: he must still exist, but a
+// change made meanwhile at another desk is not noticed.
 void updatePlayer(const QSqlDatabase& db, int sid, const PlayerRecord& record, const QList<int>& kids);
+
+// The player page's save in one transaction, run again on a deadlock: the
+// player is inserted (no `loaded`) or changed over `loaded` (updatePlayer),
+// then his partner rows are stored (storePartners). Returns the player as he
+// is now stored, the values the page keeps as loaded.
+PlayerData savePlayer(const QSqlDatabase& db, int tid, const std::optional<PlayerData>& loaded,
+                      const PlayerRecord& record, const QList<int>& kids, const QList<PartnerLine>& lines,
+                      const QSet<std::pair<int, int>>& takeOver);
 
 // Deletes the player with his class entries and pair rows; whoever named him as
 // partner keeps his row without partner.

@@ -1,6 +1,7 @@
 #include "data/refereerecords.h"
 
 #include "data/classrecords.h"
+#include "data/concurrency.h"
 #include "data/dbvalue.h"
 #include "data/keys.h"
 #include "data/playerrecords.h"
@@ -10,7 +11,6 @@
 #include "platform/apperror.h"
 #include "platform/germantext.h"
 
-#include <QSet>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -36,13 +36,18 @@ SqlParams recordParams(const RefereeRecord& r)
     };
 }
 
+const QString kReferee = QStringLiteral("Der Schiedsrichter");
+
+// Offers the referee for the classes (each once, in key order), each class
+// locked so that a desk deleting it meanwhile takes the row with it.
 void insertClasses(const QSqlDatabase& db, int tid, int id, const QList<int>& kids)
 {
-    QSet<int> done;
-    for (int kid : kids) {
-        if (done.contains(kid))
-            continue;
-        done.insert(kid);
+    QList<int> sorted = kids;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    for (int kid : sorted) {
+        if (!lockRow(db, s("Turnierklassen"), kid, RowLock::Share))
+            throw StaleRecord::gone(s("Die Klasse"));
         execute(db, s("INSERT INTO Schiri_im_turnier VALUES (:tid,:id,:kid)"),
                 {{s("tid"), tid}, {s("id"), id}, {s("kid"), kid}});
     }
@@ -138,40 +143,68 @@ std::optional<RefereeData> readReferee(const QSqlDatabase& db, int id)
 
 int insertReferee(const QSqlDatabase& db, int tid, const RefereeRecord& record, const QList<int>& kids)
 {
-    Transaction transaction(db);
-    const int id = nextKey(db, s("Schiri"));
-    SqlParams params = recordParams(record);
-    params.insert(s("tid"), tid);
-    params.insert(s("schiriid"), id);
-    execute(db, positionalInsert(s("Schiri")), params);
-    insertClasses(db, tid, id, kids);
-    transaction.commit();
-    return id;
+    return inTransaction(db, [&] {
+        const int id = nextKey(db, s("Schiri"));
+        SqlParams params = recordParams(record);
+        params.insert(s("tid"), tid);
+        params.insert(s("schiriid"), id);
+        execute(db, positionalInsert(s("Schiri")), params);
+        insertClasses(db, tid, id, kids);
+        return id;
+    });
+}
+
+void updateReferee(const QSqlDatabase& db, const RefereeData& loaded, const RefereeRecord& record,
+                   const QList<int>& kids)
+{
+    inTransaction(db, [&] {
+        const int id = loaded.id;
+        if (!lockRow(db, s("Schiri"), id, RowLock::Update))
+            throw StaleRecord::gone(kReferee);
+        const std::optional<RefereeData> stored = readReferee(db, id);
+        if (!stored || *stored != loaded)
+            throw StaleRecord::changed(kReferee);
+        SqlParams params = recordParams(record);
+        params.insert(s("id"), id);
+        execute(db, s("UPDATE Schiri SET snname=:snname, svname=:svname, sverein=:sverein, sgeb=:sgeb, "
+                      "skverband=:skverband, sbverband=:sbverband, slverband=:slverband, sland=:sland, "
+                      "sangemeldet=:sangemeldet, smemo=:smemo, sklasse=:sklasse WHERE SCHIRIID=:id"),
+                params);
+        execute(db, s("DELETE FROM Schiri_im_turnier WHERE SCHIRIID=:id"), {{s("id"), id}});
+        insertClasses(db, stored->tid, id, kids);
+    });
 }
 
 void updateReferee(const QSqlDatabase& db, int id, const RefereeRecord& record, const QList<int>& kids)
 {
-    Transaction transaction(db);
-    const QVariant tid = scalar(db, s("SELECT TID FROM Schiri WHERE SCHIRIID=:id"), {{s("id"), id}});
-    if (tid.isNull())
-        throw AppError(QStringLiteral("Der Schiedsrichter ist nicht mehr in der Datenbank."));
-    SqlParams params = recordParams(record);
-    params.insert(s("id"), id);
-    execute(db, s("UPDATE Schiri SET snname=:snname, svname=:svname, sverein=:sverein, sgeb=:sgeb, "
-                  "skverband=:skverband, sbverband=:sbverband, slverband=:slverband, sland=:sland, "
-                  "sangemeldet=:sangemeldet, smemo=:smemo, sklasse=:sklasse WHERE SCHIRIID=:id"),
-            params);
-    execute(db, s("DELETE FROM Schiri_im_turnier WHERE SCHIRIID=:id"), {{s("id"), id}});
-    insertClasses(db, tid.toInt(), id, kids);
-    transaction.commit();
+    inTransaction(db, [&] {
+        if (!lockRow(db, s("Schiri"), id, RowLock::Update))
+            throw StaleRecord::gone(kReferee);
+        updateReferee(db, *readReferee(db, id), record, kids);
+    });
+}
+
+RefereeData saveReferee(const QSqlDatabase& db, int tid, const std::optional<RefereeData>& loaded,
+                        const RefereeRecord& record, const QList<int>& kids)
+{
+    return inTransaction(db, [&] {
+        int id = 0;
+        if (loaded) {
+            updateReferee(db, *loaded, record, kids);
+            id = loaded->id;
+        } else {
+            id = insertReferee(db, tid, record, kids);
+        }
+        return *readReferee(db, id);
+    });
 }
 
 void deleteReferee(const QSqlDatabase& db, int id)
 {
-    Transaction transaction(db);
-    execute(db, s("DELETE FROM Schiri WHERE SCHIRIID=:id"), {{s("id"), id}});
-    execute(db, s("DELETE FROM Schiri_im_turnier WHERE SCHIRIID=:id"), {{s("id"), id}});
-    transaction.commit();
+    inTransaction(db, [&] {
+        execute(db, s("DELETE FROM Schiri WHERE SCHIRIID=:id"), {{s("id"), id}});
+        execute(db, s("DELETE FROM Schiri_im_turnier WHERE SCHIRIID=:id"), {{s("id"), id}});
+    });
 }
 
 std::optional<SchiriInfo> findRefereeByPrefix(const QSqlDatabase& db, int tid, const QString& prefix)

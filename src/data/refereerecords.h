@@ -2,6 +2,8 @@
 // (Schiri_im_turnier): listing, reading, inserting, changing, deleting and the
 // search by typed surname prefix. A referee is addressed by his key SCHIRIID;
 // every save runs in one transaction and the page's texts are checked first.
+// Two desks: a change is written only over the referee as the page loaded him,
+// a class only while it exists; otherwise StaleRecord (concurrency.h).
 #pragma once
 
 #include <QDate>
@@ -69,15 +71,27 @@ struct RefereeData {
     int tid = 0;
     int id = 0;
     RefereeRecord record;
-    QList<int> kids;
+    QList<int> kids; // ascending
+
+    bool operator==(const RefereeData&) const = default;
 };
 std::optional<RefereeData> readReferee(const QSqlDatabase& db, int id);
 
-// Inserts a referee offered for the given classes; returns his key.
+// Inserts a referee offered for the given classes; returns his key. Throws
+// StaleRecord when one of the classes no longer exists.
 int insertReferee(const QSqlDatabase& db, int tid, const RefereeRecord& record, const QList<int>& kids);
-// Writes the record into the referee and replaces his classes. Throws AppError
-// when he no longer exists.
+// Writes the record into the referee and replaces his classes. `loaded` is
+// the referee as the page loaded him: throws StaleRecord when he no longer
+// exists or is stored otherwise, or when one of the classes no longer exists.
+void updateReferee(const QSqlDatabase& db, const RefereeData& loaded, const RefereeRecord& record,
+                   const QList<int>& kids);
+// As above over the referee as he is stored now: he must still exist, but a
+// change made meanwhile at another desk is not noticed.
 void updateReferee(const QSqlDatabase& db, int id, const RefereeRecord& record, const QList<int>& kids);
+// The referee page's save: inserts (no `loaded`) or updates the referee and
+// returns him as now stored, the values the page keeps as loaded.
+RefereeData saveReferee(const QSqlDatabase& db, int tid, const std::optional<RefereeData>& loaded,
+                        const RefereeRecord& record, const QList<int>& kids);
 // Deletes the referee with his classes.
 void deleteReferee(const QSqlDatabase& db, int id);
 

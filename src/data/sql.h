@@ -1,24 +1,54 @@
 // Running statements: every statement of the data layer goes through execute(),
 // or through a PreparedStatement when one statement runs for many rows; both bind
 // named parameters (never splice values into the text), convert dates and
-// booleans to the stored forms (dbvalue.h) and turn a failure into a DbError
-// carrying the database's own text.
+// booleans to the stored forms (dbvalue.h) and turn a failure into a DbError.
+//
+// A DbError carries the database's own text, except for the failures a user
+// can act on, which get a German message of their own: the connection to the
+// server broke off, or the server broke the transaction off because it met
+// another desk's (a deadlock or a serialization failure; inTransaction() in
+// transaction.h runs the action again then).
+//
+// A server connection that broke off (the PostgreSQL driver closes it) is
+// opened again before the next statement that runs outside a transaction, once
+// per statement; inside a transaction nothing reopens it, so an action is
+// never continued on a new connection after half of it was lost.
 #pragma once
 
 #include "platform/apperror.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantMap>
 
 namespace bw {
 
-// A failed statement or connection; the message is the database's own text.
+// A failed statement or connection.
 class DbError : public AppError {
 public:
-    using AppError::AppError;
+    enum class Kind {
+        Other,          // the database's own text
+        Conflict,       // deadlock or serialization failure with another desk
+        ConnectionLost, // the connection to the server broke off
+    };
+    explicit DbError(QString message, Kind kind = Kind::Other) : AppError(std::move(message)), m_kind(kind) {}
+    Kind kind() const { return m_kind; }
+
+private:
+    Kind m_kind;
 };
+
+// The database's text of a failure, else the driver's.
+QString errorText(const QSqlError& error);
+
+// The DbError of a failure that the driver reported on this connection.
+DbError dbError(const QSqlDatabase& db, const QSqlError& error);
+
+// Opens a server connection again that broke off (see above). Inside a
+// transaction it throws the DbError of the lost connection instead.
+void reopenIfLost(const QSqlDatabase& db);
 
 // A statement text, a column or parameter name, or any other literal as a
 // QString: s("SELECT KID FROM Turnierklassen WHERE TID=:tid"). The literal is

@@ -1,6 +1,7 @@
 #include "data/teamrecords.h"
 
 #include "data/classkind.h"
+#include "data/concurrency.h"
 #include "data/keys.h"
 #include "data/playerrecords.h"
 #include "data/sql.h"
@@ -180,51 +181,55 @@ int storeTeam(const QSqlDatabase& db, int tid, int kid, int mid, const QString& 
     for (int i = 0; i < kSlotColumns.size(); ++i)
         p.insert(kSlotColumns[i], values[i]);
 
-    Transaction transaction(db);
-    if (mid == 0) {
-        mid = nextKey(db, QStringLiteral("Teams"));
-        p.insert(QStringLiteral("tid"), tid);
-        p.insert(QStringLiteral("kid"), kid);
-        p.insert(QStringLiteral("mid"), mid);
-        p.insert(QStringLiteral("angemeldet"), false);
-        execute(db,
-                QStringLiteral("INSERT INTO Teams (TID, KID, MID, teamname, %1, angemeldet, verein) VALUES "
-                               "(:tid, :kid, :mid, :teamname, :%2, :angemeldet, :verein)")
-                    .arg(kSlotColumns.join(QStringLiteral(", ")), kSlotColumns.join(QStringLiteral(", :"))),
-                p);
-    } else {
-        const std::optional<TeamRow> old = readTeam(db, mid);
-        if (!old)
-            throw DbError(QStringLiteral("Das Team ist nicht mehr in der Datenbank vorhanden."));
-        QStringList assignments;
-        for (const QString& column : kSlotColumns)
-            assignments << column + QStringLiteral("=:") + column;
-        p.insert(QStringLiteral("mid"), mid);
-        execute(db,
-                QStringLiteral("UPDATE Teams SET teamname=:teamname, %1, verein=:verein WHERE MID=:mid")
-                    .arg(assignments.join(QStringLiteral(", "))),
-                p);
-        // Players taken out of the team (replaced in their slot) lose its name.
-        execute(db, QStringLiteral("UPDATE Doppelpartner SET mannschaft=NULL WHERE KID=:id AND mannschaft=:n"),
-                {{QStringLiteral("id"), kid}, {QStringLiteral("n"), old->teamname}});
-    }
-    for (const QVariant& sid : values) {
-        if (sid.toInt() == 0)
-            continue;
-        execute(db, QStringLiteral("UPDATE Doppelpartner SET mannschaft=:n WHERE KID=:id AND SID=:s"),
-                {{QStringLiteral("n"), name}, {QStringLiteral("id"), kid}, {QStringLiteral("s"), sid}});
-    }
-    transaction.commit();
-    return mid;
+    return inTransaction(db, [&] {
+        int id = mid;
+        if (id == 0) {
+            id = nextKey(db, QStringLiteral("Teams"));
+            // A desk deleting the class meanwhile takes the new team with it.
+            if (!lockRow(db, QStringLiteral("Turnierklassen"), kid, RowLock::Share))
+                throw StaleRecord::gone(QStringLiteral("Die Klasse"));
+            p.insert(QStringLiteral("tid"), tid);
+            p.insert(QStringLiteral("kid"), kid);
+            p.insert(QStringLiteral("mid"), id);
+            p.insert(QStringLiteral("angemeldet"), false);
+            execute(db,
+                    QStringLiteral("INSERT INTO Teams (TID, KID, MID, teamname, %1, angemeldet, verein) VALUES "
+                                   "(:tid, :kid, :mid, :teamname, :%2, :angemeldet, :verein)")
+                        .arg(kSlotColumns.join(QStringLiteral(", ")), kSlotColumns.join(QStringLiteral(", :"))),
+                    p);
+        } else {
+            if (!lockRow(db, QStringLiteral("Teams"), id, RowLock::Update))
+                throw StaleRecord::gone(QStringLiteral("Das Team"));
+            const std::optional<TeamRow> old = readTeam(db, id);
+            QStringList assignments;
+            for (const QString& column : kSlotColumns)
+                assignments << column + QStringLiteral("=:") + column;
+            p.insert(QStringLiteral("mid"), id);
+            execute(db,
+                    QStringLiteral("UPDATE Teams SET teamname=:teamname, %1, verein=:verein WHERE MID=:mid")
+                        .arg(assignments.join(QStringLiteral(", "))),
+                    p);
+            // Players taken out of the team (replaced in their slot) lose its name.
+            execute(db, QStringLiteral("UPDATE Doppelpartner SET mannschaft=NULL WHERE KID=:id AND mannschaft=:n"),
+                    {{QStringLiteral("id"), kid}, {QStringLiteral("n"), old->teamname}});
+        }
+        for (const QVariant& sid : values) {
+            if (sid.toInt() == 0)
+                continue;
+            execute(db, QStringLiteral("UPDATE Doppelpartner SET mannschaft=:n WHERE KID=:id AND SID=:s"),
+                    {{QStringLiteral("n"), name}, {QStringLiteral("id"), kid}, {QStringLiteral("s"), sid}});
+        }
+        return id;
+    });
 }
 
 void deleteTeam(const QSqlDatabase& db, int kid, int mid, const QString& name)
 {
-    Transaction transaction(db);
-    execute(db, QStringLiteral("DELETE FROM Teams WHERE MID=:id"), {{QStringLiteral("id"), mid}});
-    execute(db, QStringLiteral("UPDATE Doppelpartner SET mannschaft=NULL WHERE KID=:id AND mannschaft=:n"),
-            {{QStringLiteral("id"), kid}, {QStringLiteral("n"), name}});
-    transaction.commit();
+    inTransaction(db, [&] {
+        execute(db, QStringLiteral("DELETE FROM Teams WHERE MID=:id"), {{QStringLiteral("id"), mid}});
+        execute(db, QStringLiteral("UPDATE Doppelpartner SET mannschaft=NULL WHERE KID=:id AND mannschaft=:n"),
+                {{QStringLiteral("id"), kid}, {QStringLiteral("n"), name}});
+    });
 }
 
 void clearPlayerTeam(const QSqlDatabase& db, int kid, int sid)

@@ -1,5 +1,6 @@
 #include "data/tournamentrecords.h"
 
+#include "data/concurrency.h"
 #include "data/dbvalue.h"
 #include "data/keys.h"
 #include "data/sql.h"
@@ -18,6 +19,8 @@ const char* const kColumns[kTournamentFieldCount] = {
     "auslosung", "meldeinfo", "meldung_an", "ainfo", "tische", "baelle", "netze", "zaehlgeraete", "banden",
     "preise", "verpflegung", "weg", "verschiedenes", "erstehilfe",
 };
+
+const QString kTournament = QStringLiteral("Das Turnier");
 
 bool isControlOrBlank(QChar c)
 {
@@ -67,29 +70,30 @@ QString trimmedText(const QString& text)
 
 int insertTournament(const QSqlDatabase& db, const TournamentData& data, const std::array<bool, 4>& options)
 {
-    Transaction transaction(db);
-    const int tid = nextKey(db, QStringLiteral("Turnierdaten"));
-    SqlParams params = fieldParams(data);
-    params.insert(QStringLiteral("d0"), tid);
-    params.insert(QStringLiteral("d29"), 0);
     QString placeholders;
     for (int i = 0; i <= kTournamentFieldCount + 1; ++i)
         placeholders += (i ? QStringLiteral(",:d%1") : QStringLiteral(":d%1")).arg(i);
-    execute(db, QStringLiteral("INSERT INTO Turnierdaten VALUES (%1)").arg(placeholders), params);
-    execute(db,
-            QStringLiteral("INSERT INTO Einstellungen VALUES (:TID,:einstellung1,:einstellung2,:einstellung3,"
-                           ":einstellung4,:v)"),
-            {{QStringLiteral("TID"), tid},
-             {QStringLiteral("einstellung1"), options[0]},
-             {QStringLiteral("einstellung2"), options[1]},
-             {QStringLiteral("einstellung3"), options[2]},
-             {QStringLiteral("einstellung4"), options[3]},
-             {QStringLiteral("v"), QVariant()}});
-    transaction.commit();
-    return tid;
+    return inTransaction(db, [&] {
+        const int tid = nextKey(db, QStringLiteral("Turnierdaten"));
+        SqlParams params = fieldParams(data);
+        params.insert(QStringLiteral("d0"), tid);
+        params.insert(QStringLiteral("d29"), 0);
+        execute(db, QStringLiteral("INSERT INTO Turnierdaten VALUES (%1)").arg(placeholders), params);
+        execute(db,
+                QStringLiteral("INSERT INTO Einstellungen VALUES (:TID,:einstellung1,:einstellung2,:einstellung3,"
+                               ":einstellung4,:v)"),
+                {{QStringLiteral("TID"), tid},
+                 {QStringLiteral("einstellung1"), options[0]},
+                 {QStringLiteral("einstellung2"), options[1]},
+                 {QStringLiteral("einstellung3"), options[2]},
+                 {QStringLiteral("einstellung4"), options[3]},
+                 {QStringLiteral("v"), QVariant()}});
+        return tid;
+    });
 }
 
-void updateTournament(const QSqlDatabase& db, int tid, const TournamentData& data)
+TournamentData updateTournament(const QSqlDatabase& db, int tid, const TournamentData& loaded,
+                                const TournamentData& data)
 {
     QString assignments;
     for (int i = 0; i < kTournamentFieldCount; ++i) {
@@ -99,9 +103,23 @@ void updateTournament(const QSqlDatabase& db, int tid, const TournamentData& dat
     }
     SqlParams params = fieldParams(data);
     params.insert(QStringLiteral("d0"), tid);
-    Transaction transaction(db);
-    execute(db, QStringLiteral("UPDATE Turnierdaten SET %1 WHERE TID=:d0").arg(assignments), params);
-    transaction.commit();
+    return inTransaction(db, [&] {
+        if (!lockRow(db, QStringLiteral("Turnierdaten"), tid, RowLock::Update))
+            throw StaleRecord::gone(kTournament);
+        if (readTournament(db, tid) != loaded)
+            throw StaleRecord::changed(kTournament);
+        execute(db, QStringLiteral("UPDATE Turnierdaten SET %1 WHERE TID=:d0").arg(assignments), params);
+        return *readTournament(db, tid);
+    });
+}
+
+void updateTournament(const QSqlDatabase& db, int tid, const TournamentData& data)
+{
+    inTransaction(db, [&] {
+        if (!lockRow(db, QStringLiteral("Turnierdaten"), tid, RowLock::Update))
+            throw StaleRecord::gone(kTournament);
+        updateTournament(db, tid, *readTournament(db, tid), data);
+    });
 }
 
 std::optional<TournamentData> readTournament(const QSqlDatabase& db, int tid)

@@ -1,6 +1,8 @@
 // Tournament rows: the 28 fields of a tournament as the tournament page shows
 // them, and inserting, updating, reading, listing and deleting them. Every
-// action is one transaction; every value is a bound parameter.
+// action is one transaction; every value is a bound parameter. Two desks: a
+// change is written only over the tournament as the page loaded it, otherwise
+// StaleRecord (concurrency.h).
 #pragma once
 
 #include <QDate>
@@ -35,6 +37,7 @@ struct TournamentData {
     const QVariant& operator[](TournamentField f) const { return values[size_t(f)]; }
     QString text(TournamentField f) const { return (*this)[f].toString(); }
     QDate date(TournamentField f) const { return (*this)[f].toDate(); }
+    bool operator==(const TournamentData&) const = default;
 };
 
 struct TournamentEntry {
@@ -47,7 +50,14 @@ QString trimmedText(const QString& text);
 
 // Inserts a new tournament with its options row; returns its new key.
 int insertTournament(const QSqlDatabase& db, const TournamentData& data, const std::array<bool, 4>& options);
-// Writes the fields into the tournament's row (its live id is kept).
+// Writes the fields into the tournament's row (its live id is kept) and
+// returns the row as now stored, the values the page keeps as loaded.
+// `loaded` is the row as the page loaded it (readTournament): throws
+// StaleRecord when the tournament no longer exists or is stored otherwise.
+TournamentData updateTournament(const QSqlDatabase& db, int tid, const TournamentData& loaded,
+                                const TournamentData& data);
+// As above over the row as it is stored now: the tournament must still exist,
+// but a change made meanwhile at another desk is not noticed.
 void updateTournament(const QSqlDatabase& db, int tid, const TournamentData& data);
 // The row of that tournament, or nothing.
 std::optional<TournamentData> readTournament(const QSqlDatabase& db, int tid);

@@ -25,16 +25,25 @@ QHash<QString, State> g_states;
 void run(const QSqlDatabase& db, const QString& statement)
 {
     QSqlQuery q(db);
-    if (!q.exec(statement)) {
-        const QString text = q.lastError().databaseText().trimmed();
-        throw DbError(text.isEmpty() ? q.lastError().text() : text);
-    }
+    if (!q.exec(statement))
+        throw dbError(db, q.lastError());
+}
+
+// A connection that broke off has no transaction left to roll back.
+void rollBack(const QSqlDatabase& db)
+{
+    if (db.isOpen())
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
 }
 
 } // namespace
 
 Transaction::Transaction(const QSqlDatabase& db) : m_db(db)
 {
+    // Before an action begins is the one place where a lost connection may be
+    // opened again: nothing of the action has run on the old one. Inside an
+    // open transaction this throws instead.
+    reopenIfLost(db);
     {
         QMutexLocker lock(&g_lock);
         State& state = g_states[db.connectionName()];
@@ -96,12 +105,18 @@ void Transaction::finish(bool commit)
         try {
             run(m_db, QStringLiteral("COMMIT"));
             return;
-        } catch (...) {
-            QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+        } catch (const DbError& e) {
+            rollBack(m_db);
+            // The server may have committed before the connection broke off.
+            if (e.kind() == DbError::Kind::ConnectionLost)
+                throw DbError(QStringLiteral("Die Verbindung zum Datenbankserver wurde beim Speichern unterbrochen; ob "
+                                             "die Änderung gespeichert wurde, ist nicht sicher. Die Verbindung wird bei "
+                                             "der nächsten Aktion neu aufgebaut."),
+                              DbError::Kind::ConnectionLost);
             throw;
         }
     }
-    QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+    rollBack(m_db);
     if (commit)
         throw DbError(QStringLiteral("Die Änderungen wurden zurückgenommen, weil ein Teilschritt fehlschlug."));
 }

@@ -16,6 +16,7 @@
 #include "data/sql.h"
 #include "data/tournamentrecords.h"
 #include "support/pgfixture.h"
+#include "support/readonly.h"
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
@@ -166,10 +167,13 @@ void TestAppOpen::createFailures_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("empty name") << QStringLiteral("   ") << QStringLiteral("missing")
                                 << QStringLiteral("Bitte geben Sie einen Namen ein");
+    // The Part's text, then the reason; %1 is the file.
     QTest::newRow("missing file") << QStringLiteral("Neu") << QStringLiteral("missing")
-                                  << QStringLiteral("Datenbank verbinden fehlgeschlagen");
+                                  << QStringLiteral("Datenbank verbinden fehlgeschlagen\rDie Datei \"%1\" ist nicht "
+                                                    "vorhanden.");
     QTest::newRow("not a database") << QStringLiteral("Neu") << QStringLiteral("garbage")
-                                    << QStringLiteral("Datenbank verbinden fehlgeschlagen");
+                                    << QStringLiteral("Datenbank verbinden fehlgeschlagen\rDie Datei \"%1\" ist keine "
+                                                      "SQLite-Datenbank.");
     QTest::newRow("no Einstellungen") << QStringLiteral("Neu") << QStringLiteral("empty")
                                       << QStringLiteral("Es wurde eine falsche Datenbank ausgewählt");
 }
@@ -187,7 +191,8 @@ void TestAppOpen::createFailures()
     if (file == QLatin1String("empty"))
         ScopedConnection(openSqlite(path, uniqueConnectionName(QStringLiteral("empty")), true));
     const PromptKind kind = message.startsWith(QStringLiteral("Bitte")) ? PromptKind::Information : PromptKind::Error;
-    app.prompter().expect(kind, message, PromptAnswer::Cancel);
+    app.prompter().expect(kind, message.contains(QStringLiteral("%1")) ? message.arg(path) : message,
+                          PromptAnswer::Cancel);
 
     createOnFile(app, name, path);
 
@@ -289,7 +294,9 @@ void TestAppOpen::openFailures()
     // "Durchsuchen" on a file that is no database.
     app.folder.write(QStringLiteral("kaputt.sqlite"), QByteArray(2048, '\0'));
     app.fake.files.answer(app.folder.file(QStringLiteral("kaputt.sqlite")));
-    app.prompter().expect(PromptKind::Information, QStringLiteral("SQLite-Datenbank nicht vorhanden"));
+    app.prompter().expect(PromptKind::Information,
+                          QStringLiteral("SQLite-Datenbank nicht vorhanden\rDie Datei \"%1\" ist keine SQLite-Datenbank.")
+                              .arg(app.folder.file(QStringLiteral("kaputt.sqlite"))));
     click(dialog->AccessSelButton);
     QVERIFY(app.prompter().verify());
     QCOMPARE(app.fake.files.calls().last().filter, QStringLiteral("SQLite-Datenbank (*.sqlite *.db)"));
@@ -316,6 +323,20 @@ void TestAppOpen::openFailures()
     QVERIFY(!app.program->forms.db_procedures->isConnected());
     QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - "));
     QCOMPARE(countRows(old, QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999")), 5);
+
+    // A file the program could not save in is refused before anyone types.
+    const QString locked = tournamentFile(app, QStringLiteral("gesperrt.sqlite"), {QStringLiteral("Pokal")});
+    const ReadOnly readOnly(locked);
+    if (!readOnly.ready())
+        QSKIP("Cannot make a file read-only here");
+    dialog->DBPathEditBox->setText(locked);
+    app.prompter().expect(PromptKind::Information,
+                          QStringLiteral("Datenbank nicht vorhanden\rDie Datenbankdatei ist schreibgeschützt; "
+                                         "Brackwell kann in ihr nicht speichern."));
+    click(dialog->uiButton1);
+    QVERIFY(app.prompter().verify());
+    QVERIFY(dialog->isVisible());
+    QVERIFY(!app.program->forms.db_procedures->isConnected());
 }
 
 void TestAppOpen::createOnOlderStructure_data()
@@ -374,7 +395,10 @@ void TestAppOpen::lookingElsewhereKeepsTheOpenDatabase()
 
     // The same in the create dialog: a database that fails the check.
     main.TurnierbuttonItemClick(TMainform::TurnierErstellen);
-    app.prompter().expect(PromptKind::Error, QStringLiteral("Datenbank verbinden fehlgeschlagen"), PromptAnswer::Cancel);
+    app.prompter().expect(PromptKind::Error,
+                          QStringLiteral("Datenbank verbinden fehlgeschlagen\rDie Datei \"%1\" ist nicht vorhanden.")
+                              .arg(app.folder.file(QStringLiteral("nicht-da.sqlite"))),
+                          PromptAnswer::Cancel);
     TTurnier_erstellen* create = app.program->forms.Turnier_erstellen;
     create->turniername->setText(QStringLiteral("X"));
     create->fileOption->setChecked(true);

@@ -479,6 +479,7 @@ private slots:
         TeamFormat doubles;
         doubles.a[0] = 11;
         doubles.b[0] = 12;
+        team.kbezeichnung = QStringLiteral("T2");
         const int doublesKid = insertClass(d.db(), 1, team, {}, doubles);
         t.clearFormat();
         t.system_laden(doublesKid);

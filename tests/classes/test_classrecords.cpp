@@ -3,7 +3,9 @@
 // names and team-match format, each as one transaction; the table assignment to
 // groups and phases; and the age classes.
 #include "data/ageclasses.h"
+#include "data/cascades.h"
 #include "data/classrecords.h"
+#include "data/concurrency.h"
 #include "data/schema.h"
 #include "data/sql.h"
 #include "support/testdatabase.h"
@@ -202,7 +204,9 @@ private slots:
             return;
         const QSqlDatabase db = tdb.db();
         const int kid = insertClass(db, 1, herren(), {QStringLiteral("Tisch 1"), QStringLiteral("Tisch 2")}, {});
-        const int other = insertClass(db, 1, herren(), {QStringLiteral("Tisch 9")}, {});
+        ClassRecord second = herren();
+        second.kbezeichnung = QStringLiteral("Herren C");
+        const int other = insertClass(db, 1, second, {QStringLiteral("Tisch 9")}, {});
         execute(db, QStringLiteral("UPDATE Turnierklassen SET farbe='clLime', LiveKlassenID=42 WHERE KID=:id"), {{kId, kid}});
 
         ClassRecord changed = herren();
@@ -210,7 +214,7 @@ private slots:
         changed.gebuehr = 9.75;
         changed.uhrzeit.reset();
         changed.frau = true;
-        updateClass(db, 1, kid, changed, {QStringLiteral("Nord")}, {});
+        updateClass(db, *readClassData(db, kid), changed, {QStringLiteral("Nord")}, {});
 
         const auto back = readClass(db, kid);
         QCOMPARE(back->kbezeichnung, QStringLiteral("Herren B"));
@@ -223,8 +227,10 @@ private slots:
         QCOMPARE(readTableNames(db, other), QStringList{QStringLiteral("Tisch 9")});
 
         // A class deleted meanwhile at another desk gets no orphaned table names.
+        const ClassData vanished = *readClassData(db, other);
+        deleteClass(db, other);
         const QStringList before = dumpTables(db);
-        QVERIFY_THROWS_EXCEPTION(AppError, updateClass(db, 1, 99, changed, {QStringLiteral("Nord")}, {}));
+        QVERIFY_THROWS_EXCEPTION(StaleRecord, updateClass(db, vanished, changed, {QStringLiteral("Nord")}, {}));
         QCOMPARE(dumpTables(db), before);
     }
 
@@ -241,7 +247,7 @@ private slots:
 
         ClassRecord team = herren();
         team.system = ClassKind::Team;
-        updateClass(db, 1, kid, team, {}, fourPlayerFormat());
+        updateClass(db, *readClassData(db, kid), team, {}, fourPlayerFormat());
         QCOMPARE(readTeamFormat(db, kid), std::optional<TeamFormat>(fourPlayerFormat()));
 
         // A second save changes the one row instead of adding another.
@@ -249,7 +255,7 @@ private slots:
         smaller.spieler = 2;
         smaller.a[0] = 1;
         smaller.b[0] = 1;
-        updateClass(db, 1, kid, team, {}, smaller);
+        updateClass(db, *readClassData(db, kid), team, {}, smaller);
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM Teamsystem WHERE KID=:id"), {{kId, kid}}), 1);
         QCOMPARE(readTeamFormat(db, kid), std::optional<TeamFormat>(smaller));
     }
@@ -277,6 +283,7 @@ private slots:
         QCOMPARE(count(db, QStringLiteral("SELECT TID FROM Teamsystem WHERE KID=:id"), {{kId, kid}}), 1);
 
         // A team class saved without ever editing its format: all games empty.
+        team.kbezeichnung = QStringLiteral("Herren B");
         const int bare = insertClass(db, 1, team, {}, TeamFormat{});
         QCOMPARE(readTeamFormat(db, bare), std::optional<TeamFormat>(TeamFormat{}));
     }
@@ -296,8 +303,9 @@ private slots:
                 {{kId, source}});
         execute(db, QStringLiteral("UPDATE Teamsystem SET spielanz=5 WHERE KID=:id"), {{kId, source}});
 
-        const int copy = copyClass(db, 1, source, QStringLiteral("Kopie1 von Herren A"), ClassKind::Team);
+        const auto [copy, name] = copyClass(db, 1, source, ClassKind::Team);
         QCOMPARE(copy, source + 1);
+        QCOMPARE(name, QStringLiteral("Kopie1 von Herren A"));
         ClassRecord expected = *readClass(db, source);
         expected.kbezeichnung = QStringLiteral("Kopie1 von Herren A");
         expected.liveKlassenID = 0;
@@ -310,7 +318,9 @@ private slots:
         // A team class without a format row: the copy gets 0 players and nothing else.
         execute(db, QStringLiteral("DELETE FROM Teamsystem WHERE KID=:id"), {{kId, source}});
         execute(db, QStringLiteral("UPDATE Turnierklassen SET uhrzeit=NULL WHERE KID=:id"), {{kId, source}});
-        const int bare = copyClass(db, 1, source, QStringLiteral("Kopie2 von Herren A"), ClassKind::Team);
+        // The next copy takes the next free name.
+        const auto [bare, secondName] = copyClass(db, 1, source, ClassKind::Team);
+        QCOMPARE(secondName, QStringLiteral("Kopie2 von Herren A"));
         QCOMPARE(count(db, QStringLiteral("SELECT spieler FROM Teamsystem WHERE KID=:id"), {{kId, bare}}), 0);
         QVERIFY(scalar(db, QStringLiteral("SELECT reserve FROM Teamsystem WHERE KID=:id"), {{kId, bare}}).isNull());
         QVERIFY(!readClass(db, bare)->uhrzeit);
@@ -345,9 +355,9 @@ private slots:
             if (action == QLatin1String("insert"))
                 insertClass(db, 1, changed, {QStringLiteral("A"), QStringLiteral("B")}, fourPlayerFormat());
             else if (action == QLatin1String("update"))
-                updateClass(db, 1, kid, changed, {QStringLiteral("A")}, fourPlayerFormat());
+                updateClass(db, *readClassData(db, kid), changed, {QStringLiteral("A")}, fourPlayerFormat());
             else
-                copyClass(db, 1, kid, QStringLiteral("Kopie1 von Herren A"), ClassKind::Team);
+                copyClass(db, 1, kid, ClassKind::Team);
             QFAIL("the write should have failed");
         } catch (const DbError& e) {
             QVERIFY2(e.message().contains(QStringLiteral("eingeschleuster Fehler")), qPrintable(e.message()));
@@ -377,13 +387,16 @@ private slots:
         saveAgeClass(db, 1, QString(), {QStringLiteral("U18"), QDate(), QDate(2008, 1, 1), false, true});
 
         const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const ClassData loaded = *readClassData(db, kid);
+        ClassRecord other = team;
+        other.kbezeichnung = QStringLiteral("Damen");
         std::function<void()> action;
         if (tag.startsWith(QLatin1String("insert ")))
-            action = [&] { insertClass(db, 1, team, {QStringLiteral("A"), QStringLiteral("B")}, fourPlayerFormat()); };
+            action = [&] { insertClass(db, 1, other, {QStringLiteral("A"), QStringLiteral("B")}, fourPlayerFormat()); };
         else if (tag.startsWith(QLatin1String("update ")))
-            action = [&] { updateClass(db, 1, kid, team, {QStringLiteral("A"), QStringLiteral("B")}, TeamFormat{}); };
+            action = [&] { updateClass(db, loaded, other, {QStringLiteral("A"), QStringLiteral("B")}, TeamFormat{}); };
         else if (tag.startsWith(QLatin1String("copy ")))
-            action = [&] { copyClass(db, 1, kid, QStringLiteral("Kopie1 von Herren A"), ClassKind::Team); };
+            action = [&] { copyClass(db, 1, kid, ClassKind::Team); };
         else if (tag.startsWith(QLatin1String("assign ")))
             action = [&] { assignTablesToGroups(db, kid, {QStringLiteral("A"), QStringLiteral("B")}); };
         else

@@ -7,11 +7,13 @@
 #include "data/connection.h"
 #include "data/db_procedures.h"
 #include "data/faultinjection.h"
+#include "data/preparation.h"
 #include "data/schema.h"
 #include "data/sql.h"
 #include "data/transaction.h"
 #include "data/upgrade.h"
 #include "support/fakeprompter.h"
+#include "support/readonly.h"
 #include "support/testdatabase.h"
 
 #include <QElapsedTimer>
@@ -32,6 +34,12 @@ const QString kQuestion = QStringLiteral("Die gewählte Datenbank hat eine alte 
 const QString kNotRightFormat = QStringLiteral("Datenbank nicht im richtigen Format.");
 const QString kReportHead = QStringLiteral("Die Datenbank wurde aktualisiert.\r\r");
 const QString kFailureHead = QStringLiteral("Es trat ein Fehler beim Aktualisieren der Datenbank auf: \r");
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // Points a data module at a test database, as the open dialogs do.
 void choose(Tdb_procedures& dbp, const TestDatabase& tdb)
@@ -391,33 +399,53 @@ private slots:
         QCOMPARE(scalar(db, QStringLiteral("SELECT COUNT(*) FROM Turnierklassen WHERE TID=2")).toInt(), 2);
     }
 
-    void missingFileIsNeverCreated()
+    // A file that cannot serve as the tournament database is refused when it is
+    // opened, with the reason in German, and is never created or changed.
+    void unusableFilesAreRefusedOnOpening_data()
     {
-        QTemporaryDir dir;
-        FakePrompter prompter;
-        Tdb_procedures dbp(prompter);
-        dbp.accessDB = true;
-        dbp.dbPfad = dir.filePath(QStringLiteral("fehlt.sqlite"));
-        QVERIFY_THROWS_EXCEPTION(DbError, dbp.db_verbinden(kServerCatalog));
-        QVERIFY(!QFile::exists(dbp.dbPfad));
-        QVERIFY(!dbp.isConnected());
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message"); // %1: the file
+        QTest::newRow("missing") << s("missing") << s("Die Datei \"%1\" ist nicht vorhanden.");
+        QTest::newRow("not a database") << s("garbage") << s("Die Datei \"%1\" ist keine SQLite-Datenbank.");
+        QTest::newRow("read-only file")
+            << s("read-only file") << s("Die Datenbankdatei ist schreibgeschützt; Brackwell kann in ihr nicht speichern.");
+        QTest::newRow("read-only folder")
+            << s("read-only folder")
+            << s("Der Ordner der Datenbankdatei ist schreibgeschützt; Brackwell kann in der Datei nicht speichern.");
     }
-
-    void garbageFileFailsToConnect()
+    void unusableFilesAreRefusedOnOpening()
     {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("turnier_db.sqlite"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(4096, 'x'));
-        f.close();
+        const QString path = dir.filePath(s("turnier_db.sqlite"));
+        if (file == s("garbage")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        } else if (file != s("missing")) {
+            prepareSqliteFile(path);
+        }
+        const QByteArray before = readFile(path);
+        std::unique_ptr<ReadOnly> readOnly;
+        if (file.startsWith(s("read-only"))) {
+            readOnly = std::make_unique<ReadOnly>(file == s("read-only file") ? path : dir.path());
+            if (!readOnly->ready())
+                QSKIP("Cannot make a file read-only here");
+        }
         FakePrompter prompter;
         Tdb_procedures dbp(prompter);
         dbp.accessDB = true;
         dbp.dbPfad = path;
-        QVERIFY_THROWS_EXCEPTION(DbError, dbp.db_verbinden(kServerCatalog));
+        try {
+            dbp.db_verbinden(kServerCatalog);
+            QFAIL("the file was opened");
+        } catch (const DbError& e) {
+            QCOMPARE(e.message(), message.contains(s("%1")) ? message.arg(path) : message);
+        }
         QVERIFY(!dbp.isConnected());
-        QCOMPARE(f.size(), 4096);
+        QCOMPARE(QFile::exists(path), file != s("missing"));
+        QCOMPARE(readFile(path), before);
     }
 
     void emptyFileIsAWrongDatabase()

@@ -496,6 +496,22 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, execute(db, QStringLiteral("UPDATE Spielplan SET beendet=-1")));
     }
 
+    // A text pasted with U+0000 in it is stored without it (PostgreSQL cannot
+    // hold the character at all), in a written value and a compared one alike.
+    void nulCharactersAreLeftOut_data() { addBackendColumn(); addBackendRows(); }
+    void nulCharactersAreLeftOut()
+    {
+        QFETCH(Backend, backend);
+        TestDatabase tdb(backend);
+        if (!tdb.ready())
+            return;
+        const QSqlDatabase db = tdb.db();
+        const QString pasted = QStringLiteral("Mei") + QChar(0) + QStringLiteral("er") + QChar(0);
+        insertRow(db, QStringLiteral("Spielerdaten"), {{"SID", 1}, {"nachname", pasted}});
+        QCOMPARE(scalar(db, QStringLiteral("SELECT nachname FROM Spielerdaten")).toString(), QStringLiteral("Meier"));
+        QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM Spielerdaten WHERE nachname=:n"), {{"n", pasted}}), 1);
+    }
+
     // One statement for many rows: values bound once stay for every run, each
     // run counts as a statement for the fault injection, a failed run reports the
     // database's error and leaves the statement usable.

@@ -44,8 +44,9 @@ private slots:
             changed[field] = isDateField(field) ? QVariant(QDate(2028, 1, 31).addDays(-i))
                                                 : QVariant(QStringLiteral("neu %1").arg(i));
         }
-        updateTournament(db, first, changed);
+        const TournamentData stored = updateTournament(db, first, *readTournament(db, first), changed);
         compareTournaments(*readTournament(db, first), changed);
+        QCOMPARE(stored, *readTournament(db, first));
         QCOMPARE(scalar(db, s("SELECT LiveID FROM Turnierdaten WHERE TID=1")).toInt(), 77);
         QVERIFY(!readTournament(db, 99));
 

@@ -10,7 +10,7 @@
 #include "output/tabrechnungform.h"
 #include "output/xlsxbook.h"
 #include "support/fakeservices.h"
-#include "support/readonlyfolder.h"
+#include "support/readonly.h"
 #include "support/tempprogramfolder.h"
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
@@ -236,7 +236,7 @@ private slots:
         AccountingDesk desk;
         QVERIFY(desk.tdb.ready());
         QVERIFY(QDir().mkpath(desk.exportFolder()));
-        ReadOnlyFolder readOnly(desk.exportFolder());
+        ReadOnly readOnly(desk.exportFolder());
         if (!readOnly.ready())
             QSKIP("no way to make a folder read-only here");
         desk.fake.prompter.expectPrefix(PromptKind::Error, TAbrechnungForm::kFailed + QStringLiteral("\rIm Ordner \"%1\"")

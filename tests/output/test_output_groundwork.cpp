@@ -5,7 +5,7 @@
 #include "output/storedtext.h"
 #include "output/xlsxbook.h"
 #include "platform/apperror.h"
-#include "support/readonlyfolder.h"
+#include "support/readonly.h"
 #include "xlsxreader.h"
 
 #include <QDir>
@@ -129,7 +129,7 @@ private slots:
     void outputFile_readOnlyFolderFails()
     {
         QTemporaryDir dir;
-        ReadOnlyFolder readOnly(dir.path());
+        ReadOnly readOnly(dir.path());
         if (!readOnly.ready())
             QSKIP("no way to make a folder read-only here");
         try {

@@ -3,6 +3,7 @@
 // (two players of one name), deleting unlinks the partner, a failed save leaves
 // nothing behind, the prefix searches, eligibility by sex and age, start numbers
 // and their list.
+#include "data/concurrency.h"
 #include "data/playerrecords.h"
 #include "data/sql.h"
 #include "data/transaction.h"
@@ -150,9 +151,10 @@ private slots:
         seedEntry(db, 1, 1, 7, true);
         seedEntry(db, 1, 2, 7, false);
         seedEntry(db, 1, 3, 7, true);
-        PlayerRecord r = readPlayer(db, 7)->record;
+        const PlayerData loaded = *readPlayer(db, 7);
+        PlayerRecord r = loaded.record;
         r.verein = s("Neuer Verein");
-        updatePlayer(db, 7, r, {1, 2, 4});
+        updatePlayer(db, loaded, r, {1, 2, 4});
         QCOMPARE(entries(db, 7), (QList<ClassEntryRow>{{1, true}, {2, false}, {4, false}}));
         QCOMPARE(readPlayer(db, 7)->record.verein, s("Neuer Verein"));
     }
@@ -167,9 +169,10 @@ private slots:
         seedPlayer(db, 1, 2, s("Meier"), s("Hans"), s("TTC B"));
         seedEntry(db, 1, 1, 2, true);
         const QStringList second = dumpTables(db, {s("Spielerdaten"), s("Spieler_im_turnier")}).filter(s("|2|"));
-        PlayerRecord r = readPlayer(db, 1)->record;
+        const PlayerData loaded = *readPlayer(db, 1);
+        PlayerRecord r = loaded.record;
         r.email = s("neu@example.org");
-        updatePlayer(db, 1, r, {1});
+        updatePlayer(db, loaded, r, {1});
         QCOMPARE(readPlayer(db, 1)->record.email, s("neu@example.org"));
         QCOMPARE(entries(db, 1), (QList<ClassEntryRow>{{1, false}}));
         QCOMPARE(dumpTables(db, {s("Spielerdaten"), s("Spieler_im_turnier")}).filter(s("|2|")), second);
@@ -180,8 +183,11 @@ private slots:
         TestDatabase tdb(Backend::SQLite);
         const QSqlDatabase db = tdb.db();
         seedClass(db, 1, 1, s("A"));
+        seedPlayer(db, 1, 99, s("Meier"), s("Hans"));
+        const PlayerData vanished = *readPlayer(db, 99);
+        deletePlayer(db, 99);
         const QStringList before = dumpTables(db);
-        QVERIFY_THROWS_EXCEPTION(AppError, updatePlayer(db, 99, sampleRecord(), {1}));
+        QVERIFY_THROWS_EXCEPTION(StaleRecord, updatePlayer(db, vanished, sampleRecord(), {1}));
         QCOMPARE(dumpTables(db), before);
         QVERIFY(!Transaction::active(db));
     }
@@ -214,12 +220,12 @@ private slots:
         if (insert)
             QVERIFY_THROWS_EXCEPTION(DbError, insertPlayer(db, 1, sampleRecord(), {1, 2}));
         else
-            QVERIFY_THROWS_EXCEPTION(DbError, updatePlayer(db, 3, sampleRecord(), {2}));
+            QVERIFY_THROWS_EXCEPTION(DbError, updatePlayer(db, *readPlayer(db, 3), sampleRecord(), {2}));
         QCOMPARE(dumpTables(db), before);
         QVERIFY(!Transaction::active(db));
         // The connection takes the next action.
         execute(db, s("DROP TRIGGER fault") + (backend == Backend::PostgreSQL ? s(" ON Spieler_im_turnier") : QString()));
-        updatePlayer(db, 3, sampleRecord(), {2});
+        updatePlayer(db, *readPlayer(db, 3), sampleRecord(), {2});
         QCOMPARE(entries(db, 3), (QList<ClassEntryRow>{{2, false}}));
     }
 

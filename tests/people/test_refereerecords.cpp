@@ -1,6 +1,7 @@
 // Referee records on both backends: a Null birth date round-trips, the page's
 // checks in their order, insert with its classes, update replacing them,
 // delete, a failed save leaves nothing, and the surname prefix search.
+#include "data/concurrency.h"
 #include "data/refereerecords.h"
 #include "data/sql.h"
 #include "data/transaction.h"
@@ -70,7 +71,7 @@ private slots:
 
         // An update replaces the classes.
         r.snname = s("Schulze");
-        updateReferee(db, id, r, {4});
+        updateReferee(db, *readReferee(db, id), r, {4});
         QCOMPARE(readReferee(db, id)->record.snname, s("Schulze"));
         QCOMPARE(readReferee(db, id)->kids, (QList<int>{4}));
         QCOMPARE(readReferee(db, 8)->record.snname, s("x")); // the other one untouched
@@ -131,8 +132,10 @@ private slots:
         breakStatementsOn(db, s("Schiri_im_turnier"), s("INSERT"));
         const QStringList before = dumpTables(db);
         QVERIFY_THROWS_EXCEPTION(DbError, insertReferee(db, 1, sample(), {3}));
-        QVERIFY_THROWS_EXCEPTION(DbError, updateReferee(db, id, sample(), {3}));
-        QVERIFY_THROWS_EXCEPTION(AppError, updateReferee(db, 77, sample(), {}));
+        QVERIFY_THROWS_EXCEPTION(DbError, updateReferee(db, *readReferee(db, id), sample(), {3}));
+        RefereeData vanished = *readReferee(db, id);
+        vanished.id = 77;
+        QVERIFY_THROWS_EXCEPTION(StaleRecord, updateReferee(db, vanished, sample(), {}));
         QCOMPARE(dumpTables(db), before);
         QVERIFY(!Transaction::active(db));
     }
