@@ -16,6 +16,7 @@
 #include "draw/tauslosungsform.h"
 #include "draw/tdoppelauswahl.h"
 #include "draw/tgruppe.h"
+#include "groups/groupsetuppage.h"
 #include "live/tcourtcastform.h"
 #include "output/tabrechnungform.h"
 #include "output/tdruck_form.h"
@@ -58,8 +59,8 @@ Program::Program(Services& services) : m_services(services)
     forms.Data_Unit = new TData_Unit(*main, context, *forms.db_procedures, main);
     forms.turnierladen = new Tturnierladen(main, context, services, forms);
     forms.Turnier_erstellen = new TTurnier_erstellen(main, context, services, forms);
-    forms.gruppe = new Tgruppe(main);
     const auto database = [this] { return forms.db_procedures->ADOConnection1(); };
+    forms.gruppe = new Tgruppe(main, database);
     forms.Altersklassen = new TAltersklassen(main, services.prompter, database, context.aktuelleTID);
     forms.Doppelauswahl = new TDoppelauswahl(main, services.prompter, database);
     forms.auslosungsform = new Tauslosungsform(main);
@@ -94,6 +95,7 @@ Program::Program(Services& services) : m_services(services)
     main->setUpClassPage(database);
     installPeoplePages(*main, context, services, forms);
     addCheckInPage();
+    addGroupSetupPage();
 
     QObject::connect(main, &TMainform::createTournamentRequested, main, [this] { showCreateDialog(); });
     QObject::connect(main, &TMainform::openTournamentRequested, main, [this] { showOpenDialog(); });
@@ -129,6 +131,26 @@ void Program::addCheckInPage()
     layout->setContentsMargins(0, 0, 0, 0);
     main->checkInPage = new CheckInPage(links, main->Anmeldung);
     layout->addWidget(main->checkInPage);
+}
+
+void Program::addGroupSetupPage()
+{
+    TMainform* main = m_mainform.get();
+    Tauslosungsform* wizard = forms.auslosungsform;
+    GroupSetupPageLinks links{m_services.prompter,
+                              m_services.random,
+                              [this] { return forms.db_procedures->ADOConnection1(); },
+                              *forms.gruppe,
+                              context.aktuelleTID,
+                              context.aktuelleKID,
+                              [main, wizard] {
+                                  wizard->Tag = 1;
+                                  main->showWorkDialog(wizard);
+                              }};
+    auto* layout = new QVBoxLayout(main->Gruppen);
+    layout->setContentsMargins(0, 0, 0, 0);
+    main->gruppenseite = new GroupSetupPage(links, main->Gruppen);
+    layout->addWidget(main->gruppenseite);
 }
 
 void Program::showCreateDialog()

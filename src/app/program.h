@@ -30,6 +30,7 @@ public:
 
 private:
     void addCheckInPage();
+    void addGroupSetupPage();
     void showCreateDialog();
     void showOpenDialog();
 

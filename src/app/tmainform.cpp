@@ -446,6 +446,8 @@ void TMainform::KlassenbuttonItemClick(int index)
 {
     if (index == 0)
         KlassenbuttonItems0Click();
+    else if (index > 0 && index < Klassenbutton->itemCount())
+        openGroupSetup(Klassenbutton->itemCaption(index));
 }
 
 void TMainform::SpielerbuttonItemClick(int index)

@@ -36,6 +36,7 @@ namespace bw {
 struct Services;
 class CheckInPage;
 class ClassPage;
+class GroupSetupPage;
 class BusyAnimation;
 class NavigationBar;
 class PlayerPage;
@@ -114,6 +115,7 @@ public:
     TuiContainer* neuesTurnier;
     TuiContainer* klassenverwalten;
     TuiContainer* Gruppen;
+    GroupSetupPage* gruppenseite = nullptr; // on Gruppen
     TuiContainer* spielerverwaltung;
     TuiContainer* Anmeldung;
     CheckInPage* checkInPage = nullptr; // on Anmeldung
@@ -201,6 +203,8 @@ public slots:
 
     // Navigation items and menu commands.
     void KlassenbuttonItems0Click();
+    // A class item of "Turnierklassen": the group set-up page for the class.
+    void openGroupSetup(const QString& caption);
     // "Spieleranmeldung": the check-in page, reloaded on the tab "Alle".
     void SpielerbuttonItems1Click();
     void SpielerbuttonItems2Click();

@@ -1,5 +1,6 @@
 // The main window's side of the class page: the page in its panel, and the
-// class items of the bars "Turnierklassen" and "Spielpläne".
+// class items of the bars "Turnierklassen" and "Spielpläne", which open the
+// group set-up page of their class.
 #include "app/navigationbar.h"
 #include "app/pictures.h"
 #include "app/tdata_unit.h"
@@ -8,11 +9,13 @@
 #include "classes/taltersklassen.h"
 #include "classes/ttisch_verwaltung.h"
 #include "data/db_procedures.h"
+#include "groups/groupsetuppage.h"
 #include "platform/services.h"
 #include "results/tteamform.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QVBoxLayout>
 
 namespace bw {
@@ -66,6 +69,18 @@ void TMainform::KlassenbuttonItems0Click()
 {
     bringToFront(klassenverwalten);
     classPage->KlassenbuttonItems0Click();
+}
+
+void TMainform::openGroupSetup(const QString& caption)
+{
+    // Leaving the plans stops the call-up reminders.
+    Timer1->stop();
+    m_context.aktuelleKlassenbeschriftung = caption;
+    bringToFront(Gruppen);
+    if (classPage)
+        classPage->plattenlist->clear();
+    if (gruppenseite)
+        gruppenseite->openClass(caption);
 }
 
 void TMainform::AKverwaltungClick()

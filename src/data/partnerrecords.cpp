@@ -147,4 +147,42 @@ QList<int> partnerCandidates(const QSqlDatabase& db, int kid, int sid, bool mixe
     return result;
 }
 
+namespace {
+
+// Sets the partner of a player's row from `from` (Null when nothing) to `to`
+// (Null when nothing); true when a row changed.
+bool changePartner(const QSqlDatabase& db, int kid, int sid, std::optional<int> from, std::optional<int> to)
+{
+    const QVariant noPartner(QMetaType::fromType<int>());
+    SqlParams p{{s("kid"), kid}, {s("sid"), sid}, {s("to"), to ? QVariant(*to) : noPartner}};
+    QString sql = s("UPDATE Doppelpartner SET partner_SID=:to WHERE KID=:kid AND SID=:sid AND ");
+    if (from) {
+        sql += s("partner_SID=:from");
+        p.insert(s("from"), *from);
+    } else {
+        sql += s("partner_SID IS NULL");
+    }
+    return execute(db, sql, p).numRowsAffected() > 0;
+}
+
+} // namespace
+
+void pairPlayers(const QSqlDatabase& db, int kid, const QList<std::pair<int, int>>& pairs)
+{
+    inTransaction(db, [&] {
+        for (const auto& [a, b] : pairs) {
+            if (a == b || !changePartner(db, kid, a, std::nullopt, b) || !changePartner(db, kid, b, std::nullopt, a))
+                throw AppError(kPartnerTakenMeanwhile);
+        }
+    });
+}
+
+void splitPair(const QSqlDatabase& db, int kid, int a, int b)
+{
+    inTransaction(db, [&] {
+        if (!changePartner(db, kid, a, b, std::nullopt) || !changePartner(db, kid, b, a, std::nullopt))
+            throw StaleRecord::changed(s("Das Doppel"));
+    });
+}
+
 } // namespace bw

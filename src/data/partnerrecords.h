@@ -1,6 +1,11 @@
 // The doubles partners and team rows of one player (Doppelpartner). A pair is
 // two symmetric rows; a player entered without partner has one row whose
 // partner is Null. Players are addressed by their keys.
+//
+// Pairing and splitting on the group set-up page change only the partner of
+// existing rows, each change guarded by the partner the row is expected to
+// have: both rows of a pair change, or nothing does and the action reports that
+// another desk was quicker. So two desks cannot give one player two partners.
 #pragma once
 
 #include <QList>
@@ -9,6 +14,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace bw {
 
@@ -51,5 +57,18 @@ std::optional<int> currentPartner(const QSqlDatabase& db, int sid, int kid);
 // the players of the class of the other sex, paired or not (nobody when the
 // player's sex is not set).
 QList<int> partnerCandidates(const QSqlDatabase& db, int kid, int sid, bool mixed, bool mann, bool frau);
+
+// What the set-up page tells a desk whose pairing lost against another desk.
+inline const QString kPartnerTakenMeanwhile = QStringLiteral("Einer der beiden Spieler hat inzwischen einen Partner.");
+
+// Makes pairs of players of the class who have no partner: each row names the
+// other. All pairs or none, in one transaction (joining the caller's); throws
+// AppError kPartnerTakenMeanwhile when a player has a partner by now or no row
+// in the class.
+void pairPlayers(const QSqlDatabase& db, int kid, const QList<std::pair<int, int>>& pairs);
+
+// Splits the pair of a and b: both rows lose their partner, in one transaction.
+// Throws StaleRecord (changed) when the two are no pair any more.
+void splitPair(const QSqlDatabase& db, int kid, int a, int b);
 
 } // namespace bw

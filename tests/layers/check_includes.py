@@ -26,10 +26,11 @@ import sys
 # plans, output and live hold only empty forms so far; their rows are set for
 # the work that comes. The table must not run in a circle.
 LAYERS = {
-    "app": ["checkin", "classes", "people", "output", "live", "plans", "results", "draw",
+    "app": ["checkin", "classes", "groups", "people", "output", "live", "plans", "results", "draw",
             "data", "pdf", "gif", "zip", "controls", "platformui", "platform"],
     "checkin": ["results", "data", "controls", "platformui", "platform"],
     "classes": ["results", "data", "controls", "platformui", "platform"],
+    "groups": ["draw", "data", "controls", "platformui", "platform"],
     "people": ["draw", "data", "controls", "platformui", "platform"],
     "output": ["plans", "results", "draw", "data", "pdf", "gif", "zip", "controls", "platformui", "platform"],
     "live": ["data", "zip", "controls", "platformui", "platform"],
