@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace bw {

@@ -611,8 +611,8 @@ private slots:
     }
 
     // Two desks save one class over and over at the same time: each save
-    // replaces the other's, so one row is left, with the seeds of the desk
-    // that wrote it.
+    // replaces the other's, so there is always one row, and at the end it has
+    // the seeds of the desk that wrote it.
     void twoDesksSaveOneClass()
     {
         Fixture f(Backend::PostgreSQL);
@@ -630,9 +630,17 @@ private slots:
                     GroupSettings settings;
                     settings.phases[0] = PhaseSettings{PlaySystem::Gruppenphase, d + 1, 4, 0, 0};
                     settings.gesetzt = d + 1;
-                    const QList<SeedSlot> slots(d + 1, SeedSlot{seeded[size_t(d)], 0});
-                    for (int i = 0; i < saves; ++i)
-                        saveGroupSettings(desk.db(), kU18m, settings, slots);
+                    const QList<SeedSlot> seeds(d + 1, SeedSlot{seeded[size_t(d)], 0});
+                    for (int i = 0; i < saves; ++i) {
+                        saveGroupSettings(desk.db(), kU18m, settings, seeds);
+                        // Whatever the other desk does, the class has one row.
+                        const int rows = scalar(desk.db(), QStringLiteral("SELECT COUNT(*) FROM Gruppeneinstellungen "
+                                                                          "WHERE KID=:k"),
+                                                {{QStringLiteral("k"), kU18m}})
+                                             .toInt();
+                        if (rows != 1)
+                            throw AppError(QStringLiteral("%1 settings rows after a save").arg(rows));
+                    }
                 } catch (const std::exception& e) {
                     if (failures++ == 0)
                         firstError = QString::fromUtf8(e.what());
@@ -650,7 +658,7 @@ private slots:
         const int desk = readGroupSettings(f.db(), kU18m)->gesetzt - 1;
         QList<StoredSeed> seeds;
         for (int position = 0; position <= desk; ++position)
-            seeds.append({position, {seeded[size_t(desk)], 0}});
+            seeds.append(StoredSeed{position, {seeded[size_t(desk)], 0}});
         QCOMPARE(readSeeds(f.db(), kU18m), seeds);
     }
 };
