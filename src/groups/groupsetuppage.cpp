@@ -60,7 +60,8 @@ std::pair<QString, QString> listLabels(ClassKind kind)
 
 } // namespace
 
-GroupSetupPage::GroupSetupPage(const GroupSetupPageLinks& links, QWidget* parent) : QWidget(parent), m_links(links)
+GroupSetupPage::GroupSetupPage(const GroupSetupPageLinks& links, QWidget* parent)
+    : QWidget(parent), m_links(links), m_page(this, links.prompter)
 {
     setObjectName(QStringLiteral("GroupSetupPage"));
     build();
@@ -205,43 +206,34 @@ QSpinBox* GroupSetupPage::valueEdit(int phase, Value value) const
     return nullptr;
 }
 
-template <typename Sender, typename Signal, typename Handler>
-void GroupSetupPage::handle(const Sender* sender, Signal signal, Handler handler)
-{
-    connect(sender, signal, this, [this, handler](const auto&... args) {
-        if (m_showing)
-            return;
-        runGuarded(m_links.prompter, [&] { handler(args...); });
-    });
-}
-
 void GroupSetupPage::connectHandlers()
 {
     for (int p = 0; p < kPhaseCount; ++p) {
-        handle(spielsystem[size_t(p)], &QButtonGroup::idClicked, [this, p](int id) { spielsystemClick(p, id); });
+        m_page.handle(spielsystem[size_t(p)], &QButtonGroup::idClicked, [this, p](int id) { spielsystemClick(p, id); });
         for (Value v : {Value::Gruppenanzahl, Value::Teilnehmer, Value::Beste, Value::Bestplazierte}) {
-            handle(valueEdit(p, v), &QSpinBox::valueChanged, [this, p, v](int value) { valueChange(p, v, value); });
+            m_page.handle(valueEdit(p, v), &QSpinBox::valueChanged,
+                          [this, p, v](int value) { valueChange(p, v, value); });
         }
     }
-    handle(gesetztespieleredit, &QSpinBox::valueChanged, [this](int value) { gesetztespielereditChange(value); });
-    handle(gemeldete_spieler, &QListWidget::itemPressed, [this](QListWidgetItem*) { gemeldete_spielerClick(); });
-    handle(gesetztespielerliste, &QListWidget::itemPressed, [this](QListWidgetItem*) { gesetztespielerlisteClick(); });
-    handle(gesetztespielerliste, &EntryList::dropped, [this](EntryList* source, int from, int to) {
+    m_page.handle(gesetztespieleredit, &QSpinBox::valueChanged, [this](int value) { gesetztespielereditChange(value); });
+    m_page.handle(gemeldete_spieler, &QListWidget::itemPressed, [this](QListWidgetItem*) { gemeldete_spielerClick(); });
+    m_page.handle(gesetztespielerliste, &QListWidget::itemPressed, [this](QListWidgetItem*) { gesetztespielerlisteClick(); });
+    m_page.handle(gesetztespielerliste, &EntryList::dropped, [this](EntryList* source, int from, int to) {
         gesetztespielerlisteDragDrop(source, from, to);
     });
-    handle(gemeldete_spieler, &EntryList::dropped, [this](EntryList* source, int from, int to) {
+    m_page.handle(gemeldete_spieler, &EntryList::dropped, [this](EntryList* source, int from, int to) {
         gemeldete_spielerDragDrop(source, from, to);
     });
-    handle(ohnepartner, &EntryList::dropped,
+    m_page.handle(ohnepartner, &EntryList::dropped,
            [this](EntryList* source, int from, int to) { ohnepartnerDragDrop(source, from, to); });
-    handle(uiButton7, &TuiButton::OnClick, [this](QObject*) { uiButton7Click(); });
-    handle(spielsystem_create, &TuiButton::OnClick, [this](QObject*) { spielsystem_createClick(); });
-    handle(zurauslosung, &TuiButton::OnClick, [this](QObject*) { zurauslosungClick(); });
+    m_page.handle(uiButton7, &TuiButton::OnClick, [this] { uiButton7Click(); });
+    m_page.handle(spielsystem_create, &TuiButton::OnClick, [this] { spielsystem_createClick(); });
+    m_page.handle(zurauslosung, &TuiButton::OnClick, [this] { zurauslosungClick(); });
 }
 
 void GroupSetupPage::showSettings()
 {
-    const Showing showing(m_showing);
+    const auto filling = m_page.fill();
     const GroupSettingsModel& settings = m_links.gruppe.settings();
     for (int p = 0; p < kPhaseCount; ++p) {
         const GroupSettingsModel::Phase& phase = settings.phase(p);
@@ -255,7 +247,7 @@ void GroupSetupPage::showSettings()
 
 void GroupSetupPage::showLists()
 {
-    const Showing showing(m_showing);
+    const auto filling = m_page.fill();
     const Tgruppe& gruppe = m_links.gruppe;
     auto fill = [](QListWidget* list, const QList<GroupListEntry>& entries, bool coloured) {
         list->clear();
@@ -276,12 +268,15 @@ void GroupSetupPage::showLists()
 
 bool GroupSetupPage::write(const std::function<void()>& body, const std::function<void()>& reload)
 {
-    const bool written = runGuarded(m_links.prompter, body);
-    if (!written && reload)
-        runGuarded(m_links.prompter, reload);
+    const bool written = m_page.write(body, reload);
     showSettings();
     showLists();
     return written;
+}
+
+void GroupSetupPage::saved()
+{
+    m_page.set(m_links.gruppe.kid(), PageState::Mode::Unchanged);
 }
 
 void GroupSetupPage::openClass(const QString& caption)
@@ -297,6 +292,7 @@ void GroupSetupPage::openClass(const QString& caption)
         m_links.aktuelleKID = getKID(m_links.database(), m_links.aktuelleTID, kind, name);
         m_links.gruppe.laden(m_links.aktuelleKID, kind);
     });
+    saved();
     showSettings();
     showLists();
     zurauslosung->setEnabled(true);
@@ -310,18 +306,21 @@ void GroupSetupPage::spielsystemClick(int phase, int system)
 {
     if (const std::optional<PlaySystem> chosen = playSystemOf(system))
         m_links.gruppe.settings().choose(phase, *chosen);
+    m_page.edited();
     showSettings();
 }
 
 void GroupSetupPage::valueChange(int phase, Value value, int newValue)
 {
     m_links.gruppe.settings().setValue(phase, value, newValue);
+    m_page.edited();
     showSettings();
 }
 
 void GroupSetupPage::gesetztespielereditChange(int value)
 {
     m_links.gruppe.setSeedCount(value);
+    m_page.edited();
     showLists();
 }
 
@@ -338,10 +337,9 @@ void GroupSetupPage::gesetztespielerlisteClick()
 void GroupSetupPage::gesetztespielerlisteDragDrop(EntryList* source, int sourceRow, int targetRow)
 {
     Tgruppe& gruppe = m_links.gruppe;
-    if (source == gemeldete_spieler)
-        gruppe.seed(sourceRow, targetRow);
-    else if (source == gesetztespielerliste)
-        gruppe.swapSlots(sourceRow, targetRow);
+    if ((source == gemeldete_spieler && gruppe.seed(sourceRow, targetRow)) ||
+        (source == gesetztespielerliste && gruppe.swapSlots(sourceRow, targetRow)))
+        m_page.edited();
     showLists();
 }
 
@@ -349,7 +347,8 @@ void GroupSetupPage::gemeldete_spielerDragDrop(EntryList* source, int sourceRow,
 {
     Tgruppe& gruppe = m_links.gruppe;
     if (source == gesetztespielerliste) {
-        gruppe.emptySlot(sourceRow);
+        if (gruppe.emptySlot(sourceRow))
+            m_page.edited();
         showLists();
     } else if (source == ohnepartner) {
         Tgruppe::PairOutcome outcome = Tgruppe::PairOutcome::Unchanged;
@@ -361,8 +360,10 @@ void GroupSetupPage::gemeldete_spielerDragDrop(EntryList* source, int sourceRow,
 
 void GroupSetupPage::ohnepartnerDragDrop(EntryList* source, int sourceRow, int)
 {
-    if (source == gemeldete_spieler)
-        write([&] { m_links.gruppe.split(sourceRow); }, [this] { m_links.gruppe.reloadEntrants(); });
+    // The class is loaded anew: what was not saved is gone.
+    if (source == gemeldete_spieler && write([&] { m_links.gruppe.split(sourceRow); },
+                                             [this] { m_links.gruppe.reloadEntrants(); }))
+        saved();
 }
 
 void GroupSetupPage::uiButton7Click()
@@ -371,13 +372,16 @@ void GroupSetupPage::uiButton7Click()
         return;
     if (!m_links.prompter.confirm(kRandomPairingQuestion))
         return;
-    if (write([this] { m_links.gruppe.pairRandomly(m_links.random); }, [this] { m_links.gruppe.reloadEntrants(); }))
+    if (write([this] { m_links.gruppe.pairRandomly(m_links.random); }, [this] { m_links.gruppe.reloadEntrants(); })) {
+        saved();
         m_links.prompter.information(QStringLiteral("Auslosung abgeschlossen!"));
+    }
 }
 
 void GroupSetupPage::spielsystem_createClick()
 {
-    write([this] { m_links.gruppe.systemspeichern(); });
+    if (write([this] { m_links.gruppe.systemspeichern(); }))
+        saved();
 }
 
 void GroupSetupPage::zurauslosungClick()
@@ -386,8 +390,10 @@ void GroupSetupPage::zurauslosungClick()
         m_links.prompter.warning(*refusal);
         return;
     }
-    if (write([this] { m_links.gruppe.systemspeichern(); }))
-        m_links.openDraw();
+    if (!write([this] { m_links.gruppe.systemspeichern(); }))
+        return;
+    saved();
+    m_links.openDraw();
 }
 
 } // namespace bw

@@ -8,11 +8,14 @@
 //
 // The page only shows the data module Tgruppe and hands the user's choices to
 // it: the rules between the values, the seeding and the pairing are Tgruppe's.
-// While the page shows the module's state no handler runs, so showing is never
-// taken for a choice of the user.
+// It follows the page pattern (platform/pagestate.h): it shows the module's
+// state under its fill guard, so showing is never taken for a choice of the
+// user; its key is the loaded class, and its mode says whether the settings or
+// seeds hold changes not saved yet.
 #pragma once
 
 #include "draw/groupsettingsmodel.h"
+#include "platform/pagestate.h"
 
 #include <QSqlDatabase>
 #include <QWidget>
@@ -79,6 +82,8 @@ public:
 
     // The spin edit of a phase's value.
     QSpinBox* valueEdit(int phase, GroupSettingsModel::Value value) const;
+    // Whether settings or seed slots were changed since the class was loaded or saved.
+    bool hasChanges() const { return m_page.hasChanges(); }
 
 public slots:
     // A class item of "Turnierklassen" was chosen: loads the class its caption names.
@@ -101,32 +106,15 @@ private:
     void build();
     QGroupBox* buildPhase(int p);
     void connectHandlers();
-    // Connects a handler that runs under runGuarded() and not while the page shows its state.
-    template <typename Sender, typename Signal, typename Handler>
-    void handle(const Sender* sender, Signal signal, Handler handler);
     // Shows the data module's state.
     void showSettings();
     void showLists();
-    // A write of the data module; after a failure the error is shown and
-    // `reload` reads anew what the write touched. False when it failed.
+    // A write of the data module (PageState::write), then the module shown.
     bool write(const std::function<void()>& body, const std::function<void()>& reload = {});
-
-    // While one lives the page is showing the data module's state, and the
-    // handlers do not run.
-    class Showing {
-    public:
-        explicit Showing(bool& flag) : m_flag(flag), m_was(flag) { m_flag = true; }
-        ~Showing() { m_flag = m_was; }
-        Showing(const Showing&) = delete;
-        Showing& operator=(const Showing&) = delete;
-
-    private:
-        bool& m_flag;
-        bool m_was;
-    };
+    void saved();
 
     GroupSetupPageLinks m_links;
-    bool m_showing = false;
+    PageState m_page;
 };
 
 } // namespace bw

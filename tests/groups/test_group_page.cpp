@@ -12,6 +12,8 @@
 #include "draw/tgruppe.h"
 #include "groups/entrylist.h"
 #include "groups/groupsetuppage.h"
+#include "support/pagewrite.h"
+#include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
 #include <QButtonGroup>
@@ -255,6 +257,52 @@ private slots:
         page->gesetztespieleredit->setValue(2);
         click(page->spielsystem_create);
         QCOMPARE(readSeeds(app.db(), kU18m), (QList<StoredSeed>{{0, {0, 0}}, {1, {0, 0}}}));
+        QVERIFY(app.fake->prompter.verify());
+    }
+
+    // A write that fails at any statement shows one error box and leaves the
+    // page as the user left it: the settings typed, the lists as stored.
+    void failedWritesKeepThePage()
+    {
+        GroupApp app;
+        GroupSetupPage* page = app.page();
+        app.openClass(QStringLiteral("Herren (Doppel)"));
+        page->gruppenanzahl[0]->setValue(2);
+        page->teilnehmer[0]->setValue(3);
+        page->gesetztespieleredit->setValue(1);
+        page->gesetztespielerlisteDragDrop(page->gemeldete_spieler, 0, 0);
+        QVERIFY(page->hasChanges());
+        auto shown = [page] {
+            return QStringList{texts(page->gemeldete_spieler).join(QLatin1Char(';')),
+                               texts(page->ohnepartner).join(QLatin1Char(';')),
+                               texts(page->gesetztespielerliste).join(QLatin1Char(';')),
+                               QString::number(page->gruppenanzahl[0]->value()),
+                               QString::number(page->teilnehmer[0]->value())};
+        };
+        QStringList before = shown();
+        auto unchanged = [&] {
+            return shown() == before && page->hasChanges() ? QString() : shown().join(QLatin1Char('|'));
+        };
+        QString failure = checkPageWrite(app.db(), app.fake->prompter, [&] { click(page->spielsystem_create); },
+                                         unchanged);
+        QCOMPARE(failure, QString());
+        QVERIFY(!page->hasChanges());
+        QCOMPARE(readSeeds(app.db(), kHerren), (QList<StoredSeed>{{0, {kAbel, kBerg}}}));
+
+        page->teilnehmer[0]->setValue(4);
+        before = shown();
+        const QStringList stored = dumpTables(app.db(), {QStringLiteral("Doppelpartner")});
+        failure = checkPageWrite(
+            app.db(), app.fake->prompter,
+            [&] {
+                page->gemeldete_spielerDragDrop(page->ohnepartner, rowOf(page->ohnepartner, QStringLiteral("Dorn, Dieter")),
+                                                rowOf(page->gemeldete_spieler, QStringLiteral("Ebert, E. / ")));
+            },
+            unchanged);
+        QCOMPARE(failure, QString());
+        QVERIFY(dumpTables(app.db(), {QStringLiteral("Doppelpartner")}) != stored);
+        QCOMPARE(texts(page->ohnepartner), QStringList{"Cramer, Carl"});
+        QCOMPARE(page->teilnehmer[0]->value(), 4);
         QVERIFY(app.fake->prompter.verify());
     }
 };
