@@ -268,6 +268,7 @@ void TournamentPage::showCreated(const QString& name)
         turniername->setText(name);
         statictext1->setText(name);
     }
+    m_loaded = readTournament(m_links.database(), m_links.context.aktuelleTID);
     turnier_speichern->SetCaption(kChangeCaption);
     m_page.set(m_links.context.aktuelleTID, PageState::Mode::Unchanged);
 }
@@ -287,6 +288,7 @@ void TournamentPage::tfelderfuellen(int tid)
     if (!data)
         return;
     const auto filling = m_page.fill();
+    m_loaded = data;
     showData(*data);
     // A tournament without a last day ends on its first.
     const QDate last = data->date(TournamentField::tbis);
@@ -307,7 +309,19 @@ void TournamentPage::turnierfelderloeschen()
         else if (auto* date = qobject_cast<QDateEdit*>(control))
             date->setDate(today);
     }
+    m_loaded.reset();
     m_page.set(0, PageState::Mode::Unchanged);
+}
+
+void TournamentPage::reloadStale()
+{
+    const int tid = m_page.key();
+    if (readTournament(m_links.database(), tid)) {
+        tfelderfuellen(tid);
+        tmemoserstezeile();
+    } else {
+        turnierfelderloeschen();
+    }
 }
 
 void TournamentPage::tmemoserstezeile()
@@ -340,9 +354,13 @@ void TournamentPage::turnier_speichernClick()
         return;
     AppContext& context = m_links.context;
     if (m_page.mode() == PageState::Mode::New) {
-        int tid = 0;
-        if (!m_page.write([&] { tid = insertTournament(m_links.database(), pageData(), context.turnierOptionen); }))
+        StoredTournament stored;
+        if (!m_page.write([&] {
+                stored = saveTournament(m_links.database(), 0, std::nullopt, pageData(), context.turnierOptionen);
+            }))
             return;
+        m_loaded = stored.data;
+        const int tid = stored.tid;
         context.aktuelleTID = tid;
         m_page.set(tid, PageState::Mode::Unchanged);
         if (m_links.tournamentSaved)
@@ -354,7 +372,13 @@ void TournamentPage::turnier_speichernClick()
         return;
     }
     const int tid = m_page.key();
-    if (!m_page.write([&] { updateTournament(m_links.database(), tid, pageData()); }))
+    if (!m_page.write(
+            [&] {
+                m_loaded = saveTournament(m_links.database(), tid, m_loaded.value_or(TournamentData()), pageData(),
+                                          context.turnierOptionen)
+                               .data;
+            },
+            {}, [this] { reloadStale(); }))
         return;
     m_page.set(tid, PageState::Mode::Unchanged);
 }

@@ -2,7 +2,8 @@
 // the 28 fields of the open tournament on two tabs, the title that follows the
 // name, the save button and the button for the registration form. The page
 // shows the tournament of the context: it saves into that tournament's row
-// (or inserts a new one while it holds none) in one statement.
+// (or inserts a new one while it holds none), but only over the row as the page
+// loaded it; when another desk changed it meanwhile, the page shows it anew.
 #pragma once
 
 #include "data/tournamentrecords.h"
@@ -110,9 +111,13 @@ private:
     void connectHandlers();
     void showMode();
     QList<QWidget*> fieldControls() const;
+    // After a save refused because another desk changed or deleted the tournament.
+    void reloadStale();
 
     TournamentPageLinks m_links;
     PageState m_page;
+    // The row as loaded or last saved: a save writes only over these values.
+    std::optional<TournamentData> m_loaded;
 };
 
 } // namespace bw

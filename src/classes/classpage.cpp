@@ -38,7 +38,6 @@ const QString ClassPage::kChangeCaption = QStringLiteral("Änderungen speichern"
 
 namespace {
 
-const QString kNameTaken = QStringLiteral("Eine Klasse mit diesem Namen existiert bereits");
 // More table names than this are not made from the count (a typo such as
 // 2000000 would otherwise freeze the page).
 constexpr int kMaxTables = 999;
@@ -375,11 +374,11 @@ void ClassPage::kfelderloeschen()
 
 void ClassPage::klassenboxfuellen(int kid)
 {
-    const std::optional<ClassRecord> record = readClass(m_links.database(), kid);
+    m_loaded = readClassData(m_links.database(), kid);
     const auto filling = m_page.fill();
     kfelderloeschen();
-    if (record) {
-        const ClassRecord& r = *record;
+    if (m_loaded) {
+        const ClassRecord& r = m_loaded->record;
         kbezeichnung->setText(r.kbezeichnung);
         showKind(r.system);
         kbeschreibung->setPlainText(fromStoredMemo(r.kbeschreibung));
@@ -405,7 +404,7 @@ void ClassPage::klassenboxfuellen(int kid)
     m_links.aktuellerKlassenname = kbezeichnung->text();
     klasse_speichern->SetCaption(kChangeCaption);
     klasse_speichern->SetFontColor(Qt::red);
-    m_page.set(record ? kid : 0, PageState::Mode::Unchanged);
+    m_page.set(m_loaded ? kid : 0, PageState::Mode::Unchanged);
 }
 
 void ClassPage::sortLists()
@@ -461,11 +460,47 @@ void ClassPage::loadFromList(QListWidget* list, const QString& name)
         if (other != list)
             other->clearSelection();
     }
+    // The tables and the format as the page read them with the class.
     plattenlist->clear();
-    plattenlist->addItems(readTableNames(m_links.database(), m_links.aktuelleKID));
-    if (kind == ClassKind::Team)
-        m_links.teamform.system_laden(m_links.aktuelleKID);
+    if (m_loaded) {
+        plattenlist->addItems(m_loaded->tables);
+        if (kind == ClassKind::Team)
+            m_links.teamform.showFormat(m_loaded->format.value_or(TeamFormat{}));
+    }
     teambutton->setEnabled(kind == ClassKind::Team);
+}
+
+void ClassPage::reloadStale()
+{
+    const std::optional<ClassData> before = m_loaded;
+    if (!before)
+        return;
+    const std::optional<ClassData> now = readClassData(m_links.database(), before->kid);
+    if (!now) {
+        if (m_links.aktuelleKID == before->kid)
+            m_links.aktuelleKID = 0;
+        listenitemloeschen(before->record.kbezeichnung, before->record.system);
+        return;
+    }
+    showRenamed(before->record, now->record);
+    QListWidget* list = listOf(now->record.system);
+    for (QListWidgetItem* item : list->findItems(now->record.kbezeichnung, Qt::MatchExactly))
+        list->setCurrentItem(item);
+    loadFromList(list, now->record.kbezeichnung);
+}
+
+void ClassPage::showRenamed(const ClassRecord& before, const ClassRecord& now)
+{
+    if (before.kbezeichnung == now.kbezeichnung && before.system == now.system)
+        return;
+    removeEntry(listOf(before.system), before.kbezeichnung);
+    const QString from = classCaption(before.kbezeichnung, before.system);
+    const QString to = classCaption(now.kbezeichnung, now.system);
+    retitleItems(m_links.Klassenbutton, from, to);
+    retitleItems(m_links.spielplanbutton, from, to);
+    QListWidget* list = listOf(now.system);
+    if (list->findItems(now.kbezeichnung, Qt::MatchExactly).isEmpty())
+        insertSorted(list, now.kbezeichnung);
 }
 
 void ClassPage::listClick(QListWidget* list)
@@ -483,7 +518,7 @@ bool ClassPage::checkInput()
     }
     if (m_page.key() == 0
         && classNameTaken(m_links.database(), m_links.aktuelleTID, shownKind(), name, 0)) {
-        m_links.prompter.warning(kNameTaken);
+        m_links.prompter.warning(kClassNameTaken);
         return false;
     }
     if (altersklasse->findText(altersklasse->currentText().trimmed(), Qt::MatchExactly) < 0) {
@@ -534,16 +569,17 @@ static QStringList entries(const QListWidget* list)
 void ClassPage::saveNew()
 {
     const ClassRecord record = pageRecord();
-    int kid = 0;
+    ClassData stored;
     if (!m_page.write([&] {
-            kid = insertClass(m_links.database(), m_links.aktuelleTID, record, entries(plattenlist),
-                              m_links.teamform.format());
+            stored = saveClass(m_links.database(), m_links.aktuelleTID, std::nullopt, record, entries(plattenlist),
+                               m_links.teamform.format());
         }))
         return;
-    m_links.aktuelleKID = kid;
+    m_loaded = stored;
+    m_links.aktuelleKID = stored.kid;
     m_links.aktuellerKlassenname = record.kbezeichnung;
     listboxadd(record.kbezeichnung, record.system);
-    m_page.set(kid, PageState::Mode::Unchanged);
+    m_page.set(stored.kid, PageState::Mode::Unchanged);
 }
 
 void ClassPage::saveChanges()
@@ -554,28 +590,22 @@ void ClassPage::saveChanges()
     // Another class of the chosen kind with this name: the name goes back, the
     // other changes stay to be saved.
     if (classNameTaken(db, m_links.aktuelleTID, record.system, record.kbezeichnung, kid)) {
-        m_links.prompter.information(kNameTaken);
+        m_links.prompter.information(kClassNameTaken);
         kbezeichnung->setText(m_links.aktuellerKlassenname);
         return;
     }
-    const std::optional<ClassRecord> before = readClass(db, kid);
-    if (!m_page.write([&] {
-            updateClass(db, m_links.aktuelleTID, kid, record, entries(plattenlist), m_links.teamform.format());
-        }))
+    ClassData stored;
+    if (!m_page.write(
+            [&] {
+                stored = saveClass(db, m_links.aktuelleTID, m_loaded, record, entries(plattenlist),
+                                   m_links.teamform.format());
+            },
+            {}, [this] { reloadStale(); }))
         return;
     m_links.aktuelleKID = kid;
-
     // The class keeps one entry and one item per bar, under its new name and kind.
-    if (before) {
-        removeEntry(listOf(before->system), before->kbezeichnung);
-        const QString from = classCaption(before->kbezeichnung, before->system);
-        const QString to = classCaption(record.kbezeichnung, record.system);
-        retitleItems(m_links.Klassenbutton, from, to);
-        retitleItems(m_links.spielplanbutton, from, to);
-    }
-    QListWidget* list = listOf(record.system);
-    if (list->findItems(record.kbezeichnung, Qt::MatchExactly).isEmpty())
-        insertSorted(list, record.kbezeichnung);
+    showRenamed(m_loaded->record, stored.record);
+    m_loaded = stored;
     m_links.aktuellerKlassenname = record.kbezeichnung;
     m_page.set(kid, PageState::Mode::Unchanged);
 }
@@ -657,16 +687,12 @@ void ClassPage::Klassekopieren1Click()
         return;
     const QSqlDatabase db = m_links.database();
     const int sourceKid = getKID(db, m_links.aktuelleTID, *kind, source);
-    QString name;
-    for (int n = 1;; ++n) {
-        name = QStringLiteral("Kopie%1 von %2").arg(n).arg(source);
-        if (list->findItems(name, Qt::MatchExactly).isEmpty()
-            && !classNameTaken(db, m_links.aktuelleTID, *kind, name, 0))
-            break;
-    }
-    if (!m_page.write([&] { copyClass(db, m_links.aktuelleTID, sourceKid, name, *kind); }))
+    // The copy's name is chosen in the writing transaction, so two desks
+    // copying at once get two names.
+    ClassCopy copy;
+    if (!m_page.write([&] { copy = copyClass(db, m_links.aktuelleTID, sourceKid, *kind); }))
         return;
-    listboxadd(name.trimmed(), *kind);
+    listboxadd(copy.name, *kind);
 }
 
 void ClassPage::systemClick()

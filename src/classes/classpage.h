@@ -3,7 +3,9 @@
 // saving, deleting, starting and copying a class, the table count with its list
 // of table names, and the buttons to the tables dialog and the team-match
 // format. It keeps the class lists and the class items of the navigation bars
-// "Turnierklassen" and "Spielpläne" in step with the class table.
+// "Turnierklassen" and "Spielpläne" in step with the class table. A save writes
+// only over the class as the page loaded it (row, table names and format);
+// when another desk changed or deleted it meanwhile, the page shows it anew.
 #pragma once
 
 #include "data/classrecords.h"
@@ -151,11 +153,18 @@ private:
     void resetTables();
     void insertSorted(QListWidget* list, const QString& name);
     void removeEntry(QListWidget* list, const QString& name);
+    // After a save refused because another desk changed or deleted the class:
+    // the lists follow its stored name and kind, and the page shows it anew.
+    void reloadStale();
+    // A class renamed or of another kind: its list entry and bar items follow.
+    void showRenamed(const ClassRecord& before, const ClassRecord& now);
 
     ClassPageLinks m_links;
     std::array<QListWidget*, kClassKinds.size()> m_lists{};
     PageState m_page;
     QListWidget* m_popupList = nullptr;
+    // The class as loaded or last saved: a save writes only over these values.
+    std::optional<ClassData> m_loaded;
 };
 
 } // namespace bw

@@ -309,11 +309,8 @@ void writeClass(const QSqlDatabase& db, const ClassData& loaded, const ClassReco
     const int kid = loaded.kid;
     const int tid = loaded.tid;
     lockTable(db, QStringLiteral("Turnierklassen"));
-    if (!lockRow(db, QStringLiteral("Turnierklassen"), kid, RowLock::Update))
-        throw StaleRecord::gone(kClass);
-    const std::optional<ClassData> stored = readClassData(db, kid);
-    if (!stored || !sameAsLoaded(*stored, loaded))
-        throw StaleRecord::changed(kClass);
+    const ClassData stored =
+        lockAsLoaded(db, QStringLiteral("Turnierklassen"), kid, kClass, loaded, readClassData, sameAsLoaded);
     requireFreeName(db, tid, record.system, record.kbezeichnung, kid);
     SqlParams p = classParams(kid, tid, record);
     p.remove(QStringLiteral("farbe"));
@@ -328,7 +325,7 @@ void writeClass(const QSqlDatabase& db, const ClassData& loaded, const ClassReco
     execute(db, QStringLiteral("DELETE FROM Platten1 WHERE KID=:id"), {{QStringLiteral("id"), kid}});
     insertTableNames(db, tid, kid, tables);
     if (record.system == ClassKind::Team) {
-        if (stored->format) {
+        if (stored.format) {
             QStringList sets{QStringLiteral("spieler=:spieler"), QStringLiteral("reserve=:reserve")};
             for (int game = 0; game < 9; ++game) {
                 for (char side : {'a', 'b'})
@@ -347,8 +344,7 @@ void writeClass(const QSqlDatabase& db, const ClassData& loaded, const ClassReco
     }
 }
 
-// Without a name the first free "Kopie<n> von <source>".
-ClassCopy writeCopy(const QSqlDatabase& db, int tid, int sourceKid, ClassKind kind, const QString& name)
+ClassCopy writeCopy(const QSqlDatabase& db, int tid, int sourceKid, ClassKind kind)
 {
     const int kid = nextKey(db, QStringLiteral("Turnierklassen"));
     if (!lockRow(db, QStringLiteral("Turnierklassen"), sourceKid, RowLock::Share))
@@ -356,13 +352,10 @@ ClassCopy writeCopy(const QSqlDatabase& db, int tid, int sourceKid, ClassKind ki
     const auto source = readClass(db, sourceKid);
     ClassRecord copy = *source;
     copy.system = kind;
-    copy.kbezeichnung = name;
-    if (!name.isEmpty())
-        requireFreeName(db, tid, kind, name, 0);
-    for (int n = 1; copy.kbezeichnung.isEmpty(); ++n) {
-        const QString candidate = QStringLiteral("Kopie%1 von %2").arg(n).arg(source->kbezeichnung);
-        if (!classNameTaken(db, tid, kind, candidate, 0))
-            copy.kbezeichnung = candidate;
+    for (int n = 1;; ++n) {
+        copy.kbezeichnung = QStringLiteral("Kopie%1 von %2").arg(n).arg(source->kbezeichnung);
+        if (!classNameTaken(db, tid, kind, copy.kbezeichnung, 0))
+            break;
     }
     copy.liveKlassenID = 0;
     execute(db, positionalInsert(QStringLiteral("Turnierklassen")), classParams(kid, tid, copy));
@@ -449,18 +442,6 @@ void updateClass(const QSqlDatabase& db, const ClassData& loaded, const ClassRec
     inTransaction(db, [&] { writeClass(db, loaded, record, tables, format); });
 }
 
-void updateClass(const QSqlDatabase& db, int tid, int kid, const ClassRecord& record, const QStringList& tables,
-                 const TeamFormat& format)
-{
-    inTransaction(db, [&] {
-        if (!lockRow(db, QStringLiteral("Turnierklassen"), kid, RowLock::Update))
-            throw StaleRecord::gone(kClass);
-        ClassData stored = *readClassData(db, kid);
-        stored.tid = tid;
-        writeClass(db, stored, record, tables, format);
-    });
-}
-
 ClassData saveClass(const QSqlDatabase& db, int tid, const std::optional<ClassData>& loaded,
                     const ClassRecord& record, const QStringList& tables, const TeamFormat& format)
 {
@@ -478,12 +459,7 @@ ClassData saveClass(const QSqlDatabase& db, int tid, const std::optional<ClassDa
 
 ClassCopy copyClass(const QSqlDatabase& db, int tid, int sourceKid, ClassKind kind)
 {
-    return inTransaction(db, [&] { return writeCopy(db, tid, sourceKid, kind, QString()); });
-}
-
-int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& newName, ClassKind kind)
-{
-    return inTransaction(db, [&] { return writeCopy(db, tid, sourceKid, kind, newName).kid; });
+    return inTransaction(db, [&] { return writeCopy(db, tid, sourceKid, kind); });
 }
 
 int assignTablesToGroups(const QSqlDatabase& db, int kid, const QStringList& tables)

@@ -139,10 +139,6 @@ int insertClass(const QSqlDatabase& db, int tid, const ClassRecord& record, cons
 // class of the tournament has that name and kind.
 void updateClass(const QSqlDatabase& db, const ClassData& loaded, const ClassRecord& record,
                  const QStringList& tables, const TeamFormat& format);
-// As above over the class as it is stored now: it must still exist, but a
-// change made meanwhile at another desk is not noticed.
-void updateClass(const QSqlDatabase& db, int tid, int kid, const ClassRecord& record, const QStringList& tables,
-                 const TeamFormat& format);
 // The class page's save: inserts (no `loaded`) or updates the class and
 // returns it as now stored, the values the page keeps as loaded.
 ClassData saveClass(const QSqlDatabase& db, int tid, const std::optional<ClassData>& loaded,
@@ -159,9 +155,6 @@ struct ClassCopy {
 // transaction; the copy keeps the colour and has no online id. Throws
 // StaleRecord when the source no longer exists.
 ClassCopy copyClass(const QSqlDatabase& db, int tid, int sourceKid, ClassKind kind);
-// As above under a name the caller chose; throws AppError kClassNameTaken when
-// it is taken. Returns the new key.
-int copyClass(const QSqlDatabase& db, int tid, int sourceKid, const QString& newName, ClassKind kind);
 
 // Replaces the class's table assignment (Platten) with every table for every
 // group of every phase that its group settings name; a phase of 0 groups gets the

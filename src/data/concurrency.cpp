@@ -20,18 +20,6 @@ void requireTransaction(const QSqlDatabase& db, const TableDef& t)
 
 } // namespace
 
-StaleRecord StaleRecord::gone(const QString& record)
-{
-    return StaleRecord(Reason::Gone, record + QStringLiteral(" ist nicht mehr in der Datenbank vorhanden."));
-}
-
-StaleRecord StaleRecord::changed(const QString& record)
-{
-    return StaleRecord(Reason::Changed, record
-                                            + QStringLiteral(" wurde inzwischen an einem anderen Arbeitsplatz geändert. "
-                                                             "Die Seite wird neu geladen."));
-}
-
 void lockTable(const QSqlDatabase& db, const QString& tableName)
 {
     const TableDef& t = table(tableName);

@@ -6,8 +6,10 @@
 //   here only read there.
 // - PostgreSQL runs at read committed, so:
 //   * a row that is changed from a page is locked first (RowLock::Update) and
-//     its stored values are compared with those the page loaded; a row gone or
-//     changed meanwhile is a StaleRecord and nothing is written;
+//     its stored values are compared with those the page loaded
+//     (lockAsLoaded); a row gone or
+//     changed meanwhile is a StaleRecord (platform/apperror.h) and nothing is
+//     written;
 //   * a row that a new row refers to (the class of a class entry, the partner
 //     of a pair row, the tournament of a class) is locked for share
 //     (RowLock::Share): a delete then waits for the writer and takes the new
@@ -25,24 +27,10 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 namespace bw {
-
-// The record a page loaded is no longer stored as it was: another desk deleted
-// or changed it. Nothing was written; the page shows the message and loads anew.
-class StaleRecord : public AppError {
-public:
-    enum class Reason { Gone, Changed };
-
-    // `record` names the record with its article: "Der Spieler", "Die Klasse".
-    static StaleRecord gone(const QString& record);
-    static StaleRecord changed(const QString& record);
-
-    Reason reason() const { return m_reason; }
-
-private:
-    StaleRecord(Reason reason, QString message) : AppError(std::move(message)), m_reason(reason) {}
-    Reason m_reason;
-};
 
 // Serialises the writers of a table that check something over all its rows
 // (a new key, a unique name) until the transaction ends. Must run inside a
@@ -56,5 +44,21 @@ enum class RowLock {
 // Locks the row of `table` whose primary key is `key` until the transaction
 // ends; false when there is no such row. Must run inside a Transaction.
 bool lockRow(const QSqlDatabase& db, const QString& table, int key, RowLock lock);
+
+// The row of a record a page loaded, locked for the change and read anew
+// (`read(db, key)` gives an optional) to be compared with `loaded`
+// (`same(stored, loaded)`). Throws StaleRecord naming `record` ("Der Spieler")
+// when it is gone or differs; returns it as stored.
+template <typename Data, typename Read, typename Same = std::equal_to<>>
+Data lockAsLoaded(const QSqlDatabase& db, const QString& table, int key, const QString& record, const Data& loaded,
+                  Read read, Same same = {})
+{
+    if (!lockRow(db, table, key, RowLock::Update))
+        throw StaleRecord::gone(record);
+    const std::optional<Data> stored = read(db, key);
+    if (!stored || !same(*stored, loaded))
+        throw StaleRecord::changed(record);
+    return *stored;
+}
 
 } // namespace bw

@@ -283,22 +283,8 @@ void updatePlayer(const QSqlDatabase& db, const PlayerData& loaded, const Player
                   const QList<int>& kids)
 {
     inTransaction(db, [&] {
-        const int sid = loaded.sid;
-        if (!lockRow(db, s("Spielerdaten"), sid, RowLock::Update))
-            throw StaleRecord::gone(kPlayer);
-        const std::optional<PlayerData> stored = readPlayer(db, sid);
-        if (!stored || !samePlayer(*stored, loaded))
-            throw StaleRecord::changed(kPlayer);
-        writePlayer(db, *stored, record, kids);
-    });
-}
-
-void updatePlayer(const QSqlDatabase& db, int sid, const PlayerRecord& record, const QList<int>& kids)
-{
-    inTransaction(db, [&] {
-        if (!lockRow(db, s("Spielerdaten"), sid, RowLock::Update))
-            throw StaleRecord::gone(kPlayer);
-        writePlayer(db, *readPlayer(db, sid), record, kids);
+        writePlayer(db, lockAsLoaded(db, s("Spielerdaten"), loaded.sid, kPlayer, loaded, readPlayer, samePlayer),
+                    record, kids);
     });
 }
 

@@ -154,10 +154,6 @@ int insertPlayer(const QSqlDatabase& db, int tid, const PlayerRecord& record, co
 void updatePlayer(const QSqlDatabase& db, const PlayerData& loaded, const PlayerRecord& record,
                   const QList<int>& kids);
 
-// As above over the player as he is stored now: he must still exist, but a
-// change made meanwhile at another desk is not noticed.
-void updatePlayer(const QSqlDatabase& db, int sid, const PlayerRecord& record, const QList<int>& kids);
-
 // The player page's save in one transaction, run again on a deadlock: the
 // player is inserted (no `loaded`) or changed over `loaded` (updatePlayer),
 // then his partner rows are stored (storePartners). Returns the player as he

@@ -159,11 +159,7 @@ void updateReferee(const QSqlDatabase& db, const RefereeData& loaded, const Refe
 {
     inTransaction(db, [&] {
         const int id = loaded.id;
-        if (!lockRow(db, s("Schiri"), id, RowLock::Update))
-            throw StaleRecord::gone(kReferee);
-        const std::optional<RefereeData> stored = readReferee(db, id);
-        if (!stored || *stored != loaded)
-            throw StaleRecord::changed(kReferee);
+        const RefereeData stored = lockAsLoaded(db, s("Schiri"), id, kReferee, loaded, readReferee);
         SqlParams params = recordParams(record);
         params.insert(s("id"), id);
         execute(db, s("UPDATE Schiri SET snname=:snname, svname=:svname, sverein=:sverein, sgeb=:sgeb, "
@@ -171,16 +167,7 @@ void updateReferee(const QSqlDatabase& db, const RefereeData& loaded, const Refe
                       "sangemeldet=:sangemeldet, smemo=:smemo, sklasse=:sklasse WHERE SCHIRIID=:id"),
                 params);
         execute(db, s("DELETE FROM Schiri_im_turnier WHERE SCHIRIID=:id"), {{s("id"), id}});
-        insertClasses(db, stored->tid, id, kids);
-    });
-}
-
-void updateReferee(const QSqlDatabase& db, int id, const RefereeRecord& record, const QList<int>& kids)
-{
-    inTransaction(db, [&] {
-        if (!lockRow(db, s("Schiri"), id, RowLock::Update))
-            throw StaleRecord::gone(kReferee);
-        updateReferee(db, *readReferee(db, id), record, kids);
+        insertClasses(db, stored.tid, id, kids);
     });
 }
 

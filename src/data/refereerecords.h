@@ -85,9 +85,6 @@ int insertReferee(const QSqlDatabase& db, int tid, const RefereeRecord& record, 
 // exists or is stored otherwise, or when one of the classes no longer exists.
 void updateReferee(const QSqlDatabase& db, const RefereeData& loaded, const RefereeRecord& record,
                    const QList<int>& kids);
-// As above over the referee as he is stored now: he must still exist, but a
-// change made meanwhile at another desk is not noticed.
-void updateReferee(const QSqlDatabase& db, int id, const RefereeRecord& record, const QList<int>& kids);
 // The referee page's save: inserts (no `loaded`) or updates the referee and
 // returns him as now stored, the values the page keeps as loaded.
 RefereeData saveReferee(const QSqlDatabase& db, int tid, const std::optional<RefereeData>& loaded,

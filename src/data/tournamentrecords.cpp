@@ -92,8 +92,7 @@ int insertTournament(const QSqlDatabase& db, const TournamentData& data, const s
     });
 }
 
-TournamentData updateTournament(const QSqlDatabase& db, int tid, const TournamentData& loaded,
-                                const TournamentData& data)
+void updateTournament(const QSqlDatabase& db, int tid, const TournamentData& loaded, const TournamentData& data)
 {
     QString assignments;
     for (int i = 0; i < kTournamentFieldCount; ++i) {
@@ -103,22 +102,23 @@ TournamentData updateTournament(const QSqlDatabase& db, int tid, const Tournamen
     }
     SqlParams params = fieldParams(data);
     params.insert(QStringLiteral("d0"), tid);
-    return inTransaction(db, [&] {
-        if (!lockRow(db, QStringLiteral("Turnierdaten"), tid, RowLock::Update))
-            throw StaleRecord::gone(kTournament);
-        if (readTournament(db, tid) != loaded)
-            throw StaleRecord::changed(kTournament);
+    inTransaction(db, [&] {
+        lockAsLoaded(db, QStringLiteral("Turnierdaten"), tid, kTournament, loaded, readTournament);
         execute(db, QStringLiteral("UPDATE Turnierdaten SET %1 WHERE TID=:d0").arg(assignments), params);
-        return *readTournament(db, tid);
     });
 }
 
-void updateTournament(const QSqlDatabase& db, int tid, const TournamentData& data)
+StoredTournament saveTournament(const QSqlDatabase& db, int tid, const std::optional<TournamentData>& loaded,
+                                const TournamentData& data, const std::array<bool, 4>& options)
 {
-    inTransaction(db, [&] {
-        if (!lockRow(db, QStringLiteral("Turnierdaten"), tid, RowLock::Update))
-            throw StaleRecord::gone(kTournament);
-        updateTournament(db, tid, *readTournament(db, tid), data);
+    return inTransaction(db, [&] {
+        StoredTournament stored{tid, {}};
+        if (loaded)
+            updateTournament(db, tid, *loaded, data);
+        else
+            stored.tid = insertTournament(db, data, options);
+        stored.data = *readTournament(db, stored.tid);
+        return stored;
     });
 }
 

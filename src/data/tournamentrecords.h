@@ -50,15 +50,20 @@ QString trimmedText(const QString& text);
 
 // Inserts a new tournament with its options row; returns its new key.
 int insertTournament(const QSqlDatabase& db, const TournamentData& data, const std::array<bool, 4>& options);
-// Writes the fields into the tournament's row (its live id is kept) and
-// returns the row as now stored, the values the page keeps as loaded.
-// `loaded` is the row as the page loaded it (readTournament): throws
-// StaleRecord when the tournament no longer exists or is stored otherwise.
-TournamentData updateTournament(const QSqlDatabase& db, int tid, const TournamentData& loaded,
-                                const TournamentData& data);
-// As above over the row as it is stored now: the tournament must still exist,
-// but a change made meanwhile at another desk is not noticed.
-void updateTournament(const QSqlDatabase& db, int tid, const TournamentData& data);
+// Writes the fields into the tournament's row (its live id is kept). `loaded`
+// is the row as the page loaded it (readTournament): throws StaleRecord when
+// the tournament no longer exists or is stored otherwise.
+void updateTournament(const QSqlDatabase& db, int tid, const TournamentData& loaded, const TournamentData& data);
+
+// The tournament page's save in one transaction: a new tournament (no
+// `loaded`) with its options, or a change of tournament `tid` over `loaded`.
+// Returns its key and its row as now stored, the values the page keeps as loaded.
+struct StoredTournament {
+    int tid = 0;
+    TournamentData data;
+};
+StoredTournament saveTournament(const QSqlDatabase& db, int tid, const std::optional<TournamentData>& loaded,
+                                const TournamentData& data, const std::array<bool, 4>& options);
 // The row of that tournament, or nothing.
 std::optional<TournamentData> readTournament(const QSqlDatabase& db, int tid);
 // Every tournament of the database, in the order of their keys.

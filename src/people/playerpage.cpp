@@ -2,7 +2,6 @@
 
 #include "controls/uibuttons.h"
 #include "controls/uicheckctrls.h"
-#include "data/transaction.h"
 #include "draw/tdoppelauswahl.h"
 #include "people/peoplewidgets.h"
 #include "platform/germantext.h"
@@ -17,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QSet>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -255,15 +255,11 @@ void PlayerPage::SpielerbuttonItems0Click()
     geladenerName.clear();
     spielerspeichernbutton->SetCaption(kNewCaption);
     m_page.set(0, PageState::Mode::Unchanged);
+    m_loaded.reset();
+    fillOfferedClasses();
     {
         const QSqlDatabase db = m_links.people.database();
         const int tid = m_links.people.aktuelleTID;
-        klassenidliste = loadOfferedClasses(db, tid);
-        for (const KlassenInfo& k : klassenidliste) {
-            auto* item = new QListWidgetItem(k.text);
-            item->setData(kKeyRole, k.kid);
-            sklassen->addItem(item);
-        }
         spielerinfoliste = loadPlayers(db, tid);
         for (const SpielerInfo& p : spielerinfoliste)
             addPlayerEntry(p);
@@ -278,6 +274,38 @@ void PlayerPage::SpielerbuttonItems0Click()
     }
     for (QComboBox* c : {land, kreisverband, bezirksverband, landesverband, spklasse})
         c->setCurrentText(QString());
+}
+
+void PlayerPage::fillOfferedClasses()
+{
+    const auto filling = m_page.fill();
+    QSet<int> selected;
+    for (const QListWidgetItem* item : sklassen->selectedItems())
+        selected.insert(item->data(kKeyRole).toInt());
+    sklassen->clear();
+    klassenidliste = loadOfferedClasses(m_links.people.database(), m_links.people.aktuelleTID);
+    for (const KlassenInfo& k : klassenidliste) {
+        auto* item = new QListWidgetItem(k.text);
+        item->setData(kKeyRole, k.kid);
+        sklassen->addItem(item);
+        item->setSelected(selected.contains(k.kid));
+    }
+}
+
+void PlayerPage::showPlayerEntry(const SpielerInfo& info)
+{
+    bool listed = false;
+    for (SpielerInfo& p : spielerinfoliste) {
+        if (p.sid == info.sid) {
+            p = info;
+            listed = true;
+        }
+    }
+    if (!listed)
+        spielerinfoliste.append(info);
+    delete entryWithKey(spielerliste, info.sid);
+    addPlayerEntry(info);
+    selectOnly(spielerliste, entryWithKey(spielerliste, info.sid));
 }
 
 void PlayerPage::addPlayerEntry(const SpielerInfo& player, bool present)
@@ -388,8 +416,27 @@ void PlayerPage::spielerfelderfuellen(int sid)
         }
         addPartnerLine(text, pair.kid, partner);
     }
+    m_loaded = data;
     spielerspeichernbutton->SetCaption(kChangeCaption);
     m_page.set(sid, PageState::Mode::Unchanged);
+}
+
+void PlayerPage::reloadStale()
+{
+    // The other desk may have deleted a class as well.
+    fillOfferedClasses();
+    const int sid = m_page.key();
+    if (sid == 0)
+        return; // a new player: the typing stays, the classes are those that exist
+    const std::optional<PlayerData> now = readPlayer(m_links.people.database(), sid);
+    if (!now) {
+        forgetPlayer(sid);
+        return;
+    }
+    spielerfelderfuellen(sid);
+    const auto filling = m_page.fill();
+    showPlayerEntry({sid, now->record.nachname, now->record.vorname, now->record.verein, false});
+    alteRueckennummer = now->record.nummer.value_or(-1);
 }
 
 void PlayerPage::namensuche(const QString& prefix)
@@ -689,26 +736,23 @@ void PlayerPage::save(const PlayerRecord& record, bool isNew)
     const QList<PartnerLine> lines = partnerLines();
     const QList<int> kids = selectedClasses();
     const QSqlDatabase db = m_links.people.database();
-    int sid = m_page.key();
     // The questions come before the transaction, so no lock waits for the user.
-    const auto takeOver = m_links.doppelauswahl.askTakeOvers(db, sid, lines);
-    const bool written = m_page.write([&] {
-        Transaction transaction(db);
-        if (isNew)
-            sid = insertPlayer(db, m_links.people.aktuelleTID, record, kids);
-        else
-            updatePlayer(db, sid, record, kids);
-        storePartners(db, sid, lines, takeOver);
-        transaction.commit();
-    });
+    const auto takeOver = m_links.doppelauswahl.askTakeOvers(db, m_page.key(), lines);
+    PlayerData stored;
+    const bool written = m_page.write(
+        [&] {
+            stored = savePlayer(db, m_links.people.aktuelleTID, isNew ? std::nullopt : m_loaded, record, kids, lines,
+                                takeOver);
+        },
+        {}, [this] { reloadStale(); });
     if (!written)
         return;
 
     const auto filling = m_page.fill();
+    m_loaded = stored;
+    const int sid = stored.sid;
     m_links.people.aktuelleSID = sid;
-    const SpielerInfo info{sid, record.nachname, record.vorname, record.verein, false};
     if (isNew) {
-        spielerinfoliste.append(info);
         if (vereinsliste->findItems(record.verein, Qt::MatchExactly).isEmpty())
             vereinsliste->addItem(record.verein);
         learnValue(kreisverband, record.kverband);
@@ -716,16 +760,9 @@ void PlayerPage::save(const PlayerRecord& record, bool isNew)
         learnValue(landesverband, record.lverband);
         learnValue(land, record.land);
         learnValue(spklasse, record.spklasse);
-    } else {
-        for (SpielerInfo& p : spielerinfoliste) {
-            if (p.sid == sid)
-                p = info;
-        }
-        delete entryWithKey(spielerliste, sid);
     }
     sverein->setText(record.verein);
-    addPlayerEntry(info);
-    selectOnly(spielerliste, entryWithKey(spielerliste, sid));
+    showPlayerEntry({sid, record.nachname, record.vorname, record.verein, false});
     geladenerName = displayName(record.nachname, record.vorname);
     alteRueckennummer = record.nummer.value_or(-1);
     m_page.set(sid, PageState::Mode::Unchanged);
@@ -743,6 +780,11 @@ void PlayerPage::spielerdelbuttonClick()
         return;
     if (!m_page.write([&] { deletePlayer(m_links.people.database(), sid); }))
         return;
+    forgetPlayer(sid);
+}
+
+void PlayerPage::forgetPlayer(int sid)
+{
     const auto filling = m_page.fill();
     QString club;
     for (SpielerInfo& p : spielerinfoliste) {
@@ -764,6 +806,7 @@ void PlayerPage::spielerdelbuttonClick()
     spielerliste->clearSelection();
     geladenerName.clear();
     alteRueckennummer = -1;
+    m_loaded.reset();
     spielerspeichernbutton->SetCaption(kNewCaption);
     m_page.set(0, PageState::Mode::Unchanged);
 }
@@ -776,6 +819,7 @@ void PlayerPage::neuerspielerbuttonClick()
     sklassen->clearSelection();
     geladenerName.clear();
     alteRueckennummer = -1;
+    m_loaded.reset();
     m_page.set(0, PageState::Mode::New);
 }
 

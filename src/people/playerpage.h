@@ -7,7 +7,9 @@
 // The page acts on the loaded player's key: a name shared by two players, a
 // rename onto another's name or a type-ahead moving the list selection cannot
 // make it write to someone else. A save writes the player, his class entries and
-// his pair rows in one transaction, after every check has passed.
+// his pair rows in one transaction, after every check has passed, and only over
+// the player as the page loaded him: when another desk changed or deleted him
+// meanwhile, nothing is written and the page loads him anew.
 #pragma once
 
 #include "data/partnerrecords.h"
@@ -120,6 +122,14 @@ private:
     void loadSelectedPlayer();
     void mitglieder(const QString& club);
     void rebuildPlayerList();
+    // The offered classes read anew; a selected class that still exists stays selected.
+    void fillOfferedClasses();
+    // The player's list entry shows him as given, selected alone.
+    void showPlayerEntry(const SpielerInfo& info);
+    // After a save refused because another desk changed or deleted the player.
+    void reloadStale();
+    // The player is gone: out of the lists, the page empty.
+    void forgetPlayer(int sid);
     void addPlayerEntry(const SpielerInfo& player, bool present = false);
     void showMode();
     void addPartnerLine(const QString& text, int kid, int partnerSid);
@@ -136,6 +146,8 @@ private:
 
     PlayerPageLinks m_links;
     PageState m_page;
+    // The player as loaded or last saved: a save writes only over these values.
+    std::optional<PlayerData> m_loaded;
 };
 
 } // namespace bw

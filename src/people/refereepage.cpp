@@ -140,16 +140,13 @@ void RefereePage::SpielerbuttonItems4Click()
     for (QComboBox* c : {schiriland, schirikverband, schiribverband, schirilverband, schiriklasse, schiriverein})
         c->clear();
     geladenerName.clear();
+    m_loaded.reset();
     schirispeichern->SetCaption(kNewCaption);
     m_page.set(0, PageState::Mode::Unchanged);
+    fillClasses();
     {
         const QSqlDatabase db = m_links.database();
         const int tid = m_links.aktuelleTID;
-        for (const RefereeClass& c : loadRefereeClasses(db, tid)) {
-            auto* item = new QListWidgetItem(c.text);
-            item->setData(Qt::UserRole, c.kid);
-            schiriklassen->addItem(item);
-        }
         schiriverein->addItems(playerColumnValues(db, tid, QStringLiteral("verein")));
         for (const SchiriInfo& r : loadReferees(db, tid))
             addListEntry(r.id, r.name(), r.angemeldet, r.verein);
@@ -163,6 +160,27 @@ void RefereePage::SpielerbuttonItems4Click()
     }
     for (QComboBox* c : {schiriland, schirikverband, schiribverband, schirilverband, schiriklasse, schiriverein})
         c->setCurrentText(QString());
+}
+
+void RefereePage::fillClasses()
+{
+    const auto filling = m_page.fill();
+    const QList<int> selected = selectedClasses();
+    schiriklassen->clear();
+    for (const RefereeClass& c : loadRefereeClasses(m_links.database(), m_links.aktuelleTID)) {
+        auto* item = new QListWidgetItem(c.text);
+        item->setData(Qt::UserRole, c.kid);
+        schiriklassen->addItem(item);
+        item->setSelected(selected.contains(c.kid));
+    }
+}
+
+void RefereePage::showListEntry(const RefereeData& data)
+{
+    const QString name = displayName(data.record.snname, data.record.svname);
+    delete people::entryWithKey(schiriliste, data.id);
+    addListEntry(data.id, name, data.record.sangemeldet, data.record.sverein);
+    selectOnly(schiriliste, people::entryWithKey(schiriliste, data.id));
 }
 
 void RefereePage::addListEntry(int id, const QString& name, bool angemeldet, const QString& verein)
@@ -194,6 +212,7 @@ void RefereePage::schiri_neuClick()
 {
     schirifelderloeschen();
     geladenerName.clear();
+    m_loaded.reset();
     selectOnly(schiriliste, nullptr);
     schiriklassen->clearSelection();
     m_page.set(0, PageState::Mode::New);
@@ -238,8 +257,26 @@ void RefereePage::schirifelderfuellen(int id)
         if (data->kids.contains(schiriklassen->item(i)->data(Qt::UserRole).toInt()))
             schiriklassen->item(i)->setSelected(true);
     }
+    m_loaded = data;
     schirispeichern->SetCaption(kChangeCaption);
     m_page.set(id, PageState::Mode::Unchanged);
+}
+
+void RefereePage::reloadStale()
+{
+    // The other desk may have deleted a class as well.
+    fillClasses();
+    const int id = m_page.key();
+    if (id == 0)
+        return; // a new referee: the typing stays, the classes are those that exist
+    const std::optional<RefereeData> now = readReferee(m_links.database(), id);
+    if (!now) {
+        forgetReferee(id);
+        return;
+    }
+    schirifelderfuellen(id);
+    const auto filling = m_page.fill();
+    showListEntry(*now);
 }
 
 QList<int> RefereePage::selectedClasses() const
@@ -290,32 +327,29 @@ void RefereePage::schirispeichernClick()
         prompter.warning(QStringLiteral("Ein Schiedsrichter mit diesem Namen existiert bereits"));
         return;
     }
-    int id = m_page.key();
-    const bool written = m_page.write([&] {
-        const QSqlDatabase db = m_links.database();
-        if (isNew)
-            id = insertReferee(db, m_links.aktuelleTID, record, selectedClasses());
-        else
-            updateReferee(db, id, record, selectedClasses());
-    });
+    RefereeData stored;
+    const bool written = m_page.write(
+        [&] {
+            stored = saveReferee(m_links.database(), m_links.aktuelleTID, isNew ? std::nullopt : m_loaded, record,
+                                 selectedClasses());
+        },
+        {}, [this] { reloadStale(); });
     if (!written)
         return;
     const auto filling = m_page.fill();
+    m_loaded = stored;
     if (isNew) {
-        m_links.aktuelleSID = id;
+        m_links.aktuelleSID = stored.id;
         learnValue(schiriverein, record.sverein);
         learnValue(schirikverband, record.skverband);
         learnValue(schiribverband, record.sbverband);
         learnValue(schirilverband, record.slverband);
         learnValue(schiriland, record.sland);
-    } else {
-        delete people::entryWithKey(schiriliste, id);
     }
     schiriverein->setCurrentText(record.sverein);
-    addListEntry(id, name, record.sangemeldet, record.sverein);
-    selectOnly(schiriliste, people::entryWithKey(schiriliste, id));
+    showListEntry(stored);
     geladenerName = name;
-    m_page.set(id, PageState::Mode::Unchanged);
+    m_page.set(stored.id, PageState::Mode::Unchanged);
 }
 
 void RefereePage::schiri_delClick()
@@ -329,11 +363,17 @@ void RefereePage::schiri_delClick()
         return;
     if (!m_page.write([&] { deleteReferee(m_links.database(), id); }))
         return;
+    forgetReferee(id);
+}
+
+void RefereePage::forgetReferee(int id)
+{
     delete people::entryWithKey(schiriliste, id);
     schirifelderloeschen();
     selectOnly(schiriliste, nullptr);
     schiriklassen->clearSelection();
     geladenerName.clear();
+    m_loaded.reset();
     schirispeichern->SetCaption(kNewCaption);
     m_page.set(0, PageState::Mode::Unchanged);
 }

@@ -2,9 +2,11 @@
 // panels: the tournament's referees, one of them edited at a time with the
 // classes he may umpire, and the type-ahead search in the surname field.
 // Saving and deleting act on the referee that was loaded, whatever the list
-// shows selected meanwhile.
+// shows selected meanwhile; a save writes only over the referee as the page
+// loaded him, else the page loads him anew.
 #pragma once
 
+#include "data/refereerecords.h"
 #include "platform/pagestate.h"
 
 #include <QSqlDatabase>
@@ -82,12 +84,22 @@ private:
     void schirifelderfuellen(int id);
     void load(QListWidgetItem* item);
     void addListEntry(int id, const QString& name, bool angemeldet, const QString& verein);
+    // The classes read anew; a selected class that still exists stays selected.
+    void fillClasses();
+    // The referee's list entry shows him as stored, selected alone.
+    void showListEntry(const RefereeData& data);
+    // After a save refused because another desk changed or deleted the referee.
+    void reloadStale();
+    // The referee is gone: out of the list, the page empty.
+    void forgetReferee(int id);
     bool listHolds(const QString& name) const;
     void showMode();
     QList<int> selectedClasses() const;
 
     PeoplePageLinks m_links;
     PageState m_page;
+    // The referee as loaded or last saved: a save writes only over these values.
+    std::optional<RefereeData> m_loaded;
 };
 
 } // namespace bw

@@ -20,6 +20,19 @@ private:
     QByteArray m_utf8;
 };
 
+// The record a page loaded is no longer stored as it was: another desk deleted
+// or changed it meanwhile. Nothing was written; the page shows the message and
+// loads anew (PageState::write).
+class StaleRecord : public AppError {
+public:
+    // `record` names the record with its article: "Der Spieler", "Die Klasse".
+    static StaleRecord gone(const QString& record);
+    static StaleRecord changed(const QString& record);
+
+private:
+    using AppError::AppError;
+};
+
 // The text of any exception, as shown in the error box of an event handler.
 QString exceptionText(const std::exception& e);
 

@@ -1,5 +1,7 @@
 #include "platform/pagestate.h"
 
+#include "platform/apperror.h"
+
 namespace bw {
 
 void PageState::set(int key, Mode mode)
@@ -17,10 +19,23 @@ void PageState::edited()
     setMode(m_key != 0 ? Mode::Changed : Mode::New);
 }
 
-bool PageState::write(const std::function<void()>& body, const std::function<void()>& reload)
+bool PageState::write(const std::function<void()>& body, const std::function<void()>& reload,
+                      const std::function<void()>& reloadStale)
 {
-    if (runGuarded(m_prompter, body))
+    bool stale = false;
+    if (runGuarded(m_prompter, [&] {
+            try {
+                body();
+            } catch (const StaleRecord&) {
+                stale = true;
+                throw;
+            }
+        }))
         return true;
+    if (stale && reloadStale) {
+        runGuarded(m_prompter, reloadStale);
+        return false;
+    }
     if (reload) {
         const Filling filling = fill();
         runGuarded(m_prompter, reload);

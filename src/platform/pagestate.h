@@ -16,7 +16,10 @@
 // - A write goes through PageState::write(): on failure the error box (the
 //   records call has rolled its transaction back), then the shown rows the
 //   write touched are read anew from the database (its `reload`); the mode
-//   stays, so what the user typed is kept and can be saved again.
+//   stays, so what the user typed is kept and can be saved again. When the
+//   record was changed or deleted at another desk meanwhile (StaleRecord), the
+//   page loads it anew instead (its `reloadStale`): the typing was made over
+//   values that are no longer stored.
 #pragma once
 
 #include "platform/prompter.h"
@@ -106,8 +109,11 @@ public:
     }
 
     // Runs a write. On failure shows the error, fills `reload` (the shown rows
-    // the write touched, read anew) and returns false; the mode stays.
-    bool write(const std::function<void()>& body, const std::function<void()>& reload = {});
+    // the write touched, read anew) and returns false; the mode stays. A
+    // StaleRecord runs `reloadStale` instead, when given, which loads the page's
+    // record anew and sets the mode.
+    bool write(const std::function<void()>& body, const std::function<void()>& reload = {},
+               const std::function<void()>& reloadStale = {});
 
 private:
     const QObject* m_page;

@@ -91,8 +91,11 @@ void Tteamform::spielerChange()
 
 void Tteamform::system_laden(int kid)
 {
-    const std::optional<TeamFormat> stored = readTeamFormat(m_database(), kid);
-    const TeamFormat f = stored.value_or(TeamFormat{});
+    showFormat(readTeamFormat(m_database(), kid).value_or(TeamFormat{}));
+}
+
+void Tteamform::showFormat(const TeamFormat& f)
+{
     // The game lists are refilled also when the number stays, so that a list
     // emptied for a new class offers its entries again.
     const bool same = spieler->value() == f.spieler;

@@ -41,6 +41,8 @@ public:
 
     // Loads the class's format; a class without one shows 0 players and no games.
     void system_laden(int kid);
+    // Shows a format as the class page read it.
+    void showFormat(const TeamFormat& format);
     // The format as the lists show it: a side is the position of the entry whose
     // text it shows; a text that is no entry, or a half-filled game, is no game.
     TeamFormat format() const;

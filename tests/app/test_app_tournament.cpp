@@ -67,6 +67,7 @@ private slots:
     void emptyNameIsRefused();
     void failedSaveKeepsPageAndDatabase_data();
     void failedSaveKeepsPageAndDatabase();
+    void staleSaveReloadsThePage();
     void deleteCascade_data();
     void deleteCascade();
     void deleteDeclinedAndWithoutTournament();
@@ -238,6 +239,40 @@ void TestAppTournament::failedSaveKeepsPageAndDatabase()
     QCOMPARE(stored->text(TournamentField::osr), QStringLiteral("Schiri"));
     if (newTournament)
         QVERIFY(app.main().Spieleplaner1->isEnabled());
+}
+
+// Another desk changed the tournament meanwhile: the save writes nothing, says
+// so, and the page shows the row as it is now stored.
+void TestAppTournament::staleSaveReloadsThePage()
+{
+    AppFixture app;
+    startWithTournament(app, QStringLiteral("zwei.sqlite"));
+    TournamentPage& page = *app.main().turnierseite;
+    const int tid = app.context().aktuelleTID;
+    ScopedConnection otherDesk(openSqlite(app.folder.file(QStringLiteral("zwei.sqlite")),
+                                          uniqueConnectionName(QStringLiteral("desk"))));
+    const TournamentData before = *readTournament(otherDesk.db(), tid);
+    TournamentData changed = before;
+    changed[TournamentField::tische] = QStringLiteral("16");
+    updateTournament(otherDesk.db(), tid, before, changed);
+
+    page.baelle->setText(QStringLiteral("weiß"));
+    app.prompter().expect(PromptKind::Error, QStringLiteral("Das Turnier wurde inzwischen an einem anderen "
+                                                            "Arbeitsplatz geändert. Die Seite wird neu geladen."));
+    click(page.turnier_speichern);
+    QVERIFY(app.prompter().verify());
+    QCOMPARE(readTournament(otherDesk.db(), tid)->text(TournamentField::baelle), QString());
+    QCOMPARE(page.mode(), PageState::Mode::Unchanged);
+    QCOMPARE(page.tische->text(), QStringLiteral("16"));
+    QCOMPARE(page.baelle->text(), QString());
+
+    // Typed again over what is now stored, the change is saved.
+    page.baelle->setText(QStringLiteral("weiß"));
+    click(page.turnier_speichern);
+    QVERIFY(app.prompter().verify());
+    const TournamentData stored = *readTournament(otherDesk.db(), tid);
+    QCOMPARE(stored.text(TournamentField::baelle), QStringLiteral("weiß"));
+    QCOMPARE(stored.text(TournamentField::tische), QStringLiteral("16"));
 }
 
 void TestAppTournament::deleteCascade_data()

@@ -8,6 +8,7 @@
 #include "classes/taltersklassen.h"
 #include "classes/ttisch_verwaltung.h"
 #include "data/ageclasses.h"
+#include "data/cascades.h"
 #include "data/classrecords.h"
 #include "data/sql.h"
 #include "docpictures/docpicture.h"
@@ -522,6 +523,64 @@ private slots:
     // A write failing at any of its statements shows the error and leaves the
     // database as it was and the page as the user left it: the form stays to
     // be saved again, the lists and the bars show the stored classes.
+    // Another desk changed or deleted the loaded class meanwhile: the save
+    // writes nothing, says so, and the page and its lists show the class as
+    // it is now stored.
+    void staleSaveReloadsTheClass_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("changed") << false;
+        QTest::newRow("deleted") << true;
+    }
+    void staleSaveReloadsTheClass()
+    {
+        QFETCH(bool, deleted);
+        Desk d;
+        d.addClass(QStringLiteral("Herren"), ClassKind::Einzel);
+        d.addClass(QStringLiteral("Damen"), ClassKind::Einzel);
+        d.load(ClassKind::Einzel, QStringLiteral("Herren"));
+        const int kid = d.page.pageKid();
+        const QSqlDatabase otherDesk = d.tdb.open();
+        const ClassData before = *readClassData(otherDesk, kid);
+        if (deleted) {
+            deleteClass(otherDesk, kid);
+        } else {
+            ClassRecord r = before.record;
+            r.kbezeichnung = QStringLiteral("Herren A");
+            r.gebuehr = 12;
+            updateClass(otherDesk, before, r, {QStringLiteral("Halle 1"), QStringLiteral("Halle 2")}, {});
+        }
+        const QStringList stored = dumpTables(d.db());
+        d.page.nachgebuehr->setText(QStringLiteral("3"));
+        d.fake.prompter.expect(PromptKind::Error,
+                               deleted ? QStringLiteral("Die Klasse ist nicht mehr in der Datenbank vorhanden.")
+                                       : QStringLiteral("Die Klasse wurde inzwischen an einem anderen Arbeitsplatz "
+                                                        "geändert. Die Seite wird neu geladen."));
+        click(d.page.klasse_speichern);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(dumpTables(d.db()), stored);
+        QListWidget* singles = d.page.listOf(ClassKind::Einzel);
+        if (deleted) {
+            QCOMPARE(entries(singles), QStringList{QStringLiteral("Damen")});
+            QVERIFY(!d.classBar.items.contains(QStringLiteral("Herren (Einzel)")));
+            QCOMPARE(d.page.kbezeichnung->text(), QStringLiteral("Damen"));
+            return;
+        }
+        QCOMPARE(d.page.mode(), PageState::Mode::Unchanged);
+        QCOMPARE(d.page.pageKid(), kid);
+        QCOMPARE(entries(singles), (QStringList{QStringLiteral("Damen"), QStringLiteral("Herren A")}));
+        QVERIFY(d.classBar.items.contains(QStringLiteral("Herren A (Einzel)")));
+        QCOMPARE(d.page.kbezeichnung->text(), QStringLiteral("Herren A"));
+        QCOMPARE(d.page.gebuehr->text(), QStringLiteral("12"));
+        QCOMPARE(entries(d.page.plattenlist), (QStringList{QStringLiteral("Halle 1"), QStringLiteral("Halle 2")}));
+        // Typed again over what is now stored, the change is saved.
+        d.page.nachgebuehr->setText(QStringLiteral("3"));
+        click(d.page.klasse_speichern);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(readClass(d.db(), kid)->nachgebuehr, 3.0);
+        QCOMPARE(readClass(d.db(), kid)->gebuehr, 12.0);
+    }
+
     void failedWriteKeepsPageAndDatabase_data()
     {
         QTest::addColumn<QString>("action");

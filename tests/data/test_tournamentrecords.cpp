@@ -44,9 +44,10 @@ private slots:
             changed[field] = isDateField(field) ? QVariant(QDate(2028, 1, 31).addDays(-i))
                                                 : QVariant(QStringLiteral("neu %1").arg(i));
         }
-        const TournamentData stored = updateTournament(db, first, *readTournament(db, first), changed);
+        const StoredTournament stored = saveTournament(db, first, readTournament(db, first), changed, {});
         compareTournaments(*readTournament(db, first), changed);
-        QCOMPARE(stored, *readTournament(db, first));
+        QCOMPARE(stored.tid, first);
+        QCOMPARE(stored.data, *readTournament(db, first));
         QCOMPARE(scalar(db, s("SELECT LiveID FROM Turnierdaten WHERE TID=1")).toInt(), 77);
         QVERIFY(!readTournament(db, 99));
 

@@ -377,6 +377,58 @@ private slots:
     }
 
     // A click on a club while a player is loaded keeps his class ticks.
+    // Another desk changed or deleted the loaded player meanwhile: the save
+    // writes nothing, says so, and the page shows him as he is now stored.
+    void staleSaveReloadsThePlayer_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("changed") << false;
+        QTest::newRow("deleted") << true;
+    }
+    void staleSaveReloadsThePlayer()
+    {
+        QFETCH(bool, deleted);
+        Fixture f;
+        f.loadPlayer(2);
+        const QSqlDatabase otherDesk = f.tdb.open();
+        const PlayerData before = *readPlayer(otherDesk, 2);
+        if (deleted) {
+            deletePlayer(otherDesk, 2);
+        } else {
+            PlayerRecord r = before.record;
+            r.nachname = s("Maier");
+            r.email = s("andere@example.org");
+            updatePlayer(otherDesk, before, r, {1});
+        }
+        const QStringList stored = dumpTables(f.db());
+        f.page->semail->setText(s("meine@example.org"));
+        f.prompter().expect(PromptKind::Error,
+                            deleted ? s("Der Spieler ist nicht mehr in der Datenbank vorhanden.")
+                                    : s("Der Spieler wurde inzwischen an einem anderen Arbeitsplatz geändert. "
+                                        "Die Seite wird neu geladen."));
+        click(f.page->spielerspeichernbutton);
+        QVERIFY(f.prompter().verify());
+        QCOMPARE(dumpTables(f.db()), stored);
+        QCOMPARE(f.page->mode(), PageState::Mode::Unchanged);
+        if (deleted) {
+            QCOMPARE(f.page->loadedSid(), 0);
+            QVERIFY(!f.entry(f.page->spielerliste, 2));
+            QCOMPARE(f.page->snachname->text(), QString());
+            return;
+        }
+        QCOMPARE(f.page->loadedSid(), 2);
+        QCOMPARE(f.page->semail->text(), s("andere@example.org"));
+        QCOMPARE(f.entry(f.page->spielerliste, 2)->text(), s("Maier, Hans"));
+        QVERIFY(f.entry(f.page->sklassen, 1)->isSelected());
+        QVERIFY(!f.entry(f.page->sklassen, 2)->isSelected());
+        // Typed again over what is now stored, the change is saved.
+        f.page->semail->setText(s("meine@example.org"));
+        click(f.page->spielerspeichernbutton);
+        QVERIFY(f.prompter().verify());
+        QCOMPARE(readPlayer(f.db(), 2)->record.email, s("meine@example.org"));
+        QCOMPARE(readPlayer(f.db(), 2)->record.nachname, s("Maier"));
+    }
+
     void clubClickKeepsTheClasses()
     {
         Fixture f;

@@ -230,6 +230,51 @@ private slots:
     // A write failing at any of its statements shows the error and leaves the
     // database as it was and the page as the user left it: the typing and the
     // changes stay to be saved again, the list shows the stored referees.
+    // Another desk changed or deleted the loaded referee meanwhile: the save
+    // writes nothing, says so, and the page shows him as he is now stored.
+    void staleSaveReloadsTheReferee_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("changed") << false;
+        QTest::newRow("deleted") << true;
+    }
+    void staleSaveReloadsTheReferee()
+    {
+        QFETCH(bool, deleted);
+        Page p;
+        p.choose(s("Meier, Hans"));
+        const int id = p.page.loadedId();
+        const QSqlDatabase otherDesk = p.tdb.open();
+        const RefereeData before = *readReferee(otherDesk, id);
+        if (deleted) {
+            deleteReferee(otherDesk, id);
+        } else {
+            RefereeRecord r = before.record;
+            r.svname = s("Hans-Peter");
+            r.sangemeldet = true;
+            updateReferee(otherDesk, before, r, {2});
+        }
+        const QStringList stored = dumpTables(p.tdb.db());
+        p.page.schiriklasse->setCurrentText(s("A"));
+        p.prompter.expect(PromptKind::Error,
+                          deleted ? s("Der Schiedsrichter ist nicht mehr in der Datenbank vorhanden.")
+                                  : s("Der Schiedsrichter wurde inzwischen an einem anderen Arbeitsplatz geändert. "
+                                      "Die Seite wird neu geladen."));
+        click(p.page.schirispeichern);
+        QVERIFY(p.prompter.verify());
+        QCOMPARE(dumpTables(p.tdb.db()), stored);
+        QCOMPARE(p.page.mode(), PageState::Mode::Unchanged);
+        if (deleted) {
+            QCOMPARE(p.page.loadedId(), 0);
+            QVERIFY(p.page.schiriliste->findItems(s("Meier, Hans"), Qt::MatchExactly).isEmpty());
+            return;
+        }
+        QCOMPARE(p.page.loadedId(), id);
+        QCOMPARE(p.page.schirivname->text(), s("Hans-Peter"));
+        QCOMPARE(p.selected(), s("Meier, Hans-Peter"));
+        QVERIFY(p.page.schiriangemeldet->Checked());
+    }
+
     void failedWriteKeepsPageAndDatabase_data()
     {
         QTest::addColumn<QString>("action");
