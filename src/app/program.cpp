@@ -88,7 +88,7 @@ Program::Program(Services& services) : m_services(services)
     forms.AbrechnungForm = new TAbrechnungForm(main, services, database, context.aktuelleTID);
     forms.CourtcastForm = new TCourtcastForm(
         main, CourtcastLinks{services.prompter, database, context.aktuelleTID, context.liveLoginID,
-                             context.liveServiceURL, userSettingsFolder()});
+                             context.liveServiceURL, userSettingsFolder(), &context.aktuelleSID});
     forms.ExportNewForm = new TExportNewForm(main);
     main->setForms(&forms);
     main->registrationFormWriter = [this](const QString&) { forms.Data_Unit->anmeldeformular_create(); };

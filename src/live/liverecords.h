@@ -16,6 +16,7 @@
 #pragma once
 
 #include "data/classkind.h"
+#include "data/livepublishrecords.h"
 
 #include <QDateTime>
 #include <QList>
@@ -147,38 +148,11 @@ RegistrationCheck checkRegistrations(const QString& reply);
 
 // --- Records the desk sends --------------------------------------------------
 
-// The class row as KlassenString sends it (Null columns as nothing).
-struct LiveClassRow {
-    QString kbezeichnung;
-    std::optional<int> system;
-    std::optional<bool> mann;
-    std::optional<bool> frau;
-    std::optional<int> saetze;
-    QString altersklasseID;
-    std::optional<QDateTime> atag;
-    std::optional<QDateTime> uhrzeit;
-};
-
-// The play systems of the class's group settings row.
-struct LivePhases {
-    std::optional<int> phase1;
-    std::optional<int> phase2;
-    std::optional<int> phase3;
-};
-
 // The 13 fields of a class: the online tournament, the online class (0 asks the
 // service to create one), the row, and the three phases ("0" each when the
 // class has no group settings).
 QString klassenString(int onlineTournamentId, int onlineClassId, const LiveClassRow& row,
                       const std::optional<LivePhases>& phases);
-
-struct LivePlayer {
-    int sid = 0;
-    QString vorname;
-    QString nachname;
-    QString verein;
-    std::optional<int> liveSpielerID; // nothing is sent as "0"
-};
 
 // The online tournament, then SID, vorname, nachname, verein and the online id
 // of every player.

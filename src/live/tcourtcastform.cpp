@@ -2,6 +2,7 @@
 
 #include "controls/uibuttons.h"
 #include "controls/uicheckctrls.h"
+#include "live/formrows.h"
 #include "live/savedlogin.h"
 #include "platform/apperror.h"
 #include "platform/prompter.h"
@@ -26,6 +27,8 @@
 
 namespace bw {
 
+using namespace formrows;
+
 namespace {
 
 const QString kUnreachable = QStringLiteral(
@@ -40,47 +43,8 @@ const QString kPrompt = QStringLiteral("-- Bitte nehmen sie eine Zuordnung vor -
 const QString kNoAssignment = QStringLiteral("-- Keine Zuweisung --");
 const QString kLoginCaption = QStringLiteral("Am Server anmelden");
 const QString kLogoutCaption = QStringLiteral("Abmelden");
-const char* const kTag = "Tag";
-
-QString rowName(const char* prefix, int row)
-{
-    return QLatin1String(prefix) + QString::number(row);
-}
-
-QLabel* plainLabel(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-QFont boldFont(QFont font)
-{
-    font.setBold(true);
-    return font;
-}
 
 } // namespace
-
-// The dialog waits for the service: disabled, under the busy cursor, until the
-// scope ends or release() is called.
-class TCourtcastForm::Busy {
-public:
-    explicit Busy(TCourtcastForm& form) : m_form(form) { m_form.SetBusyCursor(); }
-    ~Busy() { release(); }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-    void release()
-    {
-        if (!m_released)
-            m_form.ResetBusyCursor();
-        m_released = true;
-    }
-
-private:
-    TCourtcastForm& m_form;
-    bool m_released = false;
-};
 
 TCourtcastForm::TCourtcastForm(QWidget* parent, const CourtcastLinks& links)
     : QDialog(parent), m_links(links), m_page(this, links.prompter)
@@ -207,13 +171,8 @@ TCourtcastForm::TCourtcastForm(QWidget* parent, const CourtcastLinks& links)
     panel4Layout->addLayout(klassenButtons);
     PageControl1->addTab(SheetKlassen, QStringLiteral("Turnierklassen-Abgleich"));
 
-    // Pages 3 and 4.
-    SheetAnmeldung = new QWidget;
-    SheetAnmeldung->setObjectName(QStringLiteral("SheetAnmeldung"));
-    PageControl1->addTab(SheetAnmeldung, QStringLiteral("Spieler-Anmeldungen"));
-    SheetStatistik = new QWidget;
-    SheetStatistik->setObjectName(QStringLiteral("SheetStatistik"));
-    PageControl1->addTab(SheetStatistik, QStringLiteral("Daten veröffentlichen"));
+    buildRegistrationPage();
+    buildPublishPage();
     for (int page : {KlassenPage, AnmeldungPage, StatistikPage})
         PageControl1->setTabVisible(page, false);
     resize(660, 470);
@@ -285,6 +244,11 @@ void TCourtcastForm::FormShow()
     // Rows of another tournament's classes are gone with it.
     if (m_rowsTid != m_links.aktuelleTID)
         freeMappingRows();
+    if (m_registrationsTid != m_links.aktuelleTID) {
+        freeRegistrationRows();
+        anmeldungAntwort.clear();
+        m_registrationsTid = m_links.aktuelleTID;
+    }
     liveTurnierID = readLiveTournamentId(database(), m_links.aktuelleTID);
     selectAssignedTournament();
     UpdateLoginState();
@@ -507,6 +471,9 @@ void TCourtcastForm::KlassenAssignSaveButtonClick()
         return;
     for (LinkedClass& c : m_localClasses)
         c.liveKlassenID = liveIdByKid.value(c.kid, 0);
+    // The registration rows named the classes by the mapping just replaced.
+    freeRegistrationRows();
+    anmeldungAntwort.clear();
     m_links.prompter.information(QStringLiteral("Die Zuweisungen wurden übernommen"));
 }
 
@@ -514,6 +481,10 @@ void TCourtcastForm::PageControl1Change(int index)
 {
     if (index == KlassenPage)
         KlassenAssignSaveButton->setEnabled(onlineKlassenAnzahl > 0);
+    else if (index == AnmeldungPage)
+        NoAnmeldungLab->hide();
+    else if (index == StatistikPage)
+        BuildStatistikRows();
 }
 
 } // namespace bw

@@ -2,9 +2,10 @@
 // the open tournament to the Courtcast service. Its first page logs in (the
 // login may be remembered in "Data.ini" in the user's settings folder) and
 // assigns the tournament to one of the user's online tournaments; its second
-// page maps the tournament's classes to the online classes. Its third and
-// fourth pages, taking online registrations over and publishing, are empty so
-// far.
+// page maps the tournament's classes to the online classes. Its third page
+// fetches the online registrations and takes the ticked ones over into the
+// tournament (registrationtakeover.h); its fourth publishes a class with its
+// players and matches, one class per click.
 //
 // Every action that talks to the service binds a LiveClient of its own and
 // waits for each reply with the dialog disabled under the busy cursor. The
@@ -27,6 +28,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QScrollArea;
 class QTabWidget;
 class TuiButton;
@@ -52,6 +54,9 @@ struct CourtcastLinks {
     const QString& liveServiceURL;
     // The folder of the per-user settings, where "Data.ini" lies.
     QString settingsFolder;
+    // The player being edited; a take-over of registrations leaves the last
+    // player it wrote there (none: not kept).
+    int* aktuelleSID = nullptr;
 };
 
 class TCourtcastForm : public QDialog {
@@ -88,9 +93,24 @@ public:
     TuiButton* KlassenAbrufenButton;
     TuiButton* KlassenAssignSaveButton;
 
-    // Pages 3 and 4.
+    // Page 3, "Spieler-Anmeldungen": registration row i (the record's index from
+    // 1) holds "SpielerLabel_i", "AnmeldeKlassenLabel_i" and "AnmeldeCheckbox_i".
     QWidget* SheetAnmeldung;
+    QScrollArea* ScrollBox1;
+    QLabel* NoAnmeldungLab;
+    TuiButton* GetAnmeldungButton;
+    TuiButton* AnmeldungSetButton;
+    TuiCheckbox* NurNeuBox;
+
+    // Page 4, "Daten veröffentlichen": publish row n holds "StatistikLabel_n"
+    // (its "Tag" the online class id, 0 for none: then red) and the button
+    // "StatistikButton_n" (its "Tag" the class's KID).
     QWidget* SheetStatistik;
+    QScrollArea* ScrollBox3;
+    QWidget* StatistikPanel;
+    QLabel* Label12;
+    QProgressBar* ProgressBar1;
+    QLabel* StatistikPublishLabel;
 
     zip::TZipArchiver* ZipArchiver1;
 
@@ -100,6 +120,13 @@ public:
     QList<OnlineTournament> liveTurniere;
     // The number of mapping rows.
     int onlineKlassenAnzahl = 0;
+    // The last reply of GetAnmeldung (empty before the first fetch), its
+    // registrations (record i at index i - 1) and how many rows they made room for.
+    QString anmeldungAntwort;
+    QList<AnmeldungRecord> anmeldungen;
+    int anmeldungAnzahl = 0;
+    // The number of publish rows.
+    int statistikAnzahl = 0;
     // The timeout and size cap of every call (tests shorten the timeout).
     LiveLimits limits;
 
@@ -116,13 +143,38 @@ public slots:
     void KlassenAbrufenButtonClick();
     void KlassenAssignSaveButtonClick();
     void PageControl1Change(int index);
+    void GetAnmeldungButtonClick();
+    void ShowAnmeldungen(const QString& reply);
+    void NurNeuBoxClick();
+    void AnmeldungSetButtonClick();
+    void BuildStatistikRows();
+    void FreeStatistikRow(int row);
+    void StatistikPublish(TuiButton* button);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    class Busy;
+    // The dialog waits for the service: disabled, under the busy cursor, until
+    // the scope ends or release() is called.
+    class Busy {
+    public:
+        explicit Busy(TCourtcastForm& form) : m_form(form) { m_form.SetBusyCursor(); }
+        ~Busy() { release(); }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+        void release()
+        {
+            if (!m_released)
+                m_form.ResetBusyCursor();
+            m_released = true;
+        }
+
+    private:
+        TCourtcastForm& m_form;
+        bool m_released = false;
+    };
 
     void SetBusyCursor();
     void ResetBusyCursor();
@@ -136,6 +188,12 @@ private:
     void freeMappingRows();
     // Rows for these online classes, with the local classes read anew.
     void showMappingRows(QList<OnlineClass> online);
+    void buildRegistrationPage();
+    void buildPublishPage();
+    // Frees the registration rows and forgets the registrations.
+    void freeRegistrationRows();
+    // Shows a publish step's text at once.
+    void showStep(const QString& text);
 
     CourtcastLinks m_links;
     PageState m_page;
@@ -145,6 +203,8 @@ private:
     QList<OnlineClass> m_onlineClasses;
     QList<LinkedClass> m_localClasses;
     int m_rowsTid = 0;
+    // The tournament the registrations were fetched for.
+    int m_registrationsTid = 0;
 };
 
 } // namespace bw

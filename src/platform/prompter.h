@@ -13,16 +13,17 @@ namespace bw {
 enum class PromptKind { Error, Warning, Information, Question };
 
 // The button sets the program uses.
-enum class PromptButtons { Cancel, Ok, YesNo, OkCancel };
+enum class PromptButtons { Cancel, Ok, YesNo, OkCancel, YesCancel, YesNoIgnore };
 
-enum class PromptAnswer { Ok, Cancel, Yes, No };
+enum class PromptAnswer { Ok, Cancel, Yes, No, Ignore };
 
 class Prompter {
 public:
     virtual ~Prompter() = default;
 
     // Shows one box and returns the button the user chose. Closing the box
-    // without a button answers the "negative" button of the set (Cancel or No).
+    // without a button answers the "negative" button of the set (Cancel, No, or
+    // Ignore of Yes/No/Ignore).
     virtual PromptAnswer prompt(PromptKind kind, const QString& text, PromptButtons buttons,
                                 const QString& title = QString()) = 0;
 

@@ -27,6 +27,7 @@ PromptAnswer MessageBoxPrompter::prompt(PromptKind kind, const QString& text, Pr
     QPushButton* cancel = nullptr;
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
+    QPushButton* ignore = nullptr;
     switch (buttons) {
     case PromptButtons::Cancel:
         cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
@@ -42,8 +43,19 @@ PromptAnswer MessageBoxPrompter::prompt(PromptKind kind, const QString& text, Pr
         ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
         break;
+    case PromptButtons::YesCancel:
+        yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+        cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+        break;
+    case PromptButtons::YesNoIgnore:
+        yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+        no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+        ignore = box.addButton(QStringLiteral("&Ignorieren"), QMessageBox::RejectRole);
+        break;
     }
-    if (cancel)
+    if (ignore)
+        box.setEscapeButton(ignore);
+    else if (cancel)
         box.setEscapeButton(cancel);
     else if (no)
         box.setEscapeButton(no);
@@ -59,6 +71,8 @@ PromptAnswer MessageBoxPrompter::prompt(PromptKind kind, const QString& text, Pr
         return PromptAnswer::Yes;
     if (clicked == no && no)
         return PromptAnswer::No;
+    if (buttons == PromptButtons::YesNoIgnore)
+        return PromptAnswer::Ignore;
     if (buttons == PromptButtons::YesNo)
         return PromptAnswer::No;
     if (buttons == PromptButtons::Ok)

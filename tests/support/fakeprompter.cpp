@@ -37,9 +37,10 @@ FakePrompter& FakePrompter::expectPrefix(PromptKind kind, const QString& prefix,
 PromptAnswer FakePrompter::prompt(PromptKind kind, const QString& text, PromptButtons buttons, const QString& title)
 {
     m_shown.append({kind, text, buttons, title});
-    const auto fallback = buttons == PromptButtons::YesNo ? PromptAnswer::No
-                        : buttons == PromptButtons::Ok     ? PromptAnswer::Ok
-                                                           : PromptAnswer::Cancel;
+    const auto fallback = buttons == PromptButtons::YesNo         ? PromptAnswer::No
+                        : buttons == PromptButtons::YesNoIgnore ? PromptAnswer::Ignore
+                        : buttons == PromptButtons::Ok          ? PromptAnswer::Ok
+                                                                : PromptAnswer::Cancel;
     if (m_script.isEmpty()) {
         m_failed = true;
         QTest::qFail(qPrintable(QStringLiteral("unexpected %1 box: \"%2\"").arg(kindName(kind), text)), __FILE__, __LINE__);
