@@ -66,7 +66,7 @@ void TCourtcastForm::buildRegistrationPage()
     };
     titles->addSpacing(10);
     title(QStringLiteral("Spieler (Verein)"), 195);
-    title(QStringLiteral("Turnierklassen"), 205);
+    title(QStringLiteral("Turnierklassen"), 235);
     title(QStringLiteral("Anmeldung übernehmen"), 0);
     layout->addLayout(titles);
 
@@ -76,7 +76,7 @@ void TCourtcastForm::buildRegistrationPage()
     rows->setObjectName(QStringLiteral("ScrollBox1Rows"));
     ScrollBox1->setWidget(rows);
     ScrollBox1->setWidgetResizable(false);
-    rows->resize(510, 40);
+    rows->resize(560, 40);
     NoAnmeldungLab = new QLabel(QStringLiteral("Es liegen keine Online-Anmeldungen vor"), rows);
     NoAnmeldungLab->setObjectName(QStringLiteral("NoAnmeldungLab"));
     NoAnmeldungLab->setFont(boldFont(NoAnmeldungLab->font()));
@@ -167,7 +167,7 @@ void TCourtcastForm::ShowAnmeldungen(const QString& reply)
 
         QLabel* klassen = plainLabel(row.classText, rows);
         klassen->setObjectName(rowName("AnmeldeKlassenLabel_", row.index));
-        klassen->setGeometry(205, top, 190, 17);
+        klassen->setGeometry(205, top, 230, 17);
         if (row.unmapped)
             klassen->setStyleSheet(QStringLiteral("color: red;"));
         if (!row.classHint.isEmpty())
@@ -180,10 +180,10 @@ void TCourtcastForm::ShowAnmeldungen(const QString& reply)
             box->SetFontColor(Qt::blue);
         box->SetChecked(!row.unmapped);
         box->setEnabled(!row.unmapped);
-        box->setGeometry(410, top, 90, 17);
+        box->setGeometry(440, top, 110, 17);
         box->show();
     }
-    rows->resize(510, std::max(40, 18 * c + 10));
+    rows->resize(560, std::max(40, 18 * c + 10));
 }
 
 void TCourtcastForm::NurNeuBoxClick()

@@ -1,6 +1,7 @@
-// Draws the first two pages of the live link dialog for docs/live.png (target
-// docs-pictures), logged in at the fake service with a tournament assigned and
-// the online classes fetched, side by side.
+// Draws the four pages of the live link dialog for docs/live.png (target
+// docs-pictures), logged in at the fake service with a tournament assigned, the
+// online classes fetched, the online registrations fetched and the classes
+// listed for publishing: the first two pages above, the last two below.
 #include "data/connection.h"
 #include "data/preparation.h"
 #include "docpictures/docpicture.h"
@@ -10,6 +11,7 @@
 #include "support/testdatabase.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -65,8 +67,36 @@ QImage drawLiveLink()
     form.KlassenAbrufenButtonClick();
     form.findChild<QComboBox*>(s("KlassenBox_3"))->setCurrentIndex(3);
     const QImage second = bw::docs::grabSettled(form);
+
+    bw::test::insertRow(db, s("Spielerdaten"), {{s("TID"), 1}, {s("SID"), 1}, {s("nachname"), s("Kowalski")},
+                                                {s("vorname"), s("Piet")}, {s("LiveSpielerID"), 55}});
+    const auto registration = [&](const char* vorname, const char* nachname, const char* id, const char* classes,
+                                  const char* verein) {
+        return QStringList{s(vorname), s(nachname), s("mail@example.org"), s(verein), s(id), s("12.03.1990"),
+                           s("Kreis Nord"), s("Bezirk"), s("Land"), s("DE"), s(classes), s("m"), s("C"), s("1500")}
+                   .join(s("#-#")) +
+               s("#-#");
+    };
+    service.script(s("GetAnmeldung"),
+                   Answer::reply(s("#-#") + registration("Seán", "O'Brien", "101", "101,102", "TTC Nord") +
+                                 registration("Piet", "Kowalski", "55", "101", "TSV Süd") +
+                                 registration("Lea", "Brenner", "102", "102", "SV West") +
+                                 registration("Tom", "Unbekannt", "104", "105", "TTF Ost")));
+    form.PageControl1->setCurrentIndex(bw::TCourtcastForm::AnmeldungPage);
+    form.GetAnmeldungButtonClick();
+    const QImage third = bw::docs::grabSettled(form);
+    form.PageControl1->setCurrentIndex(bw::TCourtcastForm::StatistikPage);
+    const QImage fourth = bw::docs::grabSettled(form);
     form.PageControl1->setCurrentIndex(bw::TCourtcastForm::UserPage);
-    return bw::docs::sideBySide({bw::docs::grabSettled(form), second});
+    const QImage top = bw::docs::sideBySide({bw::docs::grabSettled(form), second});
+    const QImage bottom = bw::docs::sideBySide({third, fourth});
+    QImage both(std::max(top.width(), bottom.width()), top.height() + 12 + bottom.height(), QImage::Format_RGB32);
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawImage(0, 0, top);
+    painter.drawImage(0, top.height() + 12, bottom);
+    painter.end();
+    return both;
 }
 
 } // namespace
