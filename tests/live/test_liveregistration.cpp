@@ -41,6 +41,7 @@ void seed(const QSqlDatabase& db)
     addClass(1, "Herren A", 0, 7);
     addClass(2, "Herren", 1, 8);
     addClass(3, "Senioren", 0, 0);
+    addClass(4, "Mixed", 2, 9);
     const auto addPlayer = [&](int tid, int sid, const char* nachname, const char* vorname, const QVariant& live,
                                const QVariant& nummer) {
         insertRow(db, s("Spielerdaten"), {{s("TID"), tid}, {s("SID"), sid}, {s("nachname"), s(nachname)},
@@ -111,16 +112,16 @@ private slots:
 
         // A new player: key after the highest of all tournaments, the next start
         // number of the tournament, entered in both classes (the doubles one with
-        // an open partner row), not checked in.
-        QCOMPARE(storeRegistration(db, kTid, registration("O'Brien", "Seán", 77), 0, {2, 1, 2}), 21);
+        // the doubles and the mixed one with an open partner row), not checked in.
+        QCOMPARE(storeRegistration(db, kTid, registration("O'Brien", "Seán", 77), 0, {2, 1, 4, 2}), 21);
         QCOMPARE(players(db).last(), s("21|O'Brien|Seán|TSV Neu|10|77|1|0"));
         QCOMPARE(rows(db, s("SELECT geb, email, kverband, spielstaerke, zubezahlen, bezahlt FROM Spielerdaten "
                             "WHERE SID=21")).size(), 1);
         QCOMPARE(readPlayersByOnlineId(db, kTid).value(77), 21);
         QCOMPARE(rows(db, s("SELECT SID, KID, gemeldet FROM Spieler_im_turnier WHERE SID=21 ORDER BY KID")),
-                 (QStringList{s("21|1|0"), s("21|2|0")}));
-        QCOMPARE(rows(db, s("SELECT KID, partner_SID, mannschaft FROM Doppelpartner WHERE SID=21")),
-                 QStringList{s("2|NULL|NULL")});
+                 (QStringList{s("21|1|0"), s("21|2|0"), s("21|4|0")}));
+        QCOMPARE(rows(db, s("SELECT KID, partner_SID, mannschaft FROM Doppelpartner WHERE SID=21 ORDER BY KID")),
+                 (QStringList{s("2|NULL|NULL"), s("4|NULL|NULL")}));
 
         // The same registration again (another fetch, SID unknown): found by its
         // online id, updated, not entered twice; no birth date stores Null.
@@ -131,8 +132,8 @@ private slots:
         QCOMPARE(storeRegistration(db, kTid, again, 0, {1, 2}), 21);
         QCOMPARE(players(db).last(), s("21|O'Brien|Seán|TSV Neu|10|77|0|1"));
         QVERIFY(scalar(db, s("SELECT geb FROM Spielerdaten WHERE SID=21")).isNull());
-        QCOMPARE(rows(db, s("SELECT KID FROM Spieler_im_turnier WHERE SID=21")).size(), 2);
-        QCOMPARE(rows(db, s("SELECT KID FROM Doppelpartner WHERE SID=21")).size(), 1);
+        QCOMPARE(rows(db, s("SELECT KID FROM Spieler_im_turnier WHERE SID=21")).size(), 3);
+        QCOMPARE(rows(db, s("SELECT KID FROM Doppelpartner WHERE SID=21")).size(), 2);
 
         // The namesake the user chose takes the online id and the new data; his
         // start number and his entries stay.
