@@ -175,6 +175,12 @@ bool ByeRun::write(MatchSlotWriter& writer) const
 int freilosebearbeiten(const QSqlDatabase& db, int kid)
 {
     MatchSlotWriter writer(db, kid); // before the transaction: see PreparedStatement
+    return freilosebearbeiten(db, kid, writer);
+}
+
+int freilosebearbeiten(const QSqlDatabase& db, int kid, MatchSlotWriter& writer)
+{
+    const int before = writer.statements();
     Transaction transaction(db);
     lockClassMatches(db, kid);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
@@ -184,7 +190,7 @@ int freilosebearbeiten(const QSqlDatabase& db, int kid)
             break;
     }
     transaction.commit();
-    return writer.statements();
+    return writer.statements() - before;
 }
 
 } // namespace bw

@@ -80,5 +80,8 @@ private:
 // (joining the caller's) under the class's lock. Returns the number of updates
 // it ran; 0 when nothing was left to settle.
 int freilosebearbeiten(const QSqlDatabase& db, int kid);
+// The same through a writer made before the caller's transaction (see
+// PreparedStatement), for a caller that writes the matches in it.
+int freilosebearbeiten(const QSqlDatabase& db, int kid, MatchSlotWriter& writer);
 
 } // namespace bw
