@@ -1,5 +1,7 @@
 #include "data/kosystem.h"
 
+#include "data/sql.h"
+
 #include <cstddef>
 
 namespace bw {
@@ -40,6 +42,16 @@ std::vector<KoSystemRow> koSystemRows()
             rows.push_back({n, int(i) + 1, positions[i]});
     }
     return rows;
+}
+
+std::vector<int> readSeedPositions(const QSqlDatabase& db, int bracketSize)
+{
+    QSqlQuery q = execute(db, s("SELECT position FROM KO_System WHERE spieler=:s ORDER BY gesetzt"),
+                          {{s("s"), bracketSize}});
+    std::vector<int> positions;
+    while (q.next())
+        positions.push_back(q.value(0).toInt());
+    return positions;
 }
 
 } // namespace bw

@@ -7,6 +7,8 @@
 // slots of one first-round match.
 #pragma once
 
+#include <QSqlDatabase>
+
 #include <vector>
 
 namespace bw {
@@ -24,5 +26,9 @@ std::vector<int> seedPositions(int bracketSize);
 
 // All rows for N = 2 .. kLargestBracket, by size and seed.
 std::vector<KoSystemRow> koSystemRows();
+
+// The seed positions of a bracket of `bracketSize` as the database holds them
+// (KO_System by seed number); the knock-out draw takes its seed slots from here.
+std::vector<int> readSeedPositions(const QSqlDatabase& db, int bracketSize);
 
 } // namespace bw

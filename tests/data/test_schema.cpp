@@ -162,6 +162,9 @@ private slots:
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM Einstellungen")), 1);
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM Turnierdaten")), 0);
         QCOMPARE(count(db, QStringLiteral("SELECT COUNT(*) FROM KO_System")), int(koSystemRows().size()));
+        for (const int size : {2, 8, 256, 1024})
+            QCOMPARE(readSeedPositions(db, size), seedPositions(size));
+        QVERIFY(readSeedPositions(db, 12).empty());
     }
 
     void olderStructureVersions_data()
