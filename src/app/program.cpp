@@ -80,7 +80,7 @@ Program::Program(Services& services) : m_services(services)
     forms.drucken = new Tdrucken(main);
     forms.druck_form = new Tdruck_form(main);
     forms.exportform = new Texportform(main);
-    forms.pdfform = new Tpdfform(main);
+    forms.pdfform = new Tpdfform(main, &services.clock);
     forms.MSDENetworkForm = new TMSDENetworkForm(main, context, services, *m_serverBrowser, forms);
     forms.ImpressumForm = new TImpressumForm(main, services);
     forms.QuittungPrepareForm = new TQuittungPrepareForm(main, services);
@@ -89,7 +89,8 @@ Program::Program(Services& services) : m_services(services)
     forms.CourtcastForm = new TCourtcastForm(
         main, CourtcastLinks{services.prompter, database, context.aktuelleTID, context.liveLoginID,
                              context.liveServiceURL, userSettingsFolder(), &context.aktuelleSID});
-    forms.ExportNewForm = new TExportNewForm(main);
+    forms.ExportNewForm = new TExportNewForm(main, services, database, context.aktuelleTID,
+                                             context.aktuellerTurniername, *forms.pdfform);
     main->setForms(&forms);
     main->registrationFormWriter = [this](const QString&) { forms.Data_Unit->anmeldeformular_create(); };
     main->setUpClassPage(database);

@@ -2,7 +2,7 @@
 
 namespace bw {
 
-Tpdfform::Tpdfform(QWidget* parent) : QDialog(parent)
+Tpdfform::Tpdfform(QWidget* parent, const Clock* clock) : QDialog(parent), PdfListPages(clock)
 {
     setObjectName(QStringLiteral("pdfform"));
     setWindowTitle(QStringLiteral("PDF-Export"));

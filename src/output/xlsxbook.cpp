@@ -51,6 +51,12 @@ void XlsxSheet::writeNumber(int row, int column, double value, const CellLook& l
     check(worksheet_write_number(m_sheet, rowIndex(row), columnIndex(column), value, m_book->format(look)));
 }
 
+void XlsxSheet::writeDate(int row, int column, const QDate& date, const CellLook& look)
+{
+    lxw_datetime value{date.year(), date.month(), date.day(), 0, 0, 0};
+    check(worksheet_write_datetime(m_sheet, rowIndex(row), columnIndex(column), &value, m_book->format(look)));
+}
+
 void XlsxSheet::writeBlank(int row, int column, const CellLook& look)
 {
     check(worksheet_write_blank(m_sheet, rowIndex(row), columnIndex(column), m_book->format(look)));

@@ -8,6 +8,7 @@
 // Rows and columns count from 0, as in the library (A1 is row 0, column 0).
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include <cstdint>
@@ -44,6 +45,8 @@ class XlsxSheet {
 public:
     void writeText(int row, int column, const QString& text, const CellLook& look = {});
     void writeNumber(int row, int column, double value, const CellLook& look = {});
+    // A date as Excel's date number; the look's number format shows it.
+    void writeDate(int row, int column, const QDate& date, const CellLook& look);
     // A cell without a value that still shows its look.
     void writeBlank(int row, int column, const CellLook& look);
 

@@ -3,7 +3,7 @@
 
 Run with Debian's /usr/bin/python3, which sees the python3-openpyxl package.
 Every sheet gives its cell values row by row, the look of every non-empty cell
-(fill, borders, number format), the widths of the columns set, the auto-filter,
+(fill, borders, number format, font), the widths of the columns set, the auto-filter,
 the print titles and the page set-up.
 """
 import json
@@ -20,6 +20,7 @@ def look(cell):
         "borders": [side.style for side in (border.left, border.right, border.top, border.bottom)],
         "format": cell.number_format,
         "bold": bool(cell.font.b),
+        "size": cell.font.sz,
     }
 
 
