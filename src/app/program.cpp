@@ -79,7 +79,8 @@ Program::Program(Services& services) : m_services(services)
     forms.planung = new Tplanung(main);
     forms.drucken = new Tdrucken(main);
     forms.druck_form = new Tdruck_form(main);
-    forms.exportform = new Texportform(main);
+    forms.exportform = new Texportform(main, services, database, context.aktuelleTID, context.aktuellerTurniername,
+                                       main->ProgressBar1);
     forms.pdfform = new Tpdfform(main, &services.clock);
     forms.MSDENetworkForm = new TMSDENetworkForm(main, context, services, *m_serverBrowser, forms);
     forms.ImpressumForm = new TImpressumForm(main, services);

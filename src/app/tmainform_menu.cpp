@@ -94,6 +94,7 @@ void TMainform::exportbuttonItems2Click()
     Texportform* form = m_forms->exportform;
     form->setWindowTitle(QStringLiteral("HTML-Export"));
     showWorkDialog(form);
+    form->htmlload();
 }
 
 void TMainform::anmeldeformularClick()
