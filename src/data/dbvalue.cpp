@@ -61,6 +61,22 @@ QDateTime readDateTime(const QVariant& value)
     return dt;
 }
 
+QDateTime readWallClock(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate) {
+        const QDateTime dt = readDateTime(value);
+        return dt.isValid() ? QDateTime(dt.date(), dt.time(), Qt::UTC) : QDateTime();
+    }
+    const QString text = value.toString().trimmed();
+    const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        return {};
+    const QTime time = text.size() >= 19 ? QTime::fromString(text.mid(11, 8), QStringLiteral("hh:mm:ss")) : QTime(0, 0);
+    return QDateTime(date, time.isValid() ? time : QTime(0, 0), Qt::UTC);
+}
+
 QDate readDate(const QVariant& value)
 {
     return readDateTime(value).date();

@@ -25,6 +25,9 @@ QVariant toDbValue(const QVariant& value);
 // A date/time column as read from either backend; invalid for Null.
 QDateTime readDateTime(const QVariant& value);
 QDate readDate(const QVariant& value);
+// The same wall-clock reading without a zone (Qt::UTC), for readers that only
+// show it: no time-zone lookup per value, which counts over thousands of rows.
+QDateTime readWallClock(const QVariant& value);
 
 // Multi-line texts keep their lines apart with CR LF in the database; an edit
 // control has LF alone.

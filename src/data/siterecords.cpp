@@ -21,7 +21,7 @@ QVariant typed(const QVariant& value, ColumnType type)
         return QVariant();
     switch (type) {
     case ColumnType::DateTime: {
-        const QDateTime moment = readDateTime(value);
+        const QDateTime moment = readWallClock(value);
         return moment.isValid() ? QVariant(moment) : QVariant();
     }
     case ColumnType::YesNo: return value.toInt() != 0;
@@ -33,20 +33,26 @@ QVariant typed(const QVariant& value, ColumnType type)
     return value;
 }
 
-// Reads the columns of one table from a query by name.
+// Reads the columns of one table from a query, each by its column's type
+// (looked up once per result column).
 class Columns {
 public:
     Columns(const QSqlQuery& query, const QString& table) : m_query(query), m_table(bw::table(table)) {}
 
-    QVariant operator()(int index, const char* column) const
+    QVariant operator()(int index, const char* column)
     {
-        const ColumnDef* def = m_table.column(QLatin1String(column));
-        return def ? typed(m_query.value(index), def->type) : m_query.value(index);
+        if (size_t(index) >= m_types.size())
+            m_types.resize(size_t(index) + 1);
+        std::optional<const ColumnDef*>& def = m_types[size_t(index)];
+        if (!def)
+            def = m_table.column(QLatin1String(column));
+        return *def ? typed(m_query.value(index), (*def)->type) : m_query.value(index);
     }
 
 private:
     const QSqlQuery& m_query;
     const TableDef& m_table;
+    std::vector<std::optional<const ColumnDef*>> m_types;
 };
 
 // Sorts stably by the German collator over the texts `key` gives.
@@ -102,7 +108,7 @@ QList<SiteClass> readClasses(const QSqlDatabase& db, int tid)
                             "saetze, platten, atag, uhrzeit, mann, frau FROM Turnierklassen WHERE TID = :tid "
                             "ORDER BY KID"),
                           {{s("tid"), tid}});
-    const Columns v(q, s("Turnierklassen"));
+    Columns v(q, s("Turnierklassen"));
     QList<SiteClass> classes;
     while (q.next()) {
         SiteClass c;
@@ -171,7 +177,7 @@ QList<SitePlayer> readPlayers(const QSqlDatabase& db, int tid)
                           s("SELECT nachname, vorname, verein, geb, nummer, kverband, bverband, lverband, land, "
                             "spklasse FROM Spielerdaten WHERE TID = :tid ORDER BY SID"),
                           {{s("tid"), tid}});
-    const Columns v(q, s("Spielerdaten"));
+    Columns v(q, s("Spielerdaten"));
     QList<SitePlayer> players;
     while (q.next()) {
         SitePlayer p;
@@ -234,7 +240,7 @@ QList<SiteReferee> readReferees(const QSqlDatabase& db, int tid)
                           s("SELECT snname, svname, sverein, sgeb, skverband, sbverband, slverband, sland, sklasse "
                             "FROM Schiri WHERE TID = :tid ORDER BY SCHIRIID"),
                           {{s("tid"), tid}});
-    const Columns v(q, s("Schiri"));
+    Columns v(q, s("Schiri"));
     QList<SiteReferee> referees;
     while (q.next()) {
         SiteReferee r;
@@ -262,7 +268,7 @@ QList<SiteMatch> readMatches(const QSqlDatabase& db, int tid)
                             "FROM Spielplan sp INNER JOIN Turnierklassen k ON k.KID = sp.KID "
                             "WHERE k.TID = :tid ORDER BY sp.KID, sp.spielnummer"),
                           {{s("tid"), tid}});
-    const Columns v(q, s("Spielplan"));
+    Columns v(q, s("Spielplan"));
     QList<SiteMatch> matches;
     while (q.next()) {
         SiteMatch m;

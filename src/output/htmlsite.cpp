@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include <unistd.h>
 
 namespace bw {
 
@@ -154,19 +153,32 @@ QString safeFileStem(const QString& name)
 
 QByteArray htmlPageBytes(const QStringList& lines)
 {
+    qsizetype size = 0;
+    for (const QString& line : lines)
+        size += line.size() + 2;
     QByteArray bytes;
+    bytes.reserve(size);
     for (const QString& line : lines) {
-        const QList<uint> points = line.toUcs4();
-        for (qsizetype i = 0; i < points.size(); ++i) {
-            const char32_t c = points[i];
+        const qsizetype n = line.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            char32_t c = line[i].unicode();
             if (c == '\r' || c == '\n') {
                 // A line break inside a value ends with CR LF like the lines.
-                if (c == '\r' && i + 1 < points.size() && points[i + 1] == '\n')
+                if (c == '\r' && i + 1 < n && line[i + 1] == QLatin1Char('\n'))
                     ++i;
                 bytes += "\r\n";
                 continue;
             }
-            const int byte = c < 0x80 ? int(c) : cp1252::byteFor(c);
+            if (c < 0x80) {
+                bytes += char(c);
+                continue;
+            }
+            if (QChar::isHighSurrogate(c) && i + 1 < n && line[i + 1].isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(line[i].unicode(), line[i + 1].unicode());
+                ++i;
+            } else if (QChar::isSurrogate(c))
+                c = QChar::ReplacementCharacter;
+            const int byte = cp1252::byteFor(c);
             if (byte >= 0)
                 bytes += char(byte);
             else
@@ -500,7 +512,7 @@ public:
                 fail(target, file.errorString());
         }
         m_paths << file.fileName();
-        if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0)
+        if (file.write(bytes) != bytes.size() || !file.flush())
             fail(target, file.errorString());
         file.close();
         // A file replaced keeps its permissions.

@@ -24,13 +24,16 @@ const QString Texportform::kOverwrite = QStringLiteral("Im Ordner gibt es schon 
 // ends, the dialog is enabled and the progress bar back at 0.
 class Texportform::Working {
 public:
-    explicit Working(Texportform& form) : m_form(form)
+    explicit Working(Texportform& form)
+        : m_form(form), m_minimum(form.m_progress->minimum()), m_maximum(form.m_progress->maximum())
     {
         m_form.m_progress->setValue(0);
         m_form.setEnabled(false);
     }
     ~Working()
     {
+        // The bar is the main window's: its range as others set it, its value 0.
+        m_form.m_progress->setRange(m_minimum, m_maximum);
         m_form.m_progress->setValue(0);
         m_form.setEnabled(true);
     }
@@ -39,6 +42,8 @@ public:
 
 private:
     Texportform& m_form;
+    int m_minimum;
+    int m_maximum;
 };
 
 Texportform::Texportform(QWidget* parent, Services& services, std::function<QSqlDatabase()> database,
