@@ -5,7 +5,13 @@
 // begin with "S" or to end in a group's letter means nothing to them.
 #pragma once
 
+#include "platform/clock.h"
+
 #include <QString>
+
+#include <algorithm>
+#include <map>
+#include <vector>
 
 namespace bw {
 
@@ -37,6 +43,38 @@ inline bool sameSource(const DrawEntrant& a, const DrawEntrant& b)
 inline bool isGroupWinner(const DrawEntrant& e)
 {
     return e.source >= 0 && e.rank == 0;
+}
+
+// One at random among those left: one below(k) over their order, so a random
+// seed reproduces a draw.
+template <typename T>
+T takeAtRandom(std::vector<T>& left, RandomSource& random)
+{
+    const auto at = left.begin() + random.below(int(left.size()));
+    T taken = std::move(*at);
+    left.erase(at);
+    return taken;
+}
+
+// The order of club separation: the clubs with most members first, equal
+// counts by club name (so the order of the list they come in does not
+// matter), members without a club last; each club's members in the order
+// given. `clubOf` gives a member's club.
+template <typename Member, typename ClubOf>
+std::vector<std::vector<Member>> clubsLargestFirst(const std::vector<Member>& members, ClubOf clubOf)
+{
+    std::map<QString, std::vector<Member>> byClub;
+    std::vector<Member> clubless;
+    for (const Member& m : members) {
+        const QString& club = clubOf(m);
+        (club.isEmpty() ? clubless : byClub[club]).push_back(m);
+    }
+    std::vector<std::vector<Member>> clubs;
+    for (auto& entry : byClub)
+        clubs.push_back(std::move(entry.second));
+    std::stable_sort(clubs.begin(), clubs.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
+    clubs.push_back(std::move(clubless));
+    return clubs;
 }
 
 } // namespace bw

@@ -1,7 +1,6 @@
 #include "draw/groupdraw.h"
 
 #include <algorithm>
-#include <map>
 
 namespace bw {
 
@@ -23,10 +22,10 @@ std::vector<std::pair<int, int>> snakeOrder(int groups, int places)
 
 namespace {
 
-int takeAt(std::vector<int>& list, std::size_t at)
+int takeFirst(std::vector<int>& list)
 {
-    const int value = list[at];
-    list.erase(list.begin() + std::ptrdiff_t(at));
+    const int value = list.front();
+    list.erase(list.begin());
     return value;
 }
 
@@ -67,8 +66,7 @@ public:
             const auto cell = nextInSnake();
             if (!cell)
                 return;
-            const int at = randomSeeds ? m_random.below(int(seeds.size())) : 0;
-            place(takeAt(seeds, std::size_t(at)), cell->first, cell->second);
+            place(randomSeeds ? takeAtRandom(seeds, m_random) : takeFirst(seeds), cell->first, cell->second);
         }
     }
 
@@ -78,30 +76,17 @@ public:
             const auto cell = nextInSnake();
             if (!cell)
                 return;
-            place(takeAt(pool, std::size_t(m_random.below(int(pool.size())))), cell->first, cell->second);
+            place(takeAtRandom(pool, m_random), cell->first, cell->second);
         }
     }
 
     void placeClubs(const std::vector<int>& pool)
     {
-        // Clubs by their number of entrants to draw, most first, equal counts
-        // by name; entrants without a club last. Members keep list order.
-        std::map<QString, std::vector<int>> members;
-        std::vector<int> clubless;
-        for (const int e : pool) {
-            const QString& club = m_entrants[std::size_t(e)].club;
-            (club.isEmpty() ? clubless : members[club]).push_back(e);
-        }
-        std::vector<std::vector<int>> clubs;
-        for (auto& [name, list] : members)
-            clubs.push_back(std::move(list));
-        std::stable_sort(clubs.begin(), clubs.end(),
-                         [](const auto& a, const auto& b) { return a.size() > b.size(); });
-        clubs.push_back(std::move(clubless));
-
+        std::vector<std::vector<int>> clubs =
+            clubsLargestFirst(pool, [this](int e) -> const QString& { return m_entrants[std::size_t(e)].club; });
         for (std::vector<int>& club : clubs) {
             while (!club.empty()) {
-                const int e = takeAt(club, std::size_t(m_random.below(int(club.size()))));
+                const int e = takeAtRandom(club, m_random);
                 const auto target = groupForClubmember(m_entrants[std::size_t(e)]);
                 if (!target)
                     return;
@@ -128,7 +113,7 @@ public:
                     }
                 }
             }
-            place(takeAt(rest, 0), cell->first, cell->second);
+            place(takeFirst(rest), cell->first, cell->second);
         }
     }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <map>
 #include <optional>
 
 namespace bw {
@@ -49,9 +48,11 @@ public:
         std::vector<int> seedsLeft = seeds;
         std::vector<bool> taken(m_in.entrants.size(), false);
         for (std::size_t r = 0; r < rows.size() && !seedsLeft.empty(); ++r) {
-            const int at = m_in.randomSeeds ? m_random.below(int(seedsLeft.size())) : 0;
-            const int e = seedsLeft[std::size_t(at)];
-            seedsLeft.erase(seedsLeft.begin() + at);
+            int e = seedsLeft.front();
+            if (m_in.randomSeeds)
+                e = takeAtRandom(seedsLeft, m_random);
+            else
+                seedsLeft.erase(seedsLeft.begin());
             taken[std::size_t(e)] = true;
             const int s = rows[r];
             if (m_cells[std::size_t(s)].kind == KoSlot::Kind::Entrant) {
@@ -93,9 +94,7 @@ public:
             for (int b = 0; b < byes; ++b)
                 pool.push_back({DrawEntrant::freilos(), {KoFill::From::Bye, -1}, 0});
             while (!pool.empty()) {
-                const int at = m_random.below(int(pool.size()));
-                const Item item = pool[std::size_t(at)];
-                pool.erase(pool.begin() + at);
+                const Item item = takeAtRandom(pool, m_random);
                 if (const auto s = placeItem(item, plan))
                     markOthers(pool, *s, item.who);
             }
@@ -264,21 +263,11 @@ private:
 
     void drawClubs(const std::vector<Item>& pool, KoPlan& plan)
     {
-        std::map<QString, std::vector<Item>> members;
-        std::vector<Item> clubless;
-        for (const Item& item : pool)
-            (item.who.club.isEmpty() ? clubless : members[item.who.club]).push_back(item);
-        std::vector<std::vector<Item>> clubs;
-        for (auto& [name, list] : members)
-            clubs.push_back(std::move(list));
-        std::stable_sort(clubs.begin(), clubs.end(),
-                         [](const auto& a, const auto& b) { return a.size() > b.size(); });
-        clubs.push_back(std::move(clubless));
+        std::vector<std::vector<Item>> clubs =
+            clubsLargestFirst(pool, [](const Item& item) -> const QString& { return item.who.club; });
         for (std::vector<Item>& club : clubs) {
             while (!club.empty()) {
-                const int at = m_random.below(int(club.size()));
-                const Item item = club[std::size_t(at)];
-                club.erase(club.begin() + at);
+                const Item item = takeAtRandom(club, m_random);
                 if (const auto s = placeItem(item, plan))
                     markOthers(club, *s, item.who);
             }
