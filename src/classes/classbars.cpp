@@ -12,6 +12,15 @@ void XPBarItemsAdd(const QSqlDatabase& db, int tid, ClassItemBar& classes, Class
         plans.addClassItem(classCaption(c.name, c.kind));
 }
 
+void addItemOnce(ClassItemBar& bar, const QString& caption)
+{
+    for (int i = 0; i < bar.itemCount(); ++i) {
+        if (bar.itemCaption(i) == caption)
+            return;
+    }
+    bar.addClassItem(caption);
+}
+
 void XPBarloeschen(ClassItemBar& bar, const QString& caption)
 {
     for (int i = 0; i < bar.itemCount(); ++i) {

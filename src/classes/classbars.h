@@ -23,6 +23,8 @@ public:
 // Appends the classes of the tournament to "Turnierklassen" and those with a
 // match plan to "Spielpläne", in the database's row order.
 void XPBarItemsAdd(const QSqlDatabase& db, int tid, ClassItemBar& classes, ClassItemBar& plans);
+// Appends an item with this caption unless the bar has one already.
+void addItemOnce(ClassItemBar& bar, const QString& caption);
 // Removes the first item with exactly this caption; nothing when there is none.
 void XPBarloeschen(ClassItemBar& bar, const QString& caption);
 // Gives every item captioned `from` the caption `to`.

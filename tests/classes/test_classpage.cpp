@@ -264,6 +264,12 @@ private slots:
         XPBarItemsAdd(d.db(), 1, reopened, d.planBar);
         QCOMPARE(reopened.items, (QStringList{QStringLiteral("Alt (Team)"), QStringLiteral("Zweite (Einzel)")}));
         QCOMPARE(d.planBar.items, QStringList{QStringLiteral("Alt (Team)")});
+        // A finished draw lists its class among the plans once, however often it is finished.
+        addItemOnce(d.planBar, QStringLiteral("Alt (Team)"));
+        addItemOnce(d.planBar, QStringLiteral("Zweite (Einzel)"));
+        addItemOnce(d.planBar, QStringLiteral("Zweite (Einzel)"));
+        QCOMPARE(d.planBar.items, (QStringList{QStringLiteral("Alt (Team)"), QStringLiteral("Zweite (Einzel)")}));
+        d.planBar.items.removeLast();
 
         d.load(ClassKind::Team, QStringLiteral("Alt"));
         d.page.kbezeichnung->setText(QStringLiteral("Neu"));
