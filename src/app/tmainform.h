@@ -66,6 +66,8 @@ public:
     // Appends the open tournament's classes to "Turnierklassen" and those with
     // a plan to "Spielpläne".
     void XPBarItemsAdd();
+    // After a first draw: the class gets its item in "Spielpläne" unless it has one.
+    void listClassPlan(int kid);
     const Forms& forms() const { return *m_forms; }
 
     // Brings a work panel to the front of the stack.

@@ -5,9 +5,11 @@
 #include "app/pictures.h"
 #include "app/tdata_unit.h"
 #include "app/tmainform.h"
+#include "classes/classbars.h"
 #include "classes/classpage.h"
 #include "classes/taltersklassen.h"
 #include "classes/ttisch_verwaltung.h"
+#include "data/classrecords.h"
 #include "data/db_procedures.h"
 #include "groups/groupsetuppage.h"
 #include "platform/services.h"
@@ -64,6 +66,12 @@ void TMainform::setUpClassPage(const std::function<QSqlDatabase()>& database)
 void TMainform::XPBarItemsAdd()
 {
     bw::XPBarItemsAdd(m_forms->db_procedures->ADOConnection1(), m_context.aktuelleTID, *m_classItems, *m_planItems);
+}
+
+void TMainform::listClassPlan(int kid)
+{
+    if (const std::optional<ClassRecord> record = readClass(m_forms->db_procedures->ADOConnection1(), kid))
+        addItemOnce(*m_planItems, classCaption(record->kbezeichnung, record->system));
 }
 
 void TMainform::KlassenbuttonItems0Click()

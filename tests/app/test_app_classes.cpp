@@ -54,6 +54,7 @@ private slots:
         AppFixture app;
         const QString path = app.folder.file(QStringLiteral("turnier_db.sqlite"));
         prepareSqliteFile(path);
+        int herren = 0;
         {
             ScopedConnection c(openSqlite(path, uniqueConnectionName(QStringLiteral("setup"))));
             TournamentData data;
@@ -61,7 +62,7 @@ private slots:
             const int tid = insertTournament(c.db(), data, {true, true, true, true});
             ClassRecord r;
             r.kbezeichnung = QStringLiteral("Herren");
-            const int herren = insertClass(c.db(), tid, r, {QStringLiteral("Tisch 1")}, {});
+            herren = insertClass(c.db(), tid, r, {QStringLiteral("Tisch 1")}, {});
             r.kbezeichnung = QStringLiteral("Liga");
             r.system = ClassKind::Team;
             insertClass(c.db(), tid, r, {}, {});
@@ -80,6 +81,9 @@ private slots:
         QCOMPARE(captions(main.Klassenbutton), (QStringList{QStringLiteral("Klassen verwalten"),
                                                             QStringLiteral("Herren (Einzel)"), QStringLiteral("Liga (Team)"),
                                                             QStringLiteral("Damen (Doppel)")}));
+        QCOMPARE(captions(main.spielplanbutton), QStringList{QStringLiteral("Herren (Einzel)")});
+        // A draw finished again does not list its class twice.
+        main.listClassPlan(herren);
         QCOMPARE(captions(main.spielplanbutton), QStringList{QStringLiteral("Herren (Einzel)")});
 
         main.KlassenbuttonItemClick(0);
