@@ -5,10 +5,17 @@
 #pragma once
 
 #include "draw/plangeneration.h"
+#include "support/tempprogramfolder.h"
 
 #include <QStringList>
 
 namespace bw::test {
+
+// A plan-definition file of the source tree ("system.txt", "ko_system.txt").
+inline QString shippedFile(const char* name)
+{
+    return TempProgramFolder::sourceDir() + QStringLiteral("/resources/Files/") + QString::fromLatin1(name);
+}
 
 inline PhaseSettings groupPhase(int groups, int places, int besten = 0, int bestplazierten = 0)
 {

@@ -24,11 +24,6 @@ using namespace bw::test;
 
 namespace {
 
-QString shippedFile(const char* name)
-{
-    return TempProgramFolder::sourceDir() + QStringLiteral("/resources/Files/") + QString::fromLatin1(name);
-}
-
 PlanDefinitions shippedDefinitions(const FinishedDraw& draw)
 {
     return readPlanDefinitions(draw, shippedFile("system.txt"), shippedFile("ko_system.txt"));

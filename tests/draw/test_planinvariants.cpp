@@ -17,11 +17,6 @@ using namespace bw::test;
 
 namespace {
 
-QString shippedFile(const char* name)
-{
-    return TempProgramFolder::sourceDir() + QStringLiteral("/resources/Files/") + QString::fromLatin1(name);
-}
-
 DrawRows plan(const FinishedDraw& draw)
 {
     const PlanDefinitions definitions =
