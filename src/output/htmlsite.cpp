@@ -1,3 +1,4 @@
+#define QT_USE_QSTRINGBUILDER // the pages are many short strings put together
 #include "output/htmlsite.h"
 
 #include "output/storedtext.h"
@@ -206,11 +207,11 @@ HtmlSite::HtmlSite(SiteData data, QString turniername, QString framesetName)
                            .arg(m_frameset));
     used.insert(m_frameset.toCaseFolded());
     auto claim = [&used](const QString& stem, int kid) {
-        QString candidate = stem;
-        while (used.contains((candidate + QStringLiteral(".html")).toCaseFolded()))
-            candidate += QStringLiteral("_%1").arg(kid);
-        used.insert((candidate + QStringLiteral(".html")).toCaseFolded());
-        return candidate + QStringLiteral(".html");
+        QString name = stem + QStringLiteral(".html");
+        for (QString extra = QStringLiteral("_%1").arg(kid); used.contains(name.toCaseFolded());)
+            name.insert(name.size() - 5, extra);
+        used.insert(name.toCaseFolded());
+        return name;
     };
     for (const SiteClass& c : std::as_const(m_data.classes)) {
         const QString stem = safeFileStem(c.kbezeichnung + storedText(c.system));
