@@ -63,7 +63,7 @@ Program::Program(Services& services) : m_services(services)
     forms.gruppe = new Tgruppe(main, database);
     forms.Altersklassen = new TAltersklassen(main, services.prompter, database, context.aktuelleTID);
     forms.Doppelauswahl = new TDoppelauswahl(main, services.prompter, database);
-    forms.auslosungsform = new Tauslosungsform(main);
+    forms.auslosungsform = new Tauslosungsform(main, AuslosungLinks{services.prompter, database, context.aktuelleKID});
     forms.spielplaene = new Tspielplaene(main);
     forms.ergebnis = new Tergebnis(main);
     forms.vergleich = new Tvergleich(main);
