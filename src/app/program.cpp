@@ -13,6 +13,7 @@
 #include "classes/taltersklassen.h"
 #include "classes/ttisch_verwaltung.h"
 #include "data/db_procedures.h"
+#include "draw/drawfinish.h"
 #include "draw/tauslosungsform.h"
 #include "draw/tdoppelauswahl.h"
 #include "draw/tgruppe.h"
@@ -41,6 +42,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
@@ -63,7 +65,8 @@ Program::Program(Services& services) : m_services(services)
     forms.gruppe = new Tgruppe(main, database);
     forms.Altersklassen = new TAltersklassen(main, services.prompter, database, context.aktuelleTID);
     forms.Doppelauswahl = new TDoppelauswahl(main, services.prompter, database);
-    forms.auslosungsform = new Tauslosungsform(main, AuslosungLinks{services.prompter, database, context.aktuelleKID});
+    forms.auslosungsform =
+        new Tauslosungsform(main, AuslosungLinks{services.prompter, database, context.aktuelleTID, context.aktuelleKID});
     forms.spielplaene = new Tspielplaene(main);
     forms.ergebnis = new Tergebnis(main);
     forms.vergleich = new Tvergleich(main);
@@ -98,6 +101,7 @@ Program::Program(Services& services) : m_services(services)
     installPeoplePages(*main, context, services, forms);
     addCheckInPage();
     addGroupSetupPage();
+    connectDrawWizard();
 
     QObject::connect(main, &TMainform::createTournamentRequested, main, [this] { showCreateDialog(); });
     QObject::connect(main, &TMainform::openTournamentRequested, main, [this] { showOpenDialog(); });
@@ -153,6 +157,23 @@ void Program::addGroupSetupPage()
     layout->setContentsMargins(0, 0, 0, 0);
     main->gruppenseite = new GroupSetupPage(links, main->Gruppen);
     layout->addWidget(main->gruppenseite);
+}
+
+void Program::connectDrawWizard()
+{
+    TMainform* main = m_mainform.get();
+    forms.auslosungsform->fertigStellen = [this, main](Tauslosungsform& wizard) {
+        const FinishDrawLinks links{m_services.prompter,
+                                    [this] { return forms.db_procedures->ADOConnection1(); },
+                                    m_services.paths,
+                                    [main](int) { main->XPBarItemsAdd(); },
+                                    {},
+                                    [main](int done, int total) {
+                                        main->ProgressBar1->setRange(0, std::max(1, total));
+                                        main->ProgressBar1->setValue(done);
+                                    }};
+        return fertigClick(finishedDraw(wizard.model(), wizard.tid()), links);
+    };
 }
 
 void Program::showCreateDialog()

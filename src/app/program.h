@@ -31,6 +31,8 @@ public:
 private:
     void addCheckInPage();
     void addGroupSetupPage();
+    // "Fertig stellen" of the draw wizard: the draw saved and its plan made.
+    void connectDrawWizard();
     void showCreateDialog();
     void showOpenDialog();
 

@@ -4,6 +4,7 @@
 #include "data/drawrecords.h"
 #include "data/entrantrecords.h"
 #include "data/groupsettings.h"
+#include "data/planrecords.h"
 #include "platform/germantext.h"
 
 #include <QHash>
@@ -52,7 +53,8 @@ DrawEntry entryOf(const Myitem& item)
 
 bool registeredBefore(const DrawEntry& a, const DrawEntry& b)
 {
-    const int c = german::collator().compare(a.text(), b.text());
+    static const QCollator collator = german::collator();
+    const int c = collator.compare(a.text(), b.text());
     return c != 0 ? c < 0 : a.item.ID < b.item.ID;
 }
 
@@ -268,7 +270,8 @@ WizardState zurueckState(const NavigationFrame& frame, const WizardState& state)
 void DrawModel::load(const QSqlDatabase& db, int kid, int mode, int redrawPhase)
 {
     auslosungsinfos settings;
-    if (const std::optional<GroupSettings> stored = readGroupSettings(db, kid)) {
+    const std::optional<GroupSettings> stored = readGroupSettings(db, kid);
+    if (stored) {
         for (size_t i = 0; i < 3; ++i)
             if (const std::optional<PhaseSettings>& ph = stored->phases[i]) {
                 settings.phase[i] = int(ph->system);
@@ -295,6 +298,8 @@ void DrawModel::load(const QSqlDatabase& db, int kid, int mode, int redrawPhase)
             redrawEntrants.append(entry);
         }
     setUp(kid, mode, redrawPhase, settings, readTableNames(db, kid), seeds, registered, redrawEntrants);
+    m_storedSettings = stored.value_or(GroupSettings{});
+    m_loadedPlan = planStamp(db, kid);
 }
 
 void DrawModel::setUp(int kid, int mode, int redrawPhase, const auslosungsinfos& settings, const QStringList& tables,
@@ -302,6 +307,17 @@ void DrawModel::setUp(int kid, int mode, int redrawPhase, const auslosungsinfos&
                       const QList<DrawEntry>& redrawEntrants)
 {
     m_kid = kid;
+    // The settings as these values give them; load() puts the stored row in.
+    m_storedSettings = GroupSettings{};
+    for (size_t i = 0; i < 3; ++i)
+        if (const std::optional<PlaySystem> system = playSystemOf(settings.phase[i]))
+            m_storedSettings.phases[i] = PhaseSettings{*system, std::max(0, settings.gruppenanzahl[i]),
+                                                       std::max(0, settings.teilnehmer[i]),
+                                                       std::max(0, settings.besten[i]),
+                                                       std::max(0, settings.bestplazierten[i])};
+    m_storedSettings.gesetzt = int(seeds.size());
+    m_storedSettings.plattenbez = settings.plattenbez;
+    m_loadedPlan.reset();
     m_mode = mode;
     m_redrawPhase = mode == 2 && redrawPhase >= 1 && redrawPhase <= 3 ? redrawPhase : 1;
     m_settings = settings;

@@ -69,6 +69,7 @@
 #pragma once
 
 #include "data/classkind.h"
+#include "data/groupsettings.h"
 #include "data/myitem.h"
 
 #include <QLine>
@@ -78,6 +79,7 @@
 #include <QSize>
 #include <QSqlDatabase>
 #include <QString>
+#include <QByteArray>
 #include <QStringList>
 
 #include <array>
@@ -226,6 +228,10 @@ public:
     int redrawPhase() const { return m_redrawPhase; }
     const auslosungsinfos& gruppeneinstellung() const { return m_settings; }
     NavigationFrame frame() const;
+    // The settings as load() read them (the saving checks they still read so),
+    // and the class's plan as it was then (planStamp; nothing after setUp alone).
+    const GroupSettings& storedSettings() const { return m_storedSettings; }
+    const std::optional<QByteArray>& loadedPlan() const { return m_loadedPlan; }
 
     DrawPhase& phase(int p) { return m_phases[size_t(p - 1)]; }
     const DrawPhase& phase(int p) const { return m_phases[size_t(p - 1)]; }
@@ -338,6 +344,8 @@ private:
     int m_plattensystem = 0;
     QList<QStringList> m_plattenlisten;
     WizardState m_state;
+    GroupSettings m_storedSettings;
+    std::optional<QByteArray> m_loadedPlan;
 };
 
 } // namespace bw

@@ -321,6 +321,7 @@ void Tauslosungsform::showEvent(QShowEvent* event)
 void Tauslosungsform::laden()
 {
     m_loaded = true;
+    m_tid = m_links.aktuelleTID;
     const int mode = Tag == 2 ? 2 : 1;
     m_model.load(m_links.database(), m_links.aktuelleKID, mode, redrawPhase);
 

@@ -42,6 +42,7 @@ struct DrawDrag;
 struct AuslosungLinks {
     Prompter& prompter;
     std::function<QSqlDatabase()> database;
+    const int& aktuelleTID;
     const int& aktuelleKID;
 };
 
@@ -70,6 +71,8 @@ public:
     // wizard is done and closes. Without it the button does nothing.
     std::function<bool(Tauslosungsform& form)> fertigStellen;
 
+    // The tournament the wizard was opened in (its class is model().kid()).
+    int tid() const { return m_tid; }
     DrawModel& model() { return m_model; }
     const DrawModel& model() const { return m_model; }
     QSqlDatabase database() const { return m_links.database(); }
@@ -168,6 +171,7 @@ private:
 
     AuslosungLinks m_links;
     DrawModel m_model;
+    int m_tid = 0;
     bool m_loaded = false;
     std::array<DrawListBox*, 3> m_participantLists{};
     std::array<QButtonGroup*, 3> m_seedChoice{};

@@ -18,9 +18,10 @@ QImage drawWizard()
         return {};
     test::draw::seedDrawClass(tdb.db(), 7);
     test::FakePrompter prompter;
+    int tid = 1;
     int kid = 7;
     QWidget main;
-    Tauslosungsform form(&main, AuslosungLinks{prompter, [&tdb] { return tdb.db(); }, kid});
+    Tauslosungsform form(&main, AuslosungLinks{prompter, [&tdb] { return tdb.db(); }, tid, kid});
     form.losen = [](DrawModel&, int, const DrawOptions&) {};
     form.Tag = 1;
     form.resize(900, 600);

@@ -4,9 +4,12 @@
 // `finished`, which gives the main window its work area back.
 #include "controls/uibuttons.h"
 #include "data/classkind.h"
+#include "data/sql.h"
+#include "draw/drawfinish.h"
 #include "draw/drawwidgets.h"
 #include "draw/tauslosungsform.h"
 #include "support/fakeprompter.h"
+#include "support/tempprogramfolder.h"
 #include "support/testdatabase.h"
 #include "drawfixture.h"
 
@@ -30,13 +33,14 @@ struct Fixture {
             return;
         seedDrawClass(tdb.db(), 7);
         seedDrawClass(tdb.db(), 8);
-        form = new Tauslosungsform(&main, AuslosungLinks{prompter, [this] { return tdb.db(); }, aktuelleKID});
+        form = new Tauslosungsform(&main, AuslosungLinks{prompter, [this] { return tdb.db(); }, aktuelleTID, aktuelleKID});
         ready = true;
     }
     ~Fixture() { prompter.verify(); }
 
     TestDatabase tdb;
     FakePrompter prompter;
+    int aktuelleTID = 1;
     int aktuelleKID = 7;
     QWidget main;
     Tauslosungsform* form = nullptr;
@@ -118,6 +122,47 @@ private slots:
         f.form->show();
         QCOMPARE(f.form->model().kid(), 8);
         QCOMPARE(f.form->model().registered().size(), 8);
+    }
+
+    // "Fertig stellen" hands the model's draw on: refused while an entrant
+    // waits, then the groups and the plan written and the wizard closed.
+    void fertigStellenWritesTheDraw()
+    {
+        Fixture f;
+        if (!f.ready)
+            return;
+        TempProgramFolder folder;
+        f.form->fertigStellen = [&f, &folder](Tauslosungsform& wizard) {
+            return fertigClick(finishedDraw(wizard.model(), wizard.tid()),
+                               FinishDrawLinks{f.prompter, [&f] { return f.tdb.db(); }, folder.paths(), {}, {}, {}});
+        };
+        f.form->Tag = 1;
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form));
+        DrawModel& m = f.form->model();
+        // By hand: the two seeds and seven of the eight others into the groups.
+        QVERIFY(m.dropOnGroupRow(DrawList::ListBox2, 0, {1, 0, 0}));
+        QVERIFY(m.dropOnGroupRow(DrawList::ListBox2, 1, {1, 1, 0}));
+        for (int i = 0; i < 7; ++i)
+            QVERIFY(m.dropOnGroupRow(DrawList::ListBox1, 0, {1, (i + 2) % 3, 1 + (i + 2) / 3}));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(m.dropOnSlot(DrawList::ListBox3, 0, {2, i}));
+        f.form->weiterClick();
+        f.form->weiterClick();
+        QSignalSpy finished(f.form, &QDialog::finished);
+        f.prompter.expect(PromptKind::Warning, kUndrawnMessage);
+        f.form->fertigClick();
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(m.dropOnGroupRow(DrawList::ListBox1, 0, {1, 2, 0}));
+        f.form->fertigClick();
+        QCOMPARE(finished.count(), 1);
+        const QSqlDatabase db = f.tdb.db();
+        QCOMPARE(scalar(db, s("SELECT COUNT(*) FROM Gruppen WHERE KID=7 AND SID>0")).toInt(), 10);
+        QCOMPARE(scalar(db, s("SELECT COUNT(*) FROM Gruppen WHERE KID=7 AND phase=1 AND GID=0 AND pos=0 AND SID=707"))
+                     .toInt(),
+                 1);
+        // 3 groups of 4 play 6 matches each, then a bracket of 4: 3 matches.
+        QCOMPARE(scalar(db, s("SELECT COUNT(*) FROM Spielplan WHERE KID=7")).toInt(), 18 + 3);
     }
 
     void everyCloseFinishes_data()
