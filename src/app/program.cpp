@@ -166,7 +166,7 @@ void Program::connectDrawWizard()
         const FinishDrawLinks links{m_services.prompter,
                                     [this] { return forms.db_procedures->ADOConnection1(); },
                                     m_services.paths,
-                                    [main](int) { main->XPBarItemsAdd(); },
+                                    [main](int kid) { main->listClassPlan(kid); },
                                     {},
                                     [main](int done, int total) {
                                         main->ProgressBar1->setRange(0, std::max(1, total));
