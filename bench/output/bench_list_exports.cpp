@@ -9,6 +9,7 @@
 #include "output/listexports.h"
 #include "output/pdflists.h"
 #include "output/storedtext.h"
+#include "platform/germantext.h"
 #include "support/testdatabase.h"
 
 #include <QCoreApplication>
@@ -152,7 +153,7 @@ void floorMatchSheet(const ListRows<ExportMatch>& list, const QString& path)
         worksheet_write_number(sheet, lxw_row_t(r), 1, m.phase, f.cell);
         worksheet_write_number(sheet, lxw_row_t(r), 2, m.spielnummer, f.cell);
         const QString cells[] = {m.spieler1, m.spieler2, resultText(m.ergebnis), m.an_platte, m.schiri,
-                                 storedText(m.spielstart), groupLetter(m.gruppe)};
+                                 m.spielstart.isValid() ? storedText(m.spielstart) : QString(), groupLetter(m.gruppe)};
         for (int c = 0; c < 7; ++c)
             text(sheet, r, 3 + c, cells[c], f.cell);
     }
@@ -215,7 +216,7 @@ void bench(Backend backend, const char* name, double goal)
 
     std::vector<QStringList> playerLabels;
     for (const ExportPlayer& p : players.rows)
-        playerLabels.push_back({memberText({p.nachname, p.vorname}), storedText(p.geb), p.verein, p.mann ? s("M") : s("W"),
+        playerLabels.push_back({memberText({p.nachname, p.vorname}), german::formatDate(p.geb), p.verein, p.mann ? s("M") : s("W"),
                                 p.email, verbandText(p)});
     std::vector<QStringList> matchLabels;
     for (const ExportMatch& m : matches.rows)

@@ -19,7 +19,7 @@ std::optional<int> optionalInt(const QVariant& value)
 
 std::optional<QTime> optionalTime(const QVariant& value)
 {
-    const QDateTime moment = readDateTime(value);
+    const QDateTime moment = readWallClock(value);
     if (!moment.isValid())
         return std::nullopt;
     return moment.time();
@@ -95,8 +95,8 @@ std::vector<ExportMatch> exportMatches(const QSqlDatabase& db, const ExportSelec
         m.ergebnis = q.value(5).toString();
         m.an_platte = q.value(6).toString();
         m.schiri = q.value(7).toString();
-        m.spielstart = readDateTime(q.value(8));
-        m.geplanter_tag = readDate(q.value(9));
+        m.spielstart = readWallClock(q.value(8));
+        m.geplanter_tag = readWallClock(q.value(9)).date();
         m.geplante_zeit = optionalTime(q.value(10));
         m.gruppe = q.value(11).isNull() ? -1 : q.value(11).toInt();
         matches.push_back(std::move(m));
@@ -135,7 +135,7 @@ std::vector<ExportPlayer> exportPlayers(const QSqlDatabase& db, const ExportSele
         ExportPlayer p;
         p.nachname = q.value(0).toString();
         p.vorname = q.value(1).toString();
-        p.geb = readDate(q.value(2));
+        p.geb = readWallClock(q.value(2)).date();
         p.verein = q.value(3).toString();
         p.mann = q.value(4).toInt() != 0;
         p.bezahlt = q.value(5).toInt() != 0;
@@ -148,12 +148,24 @@ std::vector<ExportPlayer> exportPlayers(const QSqlDatabase& db, const ExportSele
         p.land = q.value(12).toString();
         players.push_back(std::move(p));
     }
+    // By surname, then first name; the collator's sort keys are made once per name.
     const QCollator collator = german::collator();
-    std::stable_sort(players.begin(), players.end(), [&](const ExportPlayer& a, const ExportPlayer& b) {
-        const int c = collator.compare(a.nachname, b.nachname);
-        return c != 0 ? c < 0 : collator.compare(a.vorname, b.vorname) < 0;
+    std::vector<std::pair<QCollatorSortKey, QCollatorSortKey>> keys;
+    std::vector<size_t> order(players.size());
+    keys.reserve(players.size());
+    for (size_t i = 0; i < players.size(); ++i) {
+        keys.emplace_back(collator.sortKey(players[i].nachname), collator.sortKey(players[i].vorname));
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const int c = keys[a].first.compare(keys[b].first);
+        return c != 0 ? c < 0 : keys[a].second.compare(keys[b].second) < 0;
     });
-    return players;
+    std::vector<ExportPlayer> sorted;
+    sorted.reserve(players.size());
+    for (size_t i : order)
+        sorted.push_back(std::move(players[i]));
+    return sorted;
 }
 
 std::vector<ExportTeam> exportTeams(const QSqlDatabase& db, const ExportSelection& selection)

@@ -52,7 +52,7 @@ struct ExportMatch {
     QString ergebnis;
     QString an_platte;
     QString schiri;
-    QDateTime spielstart;    // invalid: not started
+    QDateTime spielstart;    // wall clock without a zone; invalid: not started
     QDate geplanter_tag;     // invalid: not planned
     std::optional<QTime> geplante_zeit;
     int gruppe = -1;         // below 0: no group (knock-out)

@@ -2,6 +2,7 @@
 
 #include "data/classrecords.h"
 #include "output/storedtext.h"
+#include "platform/germantext.h"
 
 namespace bw {
 
@@ -79,7 +80,7 @@ QString spielbeginnText(const ExportMatch& match)
         return storedText(match.spielstart);
     QString planned;
     if (match.geplanter_tag.isValid())
-        planned = storedText(match.geplanter_tag);
+        planned = german::formatDate(match.geplanter_tag);
     if (match.geplante_zeit)
         planned += QLatin1Char(' ') + match.geplante_zeit->toString(QStringLiteral("hh:mm:ss"));
     return planned.isEmpty() ? planned : QLatin1Char('[') + planned + QLatin1Char(']');

@@ -127,7 +127,7 @@ QString writeSpielplanSheet(const ListRows<ExportMatch>& list, bool hasGroups, c
             out.text(r, 5, resultText(m.ergebnis));
             out.text(r, 6, m.an_platte);
             out.text(r, 7, m.schiri);
-            out.text(r, 8, storedText(m.spielstart.isValid() ? QVariant(m.spielstart) : QVariant()));
+            out.text(r, 8, m.spielstart.isValid() ? storedText(m.spielstart) : QString());
             if (hasGroups)
                 out.text(r, 9, m.gruppe >= 0 ? groupLetter(m.gruppe) : QString());
         }

@@ -3,6 +3,7 @@
 #include "output/storedtext.h"
 #include "platform/apperror.h"
 #include "platform/apppaths.h"
+#include "platform/germantext.h"
 
 #include <QDir>
 
@@ -147,7 +148,7 @@ QString PdfListPages::PDFSpielerliste(const ListRows<ExportPlayer>& list, const 
             y = 24;
         }
         PDFLabelSetzen(memberText({p.nachname, p.vorname}), 0, 100, y, 10);
-        PDFLabelSetzen(storedText(p.geb.isValid() ? QVariant(p.geb) : QVariant()), 180, 100, y, 10);
+        PDFLabelSetzen(p.geb.isValid() ? german::formatDate(p.geb) : QString(), 180, 100, y, 10);
         PDFLabelSetzen(p.verein, 230, 100, y, 10);
         PDFLabelSetzen(p.mann ? QStringLiteral("M") : QStringLiteral("W"), 390, 450, y, 10);
         PDFLabelSetzen(p.email, 430, 100, y, 10);

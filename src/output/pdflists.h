@@ -14,10 +14,11 @@
 
 namespace bw {
 
+class AppPaths;
 class Clock;
 
 // The folder of the PDF lists in the data folder.
-QString pdfExportFolder(const class AppPaths& paths);
+QString pdfExportFolder(const AppPaths& paths);
 
 class PdfListPages {
 public:
