@@ -23,16 +23,30 @@ void beginDrag(QWidget* source, const DrawDrag& drag)
     qdrag->exec(Qt::MoveAction);
 }
 
-bool acceptable(QDropEvent* event)
+// Drags of the wizard are taken as moves, others refused.
+void acceptable(QDropEvent* event)
 {
-    if (!event->mimeData()->hasFormat(kDragFormat))
-        return false;
+    if (!event->mimeData()->hasFormat(kDragFormat)) {
+        event->ignore();
+        return;
+    }
     event->setDropAction(Qt::MoveAction);
     event->accept();
-    return true;
 }
 
 } // namespace
+
+std::optional<DrawDrag> acceptedDrop(QDropEvent* event)
+{
+    std::optional<DrawDrag> drag = DrawDrag::fromMime(event->mimeData());
+    if (!drag) {
+        event->ignore();
+        return std::nullopt;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    return drag;
+}
 
 QMimeData* DrawDrag::toMime() const
 {
@@ -109,26 +123,18 @@ void DrawListBox::mouseMoveEvent(QMouseEvent* event)
 
 void DrawListBox::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!acceptable(event))
-        event->ignore();
+    acceptable(event);
 }
 
 void DrawListBox::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (!acceptable(event))
-        event->ignore();
+    acceptable(event);
 }
 
 void DrawListBox::dropEvent(QDropEvent* event)
 {
-    const std::optional<DrawDrag> drag = DrawDrag::fromMime(event->mimeData());
-    if (!drag) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
-    deliverDrop(*drag, event->position().toPoint());
+    if (const std::optional<DrawDrag> drag = acceptedDrop(event))
+        deliverDrop(*drag, event->position().toPoint());
 }
 
 void DrawListBox::deliverDrop(const DrawDrag& drag, const QPoint& pos)
@@ -217,26 +223,18 @@ void BracketView::mouseMoveEvent(QMouseEvent* event)
 
 void BracketView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!acceptable(event))
-        event->ignore();
+    acceptable(event);
 }
 
 void BracketView::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (!acceptable(event))
-        event->ignore();
+    acceptable(event);
 }
 
 void BracketView::dropEvent(QDropEvent* event)
 {
-    const std::optional<DrawDrag> drag = DrawDrag::fromMime(event->mimeData());
-    if (!drag) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
-    deliverDrop(*drag, event->position().toPoint());
+    if (const std::optional<DrawDrag> drag = acceptedDrop(event))
+        deliverDrop(*drag, event->position().toPoint());
 }
 
 void BracketView::deliverDrop(const DrawDrag& drag, const QPoint& pos)

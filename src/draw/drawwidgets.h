@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 
+class QDropEvent;
 class QMimeData;
 
 namespace bw {
@@ -30,6 +31,10 @@ struct DrawDrag {
     QMimeData* toMime() const;
     static std::optional<DrawDrag> fromMime(const QMimeData* mime);
 };
+
+// The drag a drop brings, the drop accepted as a move; nothing (the drop
+// refused) for a drag from elsewhere.
+std::optional<DrawDrag> acceptedDrop(QDropEvent* event);
 
 class DrawListBox : public QListWidget {
 public:
