@@ -13,7 +13,9 @@
 #include "classes/taltersklassen.h"
 #include "classes/ttisch_verwaltung.h"
 #include "data/db_procedures.h"
+#include "data/kosystem.h"
 #include "draw/drawfinish.h"
+#include "draw/losen.h"
 #include "draw/tauslosungsform.h"
 #include "draw/tdoppelauswahl.h"
 #include "draw/tgruppe.h"
@@ -162,6 +164,14 @@ void Program::addGroupSetupPage()
 void Program::connectDrawWizard()
 {
     TMainform* main = m_mainform.get();
+    forms.auslosungsform->losen = [this](DrawModel& model, int phase, const DrawOptions& options) {
+        const DrawPhase& ph = model.phase(phase);
+        const std::vector<int> positions =
+            ph.isKnockOut() ? readSeedPositions(forms.db_procedures->ADOConnection1(), int(ph.koinfos.size()))
+                            : std::vector<int>{};
+        bw::losen(model, phase, {options.randomSeeds == 1, options.vereinBeachten, options.freiloseZufaellig},
+                  positions, m_services.random);
+    };
     forms.auslosungsform->fertigStellen = [this, main](Tauslosungsform& wizard) {
         const FinishDrawLinks links{m_services.prompter,
                                     [this] { return forms.db_procedures->ADOConnection1(); },
