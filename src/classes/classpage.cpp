@@ -483,10 +483,19 @@ void ClassPage::reloadStale()
         return;
     }
     showRenamed(before->record, now->record);
-    QListWidget* list = listOf(now->record.system);
-    for (QListWidgetItem* item : list->findItems(now->record.kbezeichnung, Qt::MatchExactly))
-        list->setCurrentItem(item);
-    loadFromList(list, now->record.kbezeichnung);
+    highlight(now->record.kbezeichnung, now->record.system);
+    loadFromList(listOf(now->record.system), now->record.kbezeichnung);
+}
+
+void ClassPage::highlight(const QString& name, ClassKind kind)
+{
+    for (QListWidget* list : m_lists) {
+        list->clearSelection();
+        if (list != listOf(kind))
+            continue;
+        const auto found = list->findItems(name, Qt::MatchExactly);
+        list->setCurrentItem(found.isEmpty() ? nullptr : found.first());
+    }
 }
 
 void ClassPage::showRenamed(const ClassRecord& before, const ClassRecord& now)
@@ -525,6 +534,14 @@ bool ClassPage::checkInput()
         m_links.prompter.warning(QStringLiteral("Die angegebene Altersklasse existiert nicht"));
         return false;
     }
+    if (!feeValue(gebuehr->text())) {
+        m_links.prompter.warning(QStringLiteral("Die Startgebühr wurde nicht korrekt eingegeben"));
+        return false;
+    }
+    if (!feeValue(nachgebuehr->text())) {
+        m_links.prompter.warning(QStringLiteral("Die Nachmeldegebühr wurde nicht korrekt eingegeben"));
+        return false;
+    }
     if (!beginn->text().trimmed().isEmpty() && !startTimeValue(beginn->text())) {
         m_links.prompter.warning(QStringLiteral("Geben Sie eine gültige Uhrzeit ein"));
         return false;
@@ -545,7 +562,7 @@ ClassRecord ClassPage::pageRecord() const
     r.spielberechtigung = toStoredMemo(kberechtigung->toPlainText().trimmed());
     r.mann = mann->Checked();
     r.frau = frau->Checked();
-    r.gebuehr = feeValue(gebuehr->text());
+    r.gebuehr = feeValue(gebuehr->text()).value_or(0.0);
     r.min = countValue(minteil->currentText(), 2);
     r.max = countValue(maxteil->currentText(), 2);
     r.saetze = countValue(gewinnsaetze->currentText(), 3);
@@ -554,7 +571,7 @@ ClassRecord ClassPage::pageRecord() const
     r.atag = austragungstag->date();
     r.uhrzeit = startTimeValue(beginn->text());
     r.punkteprosieg = punkteprosieg->currentIndex();
-    r.nachgebuehr = feeValue(nachgebuehr->text());
+    r.nachgebuehr = feeValue(nachgebuehr->text()).value_or(0.0);
     return r;
 }
 
@@ -579,6 +596,7 @@ void ClassPage::saveNew()
     m_links.aktuelleKID = stored.kid;
     m_links.aktuellerKlassenname = record.kbezeichnung;
     listboxadd(record.kbezeichnung, record.system);
+    highlight(record.kbezeichnung, record.system);
     m_page.set(stored.kid, PageState::Mode::Unchanged);
 }
 
@@ -605,6 +623,7 @@ void ClassPage::saveChanges()
     m_links.aktuelleKID = kid;
     // The class keeps one entry and one item per bar, under its new name and kind.
     showRenamed(m_loaded->record, stored.record);
+    highlight(stored.record.kbezeichnung, stored.record.system);
     m_loaded = stored;
     m_links.aktuellerKlassenname = record.kbezeichnung;
     m_page.set(kid, PageState::Mode::Unchanged);
@@ -633,11 +652,14 @@ void ClassPage::klassedelClick()
 {
     // Only a class that is loaded or saved can go; a new class being entered has none.
     const int kid = m_page.key();
-    if (kbezeichnung->text().isEmpty() || kid == 0)
+    if (kbezeichnung->text().isEmpty() || kid == 0 || !m_loaded)
         return;
+    // The question names the class that goes, whatever the lists highlight.
+    const QString caption = classCaption(m_loaded->record.kbezeichnung, m_loaded->record.system);
     const PromptAnswer answer = m_links.prompter.prompt(
         PromptKind::Question,
-        QStringLiteral("Wollen Sie die Klasse wirklich löschen?\n\rBereits erstellte Spielpläne gehen verloren!"),
+        QStringLiteral("Wollen Sie die Klasse \"%1\" wirklich löschen?\n\rBereits erstellte Spielpläne gehen verloren!")
+            .arg(caption),
         PromptButtons::OkCancel);
     if (answer != PromptAnswer::Ok)
         return;

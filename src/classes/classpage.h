@@ -158,6 +158,8 @@ private:
     void reloadStale();
     // A class renamed or of another kind: its list entry and bar items follow.
     void showRenamed(const ClassRecord& before, const ClassRecord& now);
+    // Highlights the class in its kind's list, and nothing in the others.
+    void highlight(const QString& name, ClassKind kind);
 
     ClassPageLinks m_links;
     std::array<QListWidget*, kClassKinds.size()> m_lists{};

@@ -182,9 +182,11 @@ bool splitClassCaption(const QString& caption, QString* name, ClassKind* kind)
     return false;
 }
 
-double feeValue(const QString& text)
+std::optional<double> feeValue(const QString& text)
 {
-    return german::parseNumber(text).value_or(0.0);
+    if (text.trimmed().isEmpty())
+        return 0.0;
+    return german::parseNumber(text);
 }
 
 int countValue(const QString& text, int fallback)

@@ -33,8 +33,9 @@ QString classCaption(const QString& name, std::optional<ClassKind> kind);
 bool splitClassCaption(const QString& caption, QString* name, ClassKind* kind);
 
 // The class page's texts as stored values; what cannot be read falls back.
-// A fee in German or plain notation; 0 when it is no number.
-double feeValue(const QString& text);
+// A fee in German or plain notation; 0 for an empty field, nothing when it is
+// no number.
+std::optional<double> feeValue(const QString& text);
 // An integer (min, max, sets, tables); the fallback when it is none.
 int countValue(const QString& text, int fallback);
 // A start time "hh:mm"; nothing for an empty text, garbage or exactly 00:00.

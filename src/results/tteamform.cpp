@@ -24,17 +24,18 @@ Tteamform::Tteamform(QWidget* parent, Prompter& prompter, std::function<QSqlData
     auto* layout = new QVBoxLayout(this);
 
     auto* counts = new QGridLayout;
-    auto spin = [&](const QString& name, const QString& label, int max, int row) {
+    auto spin = [&](const QString& name, const QString& label, int row) {
         auto* box = new QSpinBox(this);
         box->setObjectName(name);
-        // The spin edits keep their values within range: 5 players show 4.
-        box->setRange(0, max);
+        // A number above the maximum may be typed; it then shows the maximum
+        // (5 players show 4), where a narrow range would refuse the key.
+        box->setRange(0, kTypedMax);
         counts->addWidget(new QLabel(label, this), row, 0);
         counts->addWidget(box, row, 1);
         return box;
     };
-    spieler = spin(QStringLiteral("spieler"), QStringLiteral("Anzahl der Spieler pro Team"), kMaxPlayers, 0);
-    reserve = spin(QStringLiteral("reserve"), QStringLiteral("Anzahl der Reservespieler"), kMaxReserves, 1);
+    spieler = spin(QStringLiteral("spieler"), QStringLiteral("Anzahl der Spieler pro Team"), 0);
+    reserve = spin(QStringLiteral("reserve"), QStringLiteral("Anzahl der Reservespieler"), 1);
     layout->addLayout(counts);
 
     auto* games = new QGridLayout;
@@ -64,6 +65,7 @@ Tteamform::Tteamform(QWidget* parent, Prompter& prompter, std::function<QSqlData
     layout->addLayout(buttons);
 
     connect(spieler, &QSpinBox::valueChanged, this, &Tteamform::spielerChange);
+    connect(reserve, &QSpinBox::valueChanged, this, &Tteamform::reserveChange);
     connect(ok, &TuiButton::OnClick, this, &Tteamform::okClick);
     connect(cancel, &TuiButton::OnClick, this, &Tteamform::cancelClick);
 }
@@ -81,12 +83,32 @@ void Tteamform::fillGameList(QComboBox* list, bool sideA, int players)
 
 void Tteamform::spielerChange()
 {
+    if (spieler->value() > kMaxPlayers) {
+        spieler->setValue(kMaxPlayers); // runs this handler again
+        return;
+    }
     // Another number of players invalidates every game.
     const int players = spieler->value();
     for (int n = 0; n < kGames; ++n) {
         fillGameList(a[size_t(n)], true, players);
         fillGameList(b[size_t(n)], false, players);
     }
+}
+
+void Tteamform::reserveChange()
+{
+    if (reserve->value() > kMaxReserves)
+        reserve->setValue(kMaxReserves);
+}
+
+void Tteamform::setPlayers(int players)
+{
+    // The game lists are refilled also when the number stays, so that a list
+    // emptied before offers its entries again.
+    const bool same = spieler->value() == players;
+    spieler->setValue(players);
+    if (same)
+        spielerChange();
 }
 
 void Tteamform::system_laden(int kid)
@@ -96,12 +118,7 @@ void Tteamform::system_laden(int kid)
 
 void Tteamform::showFormat(const TeamFormat& f)
 {
-    // The game lists are refilled also when the number stays, so that a list
-    // emptied for a new class offers its entries again.
-    const bool same = spieler->value() == f.spieler;
-    spieler->setValue(f.spieler);
-    if (same)
-        spielerChange();
+    setPlayers(f.spieler);
     reserve->setValue(f.reserve);
     for (int n = 0; n < kGames; ++n) {
         a[size_t(n)]->setEditText(teamPositionText(f.a[size_t(n)], true));
@@ -129,14 +146,10 @@ TeamFormat Tteamform::format() const
 
 void Tteamform::clearFormat()
 {
-    spieler->setValue(0);
+    // No texts; the lists offer the doubles, so a doubles-only format can be
+    // entered for a new class.
+    setPlayers(0);
     reserve->setValue(0);
-    for (auto* lists : {&a, &b}) {
-        for (QComboBox* list : *lists) {
-            list->clear();
-            list->setEditText(QString());
-        }
-    }
 }
 
 void Tteamform::okClick()

@@ -28,6 +28,8 @@ public:
     static constexpr int kGames = 9;
     static constexpr int kMaxPlayers = 4;
     static constexpr int kMaxReserves = 2;
+    // The spin edits take numbers up to this and correct them to their maximum.
+    static constexpr int kTypedMax = 99;
 
     QSpinBox* spieler;
     QSpinBox* reserve;
@@ -46,14 +48,15 @@ public:
     // The format as the lists show it: a side is the position of the entry whose
     // text it shows; a text that is no entry, or a half-filled game, is no game.
     TeamFormat format() const;
-    // The state of a new class: no players, no reserves, every game list empty
-    // (entries and text).
+    // The state of a new class: no players, no reserves, no game chosen; the
+    // game lists offer "D1" and "D2".
     void clearFormat();
 
 public slots:
     void okClick();
     void cancelClick();
     void spielerChange();
+    void reserveChange();
     // Leaving a game list: a text that is none of its entries is refused.
     void a1Exit(QComboBox* list);
 
@@ -62,6 +65,9 @@ protected:
 
 private:
     void fillGameList(QComboBox* list, bool sideA, int players);
+    // Sets the players per team and refills the game lists, also when the
+    // number stays.
+    void setPlayers(int players);
 
     Prompter& m_prompter;
     std::function<QSqlDatabase()> m_database;

@@ -54,6 +54,14 @@ QStringList entries(const QListWidget* list)
     return texts;
 }
 
+QStringList selectedEntries(const QListWidget* list)
+{
+    QStringList texts;
+    for (const QListWidgetItem* item : list->selectedItems())
+        texts << item->text();
+    return texts;
+}
+
 void selectEntry(QListWidget* list, const QString& text)
 {
     const auto found = list->findItems(text, Qt::MatchExactly);
@@ -211,20 +219,29 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("fee");
+        QTest::addColumn<QString>("lateFee");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty name") << QStringLiteral("   ") << QString()
+        const QString none;
+        QTest::newRow("empty name") << QStringLiteral("   ") << none << none << none
                                     << QStringLiteral("Sie müssen einen Klassennamen eingeben");
-        QTest::newRow("name taken, blanks around") << QStringLiteral(" Herren ") << QString()
+        QTest::newRow("name taken, blanks around") << QStringLiteral(" Herren ") << none << none << none
                                                    << QStringLiteral("Eine Klasse mit diesem Namen existiert bereits");
-        QTest::newRow("start 00:00") << QStringLiteral("Damen") << QStringLiteral("00:00")
+        QTest::newRow("start 00:00") << QStringLiteral("Damen") << QStringLiteral("00:00") << none << none
                                      << QStringLiteral("Geben Sie eine gültige Uhrzeit ein");
-        QTest::newRow("start garbage") << QStringLiteral("Damen") << QStringLiteral("9 Uhr")
+        QTest::newRow("start garbage") << QStringLiteral("Damen") << QStringLiteral("9 Uhr") << none << none
                                        << QStringLiteral("Geben Sie eine gültige Uhrzeit ein");
+        QTest::newRow("fee no number") << QStringLiteral("Damen") << none << QStringLiteral("abc") << none
+                                       << QStringLiteral("Die Startgebühr wurde nicht korrekt eingegeben");
+        QTest::newRow("late fee no number") << QStringLiteral("Damen") << none << QStringLiteral("5") << QStringLiteral("5 €")
+                                            << QStringLiteral("Die Nachmeldegebühr wurde nicht korrekt eingegeben");
     }
     void inputIsCheckedBeforeSaving()
     {
         QFETCH(QString, name);
         QFETCH(QString, start);
+        QFETCH(QString, fee);
+        QFETCH(QString, lateFee);
         QFETCH(QString, message);
         Desk d;
         d.addClass(QStringLiteral("Herren"), ClassKind::Einzel);
@@ -232,11 +249,45 @@ private slots:
         d.page.neueklasseClick();
         d.page.kbezeichnung->setText(name);
         d.page.beginn->setText(start);
+        d.page.gebuehr->setText(fee);
+        d.page.nachgebuehr->setText(lateFee);
         d.fake.prompter.expect(PromptKind::Warning, message, PromptAnswer::Cancel);
         click(d.page.klasse_speichern);
         QVERIFY(d.fake.prompter.verify());
         QCOMPARE(dumpTables(d.db()), before);
         QCOMPARE(d.page.kbezeichnung->text(), name);
+        QCOMPARE(d.page.gebuehr->text(), fee);
+        QCOMPARE(d.page.mode(), PageState::Mode::New);
+    }
+
+    // The lists highlight the class the form shows after every save, so
+    // "Klasse löschen" never meets another highlighted class.
+    void savedClassStaysHighlighted()
+    {
+        Desk d;
+        for (const char* name : {"Anna", "Berta", "Carl"})
+            d.addClass(QLatin1String(name), ClassKind::Einzel);
+        QCOMPARE(selectedEntries(d.page.einzelliste), QStringList{QStringLiteral("Carl")});
+        d.load(ClassKind::Einzel, QStringLiteral("Berta"));
+        d.page.kbezeichnung->setText(QStringLiteral("Zora"));
+        click(d.page.klasse_speichern);
+        QCOMPARE(entries(d.page.einzelliste),
+                 (QStringList{QStringLiteral("Anna"), QStringLiteral("Carl"), QStringLiteral("Zora")}));
+        QCOMPARE(selectedEntries(d.page.einzelliste), QStringList{QStringLiteral("Zora")});
+        QCOMPARE(d.page.einzelliste->currentItem()->text(), QStringLiteral("Zora"));
+
+        // A kind change highlights it in its new list only.
+        d.page.showKind(ClassKind::Doppel);
+        click(d.page.klasse_speichern);
+        QCOMPARE(selectedEntries(d.page.einzelliste), QStringList());
+        QCOMPARE(selectedEntries(d.page.doppelliste), QStringList{QStringLiteral("Zora")});
+        d.fake.prompter.expectPrefix(PromptKind::Question,
+                                     QStringLiteral("Wollen Sie die Klasse \"Zora (Doppel)\" wirklich löschen?"));
+        click(d.page.klasse_delete);
+        QVERIFY(d.fake.prompter.verify());
+        QCOMPARE(getKID(d.db(), 1, ClassKind::Doppel, QStringLiteral("Zora")), 0);
+        QCOMPARE(entries(d.page.einzelliste),
+                 (QStringList{QStringLiteral("Anna"), QStringLiteral("Carl")}));
     }
 
     void sameNameOncePerKind()
@@ -290,7 +341,9 @@ private slots:
                                                 QStringLiteral("Zweite (Einzel)")}));
         QCOMPARE(d.planBar.items, QStringList{QStringLiteral("Neu (Mixed)")});
 
-        d.fake.prompter.expectPrefix(PromptKind::Question, QStringLiteral("Wollen Sie die Klasse wirklich löschen?"));
+        d.fake.prompter.expect(
+            PromptKind::Question,
+            QStringLiteral("Wollen Sie die Klasse \"Neu (Mixed)\" wirklich löschen?\n\rBereits erstellte Spielpläne gehen verloren!"));
         click(d.page.klasse_delete);
         QVERIFY(d.fake.prompter.verify());
         QCOMPARE(d.classBar.items, (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Zweite (Einzel)")}));
@@ -316,7 +369,8 @@ private slots:
         // Switching the kind before deleting must not hit the doubles class.
         d.load(ClassKind::Einzel, QStringLiteral("Herren"));
         d.page.showKind(ClassKind::Doppel);
-        d.fake.prompter.expectPrefix(PromptKind::Question, QStringLiteral("Wollen Sie die Klasse wirklich löschen?"));
+        d.fake.prompter.expectPrefix(PromptKind::Question,
+                                     QStringLiteral("Wollen Sie die Klasse \"Herren (Einzel)\" wirklich löschen?"));
         click(d.page.klasse_delete);
         QVERIFY(d.fake.prompter.verify());
         QCOMPARE(getKID(d.db(), 1, ClassKind::Einzel, QStringLiteral("Herren")), 0);
@@ -433,15 +487,52 @@ private slots:
         QCOMPARE(t.format(), expected);
     }
 
+    // A new team class offers the doubles in every game, so a doubles-only
+    // format can be entered before the class is first saved.
+    void newTeamClassOffersTheDoubles()
+    {
+        Desk d;
+        Tteamform& t = d.teamform;
+        d.addClass(QStringLiteral("Liga"), ClassKind::Team);
+        d.load(ClassKind::Team, QStringLiteral("Liga"));
+        d.page.neueklasseClick();
+        d.page.kbezeichnung->setText(QStringLiteral("Doppelliga"));
+        d.page.showKind(ClassKind::Team);
+        click(d.page.teambutton);
+        QCOMPARE(t.spieler->value(), 0);
+        for (int n = 0; n < Tteamform::kGames; ++n) {
+            QCOMPARE(t.a[size_t(n)]->count(), 2);
+            QCOMPARE(t.b[size_t(n)]->itemText(1), QStringLiteral("D2"));
+            QCOMPARE(t.a[size_t(n)]->currentText(), QString());
+        }
+        t.a[0]->setCurrentIndex(t.a[0]->findText(QStringLiteral("D1")));
+        t.b[0]->setCurrentIndex(t.b[0]->findText(QStringLiteral("D2")));
+        click(t.ok);
+        click(d.page.klasse_speichern);
+        const std::optional<TeamFormat> stored = readTeamFormat(d.db(), getKID(d.db(), 1, ClassKind::Team, QStringLiteral("Doppelliga")));
+        QVERIFY(stored);
+        QCOMPARE(stored->a[0], std::optional<int>(11));
+        QCOMPARE(stored->b[0], std::optional<int>(12));
+        QCOMPARE(stored->a[1], std::optional<int>());
+    }
+
     void teamFormDialog()
     {
         Desk d;
         Tteamform& t = d.teamform;
         t.show();
-        // The spin edits stay within their ranges.
+        // The spin edits stay within their ranges, typed or set.
         t.spieler->setValue(5);
         QCOMPARE(t.spieler->value(), 4);
         t.reserve->setValue(3);
+        QCOMPARE(t.reserve->value(), 2);
+        t.spieler->setValue(1);
+        t.spieler->selectAll();
+        QTest::keyClicks(t.spieler, QStringLiteral("5"));
+        QCOMPARE(t.spieler->value(), 4);
+        QCOMPARE(t.spieler->text(), QStringLiteral("4"));
+        t.reserve->selectAll();
+        QTest::keyClicks(t.reserve, QStringLiteral("7"));
         QCOMPARE(t.reserve->value(), 2);
         QStringList offered;
         for (int i = 0; i < t.b[0]->count(); ++i)
@@ -616,7 +707,7 @@ private slots:
                 button = d.page.klasse_delete;
                 beforeRun = [&](int) {
                     d.fake.prompter.expectPrefix(PromptKind::Question,
-                                                 QStringLiteral("Wollen Sie die Klasse wirklich löschen?"));
+                                                 QStringLiteral("Wollen Sie die Klasse \"Herren (Einzel)\" wirklich löschen?"));
                 };
             }
         }

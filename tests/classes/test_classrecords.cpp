@@ -88,26 +88,28 @@ private slots:
     void pageTextsBecomeStoredValues_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("fee");
+        QTest::addColumn<std::optional<double>>("fee");
         QTest::addColumn<int>("count");
         QTest::addColumn<std::optional<QTime>>("time");
         const std::optional<QTime> none;
-        QTest::newRow("German fee") << QStringLiteral("12,50") << 12.5 << 2 << none;
-        QTest::newRow("plain fee") << QStringLiteral("7.5") << 7.5 << 2 << none;
-        QTest::newRow("thousands") << QStringLiteral("1.234,5") << 1234.5 << 2 << none;
-        QTest::newRow("whole number") << QStringLiteral(" 8 ") << 8.0 << 8 << none;
-        QTest::newRow("bad number") << QStringLiteral("zwölf") << 0.0 << 2 << none;
-        QTest::newRow("empty") << QString() << 0.0 << 2 << none;
-        QTest::newRow("start 00:00") << QStringLiteral("00:00") << 0.0 << 2 << none;
-        QTest::newRow("garbage time") << QStringLiteral("14:7x") << 0.0 << 2 << none;
-        QTest::newRow("hour out of range") << QStringLiteral("25:00") << 0.0 << 2 << none;
-        QTest::newRow("14:30") << QStringLiteral("14:30") << 0.0 << 2 << std::optional<QTime>(QTime(14, 30));
-        QTest::newRow("9:05 with blanks") << QStringLiteral(" 9:05") << 0.0 << 2 << std::optional<QTime>(QTime(9, 5));
+        const std::optional<double> noFee;
+        QTest::newRow("German fee") << QStringLiteral("12,50") << std::optional(12.5) << 2 << none;
+        QTest::newRow("plain fee") << QStringLiteral("7.5") << std::optional(7.5) << 2 << none;
+        QTest::newRow("thousands") << QStringLiteral("1.234,5") << std::optional(1234.5) << 2 << none;
+        QTest::newRow("whole number") << QStringLiteral(" 8 ") << std::optional(8.0) << 8 << none;
+        QTest::newRow("bad number") << QStringLiteral("zwölf") << noFee << 2 << none;
+        QTest::newRow("empty") << QString() << std::optional(0.0) << 2 << none;
+        QTest::newRow("blanks") << QStringLiteral("  ") << std::optional(0.0) << 2 << none;
+        QTest::newRow("start 00:00") << QStringLiteral("00:00") << noFee << 2 << none;
+        QTest::newRow("garbage time") << QStringLiteral("14:7x") << noFee << 2 << none;
+        QTest::newRow("hour out of range") << QStringLiteral("25:00") << noFee << 2 << none;
+        QTest::newRow("14:30") << QStringLiteral("14:30") << noFee << 2 << std::optional<QTime>(QTime(14, 30));
+        QTest::newRow("9:05 with blanks") << QStringLiteral(" 9:05") << noFee << 2 << std::optional<QTime>(QTime(9, 5));
     }
     void pageTextsBecomeStoredValues()
     {
         QFETCH(QString, text);
-        QFETCH(double, fee);
+        QFETCH(std::optional<double>, fee);
         QFETCH(int, count);
         QFETCH(std::optional<QTime>, time);
         QCOMPARE(feeValue(text), fee);
