@@ -234,6 +234,12 @@ CheckInPage::CheckInPage(const CheckInPageLinks& links, QWidget* parent)
     m_page.handle(teammeldecheck, &TuiCheckbox::OnClick, [this] { teammeldecheckClick(); });
     m_page.handle(uiButton4, &TuiButton::OnClick, [this] { uiButton4Click(); });
     m_page.handle(uiButton5, &TuiButton::OnClick, [this] { uiButton5Click(); });
+    // The check boxes show the entries the lists select, whatever selected
+    // them (a click, a key, a reload, another tab); unticked when none is.
+    connect(anmeldeliste, &QListWidget::currentRowChanged, this,
+            [this](int row) { anmeldecheck->SetChecked(item(anmeldeliste, row).gemeldet); });
+    connect(teammeldeliste, &QListWidget::currentRowChanged, this,
+            [this](int row) { teammeldecheck->SetChecked(item(teammeldeliste, row).gemeldet); });
     for (QObject* watched : {static_cast<QObject*>(spieler_anmeldung), static_cast<QObject*>(anmeldeliste),
                              static_cast<QObject*>(team_anmeldung), static_cast<QObject*>(teammeldeliste)})
         watched->installEventFilter(this);
@@ -331,6 +337,7 @@ void CheckInPage::meldetabChange(int index)
     const auto filling = m_page.fill();
     anmeldeliste->clear();
     teammeldeliste->clear();
+    team_anmeldung->clear();
     anmeldecheck->setVisible(true);
     const QSqlDatabase db = m_links.database();
     const bool teamClass = meldetab->tabText(index).endsWith(QLatin1String("(Team)"));

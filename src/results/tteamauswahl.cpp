@@ -5,6 +5,7 @@
 #include "platform/prompter.h"
 
 #include <QComboBox>
+#include <QScrollBar>
 #include <QDragEnterEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +13,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace bw {
 
@@ -33,8 +36,9 @@ public:
         const QRect r = option.rect;
         painter->drawText(r.adjusted(1, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
                           QString::number(index.row() + 1) + QLatin1Char('.'));
-        painter->drawText(r.adjusted(10 + option.fontMetrics.horizontalAdvance(QStringLiteral("0")), 0, 0, 0),
-                          Qt::AlignVCenter | Qt::AlignLeft, index.data().toString());
+        const QRect name = r.adjusted(10 + option.fontMetrics.horizontalAdvance(QStringLiteral("0")), 0, 0, 0);
+        painter->drawText(name, Qt::AlignVCenter | Qt::AlignLeft,
+                          option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, name.width()));
         painter->restore();
     }
 };
@@ -154,10 +158,15 @@ Tteamauswahl::Tteamauswahl(QWidget* parent, Prompter& prompter, std::function<QS
         list->accepts = [this, list](QListWidget* source) { return ListBoxDragOver(list, source); };
         list->dropped = [this, list](QListWidget* source, int row) { ListBoxDragDrop(list, source, row); };
     }
-    ListBox1->setFixedHeight(80);
-    ListBox2->setFixedHeight(44);
-    ListBox4->setFixedHeight(44);
-    ListBox5->setFixedHeight(44);
+    // The slot lists show all their slots: no scroll bar covers the last one,
+    // a long name ends in "…".
+    for (QListWidget* list : {ListBox1, ListBox2, ListBox4, ListBox5}) {
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    fitSlots(ListBox1, 4);
+    for (QListWidget* list : {ListBox2, ListBox4, ListBox5})
+        fitSlots(list, 2);
 
     teamklasse = new QLabel(this);
     teamklasse->setObjectName(QStringLiteral("teamklasse"));
@@ -289,6 +298,13 @@ void Tteamauswahl::makeSlots(QListWidget* list, int count)
         auto* item = new QListWidgetItem(QString(), list);
         item->setData(kIdRole, 0);
     }
+    fitSlots(list, count);
+}
+
+void Tteamauswahl::fitSlots(QListWidget* list, int count)
+{
+    const int row = std::max(list->fontMetrics().height() + 4, list->count() > 0 ? list->sizeHintForRow(0) : 0);
+    list->setFixedHeight(std::max(1, count) * row + 2 * list->frameWidth());
 }
 
 void Tteamauswahl::setSlot(QListWidget* list, int row, int sid, const QString& text)

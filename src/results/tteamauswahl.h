@@ -89,6 +89,8 @@ protected:
 private:
     void clearAll();
     void makeSlots(QListWidget* list, int count);
+    // Makes a slot list just tall enough for its slots.
+    static void fitSlots(QListWidget* list, int count);
     void setSlot(QListWidget* list, int row, int sid, const QString& text);
     // The slots filled from a stored team; a player no longer entered in the
     // class still shows with his name, one who no longer exists leaves the slot empty.

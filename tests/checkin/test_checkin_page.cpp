@@ -286,6 +286,34 @@ private slots:
     }
 
     // A team checked in with two of its four players ticked, on its class tab.
+    // The check boxes and the team field show the entries the lists select
+    // after a reload or a tab change, never an earlier entry's.
+    void boxesFollowTheSelectionAfterReloadAndTabChange()
+    {
+        // "SV Brunnhain" comes first and is checked in, "TSV A" is not.
+        execute(db(), QStringLiteral("UPDATE Teams SET angemeldet=1 WHERE MID=:m"), {{QStringLiteral("m"), kTeamB}});
+        execute(db(), QStringLiteral("UPDATE Spieler_im_turnier SET gemeldet=1 WHERE SID=:s"), {{QStringLiteral("s"), kAbel}});
+        m_page->SpielerbuttonItems1Click();
+        QCOMPARE(m_page->teammeldeliste->currentItem()->text(), QStringLiteral("SV Brunnhain"));
+        QVERIFY(m_page->teammeldecheck->Checked());
+        QVERIFY(m_page->anmeldecheck->Checked());
+
+        selectTeam(QStringLiteral("TSV A"));
+        m_page->teammeldelisteClick();
+        QCOMPARE(m_page->team_anmeldung->text(), QStringLiteral("TSV A"));
+        QVERIFY(!m_page->teammeldecheck->Checked());
+        showTab(QStringLiteral("Mannschaft (Team)"));
+        QCOMPARE(m_page->team_anmeldung->text(), QString());
+        QCOMPARE(m_page->teammeldeliste->currentItem()->text(), QStringLiteral("SV Brunnhain"));
+        QVERIFY(m_page->teammeldecheck->Checked());
+
+        execute(db(), QStringLiteral("UPDATE Teams SET angemeldet=0"));
+        execute(db(), QStringLiteral("UPDATE Spieler_im_turnier SET gemeldet=0"));
+        m_page->SpielerbuttonItems1Click();
+        QVERIFY(!m_page->teammeldecheck->Checked());
+        QVERIFY(!m_page->anmeldecheck->Checked());
+    }
+
     void teamWithTwoOfFourMembers()
     {
         showTab(QStringLiteral("Mannschaft (Team)"));

@@ -15,6 +15,8 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -131,6 +133,21 @@ private slots:
         QCOMPARE(m_dialog->ComboBox1->currentText(), QStringLiteral("TSV A"));
         QCOMPARE(ids(m_dialog->ListBox1), (QList<int>{kAbel, kBerg, kCramer, kDorn}));
         QVERIFY(m_dialog->deleteButton->isEnabled());
+    }
+
+    // Every slot shows whole: no scroll bar covers the last reserve, also with
+    // a long name.
+    void slotsShowWhole()
+    {
+        m_dialog->show();
+        chooseTeam(QStringLiteral("TSV A"));
+        m_dialog->ListBox2->item(0)->setText(QStringLiteral("Müller-Lüdenscheidt-Oberberg, Hans-Peter Maximilian"));
+        QCoreApplication::processEvents();
+        for (QListWidget* slotList : {m_dialog->ListBox1, m_dialog->ListBox2, m_dialog->ListBox4, m_dialog->ListBox5}) {
+            QVERIFY(!slotList->horizontalScrollBar()->isVisible());
+            const QRect last = slotList->visualItemRect(slotList->item(slotList->count() - 1));
+            QVERIFY2(last.bottom() < slotList->viewport()->height(), qPrintable(slotList->objectName()));
+        }
     }
 
     // A player in a slot who is no longer entered in the class still shows with
