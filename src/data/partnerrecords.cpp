@@ -99,6 +99,19 @@ void writePartners(const QSqlDatabase& db, int sid, const QList<PartnerLine>& li
 
 } // namespace
 
+namespace {
+
+// "Vorname Nachname" of a player; empty when he is gone.
+QString spokenName(const QSqlDatabase& db, int sid)
+{
+    QSqlQuery q = execute(db, s("SELECT vorname, nachname FROM Spielerdaten WHERE SID=:sid"), {{s("sid"), sid}});
+    if (!q.next())
+        return QString();
+    return (q.value(0).toString().trimmed() + QLatin1Char(' ') + q.value(1).toString().trimmed()).trimmed();
+}
+
+} // namespace
+
 QList<PartnerConflict> partnerConflicts(const QSqlDatabase& db, int sid, const QList<PartnerLine>& lines)
 {
     QList<PartnerConflict> conflicts;
@@ -107,7 +120,8 @@ QList<PartnerConflict> partnerConflicts(const QSqlDatabase& db, int sid, const Q
             continue;
         const PairState state = pairState(db, line.partnerSid, line.kid);
         if (state.partner && *state.partner != sid)
-            conflicts.append({line.kid, line.partnerSid, *state.partner});
+            conflicts.append({line.kid, line.partnerSid, *state.partner, spokenName(db, line.partnerSid),
+                              spokenName(db, *state.partner)});
     }
     return conflicts;
 }

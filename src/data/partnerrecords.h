@@ -30,6 +30,8 @@ struct PartnerConflict {
     int kid = 0;
     int partnerSid = 0;
     int currentSid = 0; // the partner's present partner
+    QString partnerName; // first name and surname, as the question names them
+    QString currentName;
 
     bool operator==(const PartnerConflict&) const = default;
 };

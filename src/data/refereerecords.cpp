@@ -80,7 +80,7 @@ RefereeConversion convertRefereeTexts(const RefereeTexts& t)
     r.sbverband = t.bverband.trimmed();
     r.slverband = t.lverband.trimmed();
     r.sland = t.land.trimmed();
-    r.smemo = t.memo.trimmed();
+    r.smemo = toStoredMemo(t.memo.trimmed());
     r.sklasse = t.klasse.trimmed();
     return {r, QString()};
 }

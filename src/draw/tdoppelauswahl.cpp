@@ -5,7 +5,7 @@
 #include "platform/prompter.h"
 
 #include <QComboBox>
-#include <QEvent>
+#include <QShowEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,11 +44,13 @@ TDoppelauswahl::TDoppelauswahl(QWidget* parent, Prompter& prompter, std::functio
     connect(uiButton1, &TuiButton::OnClick, this, &TDoppelauswahl::uiButton1Click);
 }
 
-bool TDoppelauswahl::event(QEvent* e)
+// Filled once per opening: coming back from another window keeps the choice
+// the user has not confirmed yet.
+void TDoppelauswahl::showEvent(QShowEvent* e)
 {
-    if (e->type() == QEvent::WindowActivate)
+    QDialog::showEvent(e);
+    if (!e->spontaneous())
         FormActivate();
-    return QDialog::event(e);
 }
 
 void TDoppelauswahl::FormActivate()
@@ -94,7 +96,7 @@ QSet<std::pair<int, int>> TDoppelauswahl::askTakeOvers(const QSqlDatabase& db, i
 {
     QSet<std::pair<int, int>> takeOver;
     for (const PartnerConflict& c : partnerConflicts(db, sid, lines)) {
-        if (m_prompter.confirm(QStringLiteral("%1 spielt schon mit %2 .Tauschen?").arg(c.partnerSid).arg(c.currentSid)))
+        if (m_prompter.confirm(QStringLiteral("%1 spielt schon mit %2 .Tauschen?").arg(c.partnerName, c.currentName)))
             takeOver.insert({c.kid, c.partnerSid});
     }
     return takeOver;

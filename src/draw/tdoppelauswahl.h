@@ -43,7 +43,7 @@ public:
     Request request;
 
     // Asks for every partner of the lines who plays with someone else
-    // ("<partner> spielt schon mit <other> .Tauschen?") and returns the
+    // ("<partner> spielt schon mit <other> .Tauschen?", by their names) and returns the
     // (class, partner) pairs the user lets the player take over.
     QSet<std::pair<int, int>> askTakeOvers(const QSqlDatabase& db, int sid, const QList<PartnerLine>& lines);
     // Stores the player's partner lines after his record was saved: the
@@ -60,7 +60,7 @@ public slots:
     void uiButton1Click();
 
 protected:
-    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     Prompter& m_prompter;

@@ -1,6 +1,47 @@
 #include "people/peoplewidgets.h"
 
+#include "platform/germantext.h"
+
+#include <QPainter>
+
 namespace bw::people {
+
+bool SortedEntry::operator<(const QListWidgetItem& other) const
+{
+    return german::lessThan(text(), other.text());
+}
+
+void PersonEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    const QVariant own = index.data(Qt::ForegroundRole);
+    const QColor text = own.canConvert<QBrush>() ? own.value<QBrush>().color() : QColor(Qt::black);
+    painter->save();
+    painter->fillRect(option.rect, selected ? option.palette.highlight() : QBrush(Qt::white));
+    painter->setPen(selected ? QColor(Qt::white) : text);
+    painter->setFont(option.font);
+    const QRect area = option.rect.adjusted(5, 0, 0, 0);
+    painter->drawText(area, Qt::AlignVCenter | Qt::AlignLeft,
+                      option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, area.width()));
+    painter->restore();
+}
+
+QSize PersonEntryDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setWidth(size.width() + 5);
+    if (m_rowHeight > 0)
+        size.setHeight(m_rowHeight);
+    return size;
+}
+
+QListWidgetItem* addEntry(QListWidget* list, const QString& text)
+{
+    auto* entry = new SortedEntry(text);
+    list->addItem(entry);
+    return entry;
+}
 
 QComboBox* editableCombo(QWidget* parent, const QString& name)
 {

@@ -86,6 +86,7 @@ void PlayerPage::build()
     sklassen = list(QStringLiteral("sklassen"));
     sklassen->setSelectionMode(QAbstractItemView::MultiSelection);
     sklassen->setItemDelegate(new ClassEntryDelegate(sklassen));
+    spielerliste->setItemDelegate(new people::PersonEntryDelegate(spielerliste));
     doppelpartner = list(QStringLiteral("doppelpartner"));
 
     auto edit = [this](const QString& name) {
@@ -151,20 +152,34 @@ void PlayerPage::build()
     sex->addStretch();
     form->addRow(QString(), sex);
 
+    // At the window's start size every control keeps its room: the player and
+    // club lists on the left, the form beside them, the classes and partner
+    // lines below the form; spare width goes to the lists.
+    snummer->setMinimumWidth(snummer->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    number->setStretch(0, 1);
+    // A long name and its scroll bar.
+    for (QListWidget* l : {spielerliste, vereinsliste})
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("Müller-Lüdenscheidt, Hans")) + 30);
     auto* left = new QVBoxLayout;
     left->addWidget(spielerliste, 3);
     left->addWidget(vereinsliste, 2);
-    auto* right = new QVBoxLayout;
     auto* classesLabel = new QLabel(QStringLiteral("Spieler nimmt Teil in Klasse(n)"), this);
     classesLabel->setObjectName(QStringLiteral("StaticText13"));
-    right->addWidget(classesLabel);
-    right->addWidget(sklassen, 3);
-    right->addWidget(new QLabel(QStringLiteral("Doppelpartner / Team"), this));
-    right->addWidget(doppelpartner, 2);
+    auto* classColumn = new QVBoxLayout;
+    classColumn->addWidget(classesLabel);
+    classColumn->addWidget(sklassen, 1);
+    auto* partnerColumn = new QVBoxLayout;
+    partnerColumn->addWidget(new QLabel(QStringLiteral("Doppelpartner / Team"), this));
+    partnerColumn->addWidget(doppelpartner, 1);
+    auto* entries = new QHBoxLayout;
+    entries->addLayout(classColumn, 1);
+    entries->addLayout(partnerColumn, 1);
+    auto* right = new QVBoxLayout;
+    right->addLayout(form);
+    right->addLayout(entries, 1);
     auto* columns = new QHBoxLayout;
-    columns->addLayout(left, 2);
-    columns->addLayout(form, 3);
-    columns->addLayout(right, 2);
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 0);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(neuerspielerbutton);
     buttons->addWidget(spielerspeichernbutton);
@@ -270,7 +285,8 @@ void PlayerPage::SpielerbuttonItems0Click()
                                                              {spklasse, "spklasse"}};
         for (const auto& [combo, column] : combos)
             combo->addItems(playerColumnValues(db, tid, QString::fromLatin1(column)));
-        vereinsliste->addItems(playerColumnValues(db, tid, QStringLiteral("verein"), true));
+        for (const QString& club : playerColumnValues(db, tid, QStringLiteral("verein"), true))
+            people::addEntry(vereinsliste, club);
     }
     for (QComboBox* c : {land, kreisverband, bezirksverband, landesverband, spklasse})
         c->setCurrentText(QString());
@@ -285,9 +301,8 @@ void PlayerPage::fillOfferedClasses()
     sklassen->clear();
     klassenidliste = loadOfferedClasses(m_links.people.database(), m_links.people.aktuelleTID);
     for (const KlassenInfo& k : klassenidliste) {
-        auto* item = new QListWidgetItem(k.text);
+        QListWidgetItem* item = people::addEntry(sklassen, k.text);
         item->setData(kKeyRole, k.kid);
-        sklassen->addItem(item);
         item->setSelected(selected.contains(k.kid));
     }
 }
@@ -310,11 +325,10 @@ void PlayerPage::showPlayerEntry(const SpielerInfo& info)
 
 void PlayerPage::addPlayerEntry(const SpielerInfo& player, bool present)
 {
-    auto* item = new QListWidgetItem(player.name());
+    QListWidgetItem* item = people::addEntry(spielerliste, player.name());
     item->setData(kKeyRole, player.sid);
     if (present)
         item->setForeground(people::kPresentColour);
-    spielerliste->addItem(item);
 }
 
 void PlayerPage::rebuildPlayerList()
@@ -562,10 +576,9 @@ std::optional<ClassKind> PlayerPage::offeredKind(int kid) const
 
 void PlayerPage::addPartnerLine(const QString& text, int kid, int partnerSid)
 {
-    auto* line = new QListWidgetItem(text);
+    QListWidgetItem* line = people::addEntry(doppelpartner, text);
     line->setData(kKeyRole, kid);
     line->setData(kFlagRole, partnerSid);
-    doppelpartner->addItem(line);
 }
 
 void PlayerPage::removePartnerLine(int kid)
@@ -754,7 +767,7 @@ void PlayerPage::save(const PlayerRecord& record, bool isNew)
     m_links.people.aktuelleSID = sid;
     if (isNew) {
         if (vereinsliste->findItems(record.verein, Qt::MatchExactly).isEmpty())
-            vereinsliste->addItem(record.verein);
+            people::addEntry(vereinsliste, record.verein);
         learnValue(kreisverband, record.kverband);
         learnValue(bezirksverband, record.bverband);
         learnValue(landesverband, record.lverband);

@@ -2,6 +2,7 @@
 
 #include "controls/uibuttons.h"
 #include "controls/uicheckctrls.h"
+#include "data/dbvalue.h"
 #include "data/playerrecords.h"
 #include "data/refereerecords.h"
 #include "people/peoplewidgets.h"
@@ -46,6 +47,8 @@ void RefereePage::build()
     schiriliste = new QListWidget(this);
     schiriliste->setObjectName(QStringLiteral("schiriliste"));
     schiriliste->setSortingEnabled(true);
+    schiriliste->setItemDelegate(new people::PersonEntryDelegate(schiriliste, 16));
+    schiriliste->setUniformItemSizes(true);
     schiriliste->setMinimumWidth(200);
     schiriklassen = new QListWidget(this);
     schiriklassen->setObjectName(QStringLiteral("schiriklassen"));
@@ -168,9 +171,8 @@ void RefereePage::fillClasses()
     const QList<int> selected = selectedClasses();
     schiriklassen->clear();
     for (const RefereeClass& c : loadRefereeClasses(m_links.database(), m_links.aktuelleTID)) {
-        auto* item = new QListWidgetItem(c.text);
+        QListWidgetItem* item = people::addEntry(schiriklassen, c.text);
         item->setData(Qt::UserRole, c.kid);
-        schiriklassen->addItem(item);
         item->setSelected(selected.contains(c.kid));
     }
 }
@@ -185,11 +187,10 @@ void RefereePage::showListEntry(const RefereeData& data)
 
 void RefereePage::addListEntry(int id, const QString& name, bool angemeldet, const QString& verein)
 {
-    auto* item = new QListWidgetItem(name);
+    QListWidgetItem* item = people::addEntry(schiriliste, name);
     item->setData(Qt::UserRole, id);
     item->setData(Qt::UserRole + 1, verein);
     item->setForeground(angemeldet ? people::kPresentColour : QColor(Qt::black));
-    schiriliste->addItem(item);
 }
 
 bool RefereePage::listHolds(const QString& name) const
@@ -250,7 +251,7 @@ void RefereePage::schirifelderfuellen(int id)
     if (r.sgeb)
         schirigeb->setText(german::formatDate(*r.sgeb));
     schiriangemeldet->SetChecked(r.sangemeldet);
-    schirimemo->setPlainText(r.smemo);
+    schirimemo->setPlainText(fromStoredMemo(r.smemo));
     schirimemo->moveCursor(QTextCursor::Start);
     schiriklassen->clearSelection();
     for (int i = 0; i < schiriklassen->count(); ++i) {

@@ -99,7 +99,7 @@ private slots:
         TestDatabase tdb(Backend::SQLite);
         const QSqlDatabase db = tdb.db();
         seedDoubles(db);
-        QCOMPARE(partnerConflicts(db, 1, {{1, 3}, {1, 2}}), (QList<PartnerConflict>{{1, 3, 4}}));
+        QCOMPARE(partnerConflicts(db, 1, {{1, 3}, {1, 2}}), (QList<PartnerConflict>{{1, 3, 4, s("v P3"), s("v P4")}}));
         QVERIFY(partnerConflicts(db, 4, {{1, 3}}).isEmpty()); // his own partner
     }
 
@@ -164,24 +164,30 @@ private slots:
         dialog.request = {1, 1, true, false, {{1, s("P1, v")}, {2, s("P2, v")}, {3, s("P3, v")}, {4, s("P4, v")}}};
         dialog.doppelklasse->setText(s("Doppel - D:"));
         dialog.show();
-        dialog.FormActivate();
         QStringList offered;
         for (int i = 0; i < dialog.doppelcombo->count(); ++i)
             offered << dialog.doppelcombo->itemText(i);
         QCOMPARE(offered, (QStringList{QString(), s("P2, v")}));
         QSignalSpy chosen(&dialog, &TDoppelauswahl::partnerChosen);
         dialog.doppelcombo->setCurrentIndex(1);
+        // Back from another program: the unconfirmed choice stays.
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QCoreApplication::sendEvent(&dialog, &deactivate);
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(&dialog, &activate);
+        QCOMPARE(dialog.doppelcombo->currentIndex(), 1);
         click(dialog.OK);
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen.first(), (QVariantList{1, 2, s("Doppel - D: P2, v")}));
         QVERIFY(!dialog.isVisible());
 
         // Storing asks before the player takes a partner away from another.
-        prompter.expect(PromptKind::Question, s("3 spielt schon mit 4 .Tauschen?"), PromptAnswer::No);
+        // The question names the players, never their keys.
+        prompter.expect(PromptKind::Question, s("v P3 spielt schon mit v P4 .Tauschen?"), PromptAnswer::No);
         dialog.partnercheck(db, 1, {{1, 3}});
         QVERIFY(prompter.verify());
         QVERIFY(pairs(db).contains(s("1|1|<null>|<null>")));
-        prompter.expect(PromptKind::Question, s("3 spielt schon mit 4 .Tauschen?"), PromptAnswer::Yes);
+        prompter.expect(PromptKind::Question, s("v P3 spielt schon mit v P4 .Tauschen?"), PromptAnswer::Yes);
         dialog.partnercheck(db, 1, {{1, 3}});
         QVERIFY(prompter.verify());
         QVERIFY(pairs(db).contains(s("1|1|3|<null>")));

@@ -125,6 +125,62 @@ private slots:
         QCOMPARE(f.page->spielerspeichernbutton->Caption(), s("Spieler speichern"));
     }
 
+    // Players and clubs sort as German readers expect: case-insensitive,
+    // umlauts beside their vowels, never by code point.
+    void listsSortInGermanOrder()
+    {
+        Fixture f;
+        seedPlayer(f.db(), 1, 4, s("de Vries"), s("Jan"), s("ohne Verein"));
+        seedPlayer(f.db(), 1, 5, QString::fromUtf8("Äbersold"), s("Eva"), QString::fromUtf8("Äschach TTC"));
+        seedPlayer(f.db(), 1, 6, QString::fromUtf8("Özdemir"), s("Ali"), s("TTC A"));
+        seedPlayer(f.db(), 1, 7, s("Zimmer"), s("Max"), s("Zell"));
+        f.page->SpielerbuttonItems0Click();
+        QStringList players;
+        for (int i = 0; i < f.page->spielerliste->count(); ++i)
+            players << f.page->spielerliste->item(i)->text();
+        QCOMPARE(players, (QStringList{QString::fromUtf8("Äbersold, Eva"), s("de Vries, Jan"), s("Meier, Hans"),
+                                       s("Meier, Hans"), QString::fromUtf8("Müller, Eva"),
+                                       QString::fromUtf8("Özdemir, Ali"), s("Zimmer, Max")}));
+        QStringList clubs;
+        for (int i = 0; i < f.page->vereinsliste->count(); ++i)
+            clubs << f.page->vereinsliste->item(i)->text();
+        QCOMPARE(clubs, (QStringList{QString::fromUtf8("Äschach TTC"), s("ohne Verein"), s("TTC A"), s("TTC B"),
+                                     s("Zell")}));
+    }
+
+    // At the window's start size every control of the pages is whole, and the
+    // lists are wide enough for a long name.
+    void pagesFitTheStartSize_data()
+    {
+        QTest::addColumn<QString>("page");
+        for (const char* page : {"Spieler", "Schiedsrichter", "Anmeldung", "Klassen", "Turnier"})
+            QTest::newRow(page) << QString::fromLatin1(page);
+    }
+    void pagesFitTheStartSize()
+    {
+        QFETCH(QString, page);
+        Fixture f;
+        TMainform& main = f.app.main();
+        main.resize(main.minimumSize());
+        QCOMPARE(main.minimumSize(), QSize(830, 670));
+        if (page == QLatin1String("Spieler"))
+            main.SpielerbuttonItemClick(0);
+        else if (page == QLatin1String("Schiedsrichter"))
+            main.SpielerbuttonItemClick(4);
+        else if (page == QLatin1String("Anmeldung"))
+            main.SpielerbuttonItemClick(2);
+        else if (page == QLatin1String("Klassen"))
+            main.KlassenbuttonItemClick(0);
+        else
+            main.TurnierbuttonItemClick(TMainform::TurnierBearbeiten);
+        QCoreApplication::processEvents();
+        QWidget* shown = main.frontPanel();
+        QVERIFY(shown);
+        const int longName = shown->fontMetrics().horizontalAdvance(QString::fromUtf8("Müller-Lüde, Hans")) + 20;
+        const QStringList cramped = crampedControls(shown, longName);
+        QVERIFY2(cramped.isEmpty(), qPrintable(cramped.join(QLatin1Char('\n'))));
+    }
+
     void checksInTheirOrder_data()
     {
         QTest::addColumn<QString>("nachname");
@@ -497,6 +553,28 @@ private slots:
                             QString::fromUtf8("Die Teamverwaltung kann nur von im Menüpunkt \"Teamverwaltung\" erfolgen"));
         f.page->doppelpartnerClick();
         QVERIFY(f.prompter().verify());
+    }
+
+    // A dialog disables the main window's work area and the page with it; a
+    // new player stays new and the save inserts him.
+    void newPlayerSavedAfterTheDialog()
+    {
+        Fixture f;
+        f.newPlayer(s("Neu"), s("Nina"));
+        f.clickClass(2);
+        f.page->doppelpartner->setCurrentItem(f.page->doppelpartner->item(0));
+        f.page->doppelpartnerClick();
+        TDoppelauswahl* dialog = f.app.program->forms.Doppelauswahl;
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!f.page->spielerspeichernbutton->isEnabled());
+        dialog->doppelcombo->setCurrentIndex(dialog->doppelcombo->findData(3));
+        click(dialog->OK);
+        QVERIFY(f.page->spielerspeichernbutton->isEnabled());
+        click(f.page->spielerspeichernbutton);
+        QVERIFY(f.prompter().verify());
+        QVERIFY(f.page->loadedSid() > 3);
+        QCOMPARE(readPlayer(f.db(), f.page->loadedSid())->record.nachname, s("Neu"));
+        QCOMPARE(readPlayer(f.db(), 3)->pairs, (QList<PairRow>{{2, f.page->loadedSid(), std::nullopt}}));
     }
 
     void refereePageFromTheSideBar()

@@ -13,6 +13,7 @@
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -107,6 +108,64 @@ private slots:
         QVERIFY(p.prompter.verify());
         QCOMPARE(dumpTables(p.tdb.db()), before);
         QCOMPARE(p.page.schirinname->text(), nachname); // the input stays
+    }
+
+    // The lists sort as German readers expect: case-insensitive, umlauts
+    // beside their vowels, never by code point.
+    void listsSortInGermanOrder()
+    {
+        Page p;
+        RefereeRecord r;
+        for (const auto& [nachname, vorname] : {std::pair{s("de Vries"), s("Jan")}, {QString::fromUtf8("Äbersold"), s("Eva")},
+                                                 {s("Zimmer"), s("Max")}, {s("ohne"), s("Name")}}) {
+            r.snname = nachname;
+            r.svname = vorname;
+            insertReferee(p.tdb.db(), 1, r, {});
+        }
+        seedClass(p.tdb.db(), 1, 3, QString::fromUtf8("ältere Herren"), ClassKind::Einzel);
+        seedClass(p.tdb.db(), 1, 4, s("Zwerge"), ClassKind::Einzel);
+        p.page.SpielerbuttonItems4Click();
+        QCOMPARE(entries(p.page.schiriliste),
+                 (QStringList{QString::fromUtf8("Äbersold, Eva"), s("de Vries, Jan"), s("Meier, Hans"), s("ohne, Name"),
+                              QString::fromUtf8("Öztürk, Ali"), s("Schulz, Karl"), s("Zimmer, Max")}));
+        const QStringList classes = entries(p.page.schiriklassen);
+        QCOMPARE(classes.first(), QString::fromUtf8("ältere Herren (Einzel)"));
+        QCOMPARE(classes.last(), s("Zwerge (Einzel)"));
+
+        // A new referee takes his place by the same order.
+        click(p.page.schiri_neu);
+        p.page.schirinname->setText(s("van Dijk"));
+        p.page.schirivname->setText(s("Piet"));
+        p.page.schirimemo->setPlainText(s("Zeile 1\nZeile 2"));
+        click(p.page.schirispeichern);
+        QCOMPARE(entries(p.page.schiriliste).indexOf(s("van Dijk, Piet")), 6);
+        // Its memo is stored with CR LF and shown with plain line breaks.
+        QCOMPARE(scalar(p.tdb.db(), s("SELECT smemo FROM Schiri WHERE snname='van Dijk'")).toString(),
+                 s("Zeile 1\r\nZeile 2"));
+        p.choose(s("Meier, Hans"));
+        p.choose(s("van Dijk, Piet"));
+        QCOMPARE(p.page.schirimemo->toPlainText(), s("Zeile 1\nZeile 2"));
+    }
+
+    // The list's entries: 16 pixels high, white unless selected, then on the
+    // highlight colour.
+    void listEntriesAreDrawnOnWhite()
+    {
+        Page p;
+        QListWidget* list = p.page.schiriliste;
+        p.choose(s("Schulz, Karl"));
+        QApplication::processEvents();
+        const QImage shown = list->viewport()->grab().toImage();
+        for (int row = 0; row < list->count(); ++row) {
+            const QRect r = list->visualItemRect(list->item(row));
+            QCOMPARE(r.height(), 16);
+            const QColor pixel = shown.pixelColor(r.left() + 2, r.center().y());
+            if (list->item(row)->isSelected())
+                QVERIFY(pixel == list->palette().color(QPalette::Active, QPalette::Highlight)
+                        || pixel == list->palette().color(QPalette::Inactive, QPalette::Highlight));
+            else
+                QCOMPARE(pixel, QColor(Qt::white));
+        }
     }
 
     void insertWithClasses()

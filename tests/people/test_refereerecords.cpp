@@ -109,13 +109,14 @@ private slots:
         t.vorname = vorname;
         t.verein = verein;
         t.geb = geb;
-        t.memo = s("  Notiz \n");
+        t.memo = s("  Notiz\nzweite Zeile \n");
         const RefereeConversion c = convertRefereeTexts(t);
         QCOMPARE(c.error, error);
         QCOMPARE(c.record.has_value(), error.isEmpty());
         if (c.record) {
             QCOMPARE(c.record->sverein, storedClub);
-            QCOMPARE(c.record->smemo, s("Notiz"));
+            // Stored with CR LF, as every memo.
+            QCOMPARE(c.record->smemo, s("Notiz\r\nzweite Zeile"));
         }
     }
 
