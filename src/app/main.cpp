@@ -8,14 +8,11 @@
 #include "platformui/qtfiledialogs.h"
 
 #include <QApplication>
-#include <QLocale>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Brackwell"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Brackwell"));
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    bw::prepareApplication(app);
 
     bw::MessageBoxPrompter prompter;
     bw::QtFileDialogs files;

@@ -2,7 +2,6 @@
 
 #include "controls/uiimagelist.h"
 
-#include <QFont>
 
 namespace bw {
 
@@ -12,12 +11,9 @@ NavigationBar::NavigationBar(const QString& objectName, const QString& caption, 
     setObjectName(objectName);
     SetCaption(caption);
     SetImageList(images);
-    // Both fonts are the system's sans serif at 13 pixels, apart from the parent's.
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setPixelSize(13);
-    SetFont(font);
-    font.setBold(true);
-    SetHeaderFont(font);
+    // The bar keeps its own fonts; a class item too long for its row keeps
+    // its kind at the end (" (Einzel)", " (Doppel)").
+    SetItemElideMode(Qt::ElideMiddle);
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &TuiCustomSideBar::OnItemClick, this, [this](QObject*, TuiSideBarItem* item) {
         if (item)

@@ -43,12 +43,29 @@
 #include "results/tvergleich.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QProgressBar>
+#include <QTranslator>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
 namespace bw {
+
+void prepareApplication(QCoreApplication& app)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Brackwell"));
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QLocale::setDefault(german);
+    // Without the translations Qt's dialogs stay English; nothing else changes.
+    auto* qtTexts = new QTranslator(&app);
+    if (qtTexts->load(german, QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTexts);
+    else
+        delete qtTexts;
+}
 
 Program::Program(Services& services) : m_services(services)
 {
@@ -190,6 +207,8 @@ void Program::showCreateDialog()
 {
     forms.Turnier_erstellen->turniername->clear();
     m_mainform->showWorkDialog(forms.Turnier_erstellen);
+    // Every showing starts in the name field, so typing goes there.
+    forms.Turnier_erstellen->turniername->setFocus();
 }
 
 void Program::showOpenDialog()

@@ -10,9 +10,17 @@
 
 #include <memory>
 
+class QCoreApplication;
+
 namespace bw {
 
 struct Services;
+
+// Prepares the application as the desk sees it: named "Brackwell" with no
+// display name, so window captions read exactly as the forms set them;
+// German numbers and dates; Qt's own dialogs, buttons and menus in German
+// (Qt's translations, when installed). Called once before the Program is made.
+void prepareApplication(QCoreApplication& app);
 
 class Program {
 public:

@@ -1,5 +1,6 @@
 #include "app/startnumberlist.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace bw {
@@ -8,6 +9,8 @@ namespace {
 
 const QString kTitleFont = QStringLiteral("TimesNewRoman");
 const QString kRowFont = QStringLiteral("Arial");
+// The room kept free between a long name and the club column.
+constexpr int kColumnGap = 8;
 
 int rnd(double x)
 {
@@ -31,8 +34,8 @@ StartNumberPreview layoutStartNumberPreview(const QList<StartNumberRow>& rows, c
     int y = 60;
     for (const StartNumberRow& row : rows) {
         items << PrintItem::textAt(30, y, kRowFont, 10, QString::number(row.nummer))
-              << PrintItem::textAt(70, y, kRowFont, 10, row.name)
-              << PrintItem::textAt(270, y, kRowFont, 10, row.verein);
+              << PrintItem::textIn(70, y, 270 - 70 - kColumnGap, kRowFont, 10, row.name)
+              << PrintItem::textIn(270, y, std::max(0, width - 20 - 270), kRowFont, 10, row.verein);
         y += 20;
     }
     return preview;
@@ -64,8 +67,9 @@ QList<PrintPage> layoutStartNumberPrint(const QList<StartNumberRow>& rows, const
         }
         const int y = -(q + top);
         pages.last() << PrintItem::textAt(x0, y, kRowFont, rowHeight, QString::number(row.nummer))
-                     << PrintItem::textAt(nameX, y, kRowFont, rowHeight, row.name)
-                     << PrintItem::textAt(clubX, y, kRowFont, rowHeight, row.verein);
+                     << PrintItem::textIn(nameX, y, clubX - nameX - rnd(s * kColumnGap), kRowFont, rowHeight, row.name)
+                     << PrintItem::textIn(clubX, y, std::max(0, page.widthMm * 10 - x0 - clubX), kRowFont, rowHeight,
+                                          row.verein);
         q += rnd(s * 40);
     }
     return pages;

@@ -14,6 +14,17 @@ namespace bw {
 const QString TImpressumForm::kWebSite = QStringLiteral("https://www.brackwell.de");
 const QString TImpressumForm::kMail = QStringLiteral("info@brackwell.de");
 
+void openAddress(Services& services, const QUrl& url)
+{
+    if (services.runner.openUrl(url))
+        return;
+    const bool mail = url.scheme() == QLatin1String("mailto");
+    services.prompter.information(
+        (mail ? QStringLiteral("Es ist kein E-Mail-Programm eingerichtet. Schreiben Sie bitte an %1.")
+              : QStringLiteral("Es ist kein Webbrowser eingerichtet. Die Adresse lautet %1."))
+            .arg(mail ? url.path() : url.toString()));
+}
+
 TImpressumForm::TImpressumForm(QWidget* parent, Services& services)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_services(services)
 {
@@ -66,7 +77,7 @@ bool TImpressumForm::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonRelease) {
         const QUrl url = watched->property("url").toUrl();
         if (url.isValid()) {
-            m_services.runner.openUrl(url);
+            openAddress(m_services, url);
             return true;
         }
     }

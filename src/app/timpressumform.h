@@ -6,11 +6,16 @@
 #include <QDialog>
 
 class QLabel;
+class QUrl;
 class TuiButton;
 
 namespace bw {
 
 struct Services;
+
+// Opens a web or mail address with the desktop's program for it; when there
+// is none, says so and names the address.
+void openAddress(Services& services, const QUrl& url);
 
 class TImpressumForm : public QDialog {
     Q_OBJECT

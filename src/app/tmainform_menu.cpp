@@ -23,6 +23,7 @@
 #include "platform/services.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -217,7 +218,11 @@ void TMainform::Handbuch1Click()
 {
     const QString manual = m_services.paths.programFile(QStringLiteral("Handbuch.pdf"));
     if (QFileInfo(manual).isFile()) {
-        m_services.runner.openUrl(QUrl::fromLocalFile(manual));
+        if (!m_services.runner.openUrl(QUrl::fromLocalFile(manual)))
+            m_services.prompter.information(
+                QStringLiteral("Das Handbuch konnte nicht geöffnet werden: Es ist kein Programm für PDF-Dateien "
+                               "eingerichtet.\r%1")
+                    .arg(QDir::toNativeSeparators(manual)));
         return;
     }
     m_services.prompter.information(QStringLiteral("Das Handbuch wurde leider nicht gefunden.\r"
@@ -227,7 +232,7 @@ void TMainform::Handbuch1Click()
 
 void TMainform::BrackwellImInternet1Click()
 {
-    m_services.runner.openUrl(QUrl(TImpressumForm::kWebSite));
+    openAddress(m_services, QUrl(TImpressumForm::kWebSite));
 }
 
 } // namespace bw

@@ -32,6 +32,8 @@ void TMainform::showCreatedTournament(const QString& name)
     enterCreatedState();
     bringToFront(neuesTurnier);
     m_forms->Data_Unit->kfelderloeschen();
+    // The created tournament is the open one: the caption names it.
+    setWindowTitle(kCaption + name);
     turnierseite->showCreated(name);
 }
 

@@ -6,6 +6,7 @@
 #include "app/tturnierladen.h"
 #include "controls/uibuttons.h"
 #include "data/db_procedures.h"
+#include "data/tournamentrecords.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -110,25 +111,27 @@ void TMSDENetworkForm::uiButton1Click()
     WaitPanel->repaint();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString server = SelValBox->text();
-    bool reached = false;
+    // A server that cannot be reached, or holds no tournament database, leaves
+    // the load dialog as it was: its connection and its list of tournaments.
+    ScopedConnection candidate;
+    QList<TournamentEntry> tournaments;
     try {
-        load->setBrowsed(m_forms.db_procedures->openCandidate({false, QString(), server}, m_context.serverCatalog));
-        ListBox1->clear();
-        load->vorhandenturniereladen();
-        reached = true;
+        candidate = m_forms.db_procedures->openCandidate({false, QString(), server}, m_context.serverCatalog);
+        tournaments = listTournaments(candidate.db());
     } catch (const std::exception&) {
-        load->setBrowsed(ScopedConnection());
-        load->vorhandenturniereladen();
+        candidate = ScopedConnection();
     }
     QApplication::restoreOverrideCursor();
     WaitPanel->setVisible(false);
-    if (!reached) {
+    if (!candidate.db().isValid()) {
         m_services.prompter.prompt(PromptKind::Error, unreachableText(server), PromptButtons::Ok);
         SelValBox->setText(m_previous);
         m_forms.db_procedures->serverName = m_previous;
         load->DBPathEditBox->setText(m_previous);
         return;
     }
+    ListBox1->clear();
+    load->showBrowsed(std::move(candidate), tournaments);
     m_forms.db_procedures->serverName = server;
     load->DBPathEditBox->setText(server);
     m_browser.remember(server);

@@ -75,6 +75,9 @@ void TournamentPage::build()
     title.setBold(true);
     title.setPointSize(title.pointSize() + 4);
     statictext1->setFont(title);
+    // A long name wraps instead of pushing the buttons out of the page.
+    statictext1->setWordWrap(true);
+    statictext1->setMinimumWidth(1);
     head->addWidget(statictext1, 1);
     anmeldeformular = new TuiButton(this, QStringLiteral("anmeldeformular"), QStringLiteral("Anmeldeformular erzeugen"));
     head->addWidget(anmeldeformular);

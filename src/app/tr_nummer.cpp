@@ -75,7 +75,10 @@ void TR_Nummer::FormActivate()
             QFont font(printFontFamily(item.font));
             font.setPointSize(item.height);
             painter.setFont(font);
-            painter.drawText(QPoint(item.x, item.y + painter.fontMetrics().ascent()), item.text);
+            const QString shown = item.width > 0
+                                      ? painter.fontMetrics().elidedText(item.text, Qt::ElideRight, item.width)
+                                      : item.text;
+            painter.drawText(QPoint(item.x, item.y + painter.fontMetrics().ascent()), shown);
         }
         painter.end();
         // A fresh picture each time; the earlier one goes.

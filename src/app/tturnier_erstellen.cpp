@@ -80,8 +80,8 @@ void TTurnier_erstellen::erstellenClick()
     Tdb_procedures& database = *m_forms.db_procedures;
     DatabaseLocation source{false, QString(), database.serverName};
     if (fileOption->isChecked()) {
-        const QString picked = m_services.files.saveFile(this, QStringLiteral("Datenbank wählen"),
-                                                         SaveDialog1FileName, kDatabaseFileFilter);
+        const QString picked = m_services.files.chooseFile(this, QStringLiteral("Datenbank wählen"),
+                                                           SaveDialog1FileName, kDatabaseFileFilter);
         if (!picked.isEmpty())
             m_chosenFile = picked;
         // Cancelled: the file chosen before in this run, if there is one.

@@ -143,11 +143,20 @@ void Tturnierladen::browse(const DatabaseLocation& source)
 
 void Tturnierladen::vorhandenturniereladen()
 {
+    showTournaments(m_browsed.db().isValid() ? listTournaments(m_browsed.db()) : QList<TournamentEntry>());
+}
+
+void Tturnierladen::showBrowsed(ScopedConnection connection, const QList<TournamentEntry>& tournaments)
+{
+    m_browsed = std::move(connection);
+    showTournaments(tournaments);
+}
+
+void Tturnierladen::showTournaments(const QList<TournamentEntry>& tournaments)
+{
     ListBox1->clear();
     tids.clear();
-    if (!m_browsed.db().isValid())
-        return;
-    for (const TournamentEntry& entry : listTournaments(m_browsed.db())) {
+    for (const TournamentEntry& entry : tournaments) {
         ListBox1->addItem(entry.name);
         tids.append(entry.tid);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "data/connection.h"
+#include "data/tournamentrecords.h"
 
 #include <QDialog>
 #include <QList>
@@ -48,8 +49,9 @@ public:
     // Lists the tournaments of a database the dialog looks at; a failure to
     // read them propagates.
     void vorhandenturniereladen();
-    // Makes a connection the one the dialog lists from.
-    void setBrowsed(ScopedConnection connection) { m_browsed = std::move(connection); }
+    // Makes a connection the one the dialog lists from, with its tournaments
+    // as read from it.
+    void showBrowsed(ScopedConnection connection, const QList<TournamentEntry>& tournaments);
 
 public slots:
     void FormShow();
@@ -67,6 +69,7 @@ private:
     void showWait(const QString& text);
     void hideWait();
     void browse(const DatabaseLocation& source);
+    void showTournaments(const QList<TournamentEntry>& tournaments);
     // A source of the chosen kind: the file at the path, or the chosen server.
     DatabaseLocation fileSource(const QString& path) const;
     DatabaseLocation serverSource() const;

@@ -622,10 +622,8 @@ void TuiCustomSideBar::DrawItem(QPainter& painter, int index, TuiDrawState state
     }
     if (!bitmap.isNull())
         DrawTransparent(painter, rect.left(), rect.top() + (m_itemHeight - bitmap.height()) / 2, bitmap);
-    const QString caption =
-        item->Caption().isEmpty() ? QStringLiteral("(untitled %1)").arg(index) : item->Caption();
-    QRect text(rect.left() + 20, rect.top(), std::max(0, rect.left() + rect.width() - (rect.left() + 20)),
-               rect.height());
+    QRect text = itemTextRect(rect);
+    const QString caption = ShownCaption(index);
     painter.setFont(font);
     // The text lies on the body colour, so a redrawn row covers its old look.
     const QFontMetrics metrics(font);
@@ -635,6 +633,33 @@ void TuiCustomSideBar::DrawItem(QPainter& painter, int index, TuiDrawState state
                      m_bodyColor);
     painter.setPen(color);
     DrawText(painter, caption, text, kOneLineCaption);
+}
+
+QRect TuiCustomSideBar::itemTextRect(const QRect& row)
+{
+    return QRect(row.left() + 20, row.top(), std::max(0, row.width() - 20), row.height());
+}
+
+QString TuiCustomSideBar::ShownCaption(int index) const
+{
+    const TuiSideBarItem* item = m_visibleItems.value(index);
+    if (!item)
+        return QString();
+    const QString caption =
+        item->Caption().isEmpty() ? QStringLiteral("(untitled %1)").arg(index) : item->Caption();
+    const int width = itemTextRect(GetItemRect(index)).width();
+    const QFontMetrics metrics(m_itemFont);
+    if (metrics.horizontalAdvance(caption) <= width)
+        return caption;
+    return metrics.elidedText(caption, m_itemElideMode, width);
+}
+
+void TuiCustomSideBar::SetItemElideMode(Qt::TextElideMode mode)
+{
+    if (mode == m_itemElideMode)
+        return;
+    m_itemElideMode = mode;
+    update();
 }
 
 void TuiCustomSideBar::paintEvent(QPaintEvent*)

@@ -171,6 +171,12 @@ public:
     void SetShowLinkCursor(bool show) { m_showLinkCursor = show; }
     bool ShowRollButton() const { return m_showRollButton; }
     void SetShowRollButton(bool show);
+    // Where an item caption too long for its row is shortened: at its end
+    // (the default) or in its middle, so that its end stays readable.
+    Qt::TextElideMode ItemElideMode() const { return m_itemElideMode; }
+    void SetItemElideMode(Qt::TextElideMode mode);
+    // The caption of a visible item as its row shows it, shortened to fit.
+    QString ShownCaption(int index) const;
 
     int RollHeight() const { return m_rollHeight; }
     void SetRollHeight(int height);
@@ -218,6 +224,8 @@ private:
     void rollPause();
     bool rollDone() const;
     void setFonts(const QFont& item, const QFont& header);
+    // Where an item's caption lies in its row: right of its picture.
+    static QRect itemTextRect(const QRect& row);
     QRect headerRect() const;
     QRect rollButtonRect() const;
     bool pointerOver() const;
@@ -246,6 +254,7 @@ private:
     TuiSideBarRollMode m_rollMode = TuiSideBarRollMode::rmShrink;
     bool m_showLinkCursor = true;
     bool m_showRollButton = true;
+    Qt::TextElideMode m_itemElideMode = Qt::ElideRight;
 
     int m_rollHeight = 20;
     bool m_rolling = false;

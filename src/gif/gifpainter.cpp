@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QPainter>
 #include <QThread>
 #include <QTimer>
@@ -290,7 +292,7 @@ QColor TGIFPainter::BackgroundColor() const
         const uint32_t c = m_image->Header().BackgroundColor();
         return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
     }
-    return QColor(Qt::white);
+    return QGuiApplication::palette().color(QPalette::Window);
 }
 
 void TGIFPainter::WithCanvas(const std::function<void(QPainter&)>& paint)

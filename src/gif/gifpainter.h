@@ -69,6 +69,9 @@ public:
     // The frame being shown, -1 when not painting; a hook may set it to jump.
     int ActiveImage = -1;
     bool Started() const { return m_started; }
+    // What a disposed frame's area is cleared to: the picture's FillColor, else
+    // the global colour table's background colour, else the window colour.
+    QColor BackgroundColor() const;
 
     TGIFPainterHook OnPaintStart, OnFramePaint, OnFramePainted, OnRepeat, OnPaintEnd;
 
@@ -82,7 +85,6 @@ private:
     bool Hook(const TGIFPainterHook& hook);
     void PaintFrame(int index, int disposal);
     void ClearFrameArea(QImage& buffer, int index);
-    QColor BackgroundColor() const;
     void CopyToCanvas(const QImage& buffer);
     void WithCanvas(const std::function<void(QPainter&)>& paint);
 

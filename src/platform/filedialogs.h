@@ -13,7 +13,11 @@ public:
     virtual ~FileDialogs() = default;
     // An empty string when the user cancels.
     virtual QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
+    // The save dialog: a file that exists is replaced only after the question.
     virtual QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
+    // The save dialog that only names a file (a new one or one that exists),
+    // which nothing replaces: no question whether to replace it.
+    virtual QString chooseFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
     virtual QString directory(QWidget* parent, const QString& caption, const QString& dir) = 0;
 };
 

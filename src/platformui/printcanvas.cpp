@@ -55,10 +55,11 @@ void PrintCanvas::setFont(const QString& fontName, int height, bool bold)
     m_painter.setFont(font);
 }
 
-void PrintCanvas::textOut(int x, int y, const QString& text)
+void PrintCanvas::textOut(int x, int y, const QString& text, int width)
 {
     const QFontMetricsF metrics(m_painter.font(), m_painter.device());
-    m_painter.drawText(QPointF(dx(x), dy(y) + metrics.ascent()), text);
+    const QString shown = width > 0 ? metrics.elidedText(text, Qt::ElideRight, dx(width)) : text;
+    m_painter.drawText(QPointF(dx(x), dy(y) + metrics.ascent()), shown);
 }
 
 void PrintCanvas::line(int x1, int y1, int x2, int y2)
@@ -73,7 +74,7 @@ void PrintCanvas::draw(const PrintPage& page)
             line(item.x, item.y, item.x2, item.y2);
         } else {
             setFont(item.font, item.height);
-            textOut(item.x, item.y, item.text);
+            textOut(item.x, item.y, item.text, item.width);
         }
     }
 }

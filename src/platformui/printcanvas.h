@@ -49,10 +49,16 @@ struct PrintItem {
     QString font;   // font name of a text, as the layout gives it
     int height = 0; // cell height of a text
     QString text;
+    int width = 0; // the room of a text; a longer one ends in "…". 0: no limit
 
     static PrintItem textAt(int x, int y, const QString& font, int height, const QString& text)
     {
         return {Kind::Text, x, y, 0, 0, font, height, text};
+    }
+    // A text that must end within `width` (a column before the next one).
+    static PrintItem textIn(int x, int y, int width, const QString& font, int height, const QString& text)
+    {
+        return {Kind::Text, x, y, 0, 0, font, height, text, width};
     }
     static PrintItem lineFrom(int x, int y, int x2, int y2) { return {Kind::Line, x, y, x2, y2, {}, 0, {}}; }
     bool operator==(const PrintItem&) const = default;
@@ -66,7 +72,8 @@ public:
     explicit PrintCanvas(QPainter& painter);
 
     void setFont(const QString& fontName, int height, bool bold = false);
-    void textOut(int x, int y, const QString& text);
+    // A width above 0 shortens a longer text to it, ending in "…".
+    void textOut(int x, int y, const QString& text, int width = 0);
     void line(int x1, int y1, int x2, int y2);
     void draw(const PrintPage& page);
 

@@ -14,6 +14,11 @@ QString QtFileDialogs::saveFile(QWidget* parent, const QString& caption, const Q
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
+QString QtFileDialogs::chooseFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
 QString QtFileDialogs::directory(QWidget* parent, const QString& caption, const QString& dir)
 {
     return QFileDialog::getExistingDirectory(parent, caption, dir);

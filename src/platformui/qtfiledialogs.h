@@ -9,6 +9,7 @@ class QtFileDialogs : public FileDialogs {
 public:
     QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override;
     QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override;
+    QString chooseFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) override;
     QString directory(QWidget* parent, const QString& caption, const QString& dir) override;
 };
 

@@ -1,4 +1,5 @@
-/* The interface of the external zip library "libZipLib179.so", which the zip
+/* The interface of the external zip library "ZipLib179.dll" (a shared object
+ * under that very name: dlopen takes the file name as it stands), which the zip
  * component binds at run time by these six entry point names, looked up in this
  * order. The archive operations and their command block are the library's
  * business; the component only reads the versions and the path and asks the
@@ -10,7 +11,7 @@
 extern "C" {
 #endif
 
-#define ZL_LIBRARY_NAME "libZipLib179.so"
+#define ZL_LIBRARY_NAME "ZipLib179.dll"
 #define ZL_MIN_VERSION 179
 #define ZL_MAX_VERSION 300
 

@@ -111,14 +111,30 @@ private slots:
         QCOMPARE(captions(main.Klassenbutton).last(), QStringLiteral("Jugend (Einzel)"));
         QCOMPARE(captions(main.spielplanbutton).size(), 1);
 
+        // The bar keeps its own font; a caption too long for its row keeps
+        // its start and its kind.
+        QCOMPARE(main.Klassenbutton->Font().family(), QStringLiteral("Arial"));
+        click(page.neue_klasse);
+        page.kbezeichnung->setText(QStringLiteral("Offene Bezirksmeisterschaft der Seniorinnen und Senioren"));
+        page.showKind(ClassKind::Doppel);
+        click(page.klasse_speichern);
+        const int longItem = main.Klassenbutton->itemCount() - 1;
+        const QString shown = main.Klassenbutton->ShownCaption(longItem);
+        QVERIFY2(shown.startsWith(QStringLiteral("Offene")) && shown.endsWith(QStringLiteral("(Doppel)"))
+                     && shown.contains(QChar(0x2026)),
+                 qPrintable(shown));
+        QCOMPARE(main.Klassenbutton->ShownCaption(1), QStringLiteral("Herren A (Mixed)"));
+
         // Deleting removes it from both.
         main.mixedliste->setCurrentRow(0);
         page.listClick(main.mixedliste);
-        app.prompter().expectPrefix(PromptKind::Question, QStringLiteral("Wollen Sie die Klasse wirklich löschen?"));
+        app.prompter().expectPrefix(PromptKind::Question, QStringLiteral("Wollen Sie die Klasse \"Herren A (Mixed)\" wirklich löschen?"));
         click(page.klasse_delete);
         QVERIFY(app.prompter().verify());
-        QCOMPARE(captions(main.Klassenbutton), (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Liga (Team)"),
-                                                            QStringLiteral("Damen (Doppel)"), QStringLiteral("Jugend (Einzel)")}));
+        QCOMPARE(captions(main.Klassenbutton),
+                 (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Liga (Team)"),
+                              QStringLiteral("Damen (Doppel)"), QStringLiteral("Jugend (Einzel)"),
+                              QStringLiteral("Offene Bezirksmeisterschaft der Seniorinnen und Senioren (Doppel)")}));
         QCOMPARE(captions(main.spielplanbutton), QStringList{});
 
         // The team format dialog disables the work area until it closes.

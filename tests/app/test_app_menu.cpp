@@ -269,6 +269,16 @@ void TestAppMenu::manualAndWebSite()
     main.BrackwellImInternet1->trigger();
     QCOMPARE(app.fake.runner.opened.size(), 2);
     QCOMPARE(app.fake.runner.opened.last(), QUrl(TImpressumForm::kWebSite));
+
+    // Without a program to open them, the user is told so.
+    app.fake.runner.succeed = false;
+    app.prompter().expect(PromptKind::Information,
+                          QStringLiteral("Es ist kein Webbrowser eingerichtet. Die Adresse lautet https://www.brackwell.de."));
+    main.BrackwellImInternet1->trigger();
+    QVERIFY(app.prompter().verify());
+    app.prompter().expectPrefix(PromptKind::Information, QStringLiteral("Das Handbuch konnte nicht geöffnet werden"));
+    main.Handbuch1->trigger();
+    QVERIFY(app.prompter().verify());
 }
 
 void TestAppMenu::printerSetUp()

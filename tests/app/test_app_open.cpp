@@ -122,8 +122,10 @@ void TestAppOpen::createOnSqlite()
 
     QVERIFY(!dialog->isVisible());
     QVERIFY(main.workAreaEnabled());
-    // The save dialog offered the default database of the data folder.
+    // The save dialog offered the default database of the data folder, and
+    // only chose the file: no question whether to replace it.
     QCOMPARE(app.fake.files.calls().size(), 1);
+    QCOMPARE(app.fake.files.calls().first().kind, QStringLiteral("choose"));
     QCOMPARE(app.fake.files.calls().first().dir, app.folder.file(QStringLiteral("turnier_db.sqlite")));
     QCOMPARE(app.fake.files.calls().first().filter, QStringLiteral("SQLite-Datenbank (*.sqlite *.db)"));
 
@@ -141,8 +143,8 @@ void TestAppOpen::createOnSqlite()
                                             "einstellung2=1 AND einstellung3=1 AND einstellung4=1 AND version IS NULL")),
              1);
 
-    // The window shows the new tournament; creating leaves the caption alone.
-    QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - "));
+    // The window shows the new tournament, which is the open one; the caption names it.
+    QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - Kreismeisterschaft"));
     QCOMPARE(main.frontPanel(), main.neuesTurnier);
     QCOMPARE(main.turnierseite->statictext1->text(), QStringLiteral("Kreismeisterschaft"));
     QCOMPARE(main.turnierseite->turniername->text(), QStringLiteral("Kreismeisterschaft"));
@@ -158,6 +160,17 @@ void TestAppOpen::createOnSqlite()
     QVERIFY(main.exportbutton->isEnabled() && main.exportbutton->collapsed());
     for (QAction* action : {main.Spieleplaner1, main.AKverwaltung, main.Kostenabrechnung, main.CourtcastMenuitem})
         QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
+
+    // A second tournament: the dialog starts in its name field again, and the
+    // caption follows to the new one.
+    main.TurnierbuttonItemClick(TMainform::TurnierErstellen);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->focusWidget(), dialog->turniername);
+    dialog->turniername->setText(QStringLiteral("Stadtmeisterschaft"));
+    app.fake.files.answer(path);
+    click(dialog->erstellen);
+    QCOMPARE(context.aktuellerTurniername, QStringLiteral("Stadtmeisterschaft"));
+    QCOMPARE(main.windowTitle(), QStringLiteral("Brackwell 2.53 - Stadtmeisterschaft"));
 }
 
 void TestAppOpen::createFailures_data()
@@ -518,6 +531,9 @@ void TestAppOpen::unreachableServer()
     network->SelValBox->setText(QStringLiteral("\\\\kein host/"));
     QCOMPARE(network->SelValBox->text(), QStringLiteral("keinhost"));
     network->SelValBox->setText(QStringLiteral("brackwell-host-that-does-not-exist.invalid"));
+    // What the load dialog lists stays listed.
+    load->ListBox1->addItem(QStringLiteral("Pokal"));
+    load->tids = {7};
     app.prompter().expect(PromptKind::Error, TMSDENetworkForm::unreachableText(
                                                  QStringLiteral("brackwell-host-that-does-not-exist.invalid")));
     click(network->uiButton1);
@@ -526,6 +542,8 @@ void TestAppOpen::unreachableServer()
     QCOMPARE(network->SelValBox->text(), previous);
     QCOMPARE(app.program->forms.db_procedures->serverName, previous);
     QCOMPARE(load->DBPathEditBox->text(), previous);
+    QCOMPARE(load->ListBox1->count(), 1);
+    QCOMPARE(load->tids, QList<int>{7});
     QVERIFY(!app.program->forms.db_procedures->accessDB);
     QCOMPARE(app.program->forms.db_procedures->dbWahrWert, 1);
 

@@ -7,6 +7,7 @@
 #include "app/jpegpicture.h"
 #include "app/liveservice.h"
 #include "app/navigationbar.h"
+#include "app/program.h"
 #include "app/serverbrowser.h"
 #include "app/tmainform.h"
 #include "app/tournamentpage.h"
@@ -17,7 +18,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -46,6 +50,8 @@ private slots:
     void serverNames();
     void rememberedServers();
     void jpegPictures();
+    // Last: it makes the application German for the rest of the run.
+    void applicationSpeaksGerman();
 };
 
 void TestAppStartup::missingPlanFiles_data()
@@ -291,6 +297,31 @@ void TestAppStartup::jpegPictures()
     QCOMPARE(decodeJpeg(bytes.left(bytes.size() / 2)).size(), QSize(320, 120));
     QVERIFY(decodeJpeg(bytes.left(40)).isNull());
     QVERIFY(loadJpeg(QStringLiteral("/nonexistent/logo.jpg")).isNull());
+}
+
+void TestAppStartup::applicationSpeaksGerman()
+{
+    prepareApplication(*QCoreApplication::instance());
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Brackwell"));
+    // No display name of its own: it follows the application's name, and the
+    // window system appends nothing to the captions.
+    QCoreApplication::setApplicationName(QStringLiteral("Probe"));
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Probe"));
+    QCoreApplication::setApplicationName(QStringLiteral("Brackwell"));
+    QCOMPARE(QLocale().toString(1.5), QStringLiteral("1,5"));
+
+    // Qt's own dialogs speak German.
+    QFileDialog dialog(nullptr, QStringLiteral("Datenbank wählen"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    QVERIFY(buttons);
+    const auto caption = [&](QDialogButtonBox::StandardButton which) {
+        const QPushButton* button = buttons->button(which);
+        return button ? button->text().remove(QLatin1Char('&')) : QString();
+    };
+    QCOMPARE(caption(QDialogButtonBox::Save), QStringLiteral("Speichern"));
+    QCOMPARE(caption(QDialogButtonBox::Cancel), QStringLiteral("Abbrechen"));
 }
 
 QTEST_MAIN(TestAppStartup)

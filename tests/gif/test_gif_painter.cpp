@@ -153,6 +153,7 @@ private slots:
     void loopCounts();
     void disposalRestoresBackground();
     void disposalRestoresPrevious();
+    void backgroundWithoutGlobalColours();
     void freeingThePictureStopsIt();
     void drawAgain();
     void insideDrawWithoutThread();
@@ -272,6 +273,35 @@ void TestGifPainter::disposalRestoresPrevious()
     f.clock.Advance(120);
     QCOMPARE(f.shown(0), kRed);
     QCOMPARE(f.shown(2), kBlue);
+}
+
+void TestGifPainter::backgroundWithoutGlobalColours()
+{
+    // No fill colour and no global colour table: the background is the
+    // window colour of the desktop's palette.
+    QPalette palette = QGuiApplication::palette();
+    palette.setColor(QPalette::Window, QColor(12, 34, 56));
+    QGuiApplication::setPalette(palette);
+    gifsynth::File file;
+    file.width = 4;
+    file.height = 1;
+    for (int i = 0; i < 2; ++i) {
+        gifsynth::Frame frame;
+        frame.width = 2;
+        frame.height = 1;
+        frame.left = 2 * i;
+        frame.localTable = {255, 0, 0, 0, 255, 0};
+        frame.pixels.assign(2, uint8_t(i));
+        frame.delay = 10;
+        frame.disposal = 2;
+        file.frames.push_back(frame);
+    }
+    Fixture f(gifsynth::build(file));
+    f.draw();
+    QVERIFY(f.picture.DrawPainter());
+    QCOMPARE(f.picture.DrawPainter()->BackgroundColor(), QColor(12, 34, 56));
+    f.picture.FillColor = QColor(Qt::yellow);
+    QCOMPARE(f.picture.DrawPainter()->BackgroundColor(), QColor(Qt::yellow));
 }
 
 void TestGifPainter::freeingThePictureStopsIt()

@@ -71,7 +71,7 @@ QImage drawPlayerPage()
     program.context.aktuellerTurniername = QStringLiteral("Stadtmeisterschaft 2026");
     bw::TMainform* main = program.forms.Mainform;
     main->enterOpenedState();
-    main->resize(1180, 700);
+    main->resize(830, 670); // the start size
     main->show();
     main->SpielerbuttonItemClick(0);
     bw::PlayerPage* page = main->spielerseite;

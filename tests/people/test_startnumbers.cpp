@@ -7,12 +7,14 @@
 #include "app/startnumberlist.h"
 #include "app/tmainform.h"
 #include "app/tr_nummer.h"
+#include "platformui/printcanvas.h"
 #include "peoplefixtures.h"
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QApplication>
@@ -107,6 +109,9 @@ private slots:
         QCOMPARE(first.at(5), PrintItem::textAt(55, -(2 * top + 100), s("Arial"), rowHeight, s("1")));
         QCOMPARE(first.at(6).x, nameX);
         QCOMPARE(first.at(7).x, clubX);
+        // A name ends before the club column, with a gap.
+        QVERIFY(first.at(6).width > 0 && nameX + first.at(6).width < clubX);
+        QCOMPARE(first.at(7).width, width * 10 - 55 - clubX);
 
         // Rows go on while q + T + 50 fits the page height; then a new page starts at -(2T).
         int expectedFirst = 0;
@@ -122,6 +127,50 @@ private slots:
         for (const PrintPage& p : pages)
             total += int(textYs(p, s("Arial")).size());
         QCOMPARE(total, 40);
+    }
+
+    // A name too long for its column ends in "…" before the club, on screen
+    // and on paper.
+    void longNamesStayInTheirColumn()
+    {
+        const QString longName = s("Müller-Lüdenscheidt-Oberbergischer Kreis, Hans-Peter Maximilian");
+        const QList<StartNumberRow> list{{1, longName, s("TTC Süd")}};
+        const auto inkBetween = [](const QImage& image, int from, int to, int y0, int y1) {
+            for (int y = std::max(0, y0); y < std::min(image.height(), y1); ++y)
+                for (int x = from; x < to; ++x)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        return true;
+            return false;
+        };
+
+        const StartNumberPreview preview = layoutStartNumberPreview(list, s("T"), 500, 300);
+        PrintItem name;
+        for (const PrintItem& item : preview.items)
+            if (item.text == longName)
+                name = item;
+        QVERIFY(name.width > 0 && name.x + name.width < 270);
+
+        const PageMetrics a4{210, 297, 0, 0};
+        const QList<PrintPage> pages = layoutStartNumberPrint(list, s("T"), a4);
+        QImage paper(794, 1123, QImage::Format_RGB32);
+        paper.setDotsPerMeterX(3780);
+        paper.setDotsPerMeterY(3780);
+        paper.fill(Qt::white);
+        {
+            QPainter painter(&paper);
+            PrintCanvas canvas(painter);
+            canvas.draw(pages.first());
+        }
+        const PrintItem& printed = pages.first().at(6);
+        QCOMPARE(printed.text, longName);
+        const double scale = paper.logicalDpiY() / 254.0;
+        const int clubX = pages.first().at(7).x;
+        const int top = int(-printed.y * scale);
+        // Nothing of the name in the gap before the club column.
+        QVERIFY(!inkBetween(paper, int((printed.x + printed.width) * scale) + 2, int(clubX * scale) - 1, top,
+                            top + int(printed.height * scale)));
+        // The club is printed there.
+        QVERIFY(inkBetween(paper, int(clubX * scale), int(clubX * scale) + 40, top, top + int(printed.height * scale)));
     }
 
     // The dialog prints to a PDF file; a printer that cannot start says "Druckerfehler".

@@ -21,6 +21,11 @@ QString FakeFileDialogs::saveFile(QWidget*, const QString& caption, const QStrin
     return next({QStringLiteral("save"), caption, dir, filter});
 }
 
+QString FakeFileDialogs::chooseFile(QWidget*, const QString& caption, const QString& dir, const QString& filter)
+{
+    return next({QStringLiteral("choose"), caption, dir, filter});
+}
+
 QString FakeFileDialogs::directory(QWidget*, const QString& caption, const QString& dir)
 {
     return next({QStringLiteral("directory"), caption, dir, QString()});

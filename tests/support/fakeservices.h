@@ -14,7 +14,7 @@ namespace bw::test {
 class FakeFileDialogs : public FileDialogs {
 public:
     struct Call {
-        QString kind; // "open", "save" or "directory"
+        QString kind; // "open", "save", "choose" or "directory"
         QString caption;
         QString dir;
         QString filter;
@@ -25,6 +25,7 @@ public:
 
     QString openFile(QWidget*, const QString& caption, const QString& dir, const QString& filter) override;
     QString saveFile(QWidget*, const QString& caption, const QString& dir, const QString& filter) override;
+    QString chooseFile(QWidget*, const QString& caption, const QString& dir, const QString& filter) override;
     QString directory(QWidget*, const QString& caption, const QString& dir) override;
 
     const QList<Call>& calls() const { return m_calls; }

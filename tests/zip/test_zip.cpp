@@ -32,7 +32,7 @@ QString fixture(const QString& name) { return kFixtures + u'/' + name; }
 QString libraryBelowProgram(const QString& variant)
 {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/ziplib/") + variant
-                           + QStringLiteral("/libZipLib179.so"));
+                           + QStringLiteral("/ZipLib179.dll"));
 }
 
 // What a component told through its events.
@@ -221,7 +221,7 @@ void TestZip::startValues()
     QCOMPARE(zip.settings(), TZipSettings{});
     QCOMPARE(zip.worker().Settings, zip.settings());
     QCOMPARE(TZipSFX::version(), QStringLiteral("09-19-2005"));
-    QCOMPARE(zip.worker().DllPath(), QStringLiteral("libZipLib179.so"));
+    QCOMPARE(zip.worker().DllPath(), QStringLiteral("ZipLib179.dll"));
     QVERIFY(zip.OnMessage == nullptr && zip.OnNewName == nullptr && zip.OnZipDialog == nullptr);
 }
 
@@ -449,7 +449,7 @@ void TestZip::binding()
 
 void TestZip::unloadAndAbortOnFree()
 {
-    const QByteArray file = QFile::encodeName(kLibraries + QStringLiteral("/v179/libZipLib179.so"));
+    const QByteArray file = QFile::encodeName(kLibraries + QStringLiteral("/v179/ZipLib179.dll"));
     // Our own handle keeps the stand-in in memory, so its counter outlives the component's.
     void* own = dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL);
     QVERIFY2(own, dlerror());
@@ -488,10 +488,10 @@ void TestZip::fallsBackToBareName()
     seen.attach(zip);
     zip.setUnattended(true);
     zip.setDLLDirectory(kFixtures);   // a folder without the library
-    QCOMPARE(zip.worker().libraryFile(), QStringLiteral("libZipLib179.so"));
+    QCOMPARE(zip.worker().libraryFile(), QStringLiteral("ZipLib179.dll"));
     zip.setDll_Load(true);
     QVERIFY(!zip.Dll_Load());
-    QCOMPARE(seen.texts(), QStringList{QStringLiteral("Failed to load libZipLib179.so")});
+    QCOMPARE(seen.texts(), QStringList{QStringLiteral("Failed to load ZipLib179.dll")});
     QCOMPARE(seen.messages.first().first, int(ZipMessage::LibraryNotLoaded));
 }
 
@@ -501,11 +501,11 @@ void TestZip::bindsByBareName()
         QSKIP("needs the stand-in library on the search path (CTest test_zip_searchpath)");
     TZipArchiver zip;
     zip.setUnattended(true);
-    QCOMPARE(zip.worker().libraryFile(), QStringLiteral("libZipLib179.so"));
+    QCOMPARE(zip.worker().libraryFile(), QStringLiteral("ZipLib179.dll"));
     zip.setDll_Load(true);
     QVERIFY(zip.Dll_Load());
     QCOMPARE(zip.worker().DllVersion(), 179);
-    QVERIFY(zip.worker().DllPath().endsWith(QStringLiteral("/v179/libZipLib179.so")));
+    QVERIFY(zip.worker().DllPath().endsWith(QStringLiteral("/v179/ZipLib179.dll")));
 }
 
 void TestZip::dll_LoadAppliedWhenLoaded()
