@@ -32,6 +32,7 @@
 #include "output/turkundeprepareform.h"
 #include "people/playerpage.h"
 #include "plans/tplanung.h"
+#include "plans/planpanel.h"
 #include "plans/tspielplaene.h"
 #include "plans/tspielplan_form.h"
 #include "platform/services.h"
@@ -42,8 +43,11 @@
 #include "results/tteamauswahl.h"
 #include "results/tvergleich.h"
 
+#include "app/tournamentpage.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
@@ -121,6 +125,7 @@ Program::Program(Services& services) : m_services(services)
     addCheckInPage();
     addGroupSetupPage();
     connectDrawWizard();
+    addPlanPanel();
 
     QObject::connect(main, &TMainform::createTournamentRequested, main, [this] { showCreateDialog(); });
     QObject::connect(main, &TMainform::openTournamentRequested, main, [this] { showOpenDialog(); });
@@ -201,6 +206,34 @@ void Program::connectDrawWizard()
                                     }};
         return fertigClick(finishedDraw(wizard.model(), wizard.tid()), links);
     };
+}
+
+void Program::addPlanPanel()
+{
+    TMainform* main = m_mainform.get();
+    Tauslosungsform* wizard = forms.auslosungsform;
+    auto* layout = new QVBoxLayout(main->spielplanform);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* panel = new PlanPanel(main->spielplanform);
+    layout->addWidget(panel);
+    PlanLinks links;
+    links.prompter = &m_services.prompter;
+    links.database = [this] { return forms.db_procedures->ADOConnection1(); };
+    links.firstDay = [main] { return main->turnierseite ? main->turnierseite->Tvon->date() : QDate(); };
+    links.programFile = [this](const QString& relative) { return m_services.paths.programFile(relative); };
+    links.redrawPhase = [wizard](int phase) {
+        // The wizard redraws the phase of the plan panel's page; the main window stays enabled.
+        wizard->Tag = 2;
+        wizard->redrawPhase = phase;
+        wizard->show();
+        wizard->raise();
+    };
+    links.showMatchList = [this, main](int tag) {
+        forms.spielplan_form->setProperty("Tag", tag);
+        main->showWorkDialog(forms.spielplan_form);
+    };
+    links.printer = forms.drucken;
+    forms.spielplaene->attach(panel, links);
 }
 
 void Program::showCreateDialog()

@@ -41,6 +41,7 @@ private:
     void addGroupSetupPage();
     // "Fertig stellen" of the draw wizard: the draw saved and its plan made.
     void connectDrawWizard();
+    void addPlanPanel();
     void showCreateDialog();
     void showOpenDialog();
 

@@ -11,6 +11,7 @@
 #include "controls/uiimagelist.h"
 #include "platform/pagestate.h"
 #include "platform/services.h"
+#include "plans/tspielplaene.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -463,8 +464,15 @@ void TMainform::SpielerbuttonItemClick(int index)
     }
 }
 
-void TMainform::spielplanbuttonItemClick(int)
+void TMainform::spielplanbuttonItemClick(int index)
 {
+    if (index < 0 || index >= spielplanbutton->itemCount())
+        return;
+    bringToFront(spielplanform);
+    Tspielplaene* plans = forms().spielplaene;
+    plans->session().kid = m_context.aktuelleKID;
+    plans->openClass(m_context.aktuelleTID, spielplanbutton->itemCaption(index));
+    m_context.aktuelleKID = plans->session().kid;
 }
 
 } // namespace bw

@@ -1,13 +1,103 @@
-// The data module of the match plans. Its work arrives with the plan drawing.
+// The data module of the match plans: it shows one class's plans on the plan
+// panel and runs the panel's operations on the class of its PlanSession. Every
+// page is rebuilt from the database whenever the plans are shown again.
 #pragma once
 
+#include "plans/groupplanlayout.h"
+#include "plans/plansession.h"
+
+#include <QDate>
+#include <QHash>
 #include <QObject>
+#include <QPixmap>
+#include <QSqlDatabase>
+
+#include <functional>
 
 namespace bw {
 
+class PlanPanel;
+class Prompter;
+
+// The printouts of a phase's plan, offered by the printing module: size, flag
+// and phase as the print icon hands them on.
+class PlanPrinter {
+public:
+    virtual ~PlanPrinter() = default;
+    virtual void gruppenplan(int size, int flag, int phase) = 0;
+    virtual void koplan(int size, int flag, int phase) = 0;
+    virtual void doppelterkoplan(int size, int flag, int phase) = 0;
+};
+
+// What the module needs of the program.
+struct PlanLinks {
+    Prompter* prompter = nullptr;
+    std::function<QSqlDatabase()> database;
+    // The tournament's first day (a class without start day starts then).
+    std::function<QDate()> firstDay;
+    // A file of the program folder ("images\\replace.bmp").
+    std::function<QString(const QString&)> programFile;
+    // Opens the draw wizard in mode 2 for the phase.
+    std::function<void(int phase)> redrawPhase;
+    // Shows the match list viewer for a Tag (-1: the class, else a group).
+    std::function<void(int tag)> showMatchList;
+    PlanPrinter* printer = nullptr;
+    // Re-ranks a group's standings (result entry fills it; until then the
+    // stored order stands).
+    std::function<void(int kid, int gid)> tabelleRechnen;
+};
+
+inline const QString kPhase1Open = QStringLiteral("Phase 1 muss abgeschlossen sein um Phase 2 neu auszulosen");
+inline const QString kPhase2Open = QStringLiteral("Phase 2 muss abgeschlossen sein um Phase 3 neu auszulosen");
+inline const QString kRedrawLosesResults = QStringLiteral(
+    "In dieser Phase wurden bereits Spiele gespielt. Ihre Ergebnisse gehen beim neuen Auslosen verloren. "
+    "Trotzdem neu auslosen?");
+
 class Tspielplaene : public QObject {
+    Q_OBJECT
 public:
     explicit Tspielplaene(QObject* parent);
+
+    // Connects the module to its panel; the panel's handlers run through it.
+    void attach(PlanPanel* panel, PlanLinks links);
+    PlanPanel* panel() const { return m_panel; }
+    PlanSession& session() { return m_session; }
+    const ResultDialogSetup& resultSetup() const { return m_resultSetup; }
+
+    // Opens the plans of the class named by a "Spielpläne" item's caption
+    // ("U18 (m) (Einzel)"); false (nothing changed) for a caption of no kind.
+    bool openClass(int tid, const QString& caption);
+
+    void infosladen(int kid);
+    void planshow(int kid);
+    void gruppenplanerstellen(int kid, int phase);
+    void zoom(int z);
+    void sp_contolChange();
+    void GruppeDarBoxChange();
+    void turniergoClick();
+    // The match-state step of the class start; the match flow fills it.
+    void turniergo(int kid);
+    void spielplananzeigen(int tag);
+    void neulosen();
+    void plandrucken();
+    // A status icon was clicked; the match flow handles it.
+    void statusClick(const QString& name);
+
+signals:
+    // The class start, for the result dialogs' "next" ticks.
+    void classStarted(int kid);
+
+private:
+    QSqlDatabase db() const { return m_links.database(); }
+    const QPixmap& picture(const QString& relative);
+    QHash<QString, QPixmap> toolPictures();
+    void onTool(plan::PlanTool tool, int tag);
+
+    PlanPanel* m_panel = nullptr;
+    PlanLinks m_links;
+    PlanSession m_session;
+    ResultDialogSetup m_resultSetup;
+    QHash<QString, QPixmap> m_pictures;
 };
 
 } // namespace bw

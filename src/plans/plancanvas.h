@@ -1,0 +1,61 @@
+// The page of one phase: paints a plan layout's display list, clipped to the
+// area to repaint (a page of 32 groups is thousands of pixels high, so there is
+// no page-size picture), and carries the layout's controls as named children:
+// player labels and icons, looked up per page by name ("status" + n).
+#pragma once
+
+#include "plans/groupplanlayout.h"
+
+#include <QHash>
+#include <QLabel>
+#include <QPixmap>
+#include <QWidget>
+
+class QScrollArea;
+
+namespace bw {
+
+// An icon on a plan page: a picture (or none, for a status icon) with a Tag
+// and a click.
+class PlanIcon : public QLabel {
+    Q_OBJECT
+public:
+    PlanIcon(const plan::ControlSpec& spec, const QPixmap& picture, QWidget* parent);
+    int Tag = 0;
+    plan::PlanTool tool = plan::PlanTool::None;
+
+signals:
+    void OnClick();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+class PlanCanvas : public QWidget {
+    Q_OBJECT
+public:
+    // `pictures` by tool picture name (toolPicture()); every tool the layout
+    // uses must be there.
+    PlanCanvas(const QString& name, plan::PlanLayout layout, const QHash<QString, QPixmap>& pictures,
+               QWidget* parent = nullptr);
+
+    const plan::PlanLayout& layout() const { return m_layout; }
+
+signals:
+    // A tool or group icon: its tool and Tag.
+    void toolClicked(plan::PlanTool tool, int tag);
+    // A status icon: its name.
+    void statusClicked(const QString& name);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    plan::PlanLayout m_layout;
+};
+
+// Empties a page: the widget it shows is hidden, taken off the page and deleted
+// later, so a rebuild may start inside one of its icons' handlers.
+void clearPlanPage(QScrollArea* page);
+
+} // namespace bw

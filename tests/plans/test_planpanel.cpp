@@ -1,0 +1,287 @@
+// The plan panel on classes drawn for real (SQLite): opening a class by its bar
+// caption, tabs and zoom panel per phase system and page, the group layout
+// redrawing the pages, the start button, the refusals and the question of
+// "Phase neu auslosen", the print dispatch, a rebuild from an icon's own click,
+// controls looked up per page.
+#include "planfixture.h"
+
+#include "data/sql.h"
+#include "platform/apppaths.h"
+#include "plans/plancanvas.h"
+#include "plans/planpanel.h"
+#include "plans/tspielplaene.h"
+#include "support/fakeprompter.h"
+#include "support/testdatabase.h"
+#include "controls/uibuttons.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+struct PrintCall {
+    QString operation;
+    int size, flag, phase;
+    bool operator==(const PrintCall&) const = default;
+};
+
+class RecordingPrinter : public PlanPrinter {
+public:
+    QList<PrintCall> calls;
+    void gruppenplan(int size, int flag, int phase) override { calls.append({"gruppenplan", size, flag, phase}); }
+    void koplan(int size, int flag, int phase) override { calls.append({"koplan", size, flag, phase}); }
+    void doppelterkoplan(int size, int flag, int phase) override
+    {
+        calls.append({"doppelterkoplan", size, flag, phase});
+    }
+};
+
+struct PanelFixture {
+    TestDatabase tdb{Backend::SQLite};
+    FakePrompter prompter;
+    RecordingPrinter printer;
+    PlanPanel panel{nullptr};
+    Tspielplaene spielplaene{nullptr};
+    QList<int> redraws;
+    QList<int> matchLists;
+    std::function<void()> onMatchList;
+
+    PanelFixture()
+    {
+        PlanLinks links;
+        links.prompter = &prompter;
+        links.database = [this] { return tdb.db(); };
+        links.firstDay = [] { return QDate(2026, 6, 6); };
+        links.programFile = [](const QString& relative) {
+            return AppPaths::resolve(TempProgramFolder::sourceDir() + QStringLiteral("/resources"), relative);
+        };
+        links.redrawPhase = [this](int phase) { redraws.append(phase); };
+        links.showMatchList = [this](int tag) {
+            matchLists.append(tag);
+            if (onMatchList)
+                onMatchList();
+        };
+        links.printer = &printer;
+        spielplaene.attach(&panel, links);
+        panel.resize(1000, 700);
+    }
+
+    QSqlDatabase db() { return tdb.db(); }
+    PlanCanvas* canvas(int page) { return qobject_cast<PlanCanvas*>(panel.page(page)->widget()); }
+    void showPage(int index)
+    {
+        panel.sp_contol->setCurrentIndex(index);
+        spielplaene.sp_contolChange();
+    }
+};
+
+} // namespace
+
+class TestPlanPanel : public QObject {
+    Q_OBJECT
+private slots:
+    void opensByCaptionAndShowsPhases()
+    {
+        PanelFixture f;
+        const int kid = drawnClass(f.db(), QStringLiteral("U18 (m)"), {groupPhase(2, 4, 2), knockOut()}, 8);
+        QVERIFY(f.spielplaene.openClass(kPlanTid, QStringLiteral("U18 (m) (Einzel)")));
+        QCOMPARE(f.spielplaene.session().kid, kid);
+        QCOMPARE(f.panel.spielplantext->text(), QStringLiteral("Spielplan für U18 (m) (Einzel)"));
+        QVERIFY(f.panel.sp_contol->isTabVisible(0));
+        QVERIFY(f.panel.sp_contol->isTabVisible(1));
+        QVERIFY(!f.panel.sp_contol->isTabVisible(2));
+        QVERIFY(f.panel.zoompanel->isHidden());
+        f.showPage(1); // the knock-out phase
+        QVERIFY(!f.panel.zoompanel->isHidden());
+        f.showPage(3); // the placement page keeps it
+        QVERIFY(!f.panel.zoompanel->isHidden());
+        f.showPage(0);
+        QVERIFY(f.panel.zoompanel->isHidden());
+
+        // "Liste" at start: a status icon per match, none mirrored; "Matrix" redraws.
+        PlanCanvas* list = f.canvas(0);
+        QVERIFY(list);
+        QCOMPARE(list->objectName(), QStringLiteral("sp1"));
+        QVERIFY(list->findChild<QWidget*>(QStringLiteral("status1")));
+        QVERIFY(!list->findChild<QWidget*>(QStringLiteral("statusx1")));
+        f.panel.GruppeDarBox->setCurrentIndex(0);
+        f.spielplaene.GruppeDarBoxChange();
+        PlanCanvas* matrix = f.canvas(0);
+        QVERIFY(matrix && matrix != list);
+        QVERIFY(matrix->findChild<QWidget*>(QStringLiteral("statusx1")));
+        QVERIFY(f.spielplaene.session().pools.contains(QStringLiteral("sliste1")));
+        QCOMPARE(f.spielplaene.session().gruppenversatz.size(), 3);
+
+        // A caption of no kind leaves the class as it was.
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Fremd"));
+        QCOMPARE(f.spielplaene.session().kid, kid);
+        QVERIFY(f.prompter.verify());
+    }
+
+    void noSettingsRowDrawsNothing()
+    {
+        PanelFixture f;
+        ClassRecord record;
+        record.kbezeichnung = QStringLiteral("Leer");
+        insertClass(f.db(), kPlanTid, record, {}, {});
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Leer (Einzel)"));
+        QVERIFY(!f.panel.sp_contol->isTabVisible(1));
+        QVERIFY(!f.panel.sp_contol->isTabVisible(2));
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(!f.panel.page(i)->widget());
+    }
+
+    void startButton()
+    {
+        PanelFixture f;
+        const int kid = drawnClass(f.db(), QStringLiteral("Damen"), {groupPhase(1, 4)}, 4);
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Damen (Einzel)"));
+        QVERIFY(f.panel.turniergo->isEnabled());
+        QVERIFY(!f.panel.Timer1->isActive());
+        f.panel.turniergo->Click();
+        QVERIFY(!f.panel.turniergo->isEnabled());
+        QCOMPARE(f.panel.sp_info->item(f.panel.sp_info->count() - 1)->text(), QStringLiteral(" - Turnier gestartet"));
+        QVERIFY(f.panel.Timer1->isActive());
+
+        for (const char* column : {"in_planung", "begonnen", "beendet"}) {
+            execute(f.db(), s("UPDATE Spielplan SET in_planung=0, begonnen=0, beendet=0 WHERE KID=:k"), {{s("k"), kid}});
+            f.spielplaene.planshow(kid);
+            QVERIFY(f.panel.turniergo->isEnabled());
+            execute(f.db(), QStringLiteral("UPDATE Spielplan SET %1=1 WHERE KID=:k AND spielnummer=2").arg(QLatin1String(column)),
+                    {{s("k"), kid}});
+            f.spielplaene.planshow(kid);
+            QVERIFY2(!f.panel.turniergo->isEnabled(), column);
+        }
+    }
+
+    void redraw_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<bool>("phase1Finished");
+        QTest::addColumn<bool>("played");
+        QTest::addColumn<QString>("warning");
+        QTest::addColumn<PromptAnswer>("answer");
+        QTest::addColumn<QList<int>>("redraws");
+        QTest::newRow("phase 1, nothing played") << 0 << false << false << QString() << PromptAnswer::Ok << QList<int>{1};
+        QTest::newRow("phase 1 played, Nein") << 0 << false << true << QString() << PromptAnswer::No << QList<int>{};
+        QTest::newRow("phase 1 played, Ja") << 0 << false << true << QString() << PromptAnswer::Yes << QList<int>{1};
+        QTest::newRow("phase 2, phase 1 open") << 1 << false << false << kPhase1Open << PromptAnswer::Ok << QList<int>{};
+        QTest::newRow("phase 2, phase 1 done") << 1 << true << false << QString() << PromptAnswer::Ok << QList<int>{2};
+        QTest::newRow("phase 3, phase 2 open") << 2 << true << false << kPhase2Open << PromptAnswer::Ok << QList<int>{};
+        QTest::newRow("placement page") << 3 << false << false << QString() << PromptAnswer::Ok << QList<int>{};
+    }
+    void redraw()
+    {
+        QFETCH(int, page);
+        QFETCH(bool, phase1Finished);
+        QFETCH(bool, played);
+        QFETCH(QString, warning);
+        QFETCH(PromptAnswer, answer);
+        QFETCH(QList<int>, redraws);
+        PanelFixture f;
+        const int kid = drawnClass(f.db(), QStringLiteral("Herren"), {groupPhase(4, 4, 2), groupPhase(2, 4, 1), knockOut()}, 16);
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Herren (Einzel)"));
+        if (phase1Finished) {
+            execute(f.db(), s("UPDATE Spielplan SET beendet=1 WHERE KID=:k AND phase=1"), {{s("k"), kid}});
+            // Phase 2 gets a match between two known entrants that is still open.
+            execute(f.db(),
+                    s("UPDATE Spielplan SET SID1=100, spieler1='A', SID2=101, spieler2='B' WHERE KID=:k AND phase=2 "
+                      "AND spielnummer=(SELECT MIN(spielnummer) FROM Spielplan WHERE KID=:k AND phase=2)"),
+                    {{s("k"), kid}});
+        } else if (played) {
+            execute(f.db(), s("UPDATE Spielplan SET begonnen=1 WHERE KID=:k AND spielnummer=1"), {{s("k"), kid}});
+        }
+        if (!warning.isEmpty())
+            f.prompter.expect(PromptKind::Warning, warning);
+        if (played)
+            f.prompter.expect(PromptKind::Question, kRedrawLosesResults, answer);
+        f.panel.sp_contol->setCurrentIndex(page);
+        f.spielplaene.neulosen();
+        QCOMPARE(f.redraws, redraws);
+        QVERIFY(f.prompter.verify());
+    }
+
+    void printDispatch_data()
+    {
+        QTest::addColumn<QList<PhaseSettings>>("phases");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QList<PrintCall>>("calls");
+        const QList<PhaseSettings> groupsKo{groupPhase(2, 4, 2), knockOut()};
+        const QList<PhaseSettings> doubleKo{knockOut(PlaySystem::DoppeltesKO)};
+        const QList<PhaseSettings> groupsDouble{groupPhase(2, 4, 2), knockOut(PlaySystem::DoppeltesKO)};
+        QTest::newRow("groups, phase 1") << groupsKo << 0 << QList<PrintCall>{{"gruppenplan", 1, 1, 1}};
+        QTest::newRow("knock-out, phase 2") << groupsKo << 1 << QList<PrintCall>{{"koplan", 1, 1, 2}};
+        QTest::newRow("double knock-out, phase 1") << doubleKo << 0 << QList<PrintCall>{{"doppelterkoplan", 2, 1, 1}};
+        QTest::newRow("double knock-out, phase 2") << groupsDouble << 1 << QList<PrintCall>{};
+        QTest::newRow("placement page") << groupsKo << 3 << QList<PrintCall>{};
+    }
+    void printDispatch()
+    {
+        QFETCH(QList<PhaseSettings>, phases);
+        QFETCH(int, page);
+        QFETCH(QList<PrintCall>, calls);
+        PanelFixture f;
+        drawnClass(f.db(), QStringLiteral("Druck"), phases, 8);
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Druck (Einzel)"));
+        f.panel.sp_contol->setCurrentIndex(page);
+        f.spielplaene.plandrucken();
+        QCOMPARE(f.printer.calls, calls);
+    }
+
+    void rebuildFromAnIconsOwnClick()
+    {
+        PanelFixture f;
+        const int kid = drawnClass(f.db(), QStringLiteral("Mix"), {groupPhase(2, 3, 1)}, 6);
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Mix (Einzel)"));
+        f.onMatchList = [&] { f.spielplaene.planshow(kid); };
+        PlanCanvas* before = f.canvas(0);
+        PlanIcon* groupIcon = nullptr;
+        for (PlanIcon* icon : before->findChildren<PlanIcon*>())
+            if (icon->toolTip() == QStringLiteral("Gruppenspielplan anzeigen") && icon->Tag == 1)
+                groupIcon = icon;
+        QVERIFY(groupIcon);
+        QTest::mouseClick(groupIcon, Qt::LeftButton);
+        QCOMPARE(f.matchLists, QList<int>{1});
+        QVERIFY(f.canvas(0) && f.canvas(0) != before);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(f.canvas(0)->findChild<QWidget*>(QStringLiteral("status1")));
+    }
+
+    void statusIconsArePerPage()
+    {
+        // Phase 1 and 2 each have their own "status" icons; each page finds its own.
+        PanelFixture f;
+        drawnClass(f.db(), QStringLiteral("Zwei"), {groupPhase(2, 4, 2), groupPhase(1, 4)}, 8);
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Zwei (Einzel)"));
+        QVERIFY(f.canvas(0)->findChild<QWidget*>(QStringLiteral("status1")));
+        QVERIFY(!f.canvas(1)->findChild<QWidget*>(QStringLiteral("status1")));
+        QVERIFY(f.canvas(1)->findChild<QWidget*>(QStringLiteral("status13")));
+        QVERIFY(!f.canvas(0)->findChild<QWidget*>(QStringLiteral("status13")));
+    }
+
+    void missingPictureStopsTheDrawing()
+    {
+        PanelFixture f;
+        drawnClass(f.db(), QStringLiteral("Bild"), {groupPhase(1, 3)}, 3);
+        PlanLinks links;
+        links.prompter = &f.prompter;
+        links.database = [&f] { return f.tdb.db(); };
+        links.programFile = [](const QString& relative) { return QStringLiteral("/nonexistent/") + relative; };
+        Tspielplaene other(nullptr);
+        PlanPanel panel(nullptr);
+        other.attach(&panel, links);
+        QVERIFY_THROWS_EXCEPTION(AppError, other.openClass(kPlanTid, QStringLiteral("Bild (Einzel)")));
+        QVERIFY(!panel.page(0)->widget());
+    }
+};
+
+QTEST_MAIN(TestPlanPanel)
+#include "test_planpanel.moc"
