@@ -26,6 +26,7 @@
 #include "output/tdrucken.h"
 #include "output/texportform.h"
 #include "output/texportnewform.h"
+#include "output/importpage.h"
 #include "output/timport_form.h"
 #include "output/tpdfform.h"
 #include "output/tquittungprepareform.h"
@@ -101,7 +102,11 @@ Program::Program(Services& services) : m_services(services)
     forms.ergebnis_team = new Tergebnis_team(main);
     forms.spielplan_form = new Tspielplan_form(main);
     forms.team_melden = new Tteam_melden(main);
-    forms.import_form = new Timport_form(main);
+    forms.import_form = new Timport_form(
+        main, ImportFormLinks{services.prompter, database, main->ProgressBar1, [main](const QList<ImportItem>& items) {
+                                  if (main->importseite)
+                                      main->importseite->setSourceEntries(items);
+                              }});
     forms.planung = new Tplanung(main);
     forms.drucken = new Tdrucken(main);
     forms.druck_form = new Tdruck_form(main);
@@ -126,6 +131,7 @@ Program::Program(Services& services) : m_services(services)
     addGroupSetupPage();
     connectDrawWizard();
     addPlanPanel();
+    addImportPage();
 
     QObject::connect(main, &TMainform::createTournamentRequested, main, [this] { showCreateDialog(); });
     QObject::connect(main, &TMainform::openTournamentRequested, main, [this] { showOpenDialog(); });
@@ -161,6 +167,17 @@ void Program::addCheckInPage()
     layout->setContentsMargins(0, 0, 0, 0);
     main->checkInPage = new CheckInPage(links, main->Anmeldung);
     layout->addWidget(main->checkInPage);
+}
+
+void Program::addImportPage()
+{
+    TMainform* main = m_mainform.get();
+    ImportPageLinks links{m_services.prompter, [this] { return forms.db_procedures->ADOConnection1(); },
+                          context.aktuelleTID, main->ProgressBar1, [main] { main->impoertquelleClick(); }};
+    auto* layout = new QVBoxLayout(main->import);
+    layout->setContentsMargins(0, 0, 0, 0);
+    main->importseite = new ImportPage(links, main->import);
+    layout->addWidget(main->importseite);
 }
 
 void Program::addGroupSetupPage()

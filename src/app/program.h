@@ -42,6 +42,7 @@ private:
     // "Fertig stellen" of the draw wizard: the draw saved and its plan made.
     void connectDrawWizard();
     void addPlanPanel();
+    void addImportPage();
     void showCreateDialog();
     void showOpenDialog();
 

@@ -9,6 +9,8 @@
 #include "app/usersettings.h"
 #include "controls/uicontainer.h"
 #include "controls/uiimagelist.h"
+#include "output/importpage.h"
+#include "output/timport_form.h"
 #include "platform/pagestate.h"
 #include "platform/services.h"
 #include "plans/tspielplaene.h"
@@ -458,10 +460,25 @@ void TMainform::SpielerbuttonItemClick(int index)
     case 0: showPlayerPage(*this); break;
     case 1: SpielerbuttonItems2Click(); break;
     case 2: SpielerbuttonItems1Click(); break;
-    case 3: bringToFront(import); break;
+    case 3: SpielerbuttonItems3Click(); break;
     case 4: showRefereePage(*this); break;
     default: break;
     }
+}
+
+void TMainform::SpielerbuttonItems3Click()
+{
+    bringToFront(import);
+    if (importseite)
+        importseite->clearLists();
+}
+
+void TMainform::impoertquelleClick()
+{
+    Timport_form* dialog = m_forms->import_form;
+    dialog->importopenInitialDir = m_services.paths.programDir();
+    if (dialog->runImportOpen(m_services.files, this))
+        showWorkDialog(dialog);
 }
 
 void TMainform::spielplanbuttonItemClick(int index)

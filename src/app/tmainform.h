@@ -37,6 +37,7 @@ struct Services;
 class CheckInPage;
 class ClassPage;
 class GroupSetupPage;
+class ImportPage;
 class BusyAnimation;
 class NavigationBar;
 class PlayerPage;
@@ -126,6 +127,7 @@ public:
     PlayerPage* spielerseite = nullptr;
     RefereePage* schiriseite = nullptr;
     TuiContainer* import;
+    ImportPage* importseite = nullptr; // on import
     TuiContainer* spielplanform;
     // Owner of the resource pools and scratch lists of a running class.
     QWidget* Panel1;
@@ -210,6 +212,10 @@ public slots:
     // "Spieleranmeldung": the check-in page, reloaded on the tab "Alle".
     void SpielerbuttonItems1Click();
     void SpielerbuttonItems2Click();
+    // "Spieler importieren": the import page with both lists empty.
+    void SpielerbuttonItems3Click();
+    // "Datenquelle öffnen": the open dialog, then the import dialog reads the file.
+    void impoertquelleClick();
     void exportbuttonItems0Click();
     void exportbuttonItems1Click();
     void exportbuttonItems2Click();

@@ -178,6 +178,24 @@ QSqlDatabase openSqlite(const QString& path, const QString& connectionName, bool
     return db;
 }
 
+QSqlDatabase openSqliteReadOnly(const QString& path, const QString& connectionName)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    url.setQuery(QStringLiteral("mode=ro"));
+    db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+    if (!db.open())
+        failOpen(db, sqliteOpenError(path, db.lastError()));
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
+        const QString reason = sqliteOpenError(path, q.lastError());
+        q = QSqlQuery();
+        failOpen(db, reason);
+    }
+    return db;
+}
+
 void closeConnection(const QString& connectionName)
 {
     if (!QSqlDatabase::contains(connectionName))

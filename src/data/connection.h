@@ -71,6 +71,13 @@ QSqlDatabase openPostgres(const ServerAddress& server, const QString& database, 
 // made; with it the file is created. Throws DbError.
 QSqlDatabase openSqlite(const QString& path, const QString& connectionName, bool create = false);
 
+// Opens an SQLite file for reading only (mode=ro): nothing this connection does
+// can change the file, and a read-only file or folder is no obstacle. The file
+// must exist and be an SQLite database (proved by a first query); its structure
+// is not checked. Throws DbError with the reason in German; nothing stays open
+// on failure.
+QSqlDatabase openSqliteReadOnly(const QString& path, const QString& connectionName);
+
 // Closes a connection and forgets its name.
 void closeConnection(const QString& connectionName);
 

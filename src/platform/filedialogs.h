@@ -13,6 +13,11 @@ public:
     virtual ~FileDialogs() = default;
     // An empty string when the user cancels.
     virtual QString openFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
+    // An open dialog whose chosen file type matters: `filters` separated by
+    // ";;", *selectedFilter the one chosen first; on return *selectedFilter is
+    // the one the user chose.
+    virtual QString openFileOfType(QWidget* parent, const QString& caption, const QString& dir, const QString& filters,
+                                   QString* selectedFilter) = 0;
     // The save dialog: a file that exists is replaced only after the question.
     virtual QString saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) = 0;
     // The save dialog that only names a file (a new one or one that exists),

@@ -9,6 +9,12 @@ QString QtFileDialogs::openFile(QWidget* parent, const QString& caption, const Q
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
+QString QtFileDialogs::openFileOfType(QWidget* parent, const QString& caption, const QString& dir,
+                                      const QString& filters, QString* selectedFilter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, dir, filters, selectedFilter);
+}
+
 QString QtFileDialogs::saveFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
 {
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);

@@ -8,7 +8,20 @@ namespace bw::test {
 QString FakeFileDialogs::next(Call call)
 {
     m_calls.append(std::move(call));
-    return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+    if (m_answers.isEmpty())
+        return QString();
+    m_fileTypes.takeFirst();
+    return m_answers.takeFirst();
+}
+
+QString FakeFileDialogs::openFileOfType(QWidget*, const QString& caption, const QString& dir, const QString& filters,
+                                        QString* selectedFilter)
+{
+    const QString fileType = m_fileTypes.isEmpty() ? QString() : m_fileTypes.first();
+    const QString path = next({QStringLiteral("open"), caption, dir, filters});
+    if (!fileType.isEmpty() && selectedFilter)
+        *selectedFilter = fileType;
+    return path;
 }
 
 QString FakeFileDialogs::openFile(QWidget*, const QString& caption, const QString& dir, const QString& filter)

@@ -21,9 +21,18 @@ public:
     };
     // The next dialog returns this path ("" = cancelled). With an empty queue every
     // dialog is cancelled.
-    FakeFileDialogs& answer(const QString& path) { m_answers.append(path); return *this; }
+    // An open dialog of file types also answers the type chosen (empty: the one
+    // it was opened with).
+    FakeFileDialogs& answer(const QString& path, const QString& fileType = QString())
+    {
+        m_answers.append(path);
+        m_fileTypes.append(fileType);
+        return *this;
+    }
 
     QString openFile(QWidget*, const QString& caption, const QString& dir, const QString& filter) override;
+    QString openFileOfType(QWidget*, const QString& caption, const QString& dir, const QString& filters,
+                           QString* selectedFilter) override;
     QString saveFile(QWidget*, const QString& caption, const QString& dir, const QString& filter) override;
     QString chooseFile(QWidget*, const QString& caption, const QString& dir, const QString& filter) override;
     QString directory(QWidget*, const QString& caption, const QString& dir) override;
@@ -33,6 +42,7 @@ public:
 private:
     QString next(Call call);
     QStringList m_answers;
+    QStringList m_fileTypes;
     QList<Call> m_calls;
 };
 
