@@ -250,6 +250,9 @@ void Program::addPlanPanel()
         main->showWorkDialog(forms.spielplan_form);
     };
     links.printer = forms.drucken;
+    links.ergebnis = forms.ergebnis;
+    links.ergebnis_team = forms.ergebnis_team;
+    links.Timer1 = main->Timer1;
     forms.spielplaene->attach(panel, links);
 }
 

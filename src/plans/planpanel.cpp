@@ -10,7 +10,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -138,9 +137,6 @@ PlanPanel::PlanPanel(QWidget* parent) : QWidget(parent)
     sp_info->setFixedHeight(70);
     layout->addWidget(sp_info);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(60000);
     markZoom(2);
 }
 

@@ -13,7 +13,6 @@ class QListWidget;
 class QPushButton;
 class QScrollArea;
 class QTabWidget;
-class QTimer;
 class TuiButton;
 
 namespace bw {
@@ -43,8 +42,6 @@ public:
     QPushButton* zoom1_3;
     QLabel* Label4;
     QComboBox* GruppeDarBox;
-    // The reminder timer of a started class; its work arrives with the match flow.
-    QTimer* Timer1;
 
     // The scroll box of page 0..3.
     QScrollArea* page(int index) const;

@@ -7,6 +7,8 @@
 // team game captions) is computed here as data as well.
 #pragma once
 
+#include "results/resultdialogsetup.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QMap>
@@ -67,19 +69,6 @@ public:
 
 private:
     QMap<QString, QList<PoolItem>> m_pools;
-};
-
-// What the result dialogs of a class are set up with.
-struct ResultDialogSetup {
-    int saetze = 0;
-    int setEntries = 0;           // set edits shown: 1 .. 2S-1
-    QStringList ergebnisItems;    // "S:k" for k = S-1..0, then "k:S" for k = 0..S-1
-    bool team = false;
-    int teamPlayers = 0;          // line-up rows shown: 1 .. P
-    int teamGames = 0;            // game rows shown: 1 .. G
-    QStringList teamResultItems;  // "a:b" of the whole team match
-    QStringList gameCaptions;     // "Spiel n: A1 - B2" / "Spiel n: D1 - D2", n = 1..G
-    bool operator==(const ResultDialogSetup&) const = default;
 };
 
 // The result items of a match played to S won sets.

@@ -10,10 +10,14 @@
 #include "plans/plancanvas.h"
 #include "plans/planpanel.h"
 #include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
+#include "results/tergebnis.h"
+#include "results/tergebnis_team.h"
 
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTimer>
@@ -94,7 +98,13 @@ void Tspielplaene::infosladen(int kid)
         m_panel->zoompanel->setVisible(false);
     else if (infos.phase1 == 1 || infos.phase1 == 2)
         m_panel->zoompanel->setVisible(true);
-    m_resultSetup = loadResultDialogSetup(db(), kid, infos);
+    const ResultDialogSetup setup = loadResultDialogSetup(db(), kid, infos);
+    if (infos.team()) {
+        if (m_links.ergebnis_team)
+            m_links.ergebnis_team->setResultSetup(setup);
+    } else if (m_links.ergebnis) {
+        m_links.ergebnis->setResultSetup(setup);
+    }
 }
 
 void Tspielplaene::planshow(int kid)
@@ -110,7 +120,7 @@ void Tspielplaene::planshow(int kid)
     }
     m_panel->turniergo->setEnabled(!classHasStarted(db(), kid));
     if (!m_panel->turniergo->isEnabled())
-        m_panel->Timer1->start();
+        startTimer1();
 }
 
 void Tspielplaene::gruppenplanerstellen(int kid, int phase)
@@ -198,10 +208,37 @@ void Tspielplaene::GruppeDarBoxChange()
 
 void Tspielplaene::turniergoClick()
 {
-    emit classStarted(m_session.kid);
+    // While the class starts, the result dialogs offer calling the next match
+    // and showing it, both ticked; afterwards "aufrufen" hides again.
+    QList<TuiCheckbox*> next;
+    QList<TuiCheckbox*> next1;
+    if (m_links.ergebnis) {
+        next << m_links.ergebnis->next;
+        next1 << m_links.ergebnis->next1;
+    }
+    if (m_links.ergebnis_team) {
+        next << m_links.ergebnis_team->next;
+        next1 << m_links.ergebnis_team->next1;
+    }
+    for (TuiCheckbox* box : next1) {
+        box->setVisible(true);
+        box->SetChecked(true);
+    }
+    for (TuiCheckbox* box : next)
+        box->SetChecked(true);
+    const auto hideNext1 = qScopeGuard([&] {
+        for (TuiCheckbox* box : next1)
+            box->setVisible(false);
+    });
     turniergo(m_session.kid);
     m_panel->sp_info->addItem(QStringLiteral(" - Turnier gestartet"));
-    m_panel->Timer1->start();
+    startTimer1();
+}
+
+void Tspielplaene::startTimer1()
+{
+    if (m_links.Timer1)
+        m_links.Timer1->start();
 }
 
 void Tspielplaene::turniergo(int)

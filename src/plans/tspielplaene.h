@@ -14,10 +14,14 @@
 
 #include <functional>
 
+class QTimer;
+
 namespace bw {
 
 class PlanPanel;
 class Prompter;
+class Tergebnis;
+class Tergebnis_team;
 
 // The printouts of a phase's plan, offered by the printing module: size, flag
 // and phase as the print icon hands them on.
@@ -42,6 +46,11 @@ struct PlanLinks {
     // Shows the match list viewer for a Tag (-1: the class, else a group).
     std::function<void(int tag)> showMatchList;
     PlanPrinter* printer = nullptr;
+    // The result dialogs, set up for the class loaded.
+    Tergebnis* ergebnis = nullptr;
+    Tergebnis_team* ergebnis_team = nullptr;
+    // The main window's reminder timer, switched on while a started class is shown.
+    QTimer* Timer1 = nullptr;
     // Re-ranks a group's standings (result entry fills it; until then the
     // stored order stands).
     std::function<void(int kid, int gid)> tabelleRechnen;
@@ -62,7 +71,6 @@ public:
     void attach(PlanPanel* panel, PlanLinks links);
     PlanPanel* panel() const { return m_panel; }
     PlanSession& session() { return m_session; }
-    const ResultDialogSetup& resultSetup() const { return m_resultSetup; }
 
     // Opens the plans of the class named by a "Spielpläne" item's caption
     // ("U18 (m) (Einzel)"); false (nothing changed) for a caption of no kind.
@@ -83,20 +91,16 @@ public:
     // A status icon was clicked; the match flow handles it.
     void statusClick(const QString& name);
 
-signals:
-    // The class start, for the result dialogs' "next" ticks.
-    void classStarted(int kid);
-
 private:
     QSqlDatabase db() const { return m_links.database(); }
     const QPixmap& picture(const QString& relative);
     QHash<QString, QPixmap> toolPictures();
     void onTool(plan::PlanTool tool, int tag);
+    void startTimer1();
 
     PlanPanel* m_panel = nullptr;
     PlanLinks m_links;
     PlanSession m_session;
-    ResultDialogSetup m_resultSetup;
     QHash<QString, QPixmap> m_pictures;
 };
 

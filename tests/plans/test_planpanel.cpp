@@ -13,8 +13,12 @@
 #include "support/fakeprompter.h"
 #include "support/testdatabase.h"
 #include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
+#include "results/tergebnis.h"
+#include "results/tergebnis_team.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
@@ -50,6 +54,9 @@ struct PanelFixture {
     RecordingPrinter printer;
     PlanPanel panel{nullptr};
     Tspielplaene spielplaene{nullptr};
+    Tergebnis ergebnis{nullptr};
+    Tergebnis_team ergebnis_team{nullptr};
+    QTimer Timer1;
     QList<int> redraws;
     QList<int> matchLists;
     std::function<void()> onMatchList;
@@ -70,6 +77,9 @@ struct PanelFixture {
                 onMatchList();
         };
         links.printer = &printer;
+        links.ergebnis = &ergebnis;
+        links.ergebnis_team = &ergebnis_team;
+        links.Timer1 = &Timer1;
         spielplaene.attach(&panel, links);
         panel.resize(1000, 700);
     }
@@ -81,6 +91,28 @@ struct PanelFixture {
         panel.sp_contol->setCurrentIndex(index);
         spielplaene.sp_contolChange();
     }
+};
+
+// Runs a probe whenever the watched object receives an event of one type.
+class EventProbe : public QObject {
+public:
+    EventProbe(QObject* watched, QEvent::Type type, std::function<void()> probe)
+        : m_type(type), m_probe(std::move(probe))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == m_type)
+            m_probe();
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<void()> m_probe;
 };
 
 } // namespace
@@ -145,11 +177,11 @@ private slots:
         const int kid = drawnClass(f.db(), QStringLiteral("Damen"), {groupPhase(1, 4)}, 4);
         f.spielplaene.openClass(kPlanTid, QStringLiteral("Damen (Einzel)"));
         QVERIFY(f.panel.turniergo->isEnabled());
-        QVERIFY(!f.panel.Timer1->isActive());
+        QVERIFY(!f.Timer1.isActive());
         f.panel.turniergo->Click();
         QVERIFY(!f.panel.turniergo->isEnabled());
         QCOMPARE(f.panel.sp_info->item(f.panel.sp_info->count() - 1)->text(), QStringLiteral(" - Turnier gestartet"));
-        QVERIFY(f.panel.Timer1->isActive());
+        QVERIFY(f.Timer1.isActive());
 
         for (const char* column : {"in_planung", "begonnen", "beendet"}) {
             execute(f.db(), s("UPDATE Spielplan SET in_planung=0, begonnen=0, beendet=0 WHERE KID=:k"), {{s("k"), kid}});
@@ -160,6 +192,67 @@ private slots:
             f.spielplaene.planshow(kid);
             QVERIFY2(!f.panel.turniergo->isEnabled(), column);
         }
+    }
+
+    // The class start ticks "anzeigen" and "aufrufen" on both result dialogs;
+    // "aufrufen" is shown while the match-state step runs, hidden afterwards.
+    void startTicksNextOnBothDialogs()
+    {
+        PanelFixture f;
+        drawnClass(f.db(), QStringLiteral("Jugend"), {groupPhase(1, 4)}, 4);
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Jugend (Einzel)"));
+        QList<TuiCheckbox*> boxes{f.ergebnis.next, f.ergebnis.next1, f.ergebnis_team.next, f.ergebnis_team.next1};
+        for (TuiCheckbox* box : boxes)
+            box->SetChecked(false);
+        f.ergebnis.next1->hide();
+        f.ergebnis_team.next1->hide();
+        QList<bool> next1ShownWhileStarting;
+        EventProbe probe(f.panel.turniergo, QEvent::EnabledChange, [&] {
+            next1ShownWhileStarting << !f.ergebnis.next1->isHidden() << !f.ergebnis_team.next1->isHidden();
+        });
+        f.panel.turniergo->Click();
+        QCOMPARE(next1ShownWhileStarting, (QList<bool>{true, true}));
+        for (TuiCheckbox* box : boxes)
+            QVERIFY(box->Checked());
+        QVERIFY(f.ergebnis.next1->isHidden());
+        QVERIFY(f.ergebnis_team.next1->isHidden());
+    }
+
+    // Loading a class sets up the result dialog of its kind.
+    void resultDialogsSetUp()
+    {
+        PanelFixture f;
+        ClassRecord threeSets;
+        threeSets.saetze = 3;
+        drawnClass(f.db(), QStringLiteral("Drei"), {groupPhase(1, 4)}, 4, ClassKind::Einzel, threeSets);
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Drei (Einzel)"));
+        for (int n = 0; n < 9; ++n)
+            QCOMPARE(f.ergebnis.satz[size_t(n)]->isHidden(), n >= 5);
+        QCOMPARE(f.ergebnis.satz[4]->objectName(), QStringLiteral("satz5"));
+        QStringList items;
+        for (int i = 0; i < f.ergebnis.ergebniscombo->count(); ++i)
+            items << f.ergebnis.ergebniscombo->itemText(i);
+        QCOMPARE(items, (QStringList{"3:2", "3:1", "3:0", "0:3", "1:3", "2:3"}));
+        QCOMPARE(f.ergebnis.resultSetup().setEntries, 5);
+
+        TeamFormat format;
+        format.spieler = 3;
+        format.a = {1, 11, 2};
+        format.b = {2, 12, 1};
+        ClassRecord teamRecord;
+        teamRecord.system = ClassKind::Team;
+        teamRecord.kbezeichnung = QStringLiteral("Teams");
+        teamRecord.saetze = 2;
+        insertClass(f.db(), kPlanTid, teamRecord, {}, format);
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Teams (Team)"));
+        const ResultDialogSetup& team = f.ergebnis_team.resultSetup();
+        QCOMPARE(team.teamGames, 3);
+        QCOMPARE(team.gameCaptions.value(1), QStringLiteral("Spiel 2: D1 - D2"));
+        QCOMPARE(team.ergebnisItems, (QStringList{"2:1", "2:0", "0:2", "1:2"}));
+        QCOMPARE(f.ergebnis_team.ergebniscombo->count(), 8);
+        QCOMPARE(f.ergebnis_team.ergebniscombo->itemText(2), QStringLiteral("2:1"));
+        // The single match's dialog keeps the set-up of the class before.
+        QCOMPARE(f.ergebnis.resultSetup().setEntries, 5);
     }
 
     void redraw_data()
