@@ -2,6 +2,8 @@
 // written in one transaction through MatchRowWriter (one prepared insert per
 // table) and through one execute() per row, each into a fresh class, median of
 // seven alternating runs per backend; then the bye run over a 130-entrant plan.
+#include "benchtiming.h"
+
 #include "data/classrecords.h"
 #include "data/schema.h"
 #include "data/transaction.h"
@@ -19,10 +21,10 @@
 
 using namespace bw;
 using namespace bw::test;
+using namespace bw::timing;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kTid = 1;
 constexpr int kRuns = 7;
 
@@ -111,19 +113,6 @@ SqlParams allColumns(const QString& table, const NewMatch& m, int kid, int numme
     return p;
 }
 
-double millis(const std::function<void()>& work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 void bench(Backend backend, const char* name)
 {
     TestDatabase tdb(backend);
@@ -181,10 +170,6 @@ void bench(Backend backend, const char* name)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    bench(Backend::SQLite, "SQLite");
-    if (qEnvironmentVariableIsSet("BRACKWELL_TEST_PGHOST"))
-        bench(Backend::PostgreSQL, "PostgreSQL");
-    else
-        std::printf("PostgreSQL: not measured (set BRACKWELL_TEST_PGHOST, PGPORT and PGUSER as ./test does)\n");
+    forEachBackend([](Backend backend, const char* name) { bench(backend, name); });
     return 0;
 }

@@ -4,6 +4,8 @@
 // knock-out of 100 entrants in 128 slots (28 byes to settle). The floor is the
 // same rows inserted through one prepared statement per table, reused, in one
 // transaction, without reading or settling anything. Goal: within 2x.
+#include "benchtiming.h"
+
 #include "finishfixture.h"
 
 #include "data/classrecords.h"
@@ -21,25 +23,12 @@
 
 using namespace bw;
 using namespace bw::test;
+using namespace bw::timing;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kTid = 1;
 constexpr int kRuns = 5;
-
-double millis(const std::function<void()>& work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 int newClass(const QSqlDatabase& db, const GroupSettings& settings)
 {
@@ -108,10 +97,6 @@ void bench(Backend backend, const char* backendName)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    bench(Backend::SQLite, "SQLite");
-    if (qEnvironmentVariableIsSet("BRACKWELL_TEST_PGHOST"))
-        bench(Backend::PostgreSQL, "PostgreSQL");
-    else
-        std::printf("PostgreSQL: not measured (set BRACKWELL_TEST_PGHOST, PGPORT and PGUSER as ./test does)\n");
+    forEachBackend([](Backend backend, const char* name) { bench(backend, name); });
     return 0;
 }

@@ -3,6 +3,8 @@
 // pages built, files written) against a floor measured in the same run, the
 // same tables read with one query each and the same bytes written. Median of
 // five alternating runs per backend; the goal is the export within 3x the floor.
+#include "benchtiming.h"
+
 #include "data/schema.h"
 #include "data/sql.h"
 #include "data/siterecords.h"
@@ -23,10 +25,10 @@
 
 using namespace bw;
 using namespace bw::test;
+using namespace bw::timing;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kTid = 1;
 constexpr int kRuns = 5;
 constexpr int kPlayers = 2000;
@@ -102,19 +104,6 @@ void seed(const QSqlDatabase& db)
         matches.insert(row);
     }
     transaction.commit();
-}
-
-double millis(const std::function<void()>& work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // The floor's reading: every table the site shows, one query each, every value taken.
@@ -193,10 +182,6 @@ void bench(Backend backend, const char* name)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    bench(Backend::SQLite, "SQLite");
-    if (qEnvironmentVariableIsSet("BRACKWELL_TEST_PGHOST"))
-        bench(Backend::PostgreSQL, "PostgreSQL");
-    else
-        std::printf("PostgreSQL: not measured (set BRACKWELL_TEST_PGHOST, PGPORT and PGUSER as ./test does)\n");
+    forEachBackend([](Backend backend, const char* name) { bench(backend, name); });
     return 0;
 }

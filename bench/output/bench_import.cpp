@@ -3,6 +3,8 @@
 // floor of the same 2,000 Spielerdaten rows inserted through one prepared
 // statement in one transaction; median of five runs per backend. Goal: the
 // import within 3 times the floor.
+#include "benchtiming.h"
+
 #include "data/importrecords.h"
 #include "data/schema.h"
 #include "data/sql.h"
@@ -21,24 +23,12 @@
 
 using namespace bw;
 using namespace bw::test;
+using namespace bw::timing;
 
 namespace {
 
 constexpr int kRows = 2000;
 constexpr int kRuns = 5;
-
-double millis(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 QString writeSheet(const QTemporaryDir& dir)
 {
@@ -111,10 +101,6 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString sheet = writeSheet(dir);
-    bench(Backend::SQLite, "SQLite", sheet);
-    if (qEnvironmentVariableIsSet("BRACKWELL_TEST_PGHOST"))
-        bench(Backend::PostgreSQL, "PostgreSQL", sheet);
-    else
-        std::printf("PostgreSQL: not measured (set BRACKWELL_TEST_PGHOST, PGPORT and PGUSER as ./test does)\n");
+    forEachBackend([&](Backend backend, const char* name) { bench(backend, name, sheet); });
     return 0;
 }

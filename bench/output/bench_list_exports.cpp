@@ -4,6 +4,8 @@
 // loop writing the same cells with the same formats, and the report layer
 // placing the same labels on the same pages. Median of five runs per backend;
 // the goal is within 2x of the floor on SQLite and 3x on PostgreSQL.
+#include "benchtiming.h"
+
 #include "data/sql.h"
 #include "data/transaction.h"
 #include "output/listexports.h"
@@ -25,6 +27,7 @@
 
 using namespace bw;
 using namespace bw::test;
+using namespace bw::timing;
 
 namespace {
 
@@ -63,12 +66,6 @@ void seed(const QSqlDatabase& db)
                     {s("platte"), QString::number(i % 24 + 1)},
                     {s("start"), QDateTime(QDate(2026, 5, 1), QTime(9, 0).addSecs(60 * (i % 600)))}});
     t.commit();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 double timed(const std::function<void()>& body)
@@ -259,10 +256,6 @@ void bench(Backend backend, const char* name, double goal)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    bench(Backend::SQLite, "SQLite", 2);
-    if (!qEnvironmentVariableIsEmpty("BRACKWELL_TEST_PGHOST"))
-        bench(Backend::PostgreSQL, "PostgreSQL", 3);
-    else
-        std::printf("PostgreSQL: not measured (set BRACKWELL_TEST_PGHOST, PGPORT and PGUSER as ./test does)\n");
+    forEachBackend([](Backend backend, const char* name) { bench(backend, name, backend == Backend::SQLite ? 2 : 3); });
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "data/dbvalue.h"
 #include "data/sql.h"
+#include "data/teamrecords.h"
 #include "platform/germantext.h"
 
 #include <algorithm>
@@ -23,14 +24,6 @@ std::optional<QTime> optionalTime(const QVariant& value)
     if (!moment.isValid())
         return std::nullopt;
     return moment.time();
-}
-
-// A member's name read by a join; nothing when the join found no player.
-std::optional<ExportMemberName> member(const QSqlQuery& q, int sidColumn)
-{
-    if (q.value(sidColumn).isNull())
-        return std::nullopt;
-    return ExportMemberName{q.value(sidColumn + 1).toString(), q.value(sidColumn + 2).toString()};
 }
 
 } // namespace
@@ -170,34 +163,20 @@ std::vector<ExportPlayer> exportPlayers(const QSqlDatabase& db, const ExportSele
 
 std::vector<ExportTeam> exportTeams(const QSqlDatabase& db, const ExportSelection& selection)
 {
-    // One join per member place; a place of 0 or below is empty.
-    static const char* const kPlaces[] = {"s1", "s2", "s3", "s4", "r1", "r2", "d1_1", "d1_2", "d2_1", "d2_2"};
-    QString columns = s("SELECT Teams.teamname, Teams.verein");
-    QString joins;
-    for (int i = 0; i < 10; ++i) {
-        const QString alias = QStringLiteral("m%1").arg(i);
-        const QString place = QStringLiteral("Teams.") + QLatin1String(kPlaces[i]);
-        columns += QStringLiteral(", %1.SID, %1.nachname, %1.vorname").arg(alias);
-        joins += QStringLiteral(" LEFT JOIN Spielerdaten %1 ON %1.SID = %2 AND %2 > 0").arg(alias, place);
-    }
-    const QString where = selection.kid == 0 ? s(" WHERE Teams.TID = :id") : s(" WHERE Teams.KID = :id");
-    QSqlQuery q = execute(db, columns + s(" FROM Teams") + joins + where + s(" ORDER BY Teams.MID"),
-                          {{s("id"), selection.kid == 0 ? selection.tid : selection.kid}});
+    const bool whole = selection.kid == 0;
     std::vector<ExportTeam> teams;
-    while (q.next()) {
+    for (TeamRoster& r : readTeamRosters(db, whole ? TeamScope::Tournament : TeamScope::Class,
+                                         whole ? selection.tid : selection.kid)) {
         ExportTeam t;
-        t.teamname = q.value(0).toString();
-        t.verein = q.value(1).toString();
-        const auto place = [&](int i) { return member(q, 2 + 3 * i); };
-        for (int k = 0; k < 4; ++k)
-            t.spieler[size_t(k)] = place(k);
-        for (int k = 0; k < 2; ++k)
-            t.reserve[size_t(k)] = place(4 + k);
-        for (int k = 0; k < 2; ++k) {
-            const auto first = place(6 + 2 * k);
-            const auto second = place(7 + 2 * k);
+        t.teamname = std::move(r.teamname);
+        t.verein = std::move(r.verein);
+        t.spieler = std::move(r.spieler);
+        t.reserve = std::move(r.reserve);
+        for (size_t k = 0; k < 2; ++k) {
+            const auto& first = r.doppel[2 * k];
+            const auto& second = r.doppel[2 * k + 1];
             if (first && second)
-                t.doppel[size_t(k)] = std::pair(first->nachname, second->nachname);
+                t.doppel[k] = std::pair(first->nachname, second->nachname);
         }
         teams.push_back(std::move(t));
     }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "data/classkind.h"
+#include "data/teamrecords.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -84,10 +85,7 @@ std::vector<ExportPlayer> exportPlayers(const QSqlDatabase& db, const ExportSele
 
 // A member of a team: nothing for an empty place (Null, 0 or below, or a player
 // who is no longer stored).
-struct ExportMemberName {
-    QString nachname;
-    QString vorname;
-};
+using ExportMemberName = TeamMemberName;
 
 struct ExportTeam {
     QString teamname;

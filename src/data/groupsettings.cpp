@@ -25,6 +25,11 @@ QString column(const char* name, int phase)
 
 } // namespace
 
+QString groupLetter(int group)
+{
+    return QString(QChar(u'A' + group));
+}
+
 std::optional<PlaySystem> playSystemOf(const QVariant& stored)
 {
     if (stored.isNull())

@@ -26,6 +26,10 @@ namespace bw {
 // Gruppeneinstellungen.phase1..phase3: the play system of a phase.
 enum class PlaySystem { Gruppenphase = 0, EinfachesKO = 1, DoppeltesKO = 2 };
 
+// The letter a group is known by: "A" for group 0 of the class (counted over
+// all its phases), "B" for 1, and so on.
+QString groupLetter(int group);
+
 // The play system a stored value names; nothing for Null or another number.
 std::optional<PlaySystem> playSystemOf(const QVariant& stored);
 // "Gruppenphase", "Einfaches KO-System", "Doppeltes KO-System".

@@ -3,6 +3,7 @@
 #include "data/dbvalue.h"
 #include "data/schema.h"
 #include "data/sql.h"
+#include "data/teamrecords.h"
 #include "platform/germantext.h"
 
 #include <QCollatorSortKey>
@@ -199,37 +200,8 @@ QList<SitePlayer> readPlayers(const QSqlDatabase& db, int tid)
 
 QList<SiteTeam> readTeams(const QSqlDatabase& db, int tid)
 {
-    // The ten places of a team, each joined to its player.
-    static const char* const kPlaces[] = {"s1", "s2", "s3", "s4", "d1_1", "d1_2", "d2_1", "d2_2", "r1", "r2"};
-    QString columns = s("t.teamname, t.verein");
-    QString joins = s("Teams t");
-    for (int i = 0; i < 10; ++i) {
-        const QString place = QLatin1String(kPlaces[i]);
-        const QString alias = QStringLiteral("m%1").arg(i);
-        columns += QStringLiteral(", t.%1, %2.nachname, %2.vorname").arg(place, alias);
-        joins += QStringLiteral(" LEFT JOIN Spielerdaten %1 ON %1.SID = t.%2").arg(alias, place);
-    }
-    QSqlQuery q = execute(db, QStringLiteral("SELECT %1 FROM %2 WHERE t.TID = :tid ORDER BY t.MID").arg(columns, joins),
-                          {{s("tid"), tid}});
-    QList<SiteTeam> teams;
-    while (q.next()) {
-        SiteTeam t;
-        t.teamname = q.value(0).toString();
-        t.verein = q.value(1).toString();
-        auto member = [&](int i) -> std::optional<SiteMember> {
-            const int at = 2 + 3 * i;
-            if (q.value(at).isNull() || q.value(at).toInt() < 1)
-                return std::nullopt;
-            return SiteMember{q.value(at + 1).toString(), q.value(at + 2).toString()};
-        };
-        for (int i = 0; i < 4; ++i)
-            t.spieler[size_t(i)] = member(i);
-        for (int i = 0; i < 4; ++i)
-            t.doppel[size_t(i)] = member(4 + i);
-        for (int i = 0; i < 2; ++i)
-            t.reserve[size_t(i)] = member(8 + i);
-        teams.append(t);
-    }
+    std::vector<TeamRoster> rosters = readTeamRosters(db, TeamScope::Tournament, tid);
+    QList<SiteTeam> teams(rosters.begin(), rosters.end());
     sortByNames(teams, [](const SiteTeam& t) { return QStringList{t.teamname}; });
     return teams;
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "data/classkind.h"
+#include "data/teamrecords.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -48,16 +49,8 @@ struct SitePlayer {
 
 // A place of a team: nothing while its column is empty or below 1; a player
 // the column names but who is gone has empty names.
-struct SiteMember {
-    QString nachname, vorname;
-};
-
-struct SiteTeam {
-    QString teamname, verein;
-    std::array<std::optional<SiteMember>, 4> spieler; // s1 .. s4
-    std::array<std::optional<SiteMember>, 4> doppel;  // d1_1, d1_2, d2_1, d2_2
-    std::array<std::optional<SiteMember>, 2> reserve; // r1, r2
-};
+using SiteMember = TeamMemberName;
+using SiteTeam = TeamRoster;
 
 struct SiteReferee {
     QString snname, svname, sverein;

@@ -19,6 +19,13 @@ const QStringList kSlotColumns{QStringLiteral("s1"),   QStringLiteral("s2"),   Q
                                QStringLiteral("d1_1"), QStringLiteral("d1_2"), QStringLiteral("d2_1"),
                                QStringLiteral("d2_2")};
 
+std::optional<TeamMemberName> joinedMember(const QSqlQuery& q, int sidColumn)
+{
+    if (q.value(sidColumn).isNull())
+        return std::nullopt;
+    return TeamMemberName{q.value(sidColumn + 1).toString(), q.value(sidColumn + 2).toString()};
+}
+
 void sortByName(QList<NamedId>& list)
 {
     const QCollator collator = german::collator();
@@ -54,6 +61,36 @@ QList<QVariant> slotValues(const TeamSlots& lineup)
 }
 
 } // namespace
+
+std::vector<TeamRoster> readTeamRosters(const QSqlDatabase& db, TeamScope scope, int id)
+{
+    // One join per place (in the order of kSlotColumns); a place of 0 or below is empty.
+    QString columns = s("SELECT t.teamname, t.verein");
+    QString joins;
+    for (int i = 0; i < kSlotColumns.size(); ++i) {
+        const QString alias = QStringLiteral("m%1").arg(i);
+        const QString place = QStringLiteral("t.") + kSlotColumns[i];
+        columns += QStringLiteral(", %1.SID, %1.nachname, %1.vorname").arg(alias);
+        joins += QStringLiteral(" LEFT JOIN Spielerdaten %1 ON %1.SID = %2 AND %2 > 0").arg(alias, place);
+    }
+    const QString where = scope == TeamScope::Tournament ? s(" WHERE t.TID = :id") : s(" WHERE t.KID = :id");
+    QSqlQuery q = execute(db, columns + s(" FROM Teams t") + joins + where + s(" ORDER BY t.MID"), {{s("id"), id}});
+    std::vector<TeamRoster> teams;
+    while (q.next()) {
+        TeamRoster t;
+        t.teamname = q.value(0).toString();
+        t.verein = q.value(1).toString();
+        const auto place = [&](int i) { return joinedMember(q, 2 + 3 * i); };
+        for (int k = 0; k < 4; ++k)
+            t.spieler[size_t(k)] = place(k);
+        for (int k = 0; k < 2; ++k)
+            t.reserve[size_t(k)] = place(4 + k);
+        for (int k = 0; k < 4; ++k)
+            t.doppel[size_t(k)] = place(6 + k);
+        teams.push_back(std::move(t));
+    }
+    return teams;
+}
 
 QList<NamedId> teamClasses(const QSqlDatabase& db, int tid)
 {

@@ -10,7 +10,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
+#include <vector>
 
 namespace bw {
 
@@ -40,6 +42,28 @@ struct TeamRow {
     // empty slot, null for a slot the format does not have.
     QList<QVariant> slotColumns;
 };
+
+// A member of a team as the lists and the web site name him.
+struct TeamMemberName {
+    QString nachname;
+    QString vorname;
+};
+
+// A team with the player at each of its ten places; a place is empty when it
+// holds no id above 0 or no player of that id exists.
+struct TeamRoster {
+    QString teamname;
+    QString verein;
+    std::array<std::optional<TeamMemberName>, 4> spieler; // s1 .. s4
+    std::array<std::optional<TeamMemberName>, 2> reserve; // r1, r2
+    std::array<std::optional<TeamMemberName>, 4> doppel;  // d1_1, d1_2, d2_1, d2_2
+};
+
+enum class TeamScope { Tournament, Class };
+
+// The teams of a tournament (id = TID) or of a class (id = KID) in the order
+// they were entered, with their members, in one query.
+std::vector<TeamRoster> readTeamRosters(const QSqlDatabase& db, TeamScope scope, int id);
 
 // The team classes of the tournament.
 QList<NamedId> teamClasses(const QSqlDatabase& db, int tid);

@@ -173,14 +173,9 @@ bool DrawEntry::operator==(const DrawEntry& other) const
     return itemsEqual(item, other.item) && parentGID == other.parentGID && parentpos == other.parentpos;
 }
 
-QString letterOfGroup(int globalGroup)
-{
-    return QString(QChar(65 + globalGroup));
-}
-
 QString qualifierText(int rank, int globalGroup)
 {
-    const QString letter = letterOfGroup(globalGroup);
+    const QString letter = groupLetter(globalGroup);
     switch (rank) {
     case 1:
         return QStringLiteral("Sieger Gruppe ") + letter;
@@ -701,7 +696,7 @@ QList<GroupGeometry> DrawModel::groupGeometry(int p) const
     for (int i = 0; i < ph.groups.size(); ++i) {
         const int column = i % 2;
         const int line = i / 2;
-        result.append({QStringLiteral("Gruppe ") + letterOfGroup(ph.firstGroup + i),
+        result.append({QStringLiteral("Gruppe ") + groupLetter(ph.firstGroup + i),
                        QPoint(175 * column + 5, (h + 30) * line + 5),
                        QRect(170 * column + 5, (h + 30) * line + 24, 165, h)});
     }
@@ -753,7 +748,7 @@ QList<TableListGeometry> DrawModel::tableListGeometry(int width) const
     for (int i = 0; i < m_plattenlisten.size(); ++i) {
         const int column = i % perRow;
         const int line = i / perRow;
-        result.append({QStringLiteral("Gruppe ") + letterOfGroup(i), QPoint(75 * column + 5, (h + 30) * line + 5),
+        result.append({QStringLiteral("Gruppe ") + groupLetter(i), QPoint(75 * column + 5, (h + 30) * line + 5),
                        QRect(75 * column + 5, (h + 30) * line + 24, 70, h)});
     }
     return result;

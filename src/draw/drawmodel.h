@@ -9,7 +9,7 @@
 //
 // Groups. The groups of all phases form one sequence of global indices: phase
 // 1's groups are 0 .. G1-1, phase 2's start at G1, phase 3's at G1+G2
-// (DrawPhase::firstGroup); group g is lettered by letterOfGroup(g) ("A" for 0,
+// (DrawPhase::firstGroup); group g is lettered by groupLetter(g) ("A" for 0,
 // beyond "Z" on in character-code order). A group phase's `groups` holds one
 // list per group (gruppenlisten), each with exactly one row per place: rows[0]
 // is place "1. ". An empty row is an empty DrawEntry. A knock-out phase has no
@@ -128,8 +128,6 @@ struct DrawEntry {
     bool operator==(const DrawEntry&) const;
 };
 
-// "A" for group 0, "B" for 1, ... (character 65 + g).
-QString letterOfGroup(int globalGroup);
 // "Sieger Gruppe X", "Zweiter Gruppe X", "Dritter Gruppe X", "r. Gruppe X".
 QString qualifierText(int rank, int globalGroup);
 // "k. Bestplatzierter p. Platz".

@@ -69,11 +69,6 @@ ListRows<ExportStanding> ListExportRows::gruppenTabellen() const
     return {classTitle(QStringLiteral("Tabellen/Gruppen für "), false), exportStandings(m_db, m_selection)};
 }
 
-QString groupLetter(int gid)
-{
-    return QString(QChar(u'A' + gid));
-}
-
 QString spielbeginnText(const ExportMatch& match)
 {
     if (match.spielstart.isValid())

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "data/exportrecords.h"
+#include "data/groupsettings.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -73,8 +74,6 @@ private:
     QString m_turniername;
 };
 
-// The letter of a group: 0 "A", 1 "B", ...
-QString groupLetter(int gid);
 // When a match began, else when it is planned "[<day> <time>]", else empty.
 QString spielbeginnText(const ExportMatch& match);
 // A result as the lists show it: "0:0" (not played) shows nothing.

@@ -1,5 +1,7 @@
 #include "plans/groupplanlayout.h"
 
+#include "data/groupsettings.h"
+
 #include <QRegularExpression>
 
 namespace bw::plan {
@@ -139,7 +141,7 @@ GroupPlan gruppenplanLayout(const GroupPlanInput& in)
 
     for (int g = 0; g < groups; ++g) {
         const int T = top(g);
-        const QString letter = QString(QChar(65 + o + g));
+        const QString letter = groupLetter(o + g);
         addText(layout, L, T - 20, QStringLiteral("Gruppe ") + letter, true);
         addText(layout, D, T - 20, QStringLiteral("Tabelle Gruppe ") + letter, true);
         addText(layout, D + W, T - 20, QStringLiteral("Spiele"));

@@ -306,12 +306,6 @@ const QList<Race>& raceTable()
     return list;
 }
 
-// Opens a connection of its own for a desk on another thread.
-QSqlDatabase openDesk(const TestDatabase& tdb, const QString& name)
-{
-    return tdb.backend() == Backend::SQLite ? openSqlite(tdb.sqlitePath(), name) : tdb.pg()->open(name);
-}
-
 // Runs `action` on a connection of its own in a thread; finished() once it has
 // ended, error() its exception's text.
 class DeskThread {
@@ -320,7 +314,7 @@ public:
     {
         m_thread.reset(QThread::create([this, &tdb, action] {
             try {
-                ScopedConnection desk(openDesk(tdb, uniqueConnectionName(s("desk"))));
+                ScopedConnection desk(tdb.openDesk(uniqueConnectionName(s("desk"))));
                 m_pid = backendOf(desk.db()) == Backend::PostgreSQL
                             ? scalar(desk.db(), s("SELECT pg_backend_pid()")).toInt()
                             : -1;

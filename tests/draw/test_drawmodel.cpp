@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(m.phase(3).participants.first().text(), QStringLiteral("Sieger Gruppe E"));
         QCOMPARE(m.phase(3).participants.first().parentGID, 4);
         QCOMPARE(m.phase(3).koinfos.size(), 4);
-        QCOMPARE(letterOfGroup(26), QStringLiteral("["));
+        QCOMPARE(groupLetter(26), QStringLiteral("["));
         // A phase-2 bracket lies further left than phase 1's.
         const BracketGeometry g = m.bracketGeometry(3);
         QCOMPARE(g.slotRects[0], QRect(20, 19, 180, 13));

@@ -55,19 +55,6 @@ QString shownText(const QString& toolTip)
     return document.toPlainText();
 }
 
-QStringList rows(const QSqlDatabase& db, const QString& sql)
-{
-    QStringList out;
-    QSqlQuery q = execute(db, sql);
-    while (q.next()) {
-        QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
-            values << (q.value(i).isNull() ? s("NULL") : q.value(i).toString());
-        out << values.join(QLatin1Char('|'));
-    }
-    return out;
-}
-
 // A tournament assigned to online tournament 4711 with three classes (Herren A
 // mapped to online class 7), two players entered in Herren A, one of them
 // registered online (55), and a logged-in dialog.
@@ -274,12 +261,12 @@ private slots:
         desk.prompter.expect(PromptKind::Information, s("Es wurden 2 Anmeldungen bearbeitet!"));
         click(form.AnmeldungSetButton);
         QVERIFY(desk.prompter.verify());
-        QCOMPARE(rows(desk.db(), s("SELECT SID, nachname, vorname, verein, nummer, LiveSpielerID, mann, geb "
+        QCOMPARE(queryRows(desk.db(), s("SELECT SID, nachname, vorname, verein, nummer, LiveSpielerID, mann, geb "
                                    "FROM Spielerdaten ORDER BY SID")),
                  (QStringList{s("3|Kowalski|Piet|TSV Neu|3|55|1|2001-06-30 00:00:00"),
                               s("5|Brenner|Jana|TTC Alt|5|NULL|0|2026-05-01 10:00:00"),
                               s("6|O'Brien|Seán|TSV Neu|6|101|1|2001-06-30 00:00:00")}));
-        QCOMPARE(rows(desk.db(), s("SELECT SID, KID FROM Spieler_im_turnier ORDER BY SID, KID")),
+        QCOMPARE(queryRows(desk.db(), s("SELECT SID, KID FROM Spieler_im_turnier ORDER BY SID, KID")),
                  (QStringList{s("3|1"), s("5|1"), s("6|1")}));
         QCOMPARE(desk.aktuelleSID, 3); // the player written last
         // The rows show what is stored now.
@@ -318,12 +305,12 @@ private slots:
         desk.prompter.expect(PromptKind::Information, s("Es wurden %1 Anmeldungen bearbeitet!").arg(written));
         click(desk.form->AnmeldungSetButton);
         QVERIFY(desk.prompter.verify());
-        QCOMPARE(rows(desk.db(), s("SELECT SID, LiveSpielerID, nachname FROM Spielerdaten ORDER BY SID")), players);
+        QCOMPARE(queryRows(desk.db(), s("SELECT SID, LiveSpielerID, nachname FROM Spielerdaten ORDER BY SID")), players);
         if (written == 1) {
             // Without a birth date the player's is Null; the class entered already
             // is not entered twice.
             QVERIFY(scalar(desk.db(), s("SELECT geb FROM Spielerdaten WHERE LiveSpielerID=101")).isNull());
-            QCOMPARE(rows(desk.db(), s("SELECT e.KID FROM Spieler_im_turnier e JOIN Spielerdaten p ON p.SID=e.SID "
+            QCOMPARE(queryRows(desk.db(), s("SELECT e.KID FROM Spieler_im_turnier e JOIN Spielerdaten p ON p.SID=e.SID "
                                        "WHERE p.LiveSpielerID=101 ORDER BY e.KID")),
                      QStringList{s("1")});
         }

@@ -70,28 +70,10 @@ RegisteredPlayer registration(const char* nachname, const char* vorname, int liv
     return p;
 }
 
-QStringList rows(const QSqlDatabase& db, const QString& sql)
-{
-    QStringList out;
-    QSqlQuery q = execute(db, sql);
-    while (q.next()) {
-        QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
-            values << (q.value(i).isNull() ? s("NULL") : q.value(i).toString());
-        out << values.join(QLatin1Char('|'));
-    }
-    return out;
-}
-
 QStringList players(const QSqlDatabase& db)
 {
-    return rows(db, s("SELECT SID, nachname, vorname, verein, nummer, LiveSpielerID, mann, frau FROM Spielerdaten "
+    return queryRows(db, s("SELECT SID, nachname, vorname, verein, nummer, LiveSpielerID, mann, frau FROM Spielerdaten "
                       "WHERE TID=1 ORDER BY SID"));
-}
-
-QSqlDatabase openDesk(const TestDatabase& tdb, const QString& name)
-{
-    return tdb.backend() == Backend::SQLite ? openSqlite(tdb.sqlitePath(), name) : tdb.pg()->open(name);
 }
 
 } // namespace
@@ -115,12 +97,12 @@ private slots:
         // the doubles and the mixed one with an open partner row), not checked in.
         QCOMPARE(storeRegistration(db, kTid, registration("O'Brien", "Seán", 77), 0, {2, 1, 4, 2}), 21);
         QCOMPARE(players(db).last(), s("21|O'Brien|Seán|TSV Neu|10|77|1|0"));
-        QCOMPARE(rows(db, s("SELECT geb, email, kverband, spielstaerke, zubezahlen, bezahlt FROM Spielerdaten "
+        QCOMPARE(queryRows(db, s("SELECT geb, email, kverband, spielstaerke, zubezahlen, bezahlt FROM Spielerdaten "
                             "WHERE SID=21")).size(), 1);
         QCOMPARE(readPlayersByOnlineId(db, kTid).value(77), 21);
-        QCOMPARE(rows(db, s("SELECT SID, KID, gemeldet FROM Spieler_im_turnier WHERE SID=21 ORDER BY KID")),
+        QCOMPARE(queryRows(db, s("SELECT SID, KID, gemeldet FROM Spieler_im_turnier WHERE SID=21 ORDER BY KID")),
                  (QStringList{s("21|1|0"), s("21|2|0"), s("21|4|0")}));
-        QCOMPARE(rows(db, s("SELECT KID, partner_SID, mannschaft FROM Doppelpartner WHERE SID=21 ORDER BY KID")),
+        QCOMPARE(queryRows(db, s("SELECT KID, partner_SID, mannschaft FROM Doppelpartner WHERE SID=21 ORDER BY KID")),
                  (QStringList{s("2|NULL|NULL"), s("4|NULL|NULL")}));
 
         // The same registration again (another fetch, SID unknown): found by its
@@ -132,8 +114,8 @@ private slots:
         QCOMPARE(storeRegistration(db, kTid, again, 0, {1, 2}), 21);
         QCOMPARE(players(db).last(), s("21|O'Brien|Seán|TSV Neu|10|77|0|1"));
         QVERIFY(scalar(db, s("SELECT geb FROM Spielerdaten WHERE SID=21")).isNull());
-        QCOMPARE(rows(db, s("SELECT KID FROM Spieler_im_turnier WHERE SID=21")).size(), 3);
-        QCOMPARE(rows(db, s("SELECT KID FROM Doppelpartner WHERE SID=21")).size(), 2);
+        QCOMPARE(queryRows(db, s("SELECT KID FROM Spieler_im_turnier WHERE SID=21")).size(), 3);
+        QCOMPARE(queryRows(db, s("SELECT KID FROM Doppelpartner WHERE SID=21")).size(), 2);
 
         // The namesake the user chose takes the online id and the new data; his
         // start number and his entries stay.
@@ -239,7 +221,7 @@ private slots:
             std::atomic<int> pidB{0};
             std::unique_ptr<QThread> deskB(QThread::create([&] {
                 try {
-                    ScopedConnection desk(openDesk(tdb, uniqueConnectionName(s("deskB"))));
+                    ScopedConnection desk(tdb.openDesk(uniqueConnectionName(s("deskB"))));
                     if (backendOf(desk.db()) == Backend::PostgreSQL)
                         pidB = scalar(desk.db(), s("SELECT pg_backend_pid()")).toInt();
                     sidB = storeRegistration(desk.db(), kTid, registration("Neu", "Nina", 95), 0, {1, 2});
@@ -262,10 +244,10 @@ private slots:
         }
         QCOMPARE(errorB, QString());
         QCOMPARE(sidB, 21);
-        QCOMPARE(rows(a, s("SELECT SID FROM Spielerdaten WHERE LiveSpielerID=95")), QStringList{s("21")});
-        QCOMPARE(rows(a, s("SELECT KID FROM Spieler_im_turnier WHERE SID=21 ORDER BY KID")),
+        QCOMPARE(queryRows(a, s("SELECT SID FROM Spielerdaten WHERE LiveSpielerID=95")), QStringList{s("21")});
+        QCOMPARE(queryRows(a, s("SELECT KID FROM Spieler_im_turnier WHERE SID=21 ORDER BY KID")),
                  (QStringList{s("1"), s("2")}));
-        QCOMPARE(rows(a, s("SELECT KID FROM Doppelpartner WHERE SID=21")), QStringList{s("2")});
+        QCOMPARE(queryRows(a, s("SELECT KID FROM Doppelpartner WHERE SID=21")), QStringList{s("2")});
     }
 
     // The widget-free rules of the page: ids, classes, rows, the question.
@@ -342,7 +324,7 @@ private slots:
         QCOMPARE(result.lastSid, 21);
         QVERIFY2(result.error.startsWith(s("Die Anmeldung von Neu1, Nina konnte nicht übernommen werden.\r")),
                  qPrintable(result.error));
-        QCOMPARE(rows(db, s("SELECT nachname FROM Spielerdaten WHERE LiveSpielerID>=100")), QStringList{s("Neu0")});
+        QCOMPARE(queryRows(db, s("SELECT nachname FROM Spielerdaten WHERE LiveSpielerID>=100")), QStringList{s("Neu0")});
     }
 };
 

@@ -83,15 +83,7 @@ ImportItem formItem(const QString& nachname, const QString& vorname, const QList
 
 QStringList rows(const QSqlDatabase& db, const QString& sql)
 {
-    QStringList result;
-    QSqlQuery q = execute(db, sql);
-    while (q.next()) {
-        QStringList fields;
-        for (int i = 0; i < q.record().count(); ++i)
-            fields << (q.isNull(i) ? s("-") : q.value(i).toString());
-        result << fields.join(QLatin1Char(' '));
-    }
-    return result;
+    return queryRows(db, sql, s("-"), QLatin1Char(' '));
 }
 
 QStringList texts(const QListWidget* list)

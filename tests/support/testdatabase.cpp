@@ -63,6 +63,24 @@ QSqlDatabase TestDatabase::open()
     return db;
 }
 
+QSqlDatabase TestDatabase::openDesk(const QString& name) const
+{
+    return m_backend == Backend::SQLite ? openSqlite(m_sqlitePath, name) : m_pg->open(name);
+}
+
+QStringList queryRows(const QSqlDatabase& db, const QString& sql, const QString& null, QChar separator)
+{
+    QStringList out;
+    QSqlQuery q = execute(db, sql);
+    while (q.next()) {
+        QStringList values;
+        for (int i = 0; i < q.record().count(); ++i)
+            values << (q.isNull(i) ? null : q.value(i).toString());
+        out << values.join(separator);
+    }
+    return out;
+}
+
 void insertRow(const QSqlDatabase& db, const QString& tableName, const QVariantMap& values)
 {
     const TableDef& t = table(tableName);

@@ -43,6 +43,9 @@ public:
     QSqlDatabase db() const;
     // Another, independent connection to the same database (closed with the fixture).
     QSqlDatabase open();
+    // A connection of the given name that the caller closes, e.g. for a desk
+    // on another thread.
+    QSqlDatabase openDesk(const QString& name) const;
 
     // The SQLite file (empty for PostgreSQL).
     QString sqlitePath() const { return m_sqlitePath; }
@@ -62,6 +65,11 @@ private:
 // (integer 1, text "x", yes/no 0, date 2026-05-01 10:00:00, number 1.5), then the
 // given values by column name (case-insensitive) replace them.
 void insertRow(const QSqlDatabase& db, const QString& table, const QVariantMap& values);
+
+// The rows of a query as text, one line per row, its values joined by
+// `separator`, a null value shown as `null`.
+QStringList queryRows(const QSqlDatabase& db, const QString& sql, const QString& null = QStringLiteral("NULL"),
+                      QChar separator = QLatin1Char('|'));
 
 // Every row of the given tables (all tables when empty) as text, sorted, one line
 // per row prefixed with the table name: equal dumps mean equal contents.
