@@ -253,6 +253,7 @@ void Program::addPlanPanel()
     links.ergebnis = forms.ergebnis;
     links.ergebnis_team = forms.ergebnis_team;
     links.Timer1 = main->Timer1;
+    links.tabelleRechnen = [this](int kid, int gid) { forms.Data_Unit->Tabelle_Rechnen(kid, gid); };
     forms.spielplaene->attach(panel, links);
 }
 

@@ -10,6 +10,7 @@
 #include "data/tournamentrecords.h"
 #include "output/registrationformwriter.h"
 #include "platform/apperror.h"
+#include "results/standings.h"
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -49,6 +50,11 @@ void TData_Unit::listboxenfuellen(int tid)
     if (const auto tournament = readTournament(db, tid); tournament && tournament->date(TournamentField::tvon).isValid())
         m_main.austragungstag->setDate(tournament->date(TournamentField::tvon));
     m_main.altersklasse->setCurrentIndex(m_main.altersklasse->count() - 1);
+}
+
+void TData_Unit::Tabelle_Rechnen(int KID, int GID)
+{
+    bw::Tabelle_Rechnen(m_database.ADOConnection1(), KID, GID);
 }
 
 void TData_Unit::kfelderloeschen()

@@ -29,6 +29,9 @@ public:
     // TMainform::SaveDialog1FileName, stepping ProgressBar1 to 100 and back to 0,
     // and says so; a failure leaves as an exception and keeps the file as it was.
     void anmeldeformular_create();
+    // Ranks group GID of class KID and stores its positions (results/standings.h).
+    void Tabelle_Rechnen(int KID, int GID);
+
     // Points in `cm` centimetres (72 to the inch), as the form's widths use them.
     static double centimeterstopoints(double cm);
 

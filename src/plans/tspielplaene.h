@@ -51,8 +51,7 @@ struct PlanLinks {
     Tergebnis_team* ergebnis_team = nullptr;
     // The main window's reminder timer, switched on while a started class is shown.
     QTimer* Timer1 = nullptr;
-    // Re-ranks a group's standings (result entry fills it; until then the
-    // stored order stands).
+    // Ranks a group's standings and stores its positions (TData_Unit::Tabelle_Rechnen).
     std::function<void(int kid, int gid)> tabelleRechnen;
 };
 

@@ -35,7 +35,7 @@ LAYERS = {
     "output": ["plans", "results", "draw", "data", "pdf", "gif", "zip", "controls", "platformui", "platform"],
     "live": ["data", "zip", "controls", "platformui", "platform"],
     "plans": ["results", "draw", "data", "controls", "platformui", "platform"],
-    "results": ["data", "controls", "platformui", "platform"],
+    "results": ["draw", "data", "controls", "platformui", "platform"],
     "draw": ["data", "controls", "platformui", "platform"],
     "data": ["platform"],
     "pdf": ["platform"],
