@@ -1,0 +1,105 @@
+#include "data/resultrecords.h"
+
+#include "data/dbvalue.h"
+#include "data/sql.h"
+
+namespace bw {
+
+std::optional<MatchToRecord> readMatchToRecord(const QSqlDatabase& db, int kid, int spielnummer)
+{
+    QSqlQuery q = execute(db,
+                          s("SELECT manuell,spieler1,spieler2,SID1,SID2,an_platte,schiri,phase,gruppe,beendet,"
+                            "begonnen,in_planung FROM Spielplan WHERE KID=:kid AND spielnummer=:snr"),
+                          {{s("kid"), kid}, {s("snr"), spielnummer}});
+    if (!q.next())
+        return std::nullopt;
+    const auto intOr = [&q](int column, int null) { return q.value(column).isNull() ? null : q.value(column).toInt(); };
+    MatchToRecord m;
+    m.spielnummer = spielnummer;
+    m.manuell = intOr(0, 0) != 0;
+    m.spieler1 = q.value(1).toString();
+    m.spieler2 = q.value(2).toString();
+    m.sid1 = intOr(3, -1);
+    m.sid2 = intOr(4, -1);
+    m.anPlatte = q.value(5).toString();
+    m.schiri = q.value(6).toString();
+    m.phase = intOr(7, 0);
+    m.gruppe = intOr(8, -1);
+    m.beendet = intOr(9, 0) != 0;
+    m.begonnen = intOr(10, 0) != 0;
+    m.inPlanung = intOr(11, 0) != 0;
+    return m;
+}
+
+int readPlattensystem(const QSqlDatabase& db, int kid, int gid)
+{
+    // Every place row of a group carries the group's table system.
+    const QVariant v = scalar(db, s("SELECT MAX(plattensystem) FROM Gruppen WHERE KID=:kid AND GID=:gid"),
+                              {{s("kid"), kid}, {s("gid"), gid}});
+    return v.isNull() ? 0 : v.toInt();
+}
+
+bool storeMatchResult(const QSqlDatabase& db, int kid, int spielnummer, const MatchResultRow& row)
+{
+    SqlParams params{{s("se"), row.spielende},
+                     {s("erg"), row.ergebnis},
+                     {s("ssid"), row.siegerSID},
+                     {s("vsid"), row.verliererSID},
+                     {s("kid"), kid},
+                     {s("snr"), spielnummer}};
+    for (int i = 0; i < 9; ++i) {
+        const auto& v = row.saetze[size_t(i)];
+        params.insert(s("s") + QString::number(i + 1), v ? QVariant(*v) : QVariant(QMetaType(QMetaType::Int)));
+    }
+    QSqlQuery q = execute(db,
+                          s("UPDATE Spielplan SET spielende=:se,beendet=1,begonnen=0,satz1=:s1,satz2=:s2,satz3=:s3,"
+                            "satz4=:s4,satz5=:s5,satz6=:s6,satz7=:s7,satz8=:s8,satz9=:s9,ergebnis=:erg,"
+                            "siegerSID=:ssid,verliererSID=:vsid "
+                            "WHERE KID=:kid AND spielnummer=:snr AND beendet=0 AND begonnen=1"),
+                          params);
+    return q.numRowsAffected() > 0;
+}
+
+int fillWaitingSlots(const QSqlDatabase& db, int kid, const QString& placeholder, int sid, const QString& name)
+{
+    const SqlParams params{{s("sid"), sid}, {s("name"), name}, {s("bez"), placeholder}, {s("kid"), kid}};
+    int changed = execute(db, s("UPDATE Spielplan SET SID1=:sid,spieler1=:name WHERE spieler1=:bez AND KID=:kid"),
+                          params)
+                      .numRowsAffected();
+    changed += execute(db, s("UPDATE Spielplan SET SID2=:sid,spieler2=:name WHERE spieler2=:bez AND KID=:kid"),
+                       params)
+                   .numRowsAffected();
+    return changed;
+}
+
+std::optional<RefereeRecord> refereeRecordOfPlayer(const QSqlDatabase& db, int sid)
+{
+    QSqlQuery q = execute(db,
+                          s("SELECT nachname,vorname,verein,geb,kverband,bverband,lverband,land,spklasse "
+                            "FROM Spielerdaten WHERE SID=:sid"),
+                          {{s("sid"), sid}});
+    if (!q.next())
+        return std::nullopt;
+    RefereeRecord r;
+    r.snname = q.value(0).toString();
+    r.svname = q.value(1).toString();
+    r.sverein = q.value(2).toString();
+    if (!q.value(3).isNull())
+        r.sgeb = readDate(q.value(3));
+    r.skverband = q.value(4).toString();
+    r.sbverband = q.value(5).toString();
+    r.slverband = q.value(6).toString();
+    r.sland = q.value(7).toString();
+    r.sklasse = q.value(8).toString();
+    r.sangemeldet = true;
+    return r;
+}
+
+bool refereeNamed(const QSqlDatabase& db, int tid, const QString& nachname, const QString& vorname)
+{
+    return !scalar(db, s("SELECT SCHIRIID FROM Schiri WHERE snname=:n AND svname=:v AND TID=:tid"),
+                   {{s("n"), nachname}, {s("v"), vorname}, {s("tid"), tid}})
+                .isNull();
+}
+
+} // namespace bw

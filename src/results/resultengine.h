@@ -1,0 +1,112 @@
+// Recording the result of a single, doubles or mixed match (db_beendet),
+// without widgets. One recording is one transaction under the class's lock
+// (lockClassMatches: SQLite's BEGIN IMMEDIATE, on PostgreSQL an advisory lock
+// on the class), so two desks never read and write one class's rows
+// interleaved:
+//   R1 the match row is read, R2 the table system of its group;
+//   R4/R5 sets, result, winner and loser are stored, guarded by the running
+//      state: a match another desk finished or took back meanwhile is left as
+//      it is and the recording ends as a conflict;
+//   R6 the loser becomes a referee of the tournament when asked and not one yet;
+//   R7 winner and loser go into every slot waiting for them by exact text;
+//   the byes this creates are settled;
+//   R8 a group match runs the group step (standings, group and phase end).
+// Only after the commit do the plan's pools and slot labels change (R3 the
+// match's table, players and umpire back, R6 the new referee, R7 the labels)
+// and the follow-ups of the group step run. A failure rolls everything back,
+// has the plan rebuild its states and pools from the database and reaches the
+// caller, which keeps what the user typed.
+#pragma once
+
+#include "results/resultplanlink.h"
+#include "results/scoremodel.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace bw {
+
+class Clock;
+
+// What the user entered for the match.
+struct ResultEntry {
+    int kid = 0;
+    int spielnummer = 0;
+    int gruppe = -1; // the match's group; -1 a knock-out or placement match
+    QString ergebnis; // "a:b"
+    std::array<QString, 9> saetze; // the set entries as typed
+    bool verliererAlsSchiri = false; // "Verlierer in Schiedsrichterpool übernehmen"
+};
+
+// A result as stored, for the steps that follow it.
+struct RecordedResult {
+    int tid = 0;
+    int kid = 0;
+    int spielnummer = 0;
+    int gruppe = -1;
+    int phase = 0;
+    Ergebnis ergebnis;
+    Saetze saetze;
+    int siegerSID = -1;
+    int verliererSID = -1;
+    QString sieger; // names as the match row holds them
+    QString verlierer;
+};
+
+// Work that may only run once the recording's transaction has committed
+// (messages, pools, redraws).
+class AfterCommit {
+public:
+    void add(std::function<void()> action) { m_actions.push_back(std::move(action)); }
+    void run() const
+    {
+        for (const auto& action : m_actions)
+            action();
+    }
+
+private:
+    std::vector<std::function<void()>> m_actions;
+};
+
+// The step a group match goes on with inside the recording's transaction
+// (standings, group end, phase end); what it has to show afterwards it adds to
+// the AfterCommit.
+using GroupResultStep = std::function<void(const QSqlDatabase&, const RecordedResult&, AfterCommit&)>;
+
+enum class RecordOutcome {
+    Recorded,
+    Conflict, // nothing stored: the match was no longer running
+};
+
+// The message of RecordOutcome::Conflict.
+QString resultConflictMessage();
+
+class ResultEngine {
+public:
+    ResultEngine(const QSqlDatabase& db, int tid, const Clock& clock, ResultPlanLink& plan);
+
+    // R8: set by the standings; nothing happens for a group match without it.
+    GroupResultStep groupStep;
+
+    // db_beendet. Throws AppError for a result text that is no result
+    // ("Wählen Sie ein gültiges Satzergebnis") or a set entry that is no set
+    // score, before anything is read; a database failure after the plan was
+    // rebuilt from the database.
+    RecordOutcome recordResult(const ResultEntry& entry);
+
+    // The result as stored by the last recording that succeeded.
+    const RecordedResult& lastRecorded() const { return m_last; }
+
+private:
+    QSqlDatabase m_db;
+    int m_tid;
+    const Clock& m_clock;
+    ResultPlanLink& m_plan;
+    RecordedResult m_last;
+};
+
+} // namespace bw
