@@ -1,6 +1,5 @@
 #include "results/groupend.h"
 
-#include "data/classkind.h"
 #include "data/groupsettings.h"
 #include "data/matchrecords.h"
 #include "data/transaction.h"
@@ -13,12 +12,6 @@
 namespace bw {
 
 namespace {
-
-bool isTeamClass(const QSqlDatabase& db, int kid)
-{
-    const std::optional<int> system = readClassSystem(db, kid);
-    return system && classKindOf(*system) == ClassKind::Team;
-}
 
 void setCounters(tabellenitem& item, const StandingsCounters& c)
 {
@@ -76,16 +69,21 @@ void ask(TieResolver& resolver, const QList<tabellenitem>& ranked, QList<tabelle
     order = checkedOrder(ranked, resolver.resolveTies(ranked));
 }
 
-// The order to store: `ranked`, or, when it holds a tie, the order the user
-// chose for exactly that list.
+// The order to store: the order the user chose when he was asked about
+// exactly this list, else `ranked` when it holds no tie. A list that changed
+// since he was asked, or a tie he was not asked about, means another desk
+// changed the group or the phase meanwhile.
 QList<tabellenitem> decided(const QList<tabellenitem>& ranked, const QList<tabellenitem>& asked,
                             const QList<tabellenitem>& order)
 {
-    if (!hasTies(ranked))
-        return ranked;
-    if (asked != ranked)
+    if (!asked.isEmpty()) {
+        if (asked != ranked)
+            throw AppError(kStandingsChanged);
+        return order;
+    }
+    if (hasTies(ranked))
         throw AppError(kStandingsChanged);
-    return order;
+    return ranked;
 }
 
 class KeepOrder : public TieResolver {

@@ -205,13 +205,13 @@ QList<PositionChange> positionChanges(const QList<StandingsRow>& rows, const Ite
     return changes;
 }
 
-namespace {
-
 bool isTeamClass(const QSqlDatabase& db, int kid)
 {
     const std::optional<int> system = readClassSystem(db, kid);
     return system && classKindOf(*system) == ClassKind::Team;
 }
+
+namespace {
 
 QList<PositionChange> rankingChanges(const QSqlDatabase& db, int kid, int gid)
 {

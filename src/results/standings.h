@@ -82,6 +82,9 @@ StandingsCounters countersOf(int sid, const QList<GroupMatch>& matches, const St
 // position changes, the change.
 QList<PositionChange> positionChanges(const QList<StandingsRow>& rows, const QList<tabellenitem>& ranked);
 
+// Whether the class plays team matches (its counters and keys are a team's).
+bool isTeamClass(const QSqlDatabase& db, int kid);
+
 // Ranks the group and stores the positions that changed, in one transaction
 // (joining the caller's) under the class's match lock. A group without ranked
 // rows is left as it is.

@@ -11,8 +11,11 @@
 #include "data/standingsrecords.h"
 #include "data/transaction.h"
 #include "results/groupend.h"
+#include "results/standings.h"
 
 #include <QSqlQuery>
+
+#include <algorithm>
 #include <QTest>
 
 #include <functional>
@@ -205,6 +208,67 @@ inline QString letters(const QList<tabellenitem>& items)
     for (const tabellenitem& i : items)
         text += i.marked() ? letterOfKey(i.SID).toLower() : letterOfKey(i.SID);
     return text;
+}
+
+// What the consistency of a class asks, in words; empty when it holds:
+// every group's counters are the sums over its finished matches (singles,
+// doubles, mixed), every finished match's winner and loser stand in the slots
+// waiting for them, and every place of an ended group stands in the slots and
+// places waiting for it.
+inline QString inconsistency(const QSqlDatabase& db, int kid)
+{
+    QStringList problems;
+    QSqlQuery groups = execute(db, s("SELECT DISTINCT GID FROM Tabellen WHERE KID=:k ORDER BY GID"), {{s("k"), kid}});
+    QList<int> gids;
+    while (groups.next())
+        gids << groups.value(0).toInt();
+    for (const int gid : gids) {
+        const QList<GroupMatch> matches = readGroupMatches(db, kid, gid);
+        const QList<StandingsRow> rows = readGroupStandings(db, kid, gid);
+        for (const StandingsRow& row : rows) {
+            if (row.sid > -1 && countersOf(row.sid, matches) != row.counters)
+                problems << QStringLiteral("counters of %1 in group %2").arg(row.sid).arg(gid);
+        }
+        const bool ended = !matches.isEmpty() &&
+                           std::none_of(matches.begin(), matches.end(), [](const GroupMatch& m) { return m.open(); });
+        if (!ended)
+            continue;
+        for (const StandingsRow& row : rows) {
+            for (const int side : {1, 2}) {
+                const QString n = QString::number(side);
+                QSqlQuery q = execute(db,
+                                      s("SELECT spielnummer,SID") + n + s(",gruppe FROM Spielplan WHERE KID=:k AND parentGID") + n +
+                                          s("=:g AND parentpos") + n + s("=:p"),
+                                      {{s("k"), kid}, {s("g"), gid}, {s("p"), row.pos}});
+                while (q.next()) {
+                    const int stands = q.value(1).toInt();
+                    const int expected = row.sid > -1 ? row.sid : (q.value(2).toInt() >= 0 ? -1 : -2);
+                    if (stands != expected)
+                        problems << QStringLiteral("match %1 side %2 holds %3 for place %4 of group %5 (%6)")
+                                        .arg(q.value(0).toInt()).arg(side).arg(stands).arg(row.pos).arg(gid).arg(expected);
+                }
+            }
+        }
+    }
+    QSqlQuery q = execute(db,
+                          s("SELECT f.spielnummer,f.siegerSID,f.verliererSID,m.spielnummer,m.SID1,m.parentsieger1 "
+                            "FROM Spielplan f JOIN Spielplan m ON m.KID=f.KID AND m.parentspiel1=f.spielnummer "
+                            "WHERE f.KID=:k AND (f.beendet=1 OR f.siegerSID<>-1) AND f.siegerSID IS NOT NULL "
+                            "UNION ALL "
+                            "SELECT f.spielnummer,f.siegerSID,f.verliererSID,m.spielnummer,m.SID2,m.parentsieger2 "
+                            "FROM Spielplan f JOIN Spielplan m ON m.KID=f.KID AND m.parentspiel2=f.spielnummer "
+                            "WHERE f.KID=:k AND (f.beendet=1 OR f.siegerSID<>-1) AND f.siegerSID IS NOT NULL"),
+                          {{s("k"), kid}});
+    while (q.next()) {
+        const int expected = q.value(5).toInt() != 0 ? q.value(1).toInt() : q.value(2).toInt();
+        if (q.value(4).toInt() != expected)
+            problems << QStringLiteral("match %1 holds %2, not the %3 of match %4")
+                            .arg(q.value(3).toInt())
+                            .arg(q.value(4).toInt())
+                            .arg(q.value(5).toInt() != 0 ? QStringLiteral("winner") : QStringLiteral("loser"))
+                            .arg(q.value(0).toInt());
+    }
+    return problems.join(QLatin1String("; "));
 }
 
 // Every order of the letters.
