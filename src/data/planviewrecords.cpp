@@ -2,9 +2,12 @@
 
 #include "data/dbvalue.h"
 #include "data/sql.h"
+#include "platform/germantext.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <algorithm>
 
 namespace bw {
 
@@ -97,7 +100,8 @@ QList<PlanMatchRow> readPlanMatches(const QSqlDatabase& db, int kid)
 {
     QSqlQuery q = execute(db,
                           s("SELECT spielnummer,SID1,spieler1,SID2,spieler2,phase,gruppe,beendet,in_planung,"
-                            "begonnen,geplanter_tisch FROM Spielplan WHERE KID=:k ORDER BY spielnummer"),
+                            "begonnen,geplanter_tisch,parentspiel1,parentspiel2,ergebnis FROM Spielplan WHERE KID=:k "
+                            "ORDER BY spielnummer"),
                           {{s("k"), kid}});
     QList<PlanMatchRow> rows;
     while (q.next()) {
@@ -114,6 +118,9 @@ QList<PlanMatchRow> readPlanMatches(const QSqlDatabase& db, int kid)
         r.begonnen = intOr(q.value(9), 0) != 0;
         r.tischNull = q.value(10).isNull();
         r.geplanterTisch = q.value(10).toString();
+        r.parentspiel1 = intOr(q.value(11), -1);
+        r.parentspiel2 = intOr(q.value(12), -1);
+        r.ergebnis = q.value(13).toString();
         rows.append(r);
     }
     return rows;
@@ -132,6 +139,17 @@ QHash<int, QStringList> readGroupTableNames(const QSqlDatabase& db, int kid)
     return tables;
 }
 
+QStringList readClassTableNames(const QSqlDatabase& db, int kid)
+{
+    QSqlQuery q = execute(db, s("SELECT DISTINCT platte FROM Platten WHERE KID=:k"), {{s("k"), kid}});
+    QStringList names;
+    while (q.next())
+        names.append(q.value(0).toString());
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
 QList<PlanReferee> readPlanReferees(const QSqlDatabase& db, int kid)
 {
     QSqlQuery q = execute(db,
@@ -142,6 +160,70 @@ QList<PlanReferee> readPlanReferees(const QSqlDatabase& db, int kid)
     QList<PlanReferee> rows;
     while (q.next())
         rows.append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString()});
+    return rows;
+}
+
+std::optional<PlayerCardRow> readPlayerCard(const QSqlDatabase& db, int sid)
+{
+    QSqlQuery q = execute(db, s("SELECT nachname,vorname,verein,geb FROM Spielerdaten WHERE SID=:id"), {{s("id"), sid}});
+    if (!q.next())
+        return std::nullopt;
+    PlayerCardRow row;
+    row.nachname = q.value(0).toString();
+    row.vorname = q.value(1).toString();
+    row.verein = q.value(2).toString();
+    row.geb = readDate(q.value(3));
+    QSqlQuery classes = execute(db,
+                                s("SELECT t.kbezeichnung FROM Turnierklassen t INNER JOIN Spieler_im_turnier s "
+                                  "ON t.KID=s.KID WHERE s.SID=:id"),
+                                {{s("id"), sid}});
+    while (classes.next())
+        row.klassen.append(classes.value(0).toString());
+    const QCollator order = german::collator();
+    std::sort(row.klassen.begin(), row.klassen.end(), order);
+    return row;
+}
+
+int readDoublesPartner(const QSqlDatabase& db, int sid, int kid)
+{
+    const QVariant partner = scalar(
+        db, s("SELECT MIN(partner_SID) FROM Doppelpartner WHERE SID=:id AND KID=:k AND partner_SID>0"),
+        {{s("id"), sid}, {s("k"), kid}});
+    return intOr(partner, 0);
+}
+
+QString readPlayerClub(const QSqlDatabase& db, int sid)
+{
+    return scalar(db, s("SELECT verein FROM Spielerdaten WHERE SID=:id"), {{s("id"), sid}}).toString();
+}
+
+QString readTeamClub(const QSqlDatabase& db, int teamId)
+{
+    return scalar(db, s("SELECT verein FROM Teams WHERE MID=:id"), {{s("id"), teamId}}).toString();
+}
+
+QList<CalledMatchRow> readCalledMatches(const QSqlDatabase& db, int kid)
+{
+    QSqlQuery q = execute(db,
+                          s("SELECT schiri,aufruf1_sp1,aufruf1_sp2,aufruf1_sch,aufruf2_sp1,aufruf2_sp2,aufruf2_sch,"
+                            "aufruf3_sp1,aufruf3_sp2,aufruf3_sch,spieler1,spieler2 FROM Spielplan "
+                            "WHERE KID=:k AND in_planung<>0 ORDER BY spielnummer"),
+                          {{s("k"), kid}});
+    QList<CalledMatchRow> rows;
+    while (q.next()) {
+        CalledMatchRow row;
+        if (!q.value(0).isNull())
+            row.schiri = q.value(0).toString();
+        for (int call = 0; call < 3; ++call)
+            for (int who = 0; who < 3; ++who) {
+                const QVariant value = q.value(1 + 3 * call + who);
+                if (!value.isNull())
+                    row.aufruf[call][who] = readDateTime(value);
+            }
+        row.spieler1 = q.value(10).toString();
+        row.spieler2 = q.value(11).toString();
+        rows.append(row);
+    }
     return rows;
 }
 

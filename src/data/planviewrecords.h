@@ -83,6 +83,9 @@ struct PlanMatchRow {
     bool begonnen = false;
     QString geplanterTisch; // empty for Null
     bool tischNull = true;
+    int parentspiel1 = -1; // the match whose winner or loser fills slot 1; -1 for Null
+    int parentspiel2 = -1;
+    QString ergebnis; // the result "3:1"; empty for Null
     bool operator==(const PlanMatchRow&) const = default;
 };
 // All match rows of the class ordered by match number, in one query.
@@ -90,6 +93,9 @@ QList<PlanMatchRow> readPlanMatches(const QSqlDatabase& db, int kid);
 
 // The tables each group may use (Platten), by group number, each ordered by name.
 QHash<int, QStringList> readGroupTableNames(const QSqlDatabase& db, int kid);
+// Every table of the class once, ordered by name (code points, the same on both
+// backends).
+QStringList readClassTableNames(const QSqlDatabase& db, int kid);
 
 // A referee of the class who is checked in.
 struct PlanReferee {
@@ -100,6 +106,36 @@ struct PlanReferee {
 };
 // The checked-in referees of the class, ordered by name and key.
 QList<PlanReferee> readPlanReferees(const QSqlDatabase& db, int kid);
+
+// What a player card shows of a player: nothing when there is no such player.
+struct PlayerCardRow {
+    QString nachname;
+    QString vorname;
+    QString verein;
+    QDate geb;              // invalid for Null
+    QStringList klassen;    // the classes he is entered in, in German order
+    bool operator==(const PlayerCardRow&) const = default;
+};
+std::optional<PlayerCardRow> readPlayerCard(const QSqlDatabase& db, int sid);
+// The doubles partner of a player in a class; 0 when he has none.
+int readDoublesPartner(const QSqlDatabase& db, int sid, int kid);
+// The club of a player (Spielerdaten) or of a team (Teams); empty when there is
+// no such row.
+QString readPlayerClub(const QSqlDatabase& db, int sid);
+QString readTeamClub(const QSqlDatabase& db, int teamId);
+
+// A called match (in_planung) as the call-up reminders read it: the names, the
+// umpire (Null when the match has none) and the nine call times (Null: not made).
+struct CalledMatchRow {
+    QString spieler1;
+    QString spieler2;
+    std::optional<QString> schiri;
+    // aufruf[call][who]: call 0..2 (first, second, third), who 0 player 1,
+    // 1 player 2, 2 umpire.
+    std::optional<QDateTime> aufruf[3][3];
+};
+// The class's called matches in match order.
+QList<CalledMatchRow> readCalledMatches(const QSqlDatabase& db, int kid);
 
 // Whether the class has a match that is called, running or finished: the class
 // has started.

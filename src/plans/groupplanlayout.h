@@ -66,6 +66,7 @@ struct ControlSpec {
     QString caption;
     int tag = 0;
     PlanTool tool = PlanTool::None;
+    int fontSize = 0; // a label's point size in "Arial"; 0: the page's font
     bool operator==(const ControlSpec&) const = default;
 };
 
