@@ -54,6 +54,7 @@
 #include <QProgressBar>
 #include <QTranslator>
 #include <QSysInfo>
+#include <QMenu>
 #include <QVBoxLayout>
 
 namespace bw {
@@ -254,6 +255,11 @@ void Program::addPlanPanel()
     links.ergebnis_team = forms.ergebnis_team;
     links.Timer1 = main->Timer1;
     links.tabelleRechnen = [this](int kid, int gid) { forms.Data_Unit->Tabelle_Rechnen(kid, gid); };
+    links.prepareCertificate = [this, main](const QString& name, const QString& club, const QString& title,
+                                            QPoint at) {
+        forms.UrkundePrepareForm->fillFromPlan(name, club, title);
+        main->UrkundePopUp->popup(at);
+    };
     forms.spielplaene->attach(panel, links);
 }
 

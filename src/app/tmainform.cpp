@@ -55,6 +55,7 @@ TMainform::TMainform(AppContext& context, Services& services, QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(60000);
+    connect(Timer1, &QTimer::timeout, this, &TMainform::Timer1Timer);
     resize(830, 670);
     setMinimumSize(830, 670);
     FormCreate();
@@ -479,6 +480,12 @@ void TMainform::impoertquelleClick()
     dialog->importopenInitialDir = m_services.paths.programDir();
     if (dialog->runImportOpen(m_services.files, this))
         showWorkDialog(dialog);
+}
+
+void TMainform::Timer1Timer()
+{
+    // The class current at each tick; the plans show its reminders.
+    forms().spielplaene->showReminders(m_context.aktuelleKID, m_services.clock.now());
 }
 
 void TMainform::spielplanbuttonItemClick(int index)

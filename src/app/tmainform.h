@@ -232,6 +232,8 @@ public slots:
     void Impressum1Click();
     void Handbuch1Click();
     void BrackwellImInternet1Click();
+    // The call-up reminders of the current class, once a minute while Timer1 runs.
+    void Timer1Timer();
 
 private slots:
     void workDialogFinished();

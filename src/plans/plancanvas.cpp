@@ -30,6 +30,37 @@ void PlanIcon::mouseReleaseEvent(QMouseEvent* event)
         emit OnClick();
 }
 
+PlanNameLabel::PlanNameLabel(const plan::ControlSpec& spec, QWidget* parent)
+    : QLabel(spec.caption, parent), Tag(spec.tag)
+{
+    if (!spec.name.isEmpty())
+        setObjectName(spec.name);
+    setGeometry(spec.rect);
+    setProperty("Tag", spec.tag);
+    setCursor(Qt::WhatsThisCursor);
+    setAttribute(Qt::WA_TranslucentBackground);
+    if (spec.fontSize > 0) {
+        // A bracket's names in Arial (Liberation Sans here), written from the top.
+        QFont arial;
+        arial.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+        arial.setPointSize(spec.fontSize);
+        setFont(arial);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+}
+
+void PlanNameLabel::mousePressEvent(QMouseEvent* event)
+{
+    QLabel::mousePressEvent(event);
+    emit MouseDown(event->button(), event->globalPosition().toPoint());
+}
+
+void PlanNameLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLabel::mouseReleaseEvent(event);
+    emit MouseUp();
+}
+
 PlanCanvas::PlanCanvas(const QString& name, plan::PlanLayout layout, const QHash<QString, QPixmap>& pictures,
                        QWidget* parent)
     : QWidget(parent), m_layout(std::move(layout))
@@ -39,11 +70,11 @@ PlanCanvas::PlanCanvas(const QString& name, plan::PlanLayout layout, const QHash
     setAutoFillBackground(false);
     for (const plan::ControlSpec& spec : m_layout.controls) {
         if (spec.kind == plan::ControlKind::PlayerLabel) {
-            auto* label = new QLabel(spec.caption, this);
-            label->setGeometry(spec.rect);
-            label->setProperty("Tag", spec.tag);
-            label->setCursor(Qt::WhatsThisCursor);
-            label->setAttribute(Qt::WA_TranslucentBackground);
+            auto* label = new PlanNameLabel(spec, this);
+            connect(label, &PlanNameLabel::MouseDown, this, [this, label](Qt::MouseButton button, QPoint at) {
+                emit nameMouseDown(label->text(), label->Tag, button, at);
+            });
+            connect(label, &PlanNameLabel::MouseUp, this, &PlanCanvas::nameMouseUp);
             continue;
         }
         auto* icon = new PlanIcon(spec, pictures.value(plan::toolPicture(spec.tool)), this);

@@ -31,6 +31,24 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
+// An entrant's name on a plan page: its Tag is the entrant's key (-1 an empty
+// slot or a label naming nobody, -2 a bye, -3 an open qualifier). Pressing and
+// releasing a mouse button on it show and hide the player card.
+class PlanNameLabel : public QLabel {
+    Q_OBJECT
+public:
+    PlanNameLabel(const plan::ControlSpec& spec, QWidget* parent);
+    int Tag = 0;
+
+signals:
+    void MouseDown(Qt::MouseButton button, QPoint globalPos);
+    void MouseUp();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
 class PlanCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -46,6 +64,9 @@ signals:
     void toolClicked(plan::PlanTool tool, int tag);
     // A status icon: its name.
     void statusClicked(const QString& name);
+    // A mouse button went down or up on a name label.
+    void nameMouseDown(const QString& caption, int tag, Qt::MouseButton button, QPoint globalPos);
+    void nameMouseUp();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,7 @@
 #include "plans/planpanel.h"
 
 #include "controls/uibuttons.h"
+#include "plans/playercard.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -137,6 +138,9 @@ PlanPanel::PlanPanel(QWidget* parent) : QWidget(parent)
     sp_info->setFixedHeight(70);
     layout->addWidget(sp_info);
 
+    // Created last, so they lie over the pages.
+    spielernotiz = new PlayerCard(QStringLiteral("spielernotiz"), this);
+    spielernotiz2 = new PlayerCard(QStringLiteral("spielernotiz2"), this);
     markZoom(2);
 }
 

@@ -17,6 +17,8 @@ class TuiButton;
 
 namespace bw {
 
+class PlayerCard;
+
 class PlanPanel : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +44,9 @@ public:
     QPushButton* zoom1_3;
     QLabel* Label4;
     QComboBox* GruppeDarBox;
+    // The player cards, over every page.
+    PlayerCard* spielernotiz;
+    PlayerCard* spielernotiz2;
 
     // The scroll box of page 0..3.
     QScrollArea* page(int index) const;

@@ -7,14 +7,18 @@
 #include "platform/apperror.h"
 #include "platform/pagestate.h"
 #include "platform/prompter.h"
+#include "plans/bracketlayout.h"
 #include "plans/plancanvas.h"
 #include "plans/planpanel.h"
+#include "plans/playercard.h"
+#include "plans/reminders.h"
 #include "controls/uibuttons.h"
 #include "controls/uicheckctrls.h"
 #include "results/tergebnis.h"
 #include "results/tergebnis_team.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -23,6 +27,19 @@
 #include <QTimer>
 
 namespace bw {
+
+namespace {
+
+QList<PlanMatchRow> matchesOfPhase(const QList<PlanMatchRow>& matches, int phase)
+{
+    QList<PlanMatchRow> rows;
+    for (const PlanMatchRow& match : matches)
+        if (match.phase == phase)
+            rows.append(match);
+    return rows;
+}
+
+} // namespace
 
 Tspielplaene::Tspielplaene(QObject* parent) : QObject(parent)
 {
@@ -114,9 +131,12 @@ void Tspielplaene::planshow(int kid)
     m_panel->platz->clear();
     m_session.pools.clear();
     for (int p = 1; p <= 3; ++p) {
-        // Knock-out brackets are drawn by their own module; their pages stay empty until then.
-        if (m_session.klasseninfos.spielsystem(p) == 0)
-            gruppenplanerstellen(kid, p);
+        switch (m_session.klasseninfos.spielsystem(p)) {
+        case 0: gruppenplanerstellen(kid, p); break;
+        case 1: koplanerstellen(kid, p, 2); break;
+        case 2: doppeltes_koplanerstellen(kid, p, 2); break;
+        default: break;
+        }
     }
     m_panel->turniergo->setEnabled(!classHasStarted(db(), kid));
     if (!m_panel->turniergo->isEnabled())
@@ -147,27 +167,85 @@ void Tspielplaene::gruppenplanerstellen(int kid, int phase)
     m_session.gruppenversatz = plan.gruppenversatz;
     for (const auto& [name, items] : plan.pools)
         m_session.pools.addIfAbsent(name, items);
-    if (!m_session.pools.contains(QStringLiteral("schiri"))) {
-        QList<PoolItem> names;
-        QList<PoolItem> all;
-        for (const PlanReferee& referee : readPlanReferees(database, kid)) {
-            const QString text = referee.snname + QStringLiteral(", ") + referee.svname;
-            names.append({text, 0});
-            all.append({text, referee.schiriid});
-        }
-        m_session.pools.addIfAbsent(QStringLiteral("schiri"), names);
-        m_session.pools.addIfAbsent(QStringLiteral("alleschiris"), all);
-    }
+    addRefereePools(kid);
+    showPage(phase, new PlanCanvas(QStringLiteral("sp%1").arg(phase), std::move(plan.layout), pictures));
+}
 
+void Tspielplaene::koplanerstellen(int kid, int phase, int zoom)
+{
+    const QHash<QString, QPixmap> pictures = toolPictures();
+    const QList<PlanMatchRow> matches = readPlanMatches(db(), kid);
+    plan::PlanLayout layout = plan::koplanLayout(matchesOfPhase(matches, phase), zoom);
+    if (layout.size.isEmpty())
+        return;
+    showPage(phase, new PlanCanvas(QStringLiteral("sp%1").arg(phase), std::move(layout), pictures));
+    addKnockOutPools(kid, matches);
+}
+
+void Tspielplaene::doppeltes_koplanerstellen(int kid, int phase, int zoom)
+{
+    const QHash<QString, QPixmap> pictures = toolPictures();
+    const QList<PlanMatchRow> matches = readPlanMatches(db(), kid);
+    const QList<PlanMatchRow> rows = matchesOfPhase(matches, phase);
+    const int firstRound = plan::firstRoundMatches(rows);
+    if (firstRound == 0)
+        return;
+    // The file numbers the matches from 1; a later phase continues after the one before.
+    const int offset = phase > 1 ? lastMatchNumber(db(), kid, phase - 1) : 0;
+    const QString file = QString::fromLatin1(kDoubleKoFile);
+    const DoubleKoPlan plan = readDoubleKoPlan(m_links.programFile ? m_links.programFile(file) : file, 2 * firstRound);
+    showPage(phase, new PlanCanvas(QStringLiteral("sp%1").arg(phase), plan::doubleKoLayout(plan, rows, offset, zoom),
+                                   pictures));
+    if (plan.lookup == PlanLookup::BlockMissing) {
+        m_links.prompter->information(kDoubleKoFailed);
+        return;
+    }
+    addKnockOutPools(kid, matches);
+}
+
+void Tspielplaene::showPage(int phase, PlanCanvas* canvas)
+{
     QScrollArea* page = m_panel->page(phase - 1);
     clearPlanPage(page);
-    auto* canvas = new PlanCanvas(QStringLiteral("sp%1").arg(phase), std::move(plan.layout), pictures);
     connect(canvas, &PlanCanvas::toolClicked, this, [this](plan::PlanTool tool, int tag) {
         runGuarded(*m_links.prompter, [&] { onTool(tool, tag); });
     });
     connect(canvas, &PlanCanvas::statusClicked, this,
             [this](const QString& name) { runGuarded(*m_links.prompter, [&] { statusClick(name); }); });
+    connect(canvas, &PlanCanvas::nameMouseDown, this,
+            [this](const QString& caption, int tag, Qt::MouseButton button, QPoint at) {
+                runGuarded(*m_links.prompter, [&] { spielernameMouseDown(caption, tag, button, at); });
+            });
+    connect(canvas, &PlanCanvas::nameMouseUp, this, [this] { spielernameMouseUp(); });
     page->setWidget(canvas);
+}
+
+void Tspielplaene::addRefereePools(int kid)
+{
+    if (m_session.pools.contains(QStringLiteral("schiri")))
+        return;
+    QList<PoolItem> names;
+    QList<PoolItem> all;
+    for (const PlanReferee& referee : readPlanReferees(db(), kid)) {
+        const QString text = referee.snname + QStringLiteral(", ") + referee.svname;
+        names.append({text, 0});
+        all.append({text, referee.schiriid});
+    }
+    m_session.pools.addIfAbsent(QStringLiteral("schiri"), names);
+    m_session.pools.addIfAbsent(QStringLiteral("alleschiris"), all);
+}
+
+void Tspielplaene::addKnockOutPools(int kid, const QList<PlanMatchRow>& matches)
+{
+    ResourcePools& pools = m_session.pools;
+    pools.addIfAbsent(QStringLiteral("allespieler"), plan::allPlayersPool(matches));
+    if (!pools.contains(QStringLiteral("alleplatten"))) {
+        QList<PoolItem> tables;
+        for (const QString& table : readClassTableNames(db(), kid))
+            tables.append({table, 0});
+        pools.addIfAbsent(QStringLiteral("alleplatten"), tables);
+    }
+    addRefereePools(kid);
 }
 
 void Tspielplaene::onTool(plan::PlanTool tool, int tag)
@@ -184,8 +262,10 @@ void Tspielplaene::zoom(int z)
 {
     const int index = m_panel->sp_contol->currentIndex();
     const int system = index < 3 ? m_session.klasseninfos.spielsystem(index + 1) : -1;
-    // Only a bracket is drawn by zoom; its drawing arrives with the brackets.
-    Q_UNUSED(system);
+    if (system == 1)
+        koplanerstellen(m_session.kid, index + 1, z);
+    else if (system == 2)
+        doppeltes_koplanerstellen(m_session.kid, index + 1, z);
     m_panel->markZoom(z);
 }
 
@@ -292,6 +372,80 @@ void Tspielplaene::plandrucken()
 
 void Tspielplaene::statusClick(const QString&)
 {
+}
+
+const QPixmap& Tspielplaene::cardPicture()
+{
+    if (!m_cardPicture) {
+        // A missing picture leaves the card plain white.
+        QPixmap loaded(m_links.programFile ? m_links.programFile(plan::kCardPicture) : plan::kCardPicture);
+        if (!loaded.isNull())
+            loaded.setMask(loaded.createMaskFromColor(Qt::white));
+        m_cardPicture = loaded;
+    }
+    return *m_cardPicture;
+}
+
+void Tspielplaene::spielernameMouseDown(const QString& caption, int tag, Qt::MouseButton button, QPoint globalPos)
+{
+    const gruppeninfos& infos = m_session.klasseninfos;
+    if (button == Qt::RightButton) {
+        // Also for an empty slot, a bye or an open qualifier; in a team class the
+        // label carries the team's key.
+        QString club;
+        if (tag > 0)
+            club = infos.team() ? readTeamClub(db(), tag) : readPlayerClub(db(), tag);
+        if (m_links.prepareCertificate)
+            m_links.prepareCertificate(caption, club, m_panel->spielplantext->text(), globalPos);
+        return;
+    }
+    // A team's key names no player: a team class shows no card.
+    if (tag <= 0 || infos.team())
+        return;
+    const bool singles = infos.system == 0;
+    const QPixmap& background = cardPicture();
+    const QSize size = background.isNull() ? plan::kPlainCardSize : background.size();
+    const QPoint at = plan::cardPosition(m_panel->mapFromGlobal(globalPos), size, singles ? 1 : 2, m_panel->size());
+    PlayerCard* card = m_panel->spielernotiz;
+    card->fill(background, plan::playerCardLines(readPlayerCard(db(), tag), size.height()));
+    card->move(at);
+    card->show();
+    card->raise();
+    PlayerCard* partnerCard = m_panel->spielernotiz2;
+    if (singles) {
+        partnerCard->hide();
+        return;
+    }
+    const int partner = readDoublesPartner(db(), tag, m_session.kid);
+    partnerCard->fill(background, plan::playerCardLines(partner > 0 ? readPlayerCard(db(), partner) : std::nullopt,
+                                                        size.height()));
+    partnerCard->move(at + QPoint(size.width(), 0));
+    partnerCard->show();
+    partnerCard->raise();
+}
+
+void Tspielplaene::spielernameMouseUp()
+{
+    m_panel->spielernotiz->hide();
+    m_panel->spielernotiz2->hide();
+}
+
+void Tspielplaene::showReminders(int kid, const QDateTime& now)
+{
+    // A tick's error box keeps the next tick from running while it is open.
+    if (m_reminderRunning)
+        return;
+    m_reminderRunning = true;
+    runGuarded(*m_links.prompter, [&] {
+        const QStringList lines = plan::reminderLines(readCalledMatches(db(), kid), plan::reminderThreshold(now));
+        QListWidget* list = m_panel->sp_info;
+        for (const QString& line : lines) {
+            list->insertItem(0, line);
+            while (list->count() > plan::kReminderLines)
+                delete list->takeItem(list->count() - 1);
+        }
+    });
+    m_reminderRunning = false;
 }
 
 } // namespace bw

@@ -13,11 +13,13 @@
 #include <QSqlDatabase>
 
 #include <functional>
+#include <optional>
 
 class QTimer;
 
 namespace bw {
 
+class PlanCanvas;
 class PlanPanel;
 class Prompter;
 class Tergebnis;
@@ -53,10 +55,15 @@ struct PlanLinks {
     QTimer* Timer1 = nullptr;
     // Ranks a group's standings and stores its positions (TData_Unit::Tabelle_Rechnen).
     std::function<void(int kid, int gid)> tabelleRechnen;
+    // Fills the certificate dialog with an entrant's name and club and the plan's
+    // title, and pops up "Urkunde drucken" at the pointer.
+    std::function<void(const QString& name, const QString& club, const QString& planTitle, QPoint globalPos)>
+        prepareCertificate;
 };
 
 inline const QString kPhase1Open = QStringLiteral("Phase 1 muss abgeschlossen sein um Phase 2 neu auszulosen");
 inline const QString kPhase2Open = QStringLiteral("Phase 2 muss abgeschlossen sein um Phase 3 neu auszulosen");
+inline const QString kDoubleKoFailed = QStringLiteral("Die Ermittlungen für das Doppel-KO-System schlug leider fehl.");
 inline const QString kRedrawLosesResults = QStringLiteral(
     "In dieser Phase wurden bereits Spiele gespielt. Ihre Ergebnisse gehen beim neuen Auslosen verloren. "
     "Trotzdem neu auslosen?");
@@ -78,6 +85,10 @@ public:
     void infosladen(int kid);
     void planshow(int kid);
     void gruppenplanerstellen(int kid, int phase);
+    // The bracket of a knock-out or double knock-out phase at zoom 1..3; without
+    // a first-round match the page keeps what it shows.
+    void koplanerstellen(int kid, int phase, int zoom);
+    void doppeltes_koplanerstellen(int kid, int phase, int zoom);
     void zoom(int z);
     void sp_contolChange();
     void GruppeDarBoxChange();
@@ -89,6 +100,14 @@ public:
     void plandrucken();
     // A status icon was clicked; the match flow handles it.
     void statusClick(const QString& name);
+    // The mouse handlers of every name label: a right press prepares a
+    // certificate for the entrant; any other button shows the player card (and
+    // the partner's outside singles classes) while it is held on a player.
+    void spielernameMouseDown(const QString& caption, int tag, Qt::MouseButton button, QPoint globalPos);
+    void spielernameMouseUp();
+    // A tick of the call-up reminders of class `kid` at `now`: the lines on top
+    // of sp_info. A failure shows its box; no tick runs while that box is open.
+    void showReminders(int kid, const QDateTime& now);
 
 private:
     QSqlDatabase db() const { return m_links.database(); }
@@ -96,11 +115,18 @@ private:
     QHash<QString, QPixmap> toolPictures();
     void onTool(plan::PlanTool tool, int tag);
     void startTimer1();
+    // Puts a page's canvas on the phase's scroll box with its handlers.
+    void showPage(int phase, PlanCanvas* canvas);
+    void addRefereePools(int kid);
+    void addKnockOutPools(int kid, const QList<PlanMatchRow>& matches);
+    const QPixmap& cardPicture();
 
     PlanPanel* m_panel = nullptr;
     PlanLinks m_links;
     PlanSession m_session;
     QHash<QString, QPixmap> m_pictures;
+    std::optional<QPixmap> m_cardPicture;
+    bool m_reminderRunning = false;
 };
 
 } // namespace bw
