@@ -1,0 +1,131 @@
+// The bracket page of a knock-out of 128 entrants (64 first-round matches) and
+// of a double knock-out of 128 slots (254 matches), each drawn by the zoom
+// buttons at zoom 2 and 3 (the match rows read, the page torn down and drawn
+// anew), median of seven alternating runs per backend. The floor, measured in
+// the same run: as many plain QLabels as the page carries controls, with their
+// rectangles and texts, created after the previous set was torn down the same
+// way. Goal: within 2x. Also printed: how much the peak memory grew while the
+// page was first drawn, beside what a page-size picture would take.
+#include "benchtiming.h"
+
+#include "planfixture.h"
+
+#include "platform/apppaths.h"
+#include "plans/plancanvas.h"
+#include "plans/planpanel.h"
+#include "plans/tspielplaene.h"
+#include "support/fakeprompter.h"
+#include "support/testdatabase.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QScrollArea>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+constexpr int kRuns = 7;
+
+// The work and the deletion of the page it tore down, which happens once
+// control returns to the event loop.
+double millisWithTeardown(const std::function<void()>& work)
+{
+    return timing::millis([&] {
+        work();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    });
+}
+
+// The floor's page: plain labels with the controls' rectangles and texts.
+void floorPage(QScrollArea* page, const QList<plan::ControlSpec>& controls, QSize size)
+{
+    clearPlanPage(page);
+    auto* canvas = new QWidget;
+    canvas->setFixedSize(size);
+    for (const plan::ControlSpec& spec : controls) {
+        auto* label = new QLabel(spec.caption, canvas);
+        label->setGeometry(spec.rect);
+    }
+    page->setWidget(canvas);
+}
+
+// Peak resident memory of the process so far (VmHWM), in kB.
+long peakKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+void bench(Backend backend, const char* backendName)
+{
+    TestDatabase tdb(backend);
+    if (!tdb.ready())
+        return;
+    const QSqlDatabase db = tdb.db();
+    FakePrompter prompter;
+    QTimer timer;
+    PlanPanel panel(nullptr);
+    Tspielplaene spielplaene(nullptr);
+    PlanLinks links;
+    links.prompter = &prompter;
+    links.database = [&] { return db; };
+    links.firstDay = [] { return QDate(2026, 6, 6); };
+    links.programFile = [](const QString& relative) {
+        return AppPaths::resolve(TempProgramFolder::sourceDir() + QStringLiteral("/resources"), relative);
+    };
+    links.Timer1 = &timer;
+    spielplaene.attach(&panel, links);
+    panel.resize(830, 600);
+    panel.show();
+    const std::pair<PlaySystem, const char*> systems[] = {{PlaySystem::EinfachesKO, "KO"},
+                                                          {PlaySystem::DoppeltesKO, "Doppel-KO"}};
+    for (const auto& [system, name] : systems) {
+        drawnClass(db, QString::fromLatin1(name), {knockOut(system)}, 128);
+        spielplaene.openClass(kPlanTid, QString::fromLatin1(name) + QStringLiteral(" (Einzel)"));
+        for (int zoom : {2, 3}) {
+            const long before = peakKb();
+            spielplaene.zoom(zoom);
+            QCoreApplication::processEvents();
+            const long grown = peakKb() - before;
+            auto* canvas = qobject_cast<PlanCanvas*>(panel.page(0)->widget());
+            const QList<plan::ControlSpec> controls = canvas->layout().controls;
+            const QSize size = canvas->layout().size;
+            std::vector<double> pages;
+            std::vector<double> floors;
+            for (int run = 0; run < kRuns; ++run) {
+                pages.push_back(millisWithTeardown([&] { spielplaene.zoom(zoom); }));
+                floors.push_back(millisWithTeardown([&] { floorPage(panel.page(0), controls, size); }));
+            }
+            const double a = timing::median(pages);
+            const double b = timing::median(floors);
+            std::printf("%-10s %-9s zoom %d, %4d controls, %dx%d px: page %6.1f ms, floor %6.1f ms, ratio %.2f; "
+                        "peak memory +%ld kB (a page-size picture: %lld kB)\n",
+                        backendName, name, zoom, int(controls.size()), size.width(), size.height(), a, b, a / b, grown,
+                        qint64(size.width()) * size.height() * 4 / 1024);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    timing::forEachBackend([](Backend backend, const char* name) { bench(backend, name); });
+    return 0;
+}
