@@ -93,7 +93,7 @@ Program::Program(Services& services) : m_services(services)
     forms.auslosungsform =
         new Tauslosungsform(main, AuslosungLinks{services.prompter, database, context.aktuelleTID, context.aktuelleKID});
     forms.spielplaene = new Tspielplaene(main);
-    forms.ergebnis = new Tergebnis(main);
+    forms.ergebnis = new Tergebnis(main, services.prompter);
     forms.vergleich = new Tvergleich(main);
     forms.R_Nummer = new TR_Nummer(*main, context, services, *forms.db_procedures);
     forms.tisch_verwaltung = new Ttisch_verwaltung(main, services.prompter, database, context.aktuelleKID);

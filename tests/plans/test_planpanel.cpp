@@ -54,7 +54,7 @@ struct PanelFixture {
     RecordingPrinter printer;
     PlanPanel panel{nullptr};
     Tspielplaene spielplaene{nullptr};
-    Tergebnis ergebnis{nullptr};
+    Tergebnis ergebnis{nullptr, prompter};
     Tergebnis_team ergebnis_team{nullptr};
     QTimer Timer1;
     QList<int> redraws;
