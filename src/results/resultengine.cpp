@@ -8,6 +8,7 @@
 #include "draw/byes.h"
 #include "platform/apperror.h"
 #include "platform/clock.h"
+#include "platform/prompter.h"
 
 #include <optional>
 
@@ -211,6 +212,26 @@ RecordOutcome ResultEngine::recordResult(const ResultEntry& entry)
     givePlanBack(m_plan, entry, rec);
     rec.afterCommit.run();
     return RecordOutcome::Recorded;
+}
+
+bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
+                  bool next, const std::function<void()>& close)
+{
+    RecordOutcome outcome = RecordOutcome::Conflict;
+    if (!runGuarded(prompter, [&] { outcome = engine.recordResult(entry); }))
+        return false;
+    if (outcome == RecordOutcome::Conflict) {
+        prompter.error(resultConflictMessage());
+        close();
+        plan.rebuildStates(entry.kid);
+        plan.redraw(entry.kid);
+        return false;
+    }
+    plan.rebuildStates(entry.kid);
+    close();
+    if (next)
+        plan.offerNextMatches(entry.kid, engine.lastRecorded().phase);
+    return true;
 }
 
 } // namespace bw

@@ -31,6 +31,7 @@
 namespace bw {
 
 class Clock;
+class Prompter;
 
 // What the user entered for the match.
 struct ResultEntry {
@@ -108,5 +109,16 @@ private:
     ResultPlanLink& m_plan;
     RecordedResult m_last;
 };
+
+// "Spiel beendet" of the result dialog: records the entry and runs what
+// follows it. Recorded: the plan rebuilds the class's states and pools (the
+// match's icons drawn from the stored sets), `close` closes the dialog and,
+// with `next`, the next playable matches of the match's phase are offered.
+// Another desk was first: nothing is stored, the message is shown, the dialog
+// closes and the plan is rebuilt. A failure: the error box, the plan rebuilt
+// from the database, the dialog stays open with what was typed. Returns
+// whether the result was stored.
+bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
+                  bool next, const std::function<void()>& close);
 
 } // namespace bw

@@ -12,6 +12,7 @@
 #include "platform/apperror.h"
 #include "platform/clock.h"
 #include "results/resultengine.h"
+#include "support/fakeprompter.h"
 #include "support/testdatabase.h"
 
 #include <QMap>
@@ -29,6 +30,7 @@ public:
     // page -> label caption -> key
     QMap<int, QMap<QString, int>> labels;
     int rebuilds = 0;
+    QStringList calls; // rebuilds, redraws, offers and the dialog's closing in order
 
     bool hasPool(const QString& name) const override { return pools.contains(name); }
     QStringList poolNames() const override { return pools.keys(); }
@@ -52,9 +54,13 @@ public:
             page.insert(text, id);
         }
     }
-    void rebuildStates(int) override { ++rebuilds; }
-    void redraw(int) override {}
-    void offerNextMatches(int, int) override {}
+    void rebuildStates(int) override
+    {
+        ++rebuilds;
+        calls << QStringLiteral("rebuild");
+    }
+    void redraw(int) override { calls << QStringLiteral("redraw"); }
+    void offerNextMatches(int, int phase) override { calls << QStringLiteral("offer %1").arg(phase); }
 };
 
 const MatchSide kA = entrant(11, QStringLiteral("Adler, Anton"));
@@ -456,6 +462,39 @@ private slots:
         QCOMPARE(resultConflictMessage(),
                  QStringLiteral("Das Spiel wurde inzwischen an einem anderen Arbeitsplatz geändert."));
         QCOMPARE(matchRow(db(), m_kid, 1).value("ergebnis").toString(), QStringLiteral("3:0"));
+    }
+
+    // "Spiel beendet" with what follows it: recorded, the plan rebuilt, the
+    // dialog closed, then the next matches offered; another desk first: the
+    // message, closed, rebuilt; refused: the box, the dialog stays open.
+    void finishing_data() { backends(); }
+    void finishing()
+    {
+        if (!makeFixture())
+            return;
+        FakePlan plan = planWithPools();
+        FakePrompter prompter;
+        ResultEngine engine(db(), kTid, m_clock, plan);
+        const auto close = [&plan] { plan.calls << QStringLiteral("close"); };
+
+        prompter.expect(PromptKind::Error, QStringLiteral("Wählen Sie ein gültiges Satzergebnis"));
+        QVERIFY(!spielBeendet(engine, plan, prompter, entryOf(m_kid, 1, QStringLiteral("3"), {}), true, close));
+        QVERIFY(prompter.verify());
+        QCOMPARE(plan.calls, QStringList{});
+
+        QVERIFY(spielBeendet(engine, plan, prompter, entryOf(m_kid, 1, QStringLiteral("3:1"), {}), true, close));
+        QCOMPARE(plan.calls, (QStringList{"rebuild", "close", "offer 1"}));
+
+        plan.calls.clear();
+        QVERIFY(spielBeendet(engine, plan, prompter, entryOf(m_kid, 12, QStringLiteral("3:1"), {}), false, close));
+        QCOMPARE(plan.calls, (QStringList{"rebuild", "close"}));
+
+        plan.calls.clear();
+        prompter.expect(PromptKind::Error, resultConflictMessage());
+        QVERIFY(!spielBeendet(engine, plan, prompter, entryOf(m_kid, 1, QStringLiteral("0:3"), {}), true, close));
+        QVERIFY(prompter.verify());
+        QCOMPARE(plan.calls, (QStringList{"close", "rebuild", "redraw"}));
+        QCOMPARE(matchRow(db(), m_kid, 1).value("ergebnis").toString(), QStringLiteral("3:1"));
     }
 };
 
