@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/busyanimation.h"
 #include "app/peoplepages.h"
 #include "checkin/checkinpage.h"
 #include "app/tdata_unit.h"
@@ -259,6 +260,28 @@ void Program::addPlanPanel()
                                             QPoint at) {
         forms.UrkundePrepareForm->fillFromPlan(name, club, title);
         main->UrkundePopUp->popup(at);
+    };
+    links.busy = [main](bool shown) {
+        // The wait cursor always; the animation, centred on the plan panel, when its picture is there.
+        if (shown)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+        if (main->inprogressTag != 1)
+            return;
+        BusyAnimation* animation = main->inprogress;
+        if (!shown) {
+            animation->hide();
+            return;
+        }
+        QWidget* panel = main->spielplanform;
+        if (animation->parentWidget() != panel)
+            animation->setParent(panel);
+        animation->resize(animation->sizeHint());
+        animation->move(panel->width() / 2 - animation->width() / 2, panel->height() / 2 - animation->height() / 2);
+        animation->show();
+        animation->raise();
+        animation->repaint();
     };
     forms.spielplaene->attach(panel, links);
 }

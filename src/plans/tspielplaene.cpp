@@ -124,8 +124,21 @@ void Tspielplaene::infosladen(int kid)
     }
 }
 
+Tspielplaene::BusyScope::BusyScope(Tspielplaene& module) : m_module(module)
+{
+    if (m_module.m_busyDepth++ == 0 && m_module.m_links.busy)
+        m_module.m_links.busy(true);
+}
+
+Tspielplaene::BusyScope::~BusyScope()
+{
+    if (--m_module.m_busyDepth == 0 && m_module.m_links.busy)
+        m_module.m_links.busy(false);
+}
+
 void Tspielplaene::planshow(int kid)
 {
+    const BusyScope busy(*this);
     for (int i = 0; i < 4; ++i)
         clearPlanPage(m_panel->page(i));
     m_panel->platz->clear();
@@ -145,6 +158,7 @@ void Tspielplaene::planshow(int kid)
 
 void Tspielplaene::gruppenplanerstellen(int kid, int phase)
 {
+    const BusyScope busy(*this);
     const gruppeninfos& infos = m_session.klasseninfos;
     const QSqlDatabase database = db();
     const QHash<QString, QPixmap> pictures = toolPictures();

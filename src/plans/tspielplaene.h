@@ -53,6 +53,8 @@ struct PlanLinks {
     Tergebnis_team* ergebnis_team = nullptr;
     // The main window's reminder timer, switched on while a started class is shown.
     QTimer* Timer1 = nullptr;
+    // Shows (true) or hides (false) the busy animation over the plan panel.
+    std::function<void(bool shown)> busy;
     // Ranks a group's standings and stores its positions (TData_Unit::Tabelle_Rechnen).
     std::function<void(int kid, int gid)> tabelleRechnen;
     // Fills the certificate dialog with an entrant's name and club and the plan's
@@ -120,6 +122,20 @@ private:
     void addRefereePools(int kid);
     void addKnockOutPools(int kid, const QList<PlanMatchRow>& matches);
     const QPixmap& cardPicture();
+
+    // The busy animation, shown while the outermost drawing runs and hidden on
+    // every way out of it.
+    class BusyScope {
+    public:
+        explicit BusyScope(Tspielplaene& module);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        Tspielplaene& m_module;
+    };
+    int m_busyDepth = 0;
 
     PlanPanel* m_panel = nullptr;
     PlanLinks m_links;

@@ -17,16 +17,16 @@ inline QString shippedPlanFile(const char* name)
     return TempProgramFolder::sourceDir() + QStringLiteral("/resources/Files/") + QString::fromLatin1(name);
 }
 
-// A class named `name` of `kind` whose phases are drawn with `entrants`
-// entrants; returns its key.
+// A class named `name` of `kind` in tournament `tid` whose phases are drawn
+// with `entrants` entrants; returns its key.
 inline int drawnClass(const QSqlDatabase& db, const QString& name, const QList<PhaseSettings>& phases, int entrants,
-                      ClassKind kind = ClassKind::Einzel, const ClassRecord& base = {})
+                      ClassKind kind = ClassKind::Einzel, const ClassRecord& base = {}, int tid = kPlanTid)
 {
     ClassRecord record = base;
     record.system = kind;
     record.kbezeichnung = name;
-    const int kid = insertClass(db, kPlanTid, record, {}, {});
-    FinishedDraw draw = firstDraw(kPlanTid, kid, phases, entrants);
+    const int kid = insertClass(db, tid, record, {}, {});
+    FinishedDraw draw = firstDraw(tid, kid, phases, entrants);
     draw.kind = kind;
     saveGroupSettings(db, kid, draw.settings, {});
     finishDraw(db, draw,

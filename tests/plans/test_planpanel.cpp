@@ -59,6 +59,7 @@ struct PanelFixture {
     QTimer Timer1;
     QList<int> redraws;
     QList<int> matchLists;
+    QList<bool> busy;
     std::function<void()> onMatchList;
 
     PanelFixture()
@@ -80,6 +81,7 @@ struct PanelFixture {
         links.ergebnis = &ergebnis;
         links.ergebnis_team = &ergebnis_team;
         links.Timer1 = &Timer1;
+        links.busy = [this](bool shown) { busy.append(shown); };
         spielplaene.attach(&panel, links);
         panel.resize(1000, 700);
     }
@@ -358,6 +360,22 @@ private slots:
         QVERIFY(!f.canvas(1)->findChild<QWidget*>(QStringLiteral("status1")));
         QVERIFY(f.canvas(1)->findChild<QWidget*>(QStringLiteral("status13")));
         QVERIFY(!f.canvas(0)->findChild<QWidget*>(QStringLiteral("status13")));
+    }
+
+    // The busy animation runs once around a whole rebuild, and stops when the drawing fails.
+    void busyWhileDrawing()
+    {
+        PanelFixture f;
+        const int kid = drawnClass(f.db(), QStringLiteral("Zwei"), {groupPhase(2, 4, 2), groupPhase(1, 4)}, 8);
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("Zwei (Einzel)"));
+        QCOMPARE(f.busy, (QList<bool>{true, false}));
+        f.busy.clear();
+        f.spielplaene.gruppenplanerstellen(kid, 2);
+        QCOMPARE(f.busy, (QList<bool>{true, false}));
+        f.busy.clear();
+        execute(f.db(), s("DROP TABLE Tabellen"));
+        QVERIFY_THROWS_EXCEPTION(std::exception, f.spielplaene.planshow(kid));
+        QCOMPARE(f.busy, (QList<bool>{true, false}));
     }
 
     void missingPictureStopsTheDrawing()

@@ -1,0 +1,111 @@
+// Rebuilding every plan page of a class of 128 entrants in 32 groups of 4
+// (planshow, with the teardown of the pages before it), in "Matrix" and in
+// "Liste", median of seven alternating runs per backend. The floor, measured
+// in the same run: as many plain QLabels as the pages carry controls, with
+// their rectangles and texts, created on a page after the previous set was torn
+// down the same way (hidden, taken off, deleted later). Goal: within 2x.
+#include "benchtiming.h"
+
+#include "planfixture.h"
+
+#include "platform/apppaths.h"
+#include "plans/plancanvas.h"
+#include "plans/planpanel.h"
+#include "plans/tspielplaene.h"
+#include "support/fakeprompter.h"
+#include "support/testdatabase.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QScrollArea>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+constexpr int kRuns = 7;
+
+// The work and the deletion of the pages it tore down, which happens once
+// control returns to the event loop.
+double millisWithTeardown(const std::function<void()>& work)
+{
+    return timing::millis([&] {
+        work();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    });
+}
+
+// The floor's page: plain labels with the controls' rectangles and texts.
+void floorPage(QScrollArea* page, const QList<plan::ControlSpec>& controls, QSize size)
+{
+    clearPlanPage(page);
+    auto* canvas = new QWidget;
+    canvas->setFixedSize(size);
+    for (const plan::ControlSpec& spec : controls) {
+        auto* label = new QLabel(spec.caption, canvas);
+        label->setGeometry(spec.rect);
+    }
+    page->setWidget(canvas);
+}
+
+void bench(Backend backend, const char* backendName)
+{
+    TestDatabase tdb(backend);
+    if (!tdb.ready())
+        return;
+    const QSqlDatabase db = tdb.db();
+    const int kid = drawnClass(db, QStringLiteral("Herren"), {groupPhase(32, 4, 2), knockOut()}, 128);
+
+    FakePrompter prompter;
+    QTimer timer;
+    PlanPanel panel(nullptr);
+    Tspielplaene spielplaene(nullptr);
+    PlanLinks links;
+    links.prompter = &prompter;
+    links.database = [&] { return db; };
+    links.firstDay = [] { return QDate(2026, 6, 6); };
+    links.programFile = [](const QString& relative) {
+        return AppPaths::resolve(TempProgramFolder::sourceDir() + QStringLiteral("/resources"), relative);
+    };
+    links.Timer1 = &timer;
+    spielplaene.attach(&panel, links);
+    panel.resize(830, 600);
+    panel.show();
+    spielplaene.openClass(kPlanTid, QStringLiteral("Herren (Einzel)"));
+
+    for (const auto& [layoutIndex, layoutName] : {std::pair{0, "Matrix"}, std::pair{1, "Liste"}}) {
+        panel.GruppeDarBox->setCurrentIndex(layoutIndex);
+        spielplaene.planshow(kid);
+        auto* canvas = qobject_cast<PlanCanvas*>(panel.page(0)->widget());
+        const QList<plan::ControlSpec> controls = canvas->layout().controls;
+        const QSize size = canvas->layout().size;
+        std::vector<double> rebuilds;
+        std::vector<double> floors;
+        for (int run = 0; run < kRuns; ++run) {
+            rebuilds.push_back(millisWithTeardown([&] { spielplaene.planshow(kid); }));
+            floors.push_back(millisWithTeardown([&] { floorPage(panel.page(0), controls, size); }));
+        }
+        const double a = timing::median(rebuilds);
+        const double b = timing::median(floors);
+        std::printf("%-10s %-6s %4d controls, %dx%d px: planshow %6.1f ms, floor %6.1f ms, ratio %.2f\n", backendName,
+                    layoutName, int(controls.size()), size.width(), size.height(), a, b, a / b);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    timing::forEachBackend([](Backend backend, const char* name) { bench(backend, name); });
+    return 0;
+}

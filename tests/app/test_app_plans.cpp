@@ -1,0 +1,105 @@
+// The plan panel inside the whole program: a class opened from "Spielpläne"
+// shows its group plans behind the busy animation, sets up the result dialog,
+// redraws on a layout change, and its start runs the main window's reminder
+// timer, which leaving for the tournament pages stops.
+#include "appfixture.h"
+
+#include "app/busyanimation.h"
+#include "app/navigationbar.h"
+#include "app/tmainform.h"
+#include "app/tturnierladen.h"
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
+#include "data/connection.h"
+#include "data/preparation.h"
+#include "data/tournamentrecords.h"
+#include "plans/planfixture.h"
+#include "plans/plancanvas.h"
+#include "plans/planpanel.h"
+#include "results/tergebnis.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace bw;
+using namespace bw::test;
+
+class TestAppPlans : public QObject {
+    Q_OBJECT
+private slots:
+    void openAndStartAClass()
+    {
+        AppFixture app;
+        const QString path = app.folder.file(QStringLiteral("turnier_db.sqlite"));
+        prepareSqliteFile(path);
+        {
+            ScopedConnection c(openSqlite(path, uniqueConnectionName(QStringLiteral("setup"))));
+            TournamentData data;
+            data[TournamentField::turniername] = QStringLiteral("Pokal");
+            const int tid = insertTournament(c.db(), data, {true, true, true, true});
+            ClassRecord threeSets;
+            threeSets.saetze = 3;
+            drawnClass(c.db(), QStringLiteral("U18 (m)"), {groupPhase(4, 4, 2), knockOut()}, 16, ClassKind::Einzel,
+                       threeSets, tid);
+        }
+        app.start();
+        TMainform& main = app.main();
+        QCOMPARE(main.inprogressTag, 1);
+        main.show();
+        main.TurnierbuttonItemClick(TMainform::TurnierLaden);
+        Tturnierladen* open = app.program->forms.turnierladen;
+        open->ListBox1->setCurrentRow(0);
+        emit open->ListBox1->itemDoubleClicked(open->ListBox1->item(0));
+        QCOMPARE(main.spielplanbutton->itemCaption(0), QStringLiteral("U18 (m) (Einzel)"));
+
+        main.spielplanbuttonItemClick(0);
+        QCOMPARE(main.frontPanel(), main.spielplanform);
+        auto* panel = main.spielplanform->findChild<PlanPanel*>();
+        QVERIFY(panel);
+        QCOMPARE(panel->spielplantext->text(), QStringLiteral("Spielplan für U18 (m) (Einzel)"));
+        QVERIFY(app.context().aktuelleKID > 0);
+        auto* list = qobject_cast<PlanCanvas*>(panel->sp_scrollbox1->widget());
+        QVERIFY(list);
+        QCOMPARE(list->objectName(), QStringLiteral("sp1"));
+        QVERIFY(list->findChild<QWidget*>(QStringLiteral("status1")));
+        QVERIFY(panel->sp_contol->isTabVisible(1));
+        QVERIFY(!panel->sp_contol->isTabVisible(2));
+        // The busy animation was put on the plan panel and is hidden again; the cursor is back.
+        QCOMPARE(main.inprogress->parentWidget(), static_cast<QWidget*>(main.spielplanform));
+        QVERIFY(main.inprogress->isHidden());
+        QVERIFY(!QApplication::overrideCursor());
+        // The result dialog shows five set entries and the results of three won sets.
+        Tergebnis* ergebnis = app.program->forms.ergebnis;
+        QVERIFY(!ergebnis->satz[4]->isHidden());
+        QVERIFY(ergebnis->satz[5]->isHidden());
+        QCOMPARE(ergebnis->ergebniscombo->count(), 6);
+
+        // "Matrix" redraws the group plans with the mirrored icons.
+        panel->GruppeDarBox->setCurrentIndex(0);
+        emit panel->GruppeDarBox->activated(0);
+        auto* matrix = qobject_cast<PlanCanvas*>(panel->sp_scrollbox1->widget());
+        QVERIFY(matrix && matrix != list);
+        QVERIFY(matrix->findChild<QWidget*>(QStringLiteral("statusx1")));
+
+        // The start runs the reminder timer; leaving for the tournament pages stops it.
+        QVERIFY(!main.Timer1->isActive());
+        panel->turniergo->Click();
+        QVERIFY(!panel->turniergo->isEnabled());
+        QCOMPARE(panel->sp_info->item(panel->sp_info->count() - 1)->text(), QStringLiteral(" - Turnier gestartet"));
+        QVERIFY(main.Timer1->isActive());
+        QVERIFY(ergebnis->next->Checked());
+        QVERIFY(ergebnis->next1->isHidden());
+        main.TurnierbuttonItemClick(TMainform::TurnierErstellen);
+        QVERIFY(!main.Timer1->isActive());
+        QVERIFY(app.prompter().verify());
+    }
+};
+
+QTEST_MAIN(TestAppPlans)
+#include "test_app_plans.moc"
