@@ -67,14 +67,7 @@ void bench(Backend backend, const char* backendName)
     QTimer timer;
     PlanPanel panel(nullptr);
     Tspielplaene spielplaene(nullptr);
-    PlanLinks links;
-    links.prompter = &prompter;
-    links.database = [&] { return db; };
-    links.firstDay = [] { return QDate(2026, 6, 6); };
-    links.programFile = [](const QString& relative) {
-        return AppPaths::resolve(TempProgramFolder::sourceDir() + QStringLiteral("/resources"), relative);
-    };
-    links.Timer1 = &timer;
+    PlanLinks links = planLinks(prompter, [&] { return db; }, &timer);
     spielplaene.attach(&panel, links);
     panel.resize(830, 600);
     panel.show();

@@ -247,10 +247,8 @@ void Program::addPlanPanel()
         wizard->show();
         wizard->raise();
     };
-    links.showMatchList = [this, main](int tag) {
-        forms.spielplan_form->setProperty("Tag", tag);
-        main->showWorkDialog(forms.spielplan_form);
-    };
+    links.spielplan_form = forms.spielplan_form;
+    links.showMatchList = [this, main] { main->showWorkDialog(forms.spielplan_form); };
     links.printer = forms.drucken;
     links.ergebnis = forms.ergebnis;
     links.ergebnis_team = forms.ergebnis_team;

@@ -9,9 +9,11 @@
 #include "platform/prompter.h"
 #include "plans/bracketlayout.h"
 #include "plans/plancanvas.h"
+#include "plans/placementpage.h"
 #include "plans/planpanel.h"
 #include "plans/playercard.h"
 #include "plans/reminders.h"
+#include "plans/tspielplan_form.h"
 #include "controls/uibuttons.h"
 #include "controls/uicheckctrls.h"
 #include "results/tergebnis.h"
@@ -61,6 +63,9 @@ void Tspielplaene::attach(PlanPanel* panel, PlanLinks links)
                    });
     connectGuarded(panel->GruppeDarBox, &QComboBox::activated, this, prompter, [this] { GruppeDarBoxChange(); });
     connectGuarded(panel->turniergo, &TuiButton::OnClick, this, prompter, [this] { turniergoClick(); });
+    m_placement = new PlacementPage(panel, m_links.prompter, m_links.database, this);
+    connectGuarded(m_placement, &PlacementPage::statusClicked, this, prompter,
+                   [this](const QString& name) { statusClick(name); });
 }
 
 const QPixmap& Tspielplaene::picture(const QString& relative)
@@ -89,6 +94,8 @@ bool Tspielplaene::openClass(int tid, const QString& caption)
 {
     m_panel->sp_contol->setCurrentIndex(0);
     m_panel->spielplantext->setText(QStringLiteral("Spielplan für ") + caption);
+    if (m_links.spielplan_form)
+        m_links.spielplan_form->StaticText1->setText(m_panel->spielplantext->text());
     QString name;
     ClassKind kind = ClassKind::Einzel;
     if (splitClassCaption(caption, &name, &kind))
@@ -151,6 +158,7 @@ void Tspielplaene::planshow(int kid)
         default: break;
         }
     }
+    m_placement->platzierungsspiele(kid, m_session.klasseninfos, m_session.pools);
     m_panel->turniergo->setEnabled(!classHasStarted(db(), kid));
     if (!m_panel->turniergo->isEnabled())
         startTimer1();
@@ -342,8 +350,10 @@ void Tspielplaene::turniergo(int)
 
 void Tspielplaene::spielplananzeigen(int tag)
 {
+    if (m_links.spielplan_form)
+        m_links.spielplan_form->StaticText1->setProperty("Tag", tag);
     if (m_links.showMatchList)
-        m_links.showMatchList(tag);
+        m_links.showMatchList();
 }
 
 void Tspielplaene::neulosen()

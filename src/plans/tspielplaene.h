@@ -20,10 +20,12 @@ class QTimer;
 namespace bw {
 
 class PlanCanvas;
+class PlacementPage;
 class PlanPanel;
 class Prompter;
 class Tergebnis;
 class Tergebnis_team;
+class Tspielplan_form;
 
 // The printouts of a phase's plan, offered by the printing module: size, flag
 // and phase as the print icon hands them on.
@@ -45,8 +47,10 @@ struct PlanLinks {
     std::function<QString(const QString&)> programFile;
     // Opens the draw wizard in mode 2 for the phase.
     std::function<void(int phase)> redrawPhase;
-    // Shows the match list viewer for a Tag (-1: the class, else a group).
-    std::function<void(int tag)> showMatchList;
+    // The match list viewer, whose title the panel sets, and what shows it
+    // (the work area disabled until it closes).
+    Tspielplan_form* spielplan_form = nullptr;
+    std::function<void()> showMatchList;
     PlanPrinter* printer = nullptr;
     // The result dialogs, set up for the class loaded.
     Tergebnis* ergebnis = nullptr;
@@ -78,6 +82,7 @@ public:
     // Connects the module to its panel; the panel's handlers run through it.
     void attach(PlanPanel* panel, PlanLinks links);
     PlanPanel* panel() const { return m_panel; }
+    PlacementPage* placement() const { return m_placement; }
     PlanSession& session() { return m_session; }
 
     // Opens the plans of the class named by a "Spielpläne" item's caption
@@ -138,6 +143,7 @@ private:
     int m_busyDepth = 0;
 
     PlanPanel* m_panel = nullptr;
+    PlacementPage* m_placement = nullptr;
     PlanLinks m_links;
     PlanSession m_session;
     QHash<QString, QPixmap> m_pictures;

@@ -16,10 +16,12 @@
 #include "plans/planfixture.h"
 #include "plans/plancanvas.h"
 #include "plans/planpanel.h"
+#include "plans/tspielplan_form.h"
 #include "results/tergebnis.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollArea>
@@ -79,6 +81,28 @@ private slots:
         QVERIFY(!ergebnis->satz[4]->isHidden());
         QVERIFY(ergebnis->satz[5]->isHidden());
         QCOMPARE(ergebnis->ergebniscombo->count(), 6);
+
+        // The placement page: a knock-out class shows the final in its first row.
+        QWidget* placement = panel->sp_ScrollBox4->widget();
+        QVERIFY(placement);
+        QCOMPARE(placement->findChild<QComboBox*>(QStringLiteral("anzahl"))->currentText(), QStringLiteral("2"));
+        QVERIFY(placement->findChild<QLabel*>(QStringLiteral("platz11")));
+        QVERIFY(panel->platz->count() > 0);
+
+        // "Gesamtspielplan anzeigen" opens the viewer for the whole class with the work area disabled.
+        PlanIcon* whole = nullptr;
+        for (PlanIcon* icon : list->findChildren<PlanIcon*>())
+            if (icon->toolTip() == QStringLiteral("Gesamtspielplan anzeigen"))
+                whole = icon;
+        QVERIFY(whole);
+        QTest::mouseClick(whole, Qt::LeftButton);
+        Tspielplan_form* viewer = app.program->forms.spielplan_form;
+        QVERIFY(viewer->isVisible());
+        QCOMPARE(viewer->StaticText1->text(), QStringLiteral("Spielplan für U18 (m) (Einzel)"));
+        QCOMPARE(viewer->StaticText1->property("Tag").toInt(), -1);
+        QVERIFY(!main.centralWidget()->isEnabled());
+        viewer->reject();
+        QVERIFY(main.centralWidget()->isEnabled());
 
         // "Matrix" redraws the group plans with the mirrored icons.
         panel->GruppeDarBox->setCurrentIndex(0);

@@ -41,14 +41,7 @@ QImage groupPlans()
     static QTimer timer;
     auto* panel = new PlanPanel(nullptr);
     auto* spielplaene = new Tspielplaene(panel);
-    PlanLinks links;
-    links.prompter = &prompter;
-    links.database = [db] { return db; };
-    links.firstDay = [] { return QDate(2026, 6, 6); };
-    links.programFile = [](const QString& relative) {
-        return AppPaths::resolve(TempProgramFolder::sourceDir() + QStringLiteral("/resources"), relative);
-    };
-    links.Timer1 = &timer;
+    PlanLinks links = planLinks(prompter, [db] { return db; }, &timer);
     spielplaene->attach(panel, links);
     panel->GruppeDarBox->setCurrentIndex(0);
     panel->resize(830, 600);

@@ -188,12 +188,17 @@ private slots:
         // No block for 8 slots: the message, the page with its tool icons only, no pools.
         PagesFixture f;
         f.useOwnFiles(QByteArray("2:\n2,2,4\n1,-1,-1,-3,-3,0,0,1,0,2\n2,1,1,1,0,0,1,2,1,3\n"));
-        drawnClass(f.db(), QStringLiteral("DKO"), {knockOut(PlaySystem::DoppeltesKO)}, 8);
+        const int kid = drawnClass(f.db(), QStringLiteral("DKO"), {knockOut(PlaySystem::DoppeltesKO)}, 8);
         f.prompter.expect(PromptKind::Information, kDoubleKoFailed);
         f.spielplaene.openClass(kPlanTid, QStringLiteral("DKO (Einzel)"));
         QVERIFY(f.prompter.verify());
         QCOMPARE(f.canvas(0)->size(), QSize(700, 500));
         QCOMPARE(f.canvas(0)->findChildren<PlanIcon*>().size(), 3);
+        // The placement page made the pools the bracket did not; the bracket alone makes none.
+        f.spielplaene.session().pools.clear();
+        f.prompter.expect(PromptKind::Information, kDoubleKoFailed);
+        f.spielplaene.doppeltes_koplanerstellen(kid, 1, 2);
+        QVERIFY(f.prompter.verify());
         QVERIFY(!f.spielplaene.session().pools.contains(QStringLiteral("allespieler")));
         QVERIFY(!f.spielplaene.session().pools.contains(QStringLiteral("alleplatten")));
 

@@ -7,9 +7,11 @@
 
 #include "data/sql.h"
 #include "platform/apppaths.h"
+#include "plans/placementpage.h"
 #include "plans/plancanvas.h"
 #include "plans/planpanel.h"
 #include "plans/tspielplaene.h"
+#include "plans/tspielplan_form.h"
 #include "support/fakeprompter.h"
 #include "support/testdatabase.h"
 #include "controls/uibuttons.h"
@@ -56,6 +58,7 @@ struct PanelFixture {
     Tspielplaene spielplaene{nullptr};
     Tergebnis ergebnis{nullptr, prompter};
     Tergebnis_team ergebnis_team{nullptr};
+    Tspielplan_form spielplan_form{nullptr};
     QTimer Timer1;
     QList<int> redraws;
     QList<int> matchLists;
@@ -64,23 +67,17 @@ struct PanelFixture {
 
     PanelFixture()
     {
-        PlanLinks links;
-        links.prompter = &prompter;
-        links.database = [this] { return tdb.db(); };
-        links.firstDay = [] { return QDate(2026, 6, 6); };
-        links.programFile = [](const QString& relative) {
-            return AppPaths::resolve(TempProgramFolder::sourceDir() + QStringLiteral("/resources"), relative);
-        };
+        PlanLinks links = planLinks(prompter, [this] { return tdb.db(); }, &Timer1);
         links.redrawPhase = [this](int phase) { redraws.append(phase); };
-        links.showMatchList = [this](int tag) {
-            matchLists.append(tag);
+        links.spielplan_form = &spielplan_form;
+        links.showMatchList = [this] {
+            matchLists.append(spielplan_form.StaticText1->property("Tag").toInt());
             if (onMatchList)
                 onMatchList();
         };
         links.printer = &printer;
         links.ergebnis = &ergebnis;
         links.ergebnis_team = &ergebnis_team;
-        links.Timer1 = &Timer1;
         links.busy = [this](bool shown) { busy.append(shown); };
         spielplaene.attach(&panel, links);
         panel.resize(1000, 700);
@@ -129,6 +126,7 @@ private slots:
         QVERIFY(f.spielplaene.openClass(kPlanTid, QStringLiteral("U18 (m) (Einzel)")));
         QCOMPARE(f.spielplaene.session().kid, kid);
         QCOMPARE(f.panel.spielplantext->text(), QStringLiteral("Spielplan für U18 (m) (Einzel)"));
+        QCOMPARE(f.spielplan_form.StaticText1->text(), QStringLiteral("Spielplan für U18 (m) (Einzel)"));
         QVERIFY(f.panel.sp_contol->isTabVisible(0));
         QVERIFY(f.panel.sp_contol->isTabVisible(1));
         QVERIFY(!f.panel.sp_contol->isTabVisible(2));
@@ -169,8 +167,11 @@ private slots:
         f.spielplaene.openClass(kPlanTid, QStringLiteral("Leer (Einzel)"));
         QVERIFY(!f.panel.sp_contol->isTabVisible(1));
         QVERIFY(!f.panel.sp_contol->isTabVisible(2));
-        for (int i = 0; i < 4; ++i)
+        // No phase page; the placement page only offers its count.
+        for (int i = 0; i < 3; ++i)
             QVERIFY(!f.panel.page(i)->widget());
+        QVERIFY(f.spielplaene.placement()->countBox());
+        QCOMPARE(f.spielplaene.placement()->countBox()->currentText(), QString());
     }
 
     void startButton()
