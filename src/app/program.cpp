@@ -109,7 +109,10 @@ Program::Program(Services& services) : m_services(services)
                                   if (main->importseite)
                                       main->importseite->setSourceEntries(items);
                               }});
-    forms.planung = new Tplanung(main);
+    forms.planung = new Tplanung(main, PlanungLinks{services.prompter, database, context.aktuelleTID,
+                                                    [this](int kid, int spielnummer, int nummer) {
+                                                        editPlannedMatch(kid, spielnummer, nummer);
+                                                    }});
     forms.drucken = new Tdrucken(main);
     forms.druck_form = new Tdruck_form(main);
     forms.exportform = new Texportform(main, services, database, context.aktuelleTID, context.aktuellerTurniername,
@@ -225,6 +228,11 @@ void Program::connectDrawWizard()
                                     }};
         return fertigClick(finishedDraw(wizard.model(), wizard.tid()), links);
     };
+}
+
+void Program::editPlannedMatch(int, int, int)
+{
+    m_services.prompter.information(QStringLiteral("Die Bearbeitung eines Spiels ist noch nicht verfügbar."));
 }
 
 void Program::addPlanPanel()

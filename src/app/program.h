@@ -43,6 +43,9 @@ private:
     void connectDrawWizard();
     void addPlanPanel();
     void addImportPage();
+    // "Spiel bearbeiten" of the planning board: the match dialog for a match of
+    // any class, the plan panel's class and pools untouched.
+    void editPlannedMatch(int kid, int spielnummer, int nummer);
     void showCreateDialog();
     void showOpenDialog();
 
