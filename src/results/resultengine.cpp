@@ -146,6 +146,8 @@ RecordOutcome ResultEngine::recordResult(const ResultEntry& entry)
                                .arg(entry.saetze[i]));
         saetze[i] = set.value;
     }
+    if (entry.gruppe >= 0 && prepareGroupStep)
+        prepareGroupStep(m_db, entry, *ergebnis, saetze);
     const QDateTime spielende = m_clock.now();
 
     Recording rec;

@@ -77,6 +77,11 @@ private:
 // (standings, group end, phase end); what it has to show afterwards it adds to
 // the AfterCommit.
 using GroupResultStep = std::function<void(const QSqlDatabase&, const RecordedResult&, AfterCommit&)>;
+// What a group match needs before the recording's transaction (the standings
+// ask about ties there, so nobody waits for a person while the class is
+// locked): the entry with its result and sets as read.
+using GroupResultPreparation =
+    std::function<void(const QSqlDatabase&, const ResultEntry&, const Ergebnis&, const Saetze&)>;
 
 enum class RecordOutcome {
     Recorded,
@@ -92,6 +97,8 @@ public:
 
     // R8: set by the standings; nothing happens for a group match without it.
     GroupResultStep groupStep;
+    // Runs before the transaction of a group match; set by the standings too.
+    GroupResultPreparation prepareGroupStep;
 
     // db_beendet. Throws AppError for a result text that is no result
     // ("Wählen Sie ein gültiges Satzergebnis") or a set entry that is no set

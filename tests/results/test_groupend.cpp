@@ -6,9 +6,13 @@
 #include "standingsfixture.h"
 
 #include "data/faultinjection.h"
+#include "platform/clock.h"
+#include "results/resultengine.h"
+#include "results/standingsstep.h"
 #include "support/fakeprompter.h"
 #include "support/testdatabase.h"
 
+#include <QMap>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
@@ -58,6 +62,43 @@ QString bestPlacedSlot(const QSqlDatabase& db, int kid, int rank)
     }
     return found.join(u'|');
 }
+
+// The plan panel as the result engine sees it: pools in memory, redraws counted.
+class PlanStandIn : public ResultPlanLink {
+public:
+    QMap<QString, QStringList> pools;
+    int redraws = 0;
+    bool hasPool(const QString& name) const override { return pools.contains(name); }
+    QStringList poolNames() const override { return pools.keys(); }
+    QStringList poolTexts(const QString& name) const override { return pools.value(name); }
+    void addToPool(const QString& name, const QString& text, int) override
+    {
+        if (pools.contains(name) && !pools[name].contains(text))
+            pools[name] << text;
+    }
+    void relabelSlots(int, const QString&, const QString&, int) override {}
+    void rebuildStates(int) override {}
+    void redraw(int) override { ++redraws; }
+    void offerNextMatches(int, int) override {}
+};
+
+// Answers with the order of the letters, and fails when it is asked while a
+// transaction holds the database.
+class OutsideTransaction : public ScriptedTies {
+public:
+    OutsideTransaction(const QSqlDatabase& db, const QString& order) : ScriptedTies(order), m_db(db) {}
+    QList<tabellenitem> resolveTies(const QList<tabellenitem>& ranked) override
+    {
+        if (Transaction::active(m_db))
+            qWarning("asked inside a transaction");
+        insideTransaction |= Transaction::active(m_db);
+        return ScriptedTies::resolveTies(ranked);
+    }
+    bool insideTransaction = false;
+
+private:
+    QSqlDatabase m_db;
+};
 
 QString entrantText(QChar letter)
 {
@@ -198,6 +239,66 @@ private slots:
         prompter.expect(PromptKind::Information, kGruppeBeendet).expect(PromptKind::Information, kPhaseBeendet);
         record({u'C', u'F'});
         QVERIFY(prompter.verify());
+        QCOMPARE(inconsistency(db, kid), QString());
+    }
+
+    // Through the result engine: the 3-cycle's last result asks the dialog
+    // before the transaction, stores the order chosen, sends the winner on,
+    // fills the player pools, draws the class anew and shows the boxes after
+    // the commit.
+    void throughTheEngine_data() { addBackendColumn(); addBackendRows(); }
+    void throughTheEngine()
+    {
+        QFETCH(Backend, backend);
+        TestDatabase tdb(backend);
+        if (!tdb.ready())
+            return;
+        const QSqlDatabase db = tdb.db();
+        const int kid = drawnClass(db, QStringLiteral("Zyklus"), {groupPhase(1, 3, 1), knockOut()}, 3);
+        // A knock-out of one: the group's winner waits in its first slot.
+        FixedClock clock(QDateTime(QDate(2026, 5, 2), QTime(10, 0)));
+        PlanStandIn plan;
+        plan.pools.insert(QStringLiteral("sliste0"), {});
+        plan.pools.insert(QStringLiteral("allespieler"), {});
+        OutsideTransaction resolver(db, QStringLiteral("BCA"));
+        FakePrompter prompter;
+        ResultEngine engine(db, kPlanTid, clock, plan);
+        StandingsStep standings(resolver, prompter, plan);
+        standings.attach(engine);
+        const auto record = [&](QChar winner, QChar loser) {
+            const GroupMatch m = *matchBetween(db, kid, keyOf(winner), keyOf(loser));
+            execute(db, s("UPDATE Spielplan SET begonnen=1 WHERE KID=:k AND spielnummer=:n"),
+                    {{s("k"), kid}, {s("n"), m.spielnummer}});
+            ResultEntry entry;
+            entry.kid = kid;
+            entry.spielnummer = m.spielnummer;
+            entry.gruppe = m.gruppe;
+            const bool first = m.sid1 == keyOf(winner);
+            entry.ergebnis = first ? QStringLiteral("3:0") : QStringLiteral("0:3");
+            for (int i = 0; i < 3; ++i)
+                entry.saetze[size_t(i)] = first ? QStringLiteral("+5") : QStringLiteral("-5");
+            QCOMPARE(engine.recordResult(entry), RecordOutcome::Recorded);
+        };
+        record(u'A', u'B');
+        record(u'B', u'C');
+        QVERIFY(resolver.asked.isEmpty());
+        QCOMPARE(plan.redraws, 2);
+        prompter.expect(PromptKind::Information, kGruppeBeendet).expect(PromptKind::Information, kPhaseBeendet);
+        record(u'C', u'A');
+        QVERIFY(prompter.verify());
+        QCOMPARE(resolver.asked.size(), 1);
+        QCOMPARE(letters(resolver.asked[0]).size(), 3);
+        QVERIFY(!resolver.insideTransaction);
+        QCOMPARE(storedOrder(db, kid, 0), QStringLiteral("BCA"));
+        QStringList pool = plan.pools.value(QStringLiteral("sliste0"));
+        pool.sort();
+        QCOMPARE(pool, (QStringList{QString::number(keyOf(u'A')), QString::number(keyOf(u'B')),
+                                    QString::number(keyOf(u'C'))}));
+        QCOMPARE(plan.redraws, 3);
+        QCOMPARE(scalar(db, s("SELECT count(*) FROM Spielplan WHERE KID=:k AND phase=2 AND (SID1=:b OR SID2=:b)"),
+                        {{s("k"), kid}, {s("b"), keyOf(u'B')}})
+                     .toInt(),
+                 1);
         QCOMPARE(inconsistency(db, kid), QString());
     }
 
