@@ -169,8 +169,11 @@ QPrinter& TMainform::standardPrinter()
 
 QPrinter& TMainform::umpireSheetPrinter()
 {
-    if (!m_umpireSheetPrinter)
+    if (!m_umpireSheetPrinter) {
+        // Umpire sheets are portrait until the set-up says otherwise.
         m_umpireSheetPrinter = std::make_unique<QPrinter>();
+        m_umpireSheetPrinter->setPageOrientation(QPageLayout::Portrait);
+    }
     return *m_umpireSheetPrinter;
 }
 

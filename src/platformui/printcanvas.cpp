@@ -41,18 +41,37 @@ PrintCanvas::PrintCanvas(QPainter& painter)
 {
 }
 
-void PrintCanvas::setFont(const QString& fontName, int height, bool bold)
+namespace {
+
+// The font whose cell (ascent and descent) is `pixels` high on the device, as
+// on paper printouts of old; Qt sizes fonts by the em, so measure and correct once.
+QFont cellFont(const QString& fontName, double pixels, bool bold, bool italic, QPaintDevice* device)
 {
     QFont font(printFontFamily(fontName));
     font.setBold(bold);
-    // The height is that of the whole cell (ascent and descent), as on paper
-    // printouts of old; Qt sizes fonts by the em, so measure and correct once.
-    const double wanted = std::max(1.0, height * m_scale);
+    font.setItalic(italic);
+    const double wanted = std::max(1.0, pixels);
     font.setPixelSize(std::max(1, int(std::lround(wanted))));
-    const double cell = QFontMetricsF(font, m_painter.device()).height();
+    const double cell = device ? QFontMetricsF(font, device).height() : QFontMetricsF(font).height();
     if (cell > 0)
         font.setPixelSize(std::max(1, int(std::lround(wanted * wanted / cell))));
-    m_painter.setFont(font);
+    return font;
+}
+
+} // namespace
+
+int printTextWidth(const PrintItem& text)
+{
+    // Measured ten times as large as a tenth of a millimetre, which is about
+    // the resolution of a printer, so the rounding of small sizes does not show.
+    constexpr double kPixelsPerTenth = 10.0;
+    const QFont font = cellFont(text.font, text.height * kPixelsPerTenth, text.bold, text.italic, nullptr);
+    return int(std::lround(QFontMetricsF(font).horizontalAdvance(text.text) / kPixelsPerTenth));
+}
+
+void PrintCanvas::setFont(const QString& fontName, int height, bool bold, bool italic)
+{
+    m_painter.setFont(cellFont(fontName, height * m_scale, bold, italic, m_painter.device()));
 }
 
 void PrintCanvas::textOut(int x, int y, const QString& text, int width)
@@ -73,7 +92,7 @@ void PrintCanvas::draw(const PrintPage& page)
         if (item.kind == PrintItem::Kind::Line) {
             line(item.x, item.y, item.x2, item.y2);
         } else {
-            setFont(item.font, item.height);
+            setFont(item.font, item.height, item.bold, item.italic);
             textOut(item.x, item.y, item.text, item.width);
         }
     }

@@ -50,6 +50,8 @@ struct PrintItem {
     int height = 0; // cell height of a text
     QString text;
     int width = 0; // the room of a text; a longer one ends in "…". 0: no limit
+    bool bold = false;
+    bool italic = false;
 
     static PrintItem textAt(int x, int y, const QString& font, int height, const QString& text)
     {
@@ -61,9 +63,22 @@ struct PrintItem {
         return {Kind::Text, x, y, 0, 0, font, height, text, width};
     }
     static PrintItem lineFrom(int x, int y, int x2, int y2) { return {Kind::Line, x, y, x2, y2, {}, 0, {}}; }
+    // The same text in bold, italic or both.
+    PrintItem styled(bool isBold, bool isItalic = false) const
+    {
+        PrintItem item = *this;
+        item.bold = isBold;
+        item.italic = isItalic;
+        return item;
+    }
     bool operator==(const PrintItem&) const = default;
 };
 using PrintPage = QList<PrintItem>;
+
+// The width of a text item in tenths of a millimetre, as PrintCanvas draws it
+// (font, cell height and style of the item; its width limit is not applied).
+// Layouts centre texts by it.
+int printTextWidth(const PrintItem& text);
 
 // Draws in tenths of a millimetre on an active painter whose origin is the
 // printable area's top-left corner.
@@ -71,7 +86,7 @@ class PrintCanvas {
 public:
     explicit PrintCanvas(QPainter& painter);
 
-    void setFont(const QString& fontName, int height, bool bold = false);
+    void setFont(const QString& fontName, int height, bool bold = false, bool italic = false);
     // A width above 0 shortens a longer text to it, ending in "…".
     void textOut(int x, int y, const QString& text, int width = 0);
     void line(int x1, int y1, int x2, int y2);
