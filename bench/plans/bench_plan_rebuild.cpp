@@ -7,6 +7,7 @@
 #include "benchtiming.h"
 
 #include "planfixture.h"
+#include "planlinks.h"
 
 #include "platform/apppaths.h"
 #include "plans/plancanvas.h"

@@ -3,6 +3,7 @@
 // to decide, slots filled from the candidates.
 #include "docpictures/docpicture.h"
 #include "planfixture.h"
+#include "planlinks.h"
 
 #include "platform/apppaths.h"
 #include "plans/placementpage.h"

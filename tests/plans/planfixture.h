@@ -6,8 +6,6 @@
 
 #include "data/classrecords.h"
 #include "data/groupsettings.h"
-#include "platform/apppaths.h"
-#include "plans/tspielplaene.h"
 #include "support/tempprogramfolder.h"
 
 namespace bw::test {
@@ -34,22 +32,6 @@ inline int drawnClass(const QSqlDatabase& db, const QString& name, const QList<P
     finishDraw(db, draw,
                readPlanDefinitions(draw, shippedPlanFile("system.txt"), shippedPlanFile("ko_system.txt")));
     return kid;
-}
-
-// The links of the plan module as tests, the benchmark and the pictures use
-// them: the database, 6 June 2026 as the tournament's first day, the pictures
-// of the source tree, the reminder timer.
-inline PlanLinks planLinks(Prompter& prompter, std::function<QSqlDatabase()> database, QTimer* timer)
-{
-    PlanLinks links;
-    links.prompter = &prompter;
-    links.database = std::move(database);
-    links.firstDay = [] { return QDate(2026, 6, 6); };
-    links.programFile = [](const QString& relative) {
-        return AppPaths::resolve(TempProgramFolder::sourceDir() + QStringLiteral("/resources"), relative);
-    };
-    links.Timer1 = timer;
-    return links;
 }
 
 } // namespace bw::test

@@ -2,6 +2,7 @@
 // docs/plans-groups.png (target docs-pictures): four groups of four.
 #include "docpictures/docpicture.h"
 #include "planfixture.h"
+#include "planlinks.h"
 
 #include "data/sql.h"
 #include "platform/apppaths.h"

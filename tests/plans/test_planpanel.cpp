@@ -4,6 +4,7 @@
 // "Phase neu auslosen", the print dispatch, a rebuild from an icon's own click,
 // controls looked up per page.
 #include "planfixture.h"
+#include "planlinks.h"
 
 #include "data/sql.h"
 #include "platform/apppaths.h"
