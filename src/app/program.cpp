@@ -50,6 +50,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
@@ -102,7 +103,14 @@ Program::Program(Services& services) : m_services(services)
     forms.teamauswahl =
         new Tteamauswahl(main, services.prompter, database, [this] { return context.aktuelleTID; });
     forms.ergebnis_team = new Tergebnis_team(main);
-    forms.spielplan_form = new Tspielplan_form(main);
+    forms.spielplan_form = new Tspielplan_form(
+        main, SpielplanFormLinks{&services.prompter, database, [this] { return context.aktuelleKID; },
+                                 [this] { return context.aktuellerTurniername; },
+                                 [main]() -> QPrinter& { return main->standardPrinter(); }, [main] {
+                                     main->setWorkAreaEnabled(true);
+                                     main->raise();
+                                     main->activateWindow();
+                                 }});
     forms.team_melden = new Tteam_melden(main);
     forms.import_form = new Timport_form(
         main, ImportFormLinks{services.prompter, database, main->ProgressBar1, [main](const QList<ImportItem>& items) {

@@ -29,7 +29,7 @@ struct PlanListMatch {
     bool beendet = false;
     bool begonnen = false;
     bool inPlanung = false;
-    std::array<std::optional<int>, 9> saetze; // satz1 .. satz9, nothing for Null
+    std::array<std::optional<int>, 9> saetze; // satz1 .. satz9 (satzwert), nothing for Null
     bool operator==(const PlanListMatch&) const = default;
 };
 

@@ -69,6 +69,17 @@ int printTextWidth(const PrintItem& text)
     return int(std::lround(QFontMetricsF(font).horizontalAdvance(text.text) / kPixelsPerTenth));
 }
 
+int roundHalfEven(double x)
+{
+    const double down = std::floor(x);
+    const double rest = x - down;
+    if (rest > 0.5)
+        return int(down) + 1;
+    if (rest < 0.5)
+        return int(down);
+    return std::fmod(down, 2.0) == 0 ? int(down) : int(down) + 1;
+}
+
 void PrintCanvas::setFont(const QString& fontName, int height, bool bold, bool italic)
 {
     m_painter.setFont(cellFont(fontName, height * m_scale, bold, italic, m_painter.device()));

@@ -14,6 +14,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QPainter;
@@ -79,6 +80,12 @@ using PrintPage = QList<PrintItem>;
 // (font, cell height and style of the item; its width limit is not applied).
 // Layouts centre texts by it.
 int printTextWidth(const PrintItem& text);
+// How a layout measures texts: printTextWidth, or a stand-in in tests.
+using TextWidthFn = std::function<int(const PrintItem&)>;
+
+// x rounded to the nearest whole number, halves to the even one, as the
+// printouts' measures are rounded.
+int roundHalfEven(double x);
 
 // Draws in tenths of a millimetre on an active painter whose origin is the
 // printable area's top-left corner.

@@ -30,17 +30,6 @@ UmpireSheet umpireSheetOf(const UmpireSheetMatch& match, int saetze)
     return sheet;
 }
 
-int roundHalfEven(double x)
-{
-    const double down = std::floor(x);
-    const double rest = x - down;
-    if (rest > 0.5)
-        return int(down) + 1;
-    if (rest < 0.5)
-        return int(down);
-    return std::fmod(down, 2.0) == 0 ? int(down) : int(down) + 1;
-}
-
 UmpireSheetPage umpireSheetPage(const QPrinter& printer)
 {
     const int dpi = printer.resolution() > 0 ? printer.resolution() : 72;

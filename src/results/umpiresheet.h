@@ -57,12 +57,6 @@ UmpireSheetPage umpireSheetPage(const QPrinter& printer);
 // 1700 to 2000, 0.75 below 1700.
 double umpireSheetScale(int pageWidth);
 
-// x rounded to the nearest whole number, halves to the even one.
-int roundHalfEven(double x);
-
-// Measures a text item's width in tenths of a millimetre.
-using TextWidthFn = std::function<int(const PrintItem&)>;
-
 // The sheet's page: every line centred on the page, or on the middle of its
 // side's half. The width function defaults to the printer's fonts.
 PrintPage layoutUmpireSheet(const UmpireSheet& sheet, const UmpireSheetPage& page,

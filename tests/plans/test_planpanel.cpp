@@ -59,7 +59,7 @@ struct PanelFixture {
     Tspielplaene spielplaene{nullptr};
     Tergebnis ergebnis{nullptr, prompter};
     Tergebnis_team ergebnis_team{nullptr};
-    Tspielplan_form spielplan_form{nullptr};
+    Tspielplan_form spielplan_form{nullptr, {}};
     QTimer Timer1;
     QList<int> redraws;
     QList<int> matchLists;
