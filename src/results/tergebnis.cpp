@@ -112,6 +112,7 @@ Tergebnis::Tergebnis(QWidget* parent, Prompter& prompter) : QDialog(parent), m_p
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 144px; }"));
+    PageControl1->setMinimumWidth(3 * 160);
     const auto page = [this](const char* name, const QString& caption) {
         auto* w = new QWidget(PageControl1);
         w->setObjectName(QString::fromLatin1(name));

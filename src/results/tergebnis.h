@@ -94,6 +94,7 @@ class Tergebnis : public QDialog {
 public:
     Tergebnis(QWidget* parent, Prompter& prompter);
     void setLinks(TergebnisLinks links) { m_links = std::move(links); }
+    Prompter& prompter() const { return m_page.prompter(); }
 
     static constexpr int kSaetze = 9;
 
@@ -200,7 +201,7 @@ protected:
 
 private:
     QSqlDatabase db() const { return m_links.database(); }
-    Prompter& prompter() const { return m_page.prompter(); }
+
     QDateTime now() const;
     void setPage(QWidget* page);
     void showSetEntry(QLineEdit* entry, bool active);
