@@ -57,7 +57,7 @@ QVariant column(const QSqlDatabase& db, int kid, int n, const char* name)
                   {{s("k"), kid}, {s("n"), n}});
 }
 
-MatchPlan plan(const QString& tisch, const QString& schiri = {})
+MatchPlan matchPlan(const QString& tisch, const QString& schiri = {})
 {
     return {tisch, QDate(2026, 6, 7), QTime(10, 30), schiri};
 }
@@ -135,17 +135,17 @@ private slots:
         QVERIFY(column(db, p.kid, p.first, "geplanter_tag").isNull());
         QVERIFY(column(db, p.kid, p.first, "geplante_zeit").isNull());
         QVERIFY(column(db, p.kid, p.first, "schiri").isNull());
-        planMatch(db, p.kid, p.first, MatchStage::Open, plan(QStringLiteral("T2"), QStringLiteral("Huber, Hans")));
+        planMatch(db, p.kid, p.first, MatchStage::Open, matchPlan(QStringLiteral("T2"), QStringLiteral("Huber, Hans")));
         MatchDialogRow row = *readMatchDialogRow(db, p.kid, p.first);
         QCOMPARE(row.geplanterTisch, QStringLiteral("T2"));
         QCOMPARE(row.geplanterTag, QDate(2026, 6, 7));
         QCOMPARE(row.geplanteZeit, QTime(10, 30));
         QCOMPARE(row.schiri, QStringLiteral("Huber, Hans"));
         // The plan of a match in another state than the dialog showed is refused.
-        QVERIFY_THROWS_EXCEPTION(MatchConflict, planMatch(db, p.kid, p.first, MatchStage::Called, plan("T1")));
+        QVERIFY_THROWS_EXCEPTION(MatchConflict, planMatch(db, p.kid, p.first, MatchStage::Called, matchPlan("T1")));
 
         // The call-up.
-        callMatch(db, p.kid, p.first, plan(QStringLiteral("T1")), call(QStringLiteral("T1"), QStringLiteral("Huber, Hans")));
+        callMatch(db, p.kid, p.first, matchPlan(QStringLiteral("T1")), call(QStringLiteral("T1"), QStringLiteral("Huber, Hans")));
         row = *readMatchDialogRow(db, p.kid, p.first);
         QCOMPARE(row.state(), MatchStage::Called);
         QCOMPARE(row.anPlatte, QStringLiteral("T1"));
@@ -154,7 +154,7 @@ private slots:
         QVERIFY(!row.manuell);
         for (const char* first : {"aufruf1_sp1", "aufruf1_sp2", "aufruf1_sch"})
             QCOMPARE(readDateTime(column(db, p.kid, p.first, first)), kMoment);
-        QVERIFY_THROWS_EXCEPTION(MatchConflict, callMatch(db, p.kid, p.first, plan("T1"), call("T1")));
+        QVERIFY_THROWS_EXCEPTION(MatchConflict, callMatch(db, p.kid, p.first, matchPlan("T1"), call("T1")));
 
         // Later calls: ticked and cleared; only the fixed columns.
         storeLaterCall(db, p.kid, p.first, MatchStage::Called, QStringLiteral("aufruf3_sch"), kMoment.addSecs(60));
@@ -165,17 +165,17 @@ private slots:
                                                           QStringLiteral("beendet"), kMoment));
 
         // The start of the called match.
-        startMatch(db, p.kid, p.first, MatchStage::Called, plan(QStringLiteral("T1")), {}, kMoment.addSecs(120));
+        startMatch(db, p.kid, p.first, MatchStage::Called, matchPlan(QStringLiteral("T1")), {}, kMoment.addSecs(120));
         row = *readMatchDialogRow(db, p.kid, p.first);
         QCOMPARE(row.state(), MatchStage::Running);
         QVERIFY(!row.inPlanung);
         QCOMPARE(row.anPlatte, QStringLiteral("T1"));
         QCOMPARE(readDateTime(column(db, p.kid, p.first, "spielstart")), kMoment.addSecs(120));
-        QVERIFY_THROWS_EXCEPTION(MatchConflict, startMatch(db, p.kid, p.first, MatchStage::Called, plan("T1"), {}, kMoment));
+        QVERIFY_THROWS_EXCEPTION(MatchConflict, startMatch(db, p.kid, p.first, MatchStage::Called, matchPlan("T1"), {}, kMoment));
 
         // Started straight from open: table, umpire and the manual flag as a
         // call-up stores them, no call times.
-        startMatch(db, p.kid, p.apart, MatchStage::Open, plan(QStringLiteral("T2")),
+        startMatch(db, p.kid, p.apart, MatchStage::Open, matchPlan(QStringLiteral("T2")),
                    call(QStringLiteral("T2"), QStringLiteral("Abel, Eva")), kMoment);
         row = *readMatchDialogRow(db, p.kid, p.apart);
         QCOMPARE(row.state(), MatchStage::Running);
@@ -204,7 +204,7 @@ private slots:
             return;
         const QSqlDatabase db = tdb.db();
         const Played p = playedClass(db);
-        callMatch(db, p.kid, p.first, plan("T1"), call("T1", QStringLiteral("Huber, Hans")));
+        callMatch(db, p.kid, p.first, matchPlan("T1"), call("T1", QStringLiteral("Huber, Hans")));
         const QStringList before = dumpTables(db, {s("Spielplan")});
 
         int other = p.apart;
@@ -228,16 +228,16 @@ private slots:
             refused = false;
         }
         if (!refused) {
-            callMatch(db, p.kid, other, plan("T2"), second);
+            callMatch(db, p.kid, other, matchPlan("T2"), second);
             QCOMPARE(readMatchDialogRow(db, p.kid, other)->state(), MatchStage::Called);
             return;
         }
         for (const bool start : {false, true}) {
             try {
                 if (start)
-                    startMatch(db, p.kid, other, MatchStage::Open, plan("T2"), second, kMoment);
+                    startMatch(db, p.kid, other, MatchStage::Open, matchPlan("T2"), second, kMoment);
                 else
-                    callMatch(db, p.kid, other, plan("T2"), second);
+                    callMatch(db, p.kid, other, matchPlan("T2"), second);
                 QFAIL("not refused");
             } catch (const MatchConflict& e) {
                 QCOMPARE(e.message(), message);
@@ -259,10 +259,10 @@ private slots:
         const QSqlDatabase desk2 = tdb.open();
         const Played p = playedClass(desk1);
 
-        callMatch(desk1, p.kid, p.first, plan("T1"), call("T1"));
+        callMatch(desk1, p.kid, p.first, matchPlan("T1"), call("T1"));
         QStringList before = dumpTables(desk1, {s("Spielplan")});
         try {
-            callMatch(desk2, p.kid, p.first, plan("T2"), call("T2"));
+            callMatch(desk2, p.kid, p.first, matchPlan("T2"), call("T2"));
             QFAIL("the second call-up was stored");
         } catch (const MatchConflict& e) {
             QCOMPARE(e.message(), kMatchChanged);
@@ -270,7 +270,7 @@ private slots:
         QCOMPARE(dumpTables(desk1, {s("Spielplan")}), before);
         QCOMPARE(readMatchDialogRow(desk1, p.kid, p.first)->anPlatte, QStringLiteral("T1"));
 
-        QVERIFY_THROWS_EXCEPTION(MatchConflict, callMatch(desk2, p.kid, p.apart, plan("T1"), call("T1")));
+        QVERIFY_THROWS_EXCEPTION(MatchConflict, callMatch(desk2, p.kid, p.apart, matchPlan("T1"), call("T1")));
         QCOMPARE(dumpTables(desk1, {s("Spielplan")}), before);
 
         // The start of a match another desk took back meanwhile.
@@ -278,7 +278,7 @@ private slots:
                 {{s("k"), p.kid}, {s("n"), p.first}});
         before = dumpTables(desk1, {s("Spielplan")});
         QVERIFY_THROWS_EXCEPTION(MatchConflict,
-                                 startMatch(desk2, p.kid, p.first, MatchStage::Called, plan("T1"), {}, kMoment));
+                                 startMatch(desk2, p.kid, p.first, MatchStage::Called, matchPlan("T1"), {}, kMoment));
         QCOMPARE(dumpTables(desk1, {s("Spielplan")}), before);
     }
 
@@ -291,12 +291,12 @@ private slots:
             return;
         const QSqlDatabase db = tdb.db();
         const Played p = playedClass(db);
-        QString failure = checkAtomic(db, [&] { callMatch(db, p.kid, p.first, plan("T1"), call("T1")); });
+        QString failure = checkAtomic(db, [&] { callMatch(db, p.kid, p.first, matchPlan("T1"), call("T1")); });
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        failure = checkAtomic(db, [&] { startMatch(db, p.kid, p.first, MatchStage::Called, plan("T1"), {}, kMoment); });
+        failure = checkAtomic(db, [&] { startMatch(db, p.kid, p.first, MatchStage::Called, matchPlan("T1"), {}, kMoment); });
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
         failure = checkAtomic(
-            db, [&] { startMatch(db, p.kid, p.apart, MatchStage::Open, plan("T2"), call("T2"), kMoment); });
+            db, [&] { startMatch(db, p.kid, p.apart, MatchStage::Open, matchPlan("T2"), call("T2"), kMoment); });
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 };
