@@ -128,7 +128,7 @@ QList<PlanMatchRow> readPlanMatches(const QSqlDatabase& db, int kid)
 
 QHash<int, QStringList> readGroupTableNames(const QSqlDatabase& db, int kid)
 {
-    QSqlQuery q = execute(db, s("SELECT GID,platte FROM Platten WHERE KID=:k ORDER BY GID,platte"), {{s("k"), kid}});
+    QSqlQuery q = execute(db, s("SELECT GID,platte FROM Platten WHERE KID=:k"), {{s("k"), kid}});
     QHash<int, QStringList> tables;
     while (q.next()) {
         QStringList& list = tables[intOr(q.value(0), -1)];
@@ -136,6 +136,12 @@ QHash<int, QStringList> readGroupTableNames(const QSqlDatabase& db, int kid)
         if (!list.contains(name))
             list.append(name);
     }
+    // Sorted here, not by the server's collation, so both backends offer the
+    // same first free table: "Tisch 2" before "Tisch 10".
+    for (QStringList& list : tables)
+        std::sort(list.begin(), list.end(), [](const QString& a, const QString& b) {
+            return german::lessThan(a, b) || (!german::lessThan(b, a) && a < b);
+        });
     return tables;
 }
 

@@ -91,7 +91,8 @@ struct PlanMatchRow {
 // All match rows of the class ordered by match number, in one query.
 QList<PlanMatchRow> readPlanMatches(const QSqlDatabase& db, int kid);
 
-// The tables each group may use (Platten), by group number, each ordered by name.
+// The tables each group may use (Platten), by group number, each in German
+// order with numbers by value (the same on both backends).
 QHash<int, QStringList> readGroupTableNames(const QSqlDatabase& db, int kid);
 // Every table of the class once, ordered by name (code points, the same on both
 // backends).

@@ -207,7 +207,7 @@ void PlacementPage::buildRows(int rows, int top)
         spec.tag = 1;
         auto* icon = new PlanIcon(spec, QPixmap(), page);
         const QString name = spec.name;
-        connect(icon, &PlanIcon::OnClick, this, [this, name] { emit statusClicked(name); });
+        connect(icon, &PlanIcon::OnClick, this, [this, name, icon] { emit statusClicked(name, icon->Tag); });
     }
     page->setFixedSize(left + 290, top + kRowStep * rows + 20);
     for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))

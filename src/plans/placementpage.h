@@ -52,7 +52,7 @@ public:
 
 signals:
     // A status icon of the page was clicked.
-    void statusClicked(const QString& name);
+    void statusClicked(const QString& name, int tag);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -23,6 +23,28 @@ PlanIcon::PlanIcon(const plan::ControlSpec& spec, const QPixmap& picture, QWidge
         setToolTip(hint);
 }
 
+void PlanIcon::showStatus(int tag, const QPixmap& picture, const QString& text, const QString& hint)
+{
+    Tag = tag;
+    if (!picture.isNull()) {
+        setContentsMargins(0, 0, 0, 0);
+        setAlignment(Qt::AlignCenter);
+        setPixmap(picture);
+    } else {
+        setPixmap(QPixmap());
+        setContentsMargins(6, 3, 0, 0);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setText(text);
+    }
+    setToolTip(hint);
+}
+
+void PlanIcon::mousePressEvent(QMouseEvent* event)
+{
+    QLabel::mousePressEvent(event);
+    emit OnMouseDown(event->button(), event->globalPosition().toPoint());
+}
+
 void PlanIcon::mouseReleaseEvent(QMouseEvent* event)
 {
     QLabel::mouseReleaseEvent(event);
@@ -79,8 +101,11 @@ PlanCanvas::PlanCanvas(const QString& name, plan::PlanLayout layout, const QHash
         }
         auto* icon = new PlanIcon(spec, pictures.value(plan::toolPicture(spec.tool)), this);
         if (spec.kind == plan::ControlKind::StatusIcon) {
-            const QString iconName = spec.name;
-            connect(icon, &PlanIcon::OnClick, this, [this, iconName] { emit statusClicked(iconName); });
+            m_statusIcons.insert(spec.name, icon);
+            connect(icon, &PlanIcon::OnClick, this, [this, icon] { emit statusClicked(icon->objectName(), icon->Tag); });
+            connect(icon, &PlanIcon::OnMouseDown, this, [this, icon](Qt::MouseButton button, QPoint at) {
+                emit statusMouseDown(icon->objectName(), icon->Tag, button, at);
+            });
         } else {
             connect(icon, &PlanIcon::OnClick, this, [this, icon] { emit toolClicked(icon->tool, icon->Tag); });
         }

@@ -24,10 +24,17 @@ public:
     int Tag = 0;
     plan::PlanTool tool = plan::PlanTool::None;
 
+    // Shows a match state: the Tag, the picture, or without one the text drawn
+    // at (6, 3); the hint shown on hover.
+    void showStatus(int tag, const QPixmap& picture, const QString& text, const QString& hint);
+
 signals:
     void OnClick();
+    // Any mouse button pressed on the icon, with the pointer on the screen.
+    void OnMouseDown(Qt::MouseButton button, QPoint globalPos);
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
@@ -58,12 +65,16 @@ public:
                QWidget* parent = nullptr);
 
     const plan::PlanLayout& layout() const { return m_layout; }
+    // The status icon of that name on this page; nullptr when none.
+    PlanIcon* statusIcon(const QString& name) const { return m_statusIcons.value(name); }
 
 signals:
     // A tool or group icon: its tool and Tag.
     void toolClicked(plan::PlanTool tool, int tag);
-    // A status icon: its name.
-    void statusClicked(const QString& name);
+    // A status icon clicked: its name and Tag.
+    void statusClicked(const QString& name, int tag);
+    // A mouse button pressed on a status icon.
+    void statusMouseDown(const QString& name, int tag, Qt::MouseButton button, QPoint globalPos);
     // A mouse button went down or up on a name label.
     void nameMouseDown(const QString& caption, int tag, Qt::MouseButton button, QPoint globalPos);
     void nameMouseUp();
@@ -73,6 +84,7 @@ protected:
 
 private:
     plan::PlanLayout m_layout;
+    QHash<QString, PlanIcon*> m_statusIcons;
 };
 
 // Empties a page: the widget it shows is hidden, taken off the page and deleted

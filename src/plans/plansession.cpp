@@ -3,6 +3,8 @@
 #include "data/classrecords.h"
 #include "data/planviewrecords.h"
 
+#include <algorithm>
+
 namespace bw {
 
 int gruppeninfos::spielsystem(int p) const
@@ -46,7 +48,7 @@ int gruppeninfos::gruppenOffset(int p) const
 QStringList ResourcePools::texts(const QString& name) const
 {
     QStringList list;
-    for (const PoolItem& item : m_pools.value(name))
+    for (const PoolItem& item : items(name))
         list << item.text;
     return list;
 }
@@ -55,8 +57,124 @@ bool ResourcePools::addIfAbsent(const QString& name, const QList<PoolItem>& item
 {
     if (m_pools.contains(name))
         return false;
-    m_pools.insert(name, items);
+    Pool pool{items, {}};
+    for (const PoolItem& item : items)
+        pool.order << item.text;
+    m_pools.insert(name, pool);
     return true;
+}
+
+bool ResourcePools::holds(const QString& name, const QString& text) const
+{
+    const auto pool = m_pools.constFind(name);
+    if (pool == m_pools.constEnd())
+        return false;
+    return std::any_of(pool->items.begin(), pool->items.end(), [&](const PoolItem& item) { return item.text == text; });
+}
+
+void ResourcePools::take(const QString& name, const QString& text)
+{
+    const auto pool = m_pools.find(name);
+    if (pool == m_pools.end())
+        return;
+    pool->items.removeIf([&](const PoolItem& item) { return item.text == text; });
+}
+
+void ResourcePools::giveBack(const QString& name, const QString& text, int id)
+{
+    const auto pool = m_pools.find(name);
+    if (pool == m_pools.end() || holds(name, text))
+        return;
+    // Before the first entry that the created order puts after it; a text the
+    // pool was not created with goes last.
+    qsizetype at = pool->items.size();
+    const qsizetype rank = pool->order.indexOf(text);
+    if (rank >= 0) {
+        for (qsizetype i = 0; i < pool->items.size(); ++i) {
+            const qsizetype other = pool->order.indexOf(pool->items[i].text);
+            if (other < 0 || other > rank) {
+                at = i;
+                break;
+            }
+        }
+    }
+    pool->items.insert(at, PoolItem{text, id});
+}
+
+QStringList ResourcePools::groupPools(const QString& prefix) const
+{
+    QStringList names;
+    for (auto it = m_pools.constBegin(); it != m_pools.constEnd(); ++it) {
+        const QString& name = it.key();
+        if (!name.startsWith(prefix) || name.size() == prefix.size())
+            continue;
+        bool number = false;
+        name.mid(prefix.size()).toInt(&number);
+        if (number)
+            names << name;
+    }
+    return names;
+}
+
+QString ResourcePools::playerPool(int gruppe) const
+{
+    const QString own = QStringLiteral("sliste%1").arg(gruppe);
+    return contains(own) ? own : QStringLiteral("allespieler");
+}
+
+QString ResourcePools::tablePool(int gruppe) const
+{
+    const QString own = QStringLiteral("platte%1").arg(gruppe);
+    return contains(own) ? own : QStringLiteral("alleplatten");
+}
+
+bool ResourcePools::entrantsFree(int gruppe, int sid1, int sid2) const
+{
+    const QString pool = playerPool(gruppe);
+    return holds(pool, QString::number(sid1)) && holds(pool, QString::number(sid2));
+}
+
+void ResourcePools::takeCallUp(const MatchResources& match)
+{
+    const QString players = playerPool(match.gruppe);
+    take(players, QString::number(match.sid1));
+    take(players, QString::number(match.sid2));
+    if (!match.platte.isEmpty()) {
+        for (const QString& pool : groupPools(QStringLiteral("platte")))
+            take(pool, match.platte);
+        take(QStringLiteral("alleplatten"), match.platte);
+    }
+    if (!match.schiri.isEmpty())
+        take(QStringLiteral("schiri"), match.schiri);
+}
+
+void ResourcePools::takeRunning(const MatchResources& match)
+{
+    takeCallUp(match);
+    for (const QString& pool : groupPools(QStringLiteral("sliste"))) {
+        take(pool, QString::number(match.sid1));
+        take(pool, QString::number(match.sid2));
+    }
+}
+
+void ResourcePools::giveBack(const MatchResources& match, TableReturn table)
+{
+    const QString players = playerPool(match.gruppe);
+    giveBack(players, QString::number(match.sid1));
+    giveBack(players, QString::number(match.sid2));
+    if (!match.schiri.isEmpty())
+        giveBack(QStringLiteral("schiri"), match.schiri);
+    if (match.platte.isEmpty())
+        return;
+    switch (table) {
+    case TableReturn::None: break;
+    case TableReturn::OwnGroup: giveBack(tablePool(match.gruppe), match.platte); break;
+    case TableReturn::Everywhere:
+        for (const QString& pool : groupPools(QStringLiteral("platte")))
+            giveBack(pool, match.platte);
+        giveBack(QStringLiteral("alleplatten"), match.platte);
+        break;
+    }
 }
 
 QStringList setResultItems(int saetze)

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "results/resultdialogsetup.h"
+#include "plans/matchstates.h"
 
 #include <QDateTime>
 #include <QList>
@@ -54,21 +55,74 @@ struct PoolItem {
     bool operator==(const PoolItem&) const = default;
 };
 
-// The hidden pools by name ("sliste" + G, "platte" + G, "schiri",
-// "alleschiris"): ordered texts. A full rebuild replaces them; a zoom keeps them.
+// What a match holds while it is called or running: its entrants, table and
+// umpire, and the group whose pools it uses (-1 outside groups).
+struct MatchResources {
+    int gruppe = -1;
+    int sid1 = 0;
+    int sid2 = 0;
+    QString platte; // the table it is called to (empty: none)
+    QString schiri; // the umpire's text (empty: none)
+};
+
+// Where a finished match's table goes back to.
+enum class TableReturn {
+    None,       // a match started by hand took no table
+    OwnGroup,   // tables fixed per group: to the group's pool, else the class's
+    Everywhere, // free distribution and matches outside groups: every table pool
+};
+
+// The hidden pools by name ("sliste" + G, "platte" + G, "allespieler",
+// "alleplatten", "schiri", "alleschiris"): ordered texts. A full rebuild
+// replaces them; a zoom keeps them. A text given back takes its place in the
+// order the pool was created with, so the first free table is the same
+// whether a pool was rebuilt or changed step by step.
 class ResourcePools {
 public:
     bool contains(const QString& name) const { return m_pools.contains(name); }
     // The pool's entries; empty when there is no such pool.
-    QList<PoolItem> items(const QString& name) const { return m_pools.value(name); }
+    QList<PoolItem> items(const QString& name) const { return m_pools.value(name).items; }
     QStringList texts(const QString& name) const;
     // Creates the pool with these entries unless it exists; returns whether it did.
     bool addIfAbsent(const QString& name, const QList<PoolItem>& items);
     QStringList names() const { return m_pools.keys(); }
     void clear() { m_pools.clear(); }
 
+    // Whether the pool exists and holds the text (exactly).
+    bool holds(const QString& name, const QString& text) const;
+    bool isEmpty(const QString& name) const { return m_pools.value(name).items.isEmpty(); }
+    // Takes the text out of the pool; a pool or text that is not there is no change.
+    void take(const QString& name, const QString& text);
+    // Gives the text (with its key) back to an existing pool that lacks it.
+    void giveBack(const QString& name, const QString& text, int id = 0);
+    // Every existing pool of the prefix followed by a group number ("platte" + k).
+    QStringList groupPools(const QString& prefix) const;
+
+    // The pool choice of a match of group G: "sliste" + G / "platte" + G while
+    // it exists, else "allespieler" / "alleplatten".
+    QString playerPool(int gruppe) const;
+    QString tablePool(int gruppe) const;
+    // Whether both ids are free entrants of the match's pool.
+    bool entrantsFree(int gruppe, int sid1, int sid2) const;
+    // Whether the match's table pool holds a table.
+    bool tableFree(int gruppe) const { return !isEmpty(tablePool(gruppe)); }
+
+    // A confirmed call-up: the entrants leave the match's player pool, the
+    // table every group table pool and "alleplatten", the umpire "schiri".
+    void takeCallUp(const MatchResources& match);
+    // A called or running match met by a rebuild: as a call-up, and its
+    // entrants leave every group player pool too.
+    void takeRunning(const MatchResources& match);
+    // A finished or taken-back match: entrants, umpire and table come back,
+    // each only where absent.
+    void giveBack(const MatchResources& match, TableReturn table);
+
 private:
-    QMap<QString, QList<PoolItem>> m_pools;
+    struct Pool {
+        QList<PoolItem> items;
+        QStringList order; // the texts as the pool was created
+    };
+    QMap<QString, Pool> m_pools;
 };
 
 // The result items of a match played to S won sets.
@@ -95,6 +149,10 @@ public:
     // gruppenversatz[g]: the extra vertical offset of group g of the group phase
     // drawn last; the entry after its last group is the total.
     QList<int> gruppenversatz{0};
+    // The state of every match shown.
+    MatchStates states;
+    // The match number of the status icon pressed last (its context menu acts on it).
+    int popupspielnummer = 0;
 };
 
 } // namespace bw

@@ -4,8 +4,10 @@
 #include "data/planrecords.h"
 #include "data/planviewrecords.h"
 #include "draw/byes.h"
+#include "gif/tgifimage.h"
 #include "platform/apperror.h"
 #include "platform/pagestate.h"
+#include "plans/matchdialogs.h"
 #include "platform/prompter.h"
 #include "plans/bracketlayout.h"
 #include "plans/plancanvas.h"
@@ -43,9 +45,21 @@ QList<PlanMatchRow> matchesOfPhase(const QList<PlanMatchRow>& matches, int phase
 
 } // namespace
 
-Tspielplaene::Tspielplaene(QObject* parent) : QObject(parent)
+PlanPopupMenu::PlanPopupMenu()
+{
+    setObjectName(QStringLiteral("PopupMenu1"));
+    Spielmauellstarten1 = addAction(QStringLiteral("Spiel manuell starten"));
+    Spielmauellstarten1->setObjectName(QStringLiteral("Spielmauellstarten1"));
+    Spielzurcksetzen1 = addAction(QStringLiteral("Spiel zurücksetzen"));
+    Spielzurcksetzen1->setObjectName(QStringLiteral("Spielzurcksetzen1"));
+}
+
+Tspielplaene::Tspielplaene(QObject* parent)
+    : QObject(parent), m_flow(m_session, [this](int spielnummer) { showState(spielnummer); }),
+      m_popup(std::make_unique<PlanPopupMenu>())
 {
     setObjectName(QStringLiteral("spielplaene"));
+    PopupMenu1 = m_popup.get();
 }
 
 void Tspielplaene::attach(PlanPanel* panel, PlanLinks links)
@@ -65,7 +79,7 @@ void Tspielplaene::attach(PlanPanel* panel, PlanLinks links)
     connectGuarded(panel->turniergo, &TuiButton::OnClick, this, prompter, [this] { turniergoClick(); });
     m_placement = new PlacementPage(panel, m_links.prompter, m_links.database, this);
     connectGuarded(m_placement, &PlacementPage::statusClicked, this, prompter,
-                   [this](const QString& name) { statusClick(name); });
+                   [this](const QString& name, int tag) { statusClick(name, tag); });
 }
 
 const QPixmap& Tspielplaene::picture(const QString& relative)
@@ -73,10 +87,25 @@ const QPixmap& Tspielplaene::picture(const QString& relative)
     auto found = m_pictures.find(relative);
     if (found == m_pictures.end()) {
         const QString path = m_links.programFile ? m_links.programFile(relative) : relative;
-        QPixmap loaded(path);
-        if (loaded.isNull())
-            throw AppError(QStringLiteral("Das Bild \"%1\" konnte nicht geladen werden.").arg(relative));
-        loaded.setMask(loaded.createMaskFromColor(Qt::white));
+        const QString failed = QStringLiteral("Das Bild \"%1\" konnte nicht geladen werden.").arg(relative);
+        QPixmap loaded;
+        if (relative.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive)) {
+            // The status pictures, read through the GIF codec; their transparent colour stays.
+            TGIFImage gif;
+            try {
+                gif.LoadFromFile(path);
+            } catch (const std::exception& error) {
+                throw AppError(failed + QLatin1Char('\n') + QString::fromLocal8Bit(error.what()));
+            }
+            loaded = QPixmap::fromImage(gif.CompositeBitmap());
+            if (loaded.isNull())
+                throw AppError(failed);
+        } else {
+            loaded = QPixmap(path);
+            if (loaded.isNull())
+                throw AppError(failed);
+            loaded.setMask(loaded.createMaskFromColor(Qt::white));
+        }
         found = m_pictures.insert(relative, loaded);
     }
     return *found;
@@ -150,6 +179,8 @@ void Tspielplaene::planshow(int kid)
         clearPlanPage(m_panel->page(i));
     m_panel->platz->clear();
     m_session.pools.clear();
+    // Every drawing starts all matches waiting; a running class gets its states back below.
+    m_session.states.clear();
     for (int p = 1; p <= 3; ++p) {
         switch (m_session.klasseninfos.spielsystem(p)) {
         case 0: gruppenplanerstellen(kid, p); break;
@@ -159,9 +190,12 @@ void Tspielplaene::planshow(int kid)
         }
     }
     m_placement->platzierungsspiele(kid, m_session.klasseninfos, m_session.pools);
-    m_panel->turniergo->setEnabled(!classHasStarted(db(), kid));
-    if (!m_panel->turniergo->isEnabled())
+    m_panel->turniergo->setEnabled(true);
+    if (classHasStarted(db(), kid)) {
+        statusladen(kid);
+        m_panel->turniergo->setEnabled(false);
         startTimer1();
+    }
 }
 
 void Tspielplaene::gruppenplanerstellen(int kid, int phase)
@@ -233,13 +267,21 @@ void Tspielplaene::showPage(int phase, PlanCanvas* canvas)
         runGuarded(*m_links.prompter, [&] { onTool(tool, tag); });
     });
     connect(canvas, &PlanCanvas::statusClicked, this,
-            [this](const QString& name) { runGuarded(*m_links.prompter, [&] { statusClick(name); }); });
+            [this](const QString& name, int tag) { runGuarded(*m_links.prompter, [&] { statusClick(name, tag); }); });
+    connect(canvas, &PlanCanvas::statusMouseDown, this,
+            [this](const QString& name, int tag, Qt::MouseButton button, QPoint at) {
+                runGuarded(*m_links.prompter, [&] { statusMouseDown(name, tag, button, at); });
+            });
     connect(canvas, &PlanCanvas::nameMouseDown, this,
             [this](const QString& caption, int tag, Qt::MouseButton button, QPoint at) {
                 runGuarded(*m_links.prompter, [&] { spielernameMouseDown(caption, tag, button, at); });
             });
     connect(canvas, &PlanCanvas::nameMouseUp, this, [this] { spielernameMouseUp(); });
     page->setWidget(canvas);
+    for (const plan::ControlSpec& spec : canvas->layout().controls)
+        if (spec.kind == plan::ControlKind::StatusIcon)
+            showIcon(canvas->statusIcon(spec.name), m_session.states.state(getid(spec.name)),
+                     spec.name.startsWith(QLatin1String("statusx")));
 }
 
 void Tspielplaene::addRefereePools(int kid)
@@ -345,7 +387,81 @@ void Tspielplaene::startTimer1()
 
 void Tspielplaene::turniergo(int)
 {
+    m_panel->sp_contol->setCurrentIndex(0);
+    sp_contolChange();
+    m_flow.markStart(db());
+    possiblegames(1);
+    planupdate();
     m_panel->turniergo->setEnabled(false);
+}
+
+bool Tspielplaene::spielmoeglich(int phase, int gruppe, int spielnummer, int sid1, int sid2)
+{
+    return m_flow.spielmoeglich(phase, gruppe, spielnummer, sid1, sid2);
+}
+
+void Tspielplaene::planupdate()
+{
+    m_flow.planupdate(db());
+}
+
+void Tspielplaene::possiblegames(int phase)
+{
+    if (m_links.dialogs)
+        m_flow.possiblegames(db(), phase, *m_links.dialogs);
+}
+
+bool Tspielplaene::teamClass() const
+{
+    return m_panel->spielplantext->text().endsWith(QLatin1String(" (Team)"));
+}
+
+void Tspielplaene::statusladen(int kid)
+{
+    if (teamClass()) {
+        if (m_links.teamStatusladen)
+            m_links.teamStatusladen(kid);
+        return;
+    }
+    if (m_flow.statusladen(db()))
+        m_panel->turniergo->setEnabled(false);
+}
+
+void Tspielplaene::aufgerufen(int spielnummer, const MatchResources& resources)
+{
+    m_session.pools.takeCallUp(resources);
+    m_flow.setState(spielnummer, MatchState{kAufgerufen, {}, {}, {}});
+    planupdate();
+}
+
+void Tspielplaene::gestartet(int spielnummer)
+{
+    m_flow.setState(spielnummer, MatchState{kLaeuft, {}, {}, {}});
+}
+
+void Tspielplaene::showIcon(PlanIcon* icon, const MatchState& state, bool mirrored)
+{
+    if (!icon)
+        return;
+    const StatusLook look = statusLook(state, mirrored);
+    icon->showStatus(look.tag, look.picture.isEmpty() ? QPixmap() : picture(look.picture), look.text, look.hint);
+}
+
+void Tspielplaene::showState(int spielnummer)
+{
+    // The final of a knock-out class stands on its bracket page and on the
+    // placement page: every page that shows the match shows its state.
+    const MatchState state = m_session.states.state(spielnummer);
+    const QString name = QStringLiteral("status%1").arg(spielnummer);
+    const QString mirrored = QStringLiteral("statusx%1").arg(spielnummer);
+    for (int i = 0; i < 4; ++i) {
+        QWidget* shown = m_panel->page(i)->widget();
+        if (!shown)
+            continue;
+        auto* canvas = qobject_cast<PlanCanvas*>(shown);
+        showIcon(canvas ? canvas->statusIcon(name) : shown->findChild<PlanIcon*>(name), state, false);
+        showIcon(canvas ? canvas->statusIcon(mirrored) : shown->findChild<PlanIcon*>(mirrored), state, true);
+    }
 }
 
 void Tspielplaene::spielplananzeigen(int tag)
@@ -394,8 +510,97 @@ void Tspielplaene::plandrucken()
     }
 }
 
-void Tspielplaene::statusClick(const QString&)
+int Tspielplaene::getid(const QString& name)
 {
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (name.at(i).isDigit())
+            return name.mid(i).toInt();
+    return 0;
+}
+
+void Tspielplaene::statusClick(const QString& name, int tag)
+{
+    MatchDialogs* dialogs = m_links.dialogs;
+    if (!dialogs)
+        return;
+    const int n = getid(name);
+    switch (tag) {
+    case 1: dialogs->spielplanen(n); break;
+    case 2: dialogs->spielaufrufen1(n); break;
+    case 3: dialogs->spielaufgerufen(n); break;
+    case 4:
+        // The result action writes to the icon that was clicked: "x" marks the mirrored one.
+        dialogs->setPlatteHint(name.mid(6, 1));
+        dialogs->spielstarten(n);
+        break;
+    case 5: dialogs->spielbeendet(n); break;
+    default: break;
+    }
+}
+
+void Tspielplaene::statusMouseDown(const QString& name, int tag, Qt::MouseButton button, QPoint globalPos)
+{
+    m_session.popupspielnummer = getid(name);
+    PopupMenu1->Tag = tag;
+    if (button == Qt::RightButton)
+        PopupMenu1->popup(globalPos);
+}
+
+} // namespace bw
+
+namespace bw {
+
+bool Tspielplaene::hasPool(const QString& name) const
+{
+    return m_session.pools.contains(name);
+}
+
+QStringList Tspielplaene::poolNames() const
+{
+    return m_session.pools.names();
+}
+
+QStringList Tspielplaene::poolTexts(const QString& name) const
+{
+    return m_session.pools.texts(name);
+}
+
+void Tspielplaene::addToPool(const QString& name, const QString& text, int id)
+{
+    m_session.pools.giveBack(name, text, id);
+}
+
+void Tspielplaene::relabelSlots(int phase, const QString& placeholder, const QString& text, int id)
+{
+    QWidget* shown = m_panel->page(phase - 1) ? m_panel->page(phase - 1)->widget() : nullptr;
+    if (!shown)
+        return;
+    for (QLabel* label : shown->findChildren<QLabel*>()) {
+        if (qobject_cast<PlanIcon*>(label) || label->text() != placeholder)
+            continue;
+        label->setText(text);
+        label->setProperty("Tag", id);
+    }
+}
+
+// A result of a class that is not shown (the planning board records any
+// class's matches) leaves the plan panel as it is.
+void Tspielplaene::rebuildStates(int kid)
+{
+    if (kid == m_session.kid)
+        statusladen(kid);
+}
+
+void Tspielplaene::redraw(int kid)
+{
+    if (kid == m_session.kid)
+        planshow(kid);
+}
+
+void Tspielplaene::offerNextMatches(int kid, int phase)
+{
+    if (kid == m_session.kid)
+        possiblegames(phase);
 }
 
 const QPixmap& Tspielplaene::cardPicture()

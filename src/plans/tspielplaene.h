@@ -4,28 +4,46 @@
 #pragma once
 
 #include "plans/groupplanlayout.h"
+#include "plans/matchflow.h"
 #include "plans/plansession.h"
+#include "results/resultplanlink.h"
 
 #include <QDate>
 #include <QHash>
+#include <QMenu>
 #include <QObject>
 #include <QPixmap>
 #include <QSqlDatabase>
 
 #include <functional>
 #include <optional>
+#include <memory>
 
+class QScrollArea;
 class QTimer;
 
 namespace bw {
 
+class MatchDialogs;
 class PlanCanvas;
 class PlacementPage;
+class PlanIcon;
 class PlanPanel;
 class Prompter;
 class Tergebnis;
 class Tergebnis_team;
 class Tspielplan_form;
+
+// The context menu of a status icon; its Tag holds the state of the icon
+// pressed last.
+class PlanPopupMenu : public QMenu {
+    Q_OBJECT
+public:
+    PlanPopupMenu();
+    int Tag = 0;
+    QAction* Spielmauellstarten1;
+    QAction* Spielzurcksetzen1;
+};
 
 // The printouts of a phase's plan, offered by the printing module: size, flag
 // and phase as the print icon hands them on.
@@ -59,6 +77,11 @@ struct PlanLinks {
     QTimer* Timer1 = nullptr;
     // Shows (true) or hides (false) the busy animation over the plan panel.
     std::function<void(bool shown)> busy;
+    // The result dialogs in their modes; a click on a status icon opens them.
+    MatchDialogs* dialogs = nullptr;
+    // The rebuild of states and pools of a team class (it comes with the team
+    // matches; until then a team class is not rebuilt).
+    std::function<void(int kid)> teamStatusladen;
     // Ranks a group's standings and stores its positions (TData_Unit::Tabelle_Rechnen).
     std::function<void(int kid, int gid)> tabelleRechnen;
     // Fills the certificate dialog with an entrant's name and club and the plan's
@@ -74,7 +97,7 @@ inline const QString kRedrawLosesResults = QStringLiteral(
     "In dieser Phase wurden bereits Spiele gespielt. Ihre Ergebnisse gehen beim neuen Auslosen verloren. "
     "Trotzdem neu auslosen?");
 
-class Tspielplaene : public QObject {
+class Tspielplaene : public QObject, public ResultPlanLink {
     Q_OBJECT
 public:
     explicit Tspielplaene(QObject* parent);
@@ -100,13 +123,54 @@ public:
     void sp_contolChange();
     void GruppeDarBoxChange();
     void turniergoClick();
-    // The match-state step of the class start; the match flow fills it.
+    // The class start: phase 1 in front, its matches with both entrants named
+    // marked playable, the offer of phase 1, the demotion, the start button
+    // disabled. Nothing is written.
     void turniergo(int kid);
+    // The playability check of one open match (it only promotes).
+    bool spielmoeglich(int phase, int gruppe, int spielnummer, int sid1, int sid2);
+    // Sets open matches whose entrants or table are no longer free back to waiting.
+    void planupdate();
+    // Offers the playable matches of the phase for call-up, one after another.
+    void possiblegames(int phase);
+    // Rebuilds the states and pools of the class shown from its rows (a team
+    // class through its own rebuild); disables the start button when a match
+    // is called, running or finished.
+    void statusladen(int kid);
+    // A call-up was confirmed: its resources leave the pools, its icons show
+    // it called, and the open matches that lost them go back to waiting.
+    void aufgerufen(int spielnummer, const MatchResources& resources);
+    // A called match was started.
+    void gestartet(int spielnummer);
+    // The state of a match changed: every page that shows it shows it.
+    void showState(int spielnummer);
+    // Whether the class shown is a team class (its title ends in " (Team)").
+    bool teamClass() const;
     void spielplananzeigen(int tag);
     void neulosen();
     void plandrucken();
-    // A status icon was clicked; the match flow handles it.
-    void statusClick(const QString& name);
+    // The match number of a status icon's name: the integer from its first
+    // digit to its end ("status12" and "statusx12" give 12); 0 without one.
+    static int getid(const QString& name);
+    // A status icon of that name and Tag was clicked: opens the dialog of the
+    // match's state.
+    void statusClick(const QString& name, int tag);
+    // A mouse button was pressed on a status icon: remembers the match and its
+    // state; the right button opens PopupMenu1 at the pointer.
+    void statusMouseDown(const QString& name, int tag, Qt::MouseButton button, QPoint globalPos);
+
+    // What result entry reaches of the plan (after its transaction).
+    bool hasPool(const QString& name) const override;
+    QStringList poolNames() const override;
+    QStringList poolTexts(const QString& name) const override;
+    void addToPool(const QString& name, const QString& text, int id) override;
+    void relabelSlots(int phase, const QString& placeholder, const QString& text, int id) override;
+    void rebuildStates(int kid) override;
+    void redraw(int kid) override;
+    void offerNextMatches(int kid, int phase) override;
+
+    // Owned by the module (a menu without a parent window).
+    PlanPopupMenu* PopupMenu1 = nullptr;
     // The mouse handlers of every name label: a right press prepares a
     // certificate for the entrant; any other button shows the player card (and
     // the partner's outside singles classes) while it is held on a player.
@@ -122,11 +186,13 @@ private:
     QHash<QString, QPixmap> toolPictures();
     void onTool(plan::PlanTool tool, int tag);
     void startTimer1();
-    // Puts a page's canvas on the phase's scroll box with its handlers.
+    // Puts a page's canvas on the phase's scroll box with its handlers, its
+    // status icons showing the states of their matches.
     void showPage(int phase, PlanCanvas* canvas);
     void addRefereePools(int kid);
     void addKnockOutPools(int kid, const QList<PlanMatchRow>& matches);
     const QPixmap& cardPicture();
+    void showIcon(PlanIcon* icon, const MatchState& state, bool mirrored);
 
     // The busy animation, shown while the outermost drawing runs and hidden on
     // every way out of it.
@@ -146,9 +212,11 @@ private:
     PlacementPage* m_placement = nullptr;
     PlanLinks m_links;
     PlanSession m_session;
+    MatchFlow m_flow;
     QHash<QString, QPixmap> m_pictures;
     std::optional<QPixmap> m_cardPicture;
     bool m_reminderRunning = false;
+    std::unique_ptr<PlanPopupMenu> m_popup;
 };
 
 } // namespace bw

@@ -34,7 +34,7 @@ LAYERS = {
     "people": ["draw", "data", "controls", "platformui", "platform"],
     "output": ["plans", "results", "draw", "data", "pdf", "gif", "zip", "controls", "platformui", "platform"],
     "live": ["data", "zip", "controls", "platformui", "platform"],
-    "plans": ["results", "draw", "data", "controls", "platformui", "platform"],
+    "plans": ["results", "draw", "data", "gif", "controls", "platformui", "platform"],
     "results": ["draw", "data", "controls", "platformui", "platform"],
     "draw": ["data", "controls", "platformui", "platform"],
     "data": ["platform"],
