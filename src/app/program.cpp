@@ -35,6 +35,7 @@
 #include "people/playerpage.h"
 #include "plans/tplanung.h"
 #include "plans/planpanel.h"
+#include "plans/resultdialogmodes.h"
 #include "plans/tspielplaene.h"
 #include "plans/tspielplan_form.h"
 #include "platform/services.h"
@@ -269,6 +270,19 @@ void Program::addPlanPanel()
     links.ergebnis = forms.ergebnis;
     links.ergebnis_team = forms.ergebnis_team;
     links.Timer1 = main->Timer1;
+    const auto database = [this] { return forms.db_procedures->ADOConnection1(); };
+    m_resultModes = std::make_unique<ResultDialogModes>(*forms.spielplaene, *forms.ergebnis, database);
+    links.dialogs = m_resultModes.get();
+    TergebnisLinks dialogLinks;
+    dialogLinks.clock = &m_services.clock;
+    dialogLinks.database = database;
+    dialogLinks.naechstesSpielAnzeigen = [this] { return context.naechstesSpielAnzeigen; };
+    dialogLinks.setWorkAreaEnabled = [this, main](bool enabled) {
+        main->setWorkAreaEnabled(enabled);
+        forms.planung->setEnabled(enabled);
+    };
+    dialogLinks.plan = m_resultModes.get();
+    forms.ergebnis->setLinks(dialogLinks);
     links.tabelleRechnen = [this](int kid, int gid) { forms.Data_Unit->Tabelle_Rechnen(kid, gid); };
     links.prepareCertificate = [this, main](const QString& name, const QString& club, const QString& title,
                                             QPoint at) {

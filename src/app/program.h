@@ -14,6 +14,8 @@ class QCoreApplication;
 
 namespace bw {
 
+class ResultDialogModes;
+
 struct Services;
 
 // Prepares the application as the desk sees it: named "Brackwell" with no
@@ -51,6 +53,8 @@ private:
 
     Services& m_services;
     std::unique_ptr<ServerBrowser> m_serverBrowser;
+    // The modes of the match dialog, opened from the plan.
+    std::unique_ptr<ResultDialogModes> m_resultModes;
     std::unique_ptr<TMainform> m_mainform;
 };
 
