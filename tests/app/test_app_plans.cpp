@@ -113,7 +113,16 @@ private slots:
 
         // The start runs the reminder timer; leaving for the tournament pages stops it.
         QVERIFY(!main.Timer1->isActive());
+        // The start offers the playable matches for call-up in the match dialog,
+        // which is modal: the user declines each offer here.
+        QTimer decline;
+        QObject::connect(&decline, &QTimer::timeout, [&] {
+            if (QApplication::activeModalWidget() == ergebnis)
+                ergebnis->reject();
+        });
+        decline.start(10);
         panel->turniergo->Click();
+        decline.stop();
         QVERIFY(!panel->turniergo->isEnabled());
         QCOMPARE(panel->sp_info->item(panel->sp_info->count() - 1)->text(), QStringLiteral(" - Turnier gestartet"));
         QVERIFY(main.Timer1->isActive());
