@@ -6,7 +6,7 @@
 // rectangles and texts, created after the previous set was torn down the same
 // way. Goal: within 2x. Also printed: how much the peak memory grew while the
 // page was first drawn, beside what a page-size picture would take.
-#include "benchtiming.h"
+#include "planfloor.h"
 
 #include "planfixture.h"
 
@@ -29,33 +29,11 @@
 
 using namespace bw;
 using namespace bw::test;
+using namespace bw::timing;
 
 namespace {
 
 constexpr int kRuns = 7;
-
-// The work and the deletion of the page it tore down, which happens once
-// control returns to the event loop.
-double millisWithTeardown(const std::function<void()>& work)
-{
-    return timing::millis([&] {
-        work();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    });
-}
-
-// The floor's page: plain labels with the controls' rectangles and texts.
-void floorPage(QScrollArea* page, const QList<plan::ControlSpec>& controls, QSize size)
-{
-    clearPlanPage(page);
-    auto* canvas = new QWidget;
-    canvas->setFixedSize(size);
-    for (const plan::ControlSpec& spec : controls) {
-        auto* label = new QLabel(spec.caption, canvas);
-        label->setGeometry(spec.rect);
-    }
-    page->setWidget(canvas);
-}
 
 // Peak resident memory of the process so far (VmHWM), in kB.
 long peakKb()

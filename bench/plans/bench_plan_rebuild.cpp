@@ -4,7 +4,7 @@
 // in the same run: as many plain QLabels as the pages carry controls, with
 // their rectangles and texts, created on a page after the previous set was torn
 // down the same way (hidden, taken off, deleted later). Goal: within 2x.
-#include "benchtiming.h"
+#include "planfloor.h"
 
 #include "planfixture.h"
 #include "planlinks.h"
@@ -28,33 +28,11 @@
 
 using namespace bw;
 using namespace bw::test;
+using namespace bw::timing;
 
 namespace {
 
 constexpr int kRuns = 7;
-
-// The work and the deletion of the pages it tore down, which happens once
-// control returns to the event loop.
-double millisWithTeardown(const std::function<void()>& work)
-{
-    return timing::millis([&] {
-        work();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    });
-}
-
-// The floor's page: plain labels with the controls' rectangles and texts.
-void floorPage(QScrollArea* page, const QList<plan::ControlSpec>& controls, QSize size)
-{
-    clearPlanPage(page);
-    auto* canvas = new QWidget;
-    canvas->setFixedSize(size);
-    for (const plan::ControlSpec& spec : controls) {
-        auto* label = new QLabel(spec.caption, canvas);
-        label->setGeometry(spec.rect);
-    }
-    page->setWidget(canvas);
-}
 
 void bench(Backend backend, const char* backendName)
 {
