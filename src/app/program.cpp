@@ -33,6 +33,7 @@
 #include "output/tquittungprepareform.h"
 #include "output/turkundeprepareform.h"
 #include "people/playerpage.h"
+#include "plans/matchrecording.h"
 #include "plans/tplanung.h"
 #include "plans/planpanel.h"
 #include "plans/resultdialogmodes.h"
@@ -282,6 +283,13 @@ void Program::addPlanPanel()
         forms.planung->setEnabled(enabled);
     };
     dialogLinks.plan = m_resultModes.get();
+    m_recording = std::make_unique<MatchRecording>(
+        *forms.spielplaene, MatchRecordingLinks{&m_services.prompter, &m_services.clock, database,
+                                                [this] { return context.aktuelleTID; }, forms.vergleich});
+    Tergebnis* ergebnis = forms.ergebnis;
+    dialogLinks.spielBeendet = [this, ergebnis](const MatchFinish& finish) {
+        return m_recording->spielBeendet(finish, [ergebnis] { ergebnis->accept(); });
+    };
     forms.ergebnis->setLinks(dialogLinks);
     links.tabelleRechnen = [this](int kid, int gid) { forms.Data_Unit->Tabelle_Rechnen(kid, gid); };
     links.prepareCertificate = [this, main](const QString& name, const QString& club, const QString& title,

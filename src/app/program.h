@@ -14,6 +14,7 @@ class QCoreApplication;
 
 namespace bw {
 
+class MatchRecording;
 class ResultDialogModes;
 
 struct Services;
@@ -55,6 +56,8 @@ private:
     std::unique_ptr<ServerBrowser> m_serverBrowser;
     // The modes of the match dialog, opened from the plan.
     std::unique_ptr<ResultDialogModes> m_resultModes;
+    // "Spiel beendet" of the match dialog.
+    std::unique_ptr<MatchRecording> m_recording;
     std::unique_ptr<TMainform> m_mainform;
 };
 

@@ -1,0 +1,70 @@
+#include "plans/matchrecording.h"
+
+#include "plans/tspielplaene.h"
+#include "results/resultengine.h"
+#include "results/standingsstep.h"
+
+namespace bw {
+
+namespace {
+
+// The plan panel as the recording of a match of class `kid` reaches it: its
+// pools and slot labels only when it shows that class (its rebuild, redraw and
+// offer check the class themselves).
+class ClassPlan : public ResultPlanLink {
+public:
+    ClassPlan(Tspielplaene& plans, int kid) : m_plans(plans), m_shown(plans.session().kid == kid) {}
+
+    bool hasPool(const QString& name) const override { return m_shown && m_plans.hasPool(name); }
+    QStringList poolNames() const override { return m_shown ? m_plans.poolNames() : QStringList(); }
+    QStringList poolTexts(const QString& name) const override
+    {
+        return m_shown ? m_plans.poolTexts(name) : QStringList();
+    }
+    void addToPool(const QString& name, const QString& text, int id) override
+    {
+        if (m_shown)
+            m_plans.addToPool(name, text, id);
+    }
+    void relabelSlots(int phase, const QString& placeholder, const QString& text, int id) override
+    {
+        if (m_shown)
+            m_plans.relabelSlots(phase, placeholder, text, id);
+    }
+    void rebuildStates(int kid) override { m_plans.rebuildStates(kid); }
+    void redraw(int kid) override { m_plans.redraw(kid); }
+    void offerNextMatches(int kid, int phase) override { m_plans.offerNextMatches(kid, phase); }
+
+private:
+    Tspielplaene& m_plans;
+    bool m_shown;
+};
+
+} // namespace
+
+MatchRecording::MatchRecording(Tspielplaene& plans, MatchRecordingLinks links)
+    : m_plans(plans), m_links(std::move(links))
+{
+}
+
+bool MatchRecording::spielBeendet(const MatchFinish& finish, const std::function<void()>& close)
+{
+    ResultEntry entry;
+    entry.kid = finish.kid;
+    entry.spielnummer = finish.spielnummer;
+    entry.gruppe = finish.gruppe;
+    entry.ergebnis = finish.ergebnis;
+    for (int k = 0; k < std::min<int>(int(finish.saetze.size()), int(entry.saetze.size())); ++k)
+        entry.saetze[size_t(k)] = finish.saetze[k];
+    entry.verliererAlsSchiri = finish.schiripool;
+
+    // The tournament and connection of this moment: both change when another
+    // tournament is opened.
+    ClassPlan plan(m_plans, finish.kid);
+    ResultEngine engine(m_links.database(), m_links.tid(), *m_links.clock, plan);
+    StandingsStep standings(*m_links.tieResolver, *m_links.prompter, plan);
+    standings.attach(engine);
+    return bw::spielBeendet(engine, plan, *m_links.prompter, entry, finish.next, close);
+}
+
+} // namespace bw

@@ -1,0 +1,335 @@
+// Recording results in the plan as the program wires it: the match dialog's
+// "Spiel beendet" through the result engine and the standings on the plan
+// panel of a class drawn for real. Through the real dialog: a running icon
+// clicked, the result and sets entered, confirmed; the icon shows the result,
+// the winner stands in the next round, the next playable match is offered, and
+// after every recording the pools are those a rebuild from the database makes.
+// The placement matches fed by recordings: the loser of a semi-final into the
+// match for place 3, the final's result on both pages, and a group rank taken
+// early from the provisional standings replaced by the final one at the group
+// end.
+#include "planfixture.h"
+
+#include "controls/uibuttons.h"
+#include "controls/uicheckctrls.h"
+#include "data/matchdialogrecords.h"
+#include "data/matchstaterecords.h"
+#include "data/placementrecords.h"
+#include "data/sql.h"
+#include "platform/apppaths.h"
+#include "platform/clock.h"
+#include "plans/matchrecording.h"
+#include "plans/plancanvas.h"
+#include "plans/placementpage.h"
+#include "plans/planpanel.h"
+#include "plans/resultdialogmodes.h"
+#include "plans/tspielplaene.h"
+#include "results/groupend.h"
+#include "results/tergebnis.h"
+#include "results/tvergleich.h"
+#include "support/fakeprompter.h"
+#include "support/testdatabase.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QTest>
+#include <QTimer>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+struct RecordingFixture {
+    explicit RecordingFixture(Backend backend) : tdb(backend) {}
+
+    TestDatabase tdb;
+    FakePrompter prompter;
+    FixedClock clock{QDateTime(QDate(2026, 6, 7), QTime(11, 0))};
+    PlanPanel panel{nullptr};
+    Tspielplaene spielplaene{nullptr};
+    Tergebnis ergebnis{nullptr, prompter};
+    Tvergleich vergleich{nullptr};
+    ResultDialogModes modes{spielplaene, ergebnis, [this] { return tdb.db(); }};
+    MatchRecording recording{spielplaene,
+                             {&prompter, &clock, [this] { return tdb.db(); }, [] { return kPlanTid; }, &vergleich}};
+    int kid = 0;
+
+    QSqlDatabase db() { return tdb.db(); }
+
+    // The class drawn and shown with its pages, started without the offer.
+    void open(const QList<PhaseSettings>& phases, int entrants)
+    {
+        PlanLinks links;
+        links.prompter = &prompter;
+        links.database = [this] { return tdb.db(); };
+        links.firstDay = [] { return QDate(2026, 6, 6); };
+        links.programFile = [](const QString& relative) {
+            return AppPaths::resolve(TempProgramFolder::sourceDir() + QStringLiteral("/resources"), relative);
+        };
+        links.ergebnis = &ergebnis;
+        links.dialogs = &modes;
+        spielplaene.attach(&panel, links);
+        panel.resize(1000, 700);
+        TergebnisLinks dialogLinks;
+        dialogLinks.clock = &clock;
+        dialogLinks.database = [this] { return tdb.db(); };
+        dialogLinks.plan = &modes;
+        dialogLinks.spielBeendet = [this](const MatchFinish& finish) {
+            return recording.spielBeendet(finish, [this] { ergebnis.accept(); });
+        };
+        ergebnis.setLinks(dialogLinks);
+
+        ClassRecord record;
+        record.saetze = 3;
+        record.atag = QDate(2026, 6, 7);
+        kid = drawnClass(db(), QStringLiteral("U18"), phases, entrants, ClassKind::Einzel, record);
+        panel.GruppeDarBox->setCurrentIndex(0);
+        spielplaene.openClass(kPlanTid, QStringLiteral("U18 (Einzel)"));
+        ergebnis.next1->SetChecked(false);
+        spielplaene.turniergo(kid);
+    }
+
+    MatchDialogRow row(int n) { return *readMatchDialogRow(db(), kid, n); }
+    int tag(int n) { return spielplaene.session().states.tag(n); }
+    PlanIcon* icon(QWidget* page, int n)
+    {
+        return page ? page->findChild<PlanIcon*>(QStringLiteral("status%1").arg(n)) : nullptr;
+    }
+    QWidget* bracket() const { return panel.page(0)->widget(); }
+    QWidget* placementPage() const { return panel.sp_ScrollBox4->widget(); }
+    QLabel* placementSlot(const QString& name) const
+    {
+        return placementPage()->findChild<QLabel*>(name, Qt::FindDirectChildrenOnly);
+    }
+
+    // Matches running at the first free table of their pools, as another
+    // desk's call-up and start leave them (a started match is no longer
+    // called), the plan rebuilt from the database after each.
+    void run(const QList<int>& matches)
+    {
+        for (int n : matches) {
+            const ResourcePools& pools = spielplaene.session().pools;
+            const QString table = pools.texts(pools.tablePool(row(n).gruppe)).value(0);
+            QVERIFY(!table.isEmpty());
+            execute(db(),
+                    s("UPDATE Spielplan SET begonnen=1, an_platte=:t WHERE KID=:k AND spielnummer=:n"),
+                    {{s("t"), table}, {s("k"), kid}, {s("n"), n}});
+            spielplaene.planshow(kid);
+        }
+    }
+
+    // The result entered in the dialog opened from the running icon and
+    // confirmed; `next` ticks "nächstes mögliches Spiel anzeigen".
+    void record(int page, int n, const QString& result, const QStringList& sets, bool next = false)
+    {
+        PlanIcon* running = icon(page == 4 ? placementPage() : bracket(), n);
+        QVERIFY(running);
+        QCOMPARE(running->Tag, 4);
+        QTest::mouseClick(running, Qt::LeftButton);
+        QVERIFY(ergebnis.isVisible());
+        QCOMPARE(ergebnis.ok->Caption(), kSpielBeendet);
+        ergebnis.ergebniscombo->setCurrentIndex(ergebnis.ergebniscombo->findText(result));
+        for (int k = 0; k < sets.size(); ++k)
+            ergebnis.satz[size_t(k)]->setText(sets[k]);
+        ergebnis.next->SetChecked(next);
+        QTest::mouseClick(ergebnis.ok, Qt::LeftButton);
+        QVERIFY(!ergebnis.isVisible());
+    }
+
+    // The pools by name, each entry's text in order.
+    QMap<QString, QStringList> pools()
+    {
+        QMap<QString, QStringList> all;
+        for (const QString& name : spielplaene.session().pools.names())
+            all[name] = spielplaene.session().pools.texts(name);
+        return all;
+    }
+    // The pools after a recording equal those of the class shown anew.
+    void verifyPoolsAsRebuilt()
+    {
+        const QMap<QString, QStringList> kept = pools();
+        spielplaene.planshow(kid);
+        QCOMPARE(kept, pools());
+    }
+    int side(int n, int s) { return s == 1 ? row(n).sid1 : row(n).sid2; }
+};
+
+} // namespace
+
+class TestMatchRecording : public QObject {
+    Q_OBJECT
+private slots:
+    // A knock-out of eight through the real dialog.
+    void throughTheDialog_data()
+    {
+        addBackendColumn();
+        addBackendRows();
+    }
+    void throughTheDialog()
+    {
+        QFETCH(Backend, backend);
+        RecordingFixture f(backend);
+        if (!f.tdb.ready())
+            return;
+        f.open({knockOut()}, 8);
+        f.run({1, 2});
+        QCOMPARE(f.tag(1), 4);
+
+        f.record(0, 1, QStringLiteral("3:1"), {"5", "-9", "8", "4"});
+        f.verifyPoolsAsRebuilt();
+        f.record(0, 2, QStringLiteral("0:3"), {"-5", "-0", "-13"});
+        f.verifyPoolsAsRebuilt();
+        const MatchDialogRow first = f.row(1);
+        const MatchDialogRow second = f.row(2);
+        f.run({3, 4});
+
+        // With "nächstes mögliches Spiel anzeigen": the semi-final of both
+        // winners is the one playable match now and is offered in the dialog,
+        // which the user closes.
+        QStringList offered;
+        QTimer::singleShot(0, [&] {
+            offered << f.ergebnis.ok->Caption() << f.ergebnis.spieler1->text() << f.ergebnis.spieler2->text();
+            f.ergebnis.cancelClick();
+        });
+        f.record(0, 3, QStringLiteral("3:2"), {"5", "5", "-5", "-5", "9"}, true);
+        QCOMPARE(offered, (QStringList{kAufrufen, QStringLiteral("Spieler 1: ") + first.spieler1,
+                                       QStringLiteral("Spieler 2: ") + second.spieler2}));
+        f.verifyPoolsAsRebuilt();
+
+        // The icons show the result and its sets; the winner stands in the next round.
+        const MatchDialogRow third = f.row(3);
+        QCOMPARE(third.state(), MatchStage::Finished);
+        QCOMPARE(third.ergebnis, QStringLiteral("3:2"));
+        QCOMPARE(f.tag(3), 5);
+        PlanIcon* done = f.icon(f.bracket(), 3);
+        QCOMPARE(done->Tag, 5);
+        QCOMPARE(done->text(), QStringLiteral("3:2"));
+        QCOMPARE(done->toolTip(), QStringLiteral("+5, +5, -5, -5, +9"));
+        QCOMPARE(f.side(6, 1), third.sid1);
+        QCOMPARE(f.row(6).spieler1, third.spieler1);
+        QCOMPARE(f.side(5, 1), first.sid1);
+        QCOMPARE(f.side(5, 2), second.sid2);
+        QCOMPARE(f.tag(5), 2);
+        QCOMPARE(f.tag(6), 1); // the winner of match 4 is still to come
+        QVERIFY(f.prompter.verify());
+    }
+
+    // Recording a semi-final feeds the match for place 3, the final's result
+    // shows on the bracket and on the placement page.
+    void placementMatches_data()
+    {
+        addBackendColumn();
+        addBackendRows();
+    }
+    void placementMatches()
+    {
+        QFETCH(Backend, backend);
+        RecordingFixture f(backend);
+        if (!f.tdb.ready())
+            return;
+        f.open({knockOut()}, 4);
+        // "4": match 4 for place 3, fed by the losers of the semi-finals.
+        PlacementPage* page = f.spielplaene.placement();
+        page->countBox()->setEditText(QStringLiteral("4"));
+        page->anzahlchange();
+        page->feldDragDrop(QStringLiteral("platz12"), {QStringLiteral("Verlierer Spiel 1"), 1});
+        page->feldDragDrop(QStringLiteral("platz22"), {QStringLiteral("Verlierer Spiel 2"), 2});
+        f.run({1, 2});
+        QCOMPARE(f.placementSlot(QStringLiteral("platz12"))->text(), QStringLiteral("Verlierer Spiel 1"));
+
+        f.record(0, 1, QStringLiteral("3:0"), {"5", "5", "5"});
+        const MatchDialogRow semi = f.row(1);
+        QCOMPARE(f.side(4, 1), semi.sid2);
+        QCOMPARE(f.row(4).spieler1, semi.spieler2);
+        QCOMPARE(f.placementSlot(QStringLiteral("platz12"))->text(), semi.spieler2);
+        QCOMPARE(f.placementSlot(QStringLiteral("platz22"))->text(), QStringLiteral("Verlierer Spiel 2"));
+        f.verifyPoolsAsRebuilt();
+
+        f.record(0, 2, QStringLiteral("1:3"), {"5", "-5", "-5", "-5"});
+        QCOMPARE(f.side(4, 2), f.row(2).sid1);
+        QCOMPARE(f.side(3, 1), semi.sid1);
+        QCOMPARE(f.side(3, 2), f.row(2).sid2);
+        QCOMPARE(f.tag(3), 2);
+        QCOMPARE(f.tag(4), 2);
+
+        // The final, recorded from the placement page, shows its result on both pages.
+        f.run({3});
+        f.record(4, 3, QStringLiteral("3:1"), {"7", "-9", "-0", "5"});
+        for (QWidget* shown : {f.bracket(), f.placementPage()}) {
+            PlanIcon* final = f.icon(shown, 3);
+            QVERIFY(final);
+            QCOMPARE(final->Tag, 5);
+            QCOMPARE(final->text(), QStringLiteral("3:1"));
+        }
+        f.verifyPoolsAsRebuilt();
+        QVERIFY(f.prompter.verify());
+    }
+
+    // "Sieger Gruppe A" dropped after the group's first result holds the
+    // leader of the provisional standings; the group end puts the group's
+    // winner there.
+    void groupRankTakenEarly_data()
+    {
+        addBackendColumn();
+        addBackendRows();
+    }
+    void groupRankTakenEarly()
+    {
+        QFETCH(Backend, backend);
+        RecordingFixture f(backend);
+        if (!f.tdb.ready())
+            return;
+        f.open({groupPhase(2, 4)}, 8);
+        PlacementPage* page = f.spielplaene.placement();
+        const int final = readPlacementNumbers(f.db(), f.kid).m + 1;
+        page->countBox()->setEditText(QStringLiteral("2"));
+        page->anzahlchange();
+
+        // The matches of group A by their entrants.
+        QList<MatchStateRow> groupA;
+        for (const MatchStateRow& r : readMatchStateRows(f.db(), f.kid))
+            if (r.gruppe == 0)
+                groupA << r;
+        QCOMPARE(groupA.size(), 6);
+        const int a = groupA[0].sid1;
+        const int b = groupA[0].sid2;
+        // Every match's result by its winner: a beats b first; then c wins
+        // all three, a beats d, b beats d.
+        int c = 0;
+        for (const MatchStateRow& r : groupA)
+            for (int sid : {r.sid1, r.sid2})
+                if (sid != a && sid != b && !c)
+                    c = sid;
+        const auto winner = [&](const MatchStateRow& r) {
+            if (r.sid1 == c || r.sid2 == c)
+                return c;
+            if (r.sid1 == a || r.sid2 == a)
+                return a;
+            return b;
+        };
+        const auto recordA = [&](const MatchStateRow& r) {
+            f.run({r.spielnummer});
+            const bool first = winner(r) == r.sid1;
+            f.record(0, r.spielnummer, first ? QStringLiteral("3:0") : QStringLiteral("0:3"),
+                     first ? QStringList{"5", "5", "5"} : QStringList{"-5", "-5", "-5"});
+        };
+        recordA(groupA[0]);
+        f.verifyPoolsAsRebuilt();
+        page->feldDragDrop(QStringLiteral("platz11"), {QStringLiteral("Sieger Gruppe A"), 0});
+        QCOMPARE(f.side(final, 1), a);
+
+        f.prompter.expect(PromptKind::Information, kGruppeBeendet);
+        for (qsizetype i = 1; i < groupA.size(); ++i)
+            recordA(groupA[i]);
+        QCOMPARE(f.side(final, 1), c);
+        QCOMPARE(f.placementSlot(QStringLiteral("platz11"))->text(), f.row(final).spieler1);
+        f.verifyPoolsAsRebuilt();
+        QVERIFY(f.prompter.verify());
+    }
+};
+
+QTEST_MAIN(TestMatchRecording)
+#include "test_matchrecording.moc"
