@@ -14,6 +14,7 @@
 #include "classes/taltersklassen.h"
 #include "classes/ttisch_verwaltung.h"
 #include "data/db_procedures.h"
+#include "data/planlistrecords.h"
 #include "data/kosystem.h"
 #include "draw/drawfinish.h"
 #include "draw/losen.h"
@@ -42,6 +43,7 @@
 #include "platform/services.h"
 #include "results/tergebnis.h"
 #include "results/tergebnis_team.h"
+#include "results/umpiresheet.h"
 #include "results/tteamform.h"
 #include "results/tteam_melden.h"
 #include "results/tteamauswahl.h"
@@ -289,6 +291,11 @@ void Program::addPlanPanel()
     Tergebnis* ergebnis = forms.ergebnis;
     dialogLinks.spielBeendet = [this, ergebnis](const MatchFinish& finish) {
         return m_recording->spielBeendet(finish, [ergebnis] { ergebnis->accept(); });
+    };
+    dialogLinks.schiedsrichterzettel = [this, main, database](int kid, int spielnummer) {
+        const QSqlDatabase db = database();
+        druckenUmpireSheet(m_services.prompter, main->umpireSheetPrinter(), db, kid, spielnummer,
+                           readSetsToWin(db, kid));
     };
     forms.ergebnis->setLinks(dialogLinks);
     links.tabelleRechnen = [this](int kid, int gid) { forms.Data_Unit->Tabelle_Rechnen(kid, gid); };

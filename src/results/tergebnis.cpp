@@ -482,10 +482,11 @@ MatchCall Tergebnis::call() const
     return {plattencombo->currentText(), schiricombo->currentText(), !tableListed(), now()};
 }
 
-void Tergebnis::refuse(const QString& message)
+bool Tergebnis::refuse(const QString& message)
 {
     prompter().warning(message);
     ok->setEnabled(true);
+    return false;
 }
 
 bool Tergebnis::store(const std::function<void()>& write)
@@ -529,7 +530,7 @@ void Tergebnis::db_starten(int spielnummer)
     startMatch(db(), m_kid, spielnummer, m_stage, plan(), call(), now());
 }
 
-void Tergebnis::okClick()
+bool Tergebnis::okClick()
 {
     ok->setEnabled(false);
     const int n = snr->text().toInt();
@@ -538,27 +539,30 @@ void Tergebnis::okClick()
         if (!tableListed())
             return refuse(kKeinePlatte);
         if (!startTimeValid() || !store([&] { db_planen(n); }))
-            return;
+            return false;
         accept();
+        return true;
     } else if (action == kAufrufen) {
         if (manuell->Tag == 0 && !tableListed())
             return refuse(kKeinePlatte);
         if (!startTimeValid() || !store([&] { db_aufgerufen(n); }))
-            return;
+            return false;
         const HeldResources held = heldResources();
         accept();
         if (m_links.plan)
             m_links.plan->matchCalled(n, held);
+        return true;
     } else if (action == kSpielStarten) {
         const bool fromOpen = m_stage == MatchStage::Open;
         if (fromOpen && manuell->Tag == 0 && !tableListed() && m_mode == TergebnisMode::Aufrufen)
             return refuse(kKeinePlatte);
         if (!startTimeValid() || !store([&] { db_starten(n); }))
-            return;
+            return false;
         const HeldResources held = heldResources();
         accept();
         if (m_links.plan)
             m_links.plan->matchStarted(n, fromOpen ? std::optional<HeldResources>(held) : std::nullopt);
+        return true;
     } else if (action == kSpielBeendet || action == kKorrigieren) {
         if (ergebniscombo->findText(ergebniscombo->currentText(), Qt::MatchExactly) < 0)
             return refuse(kKeinSatzergebnis);
@@ -584,17 +588,21 @@ void Tergebnis::okClick()
         if (!handOver) {
             prompter().information(QStringLiteral("Ergebnisse können hier noch nicht erfasst werden."));
             ok->setEnabled(true);
-            return;
+            return false;
         }
         bool recorded = false;
         if (!store([&] { recorded = handOver(finish); }) || !recorded) {
             ok->setEnabled(true);
-            return;
+            return false;
         }
-        accept();
-    } else {
-        ok->setEnabled(true);
+        // The recording closes the dialog itself before it offers the next
+        // matches in it.
+        if (isVisible())
+            accept();
+        return true;
     }
+    ok->setEnabled(true);
+    return false;
 }
 
 void Tergebnis::cancelClick()
@@ -681,40 +689,49 @@ void Tergebnis::MyPopupMenuPopup()
     Spielstarten1->setText(action + QStringLiteral(" + drucken"));
 }
 
-void Tergebnis::printSheet()
+void Tergebnis::printSheet(int kid, int spielnummer)
 {
     if (m_links.schiedsrichterzettel)
-        m_links.schiedsrichterzettel(m_kid, snr->text().toInt());
+        m_links.schiedsrichterzettel(kid, spielnummer);
     else
         prompter().information(QStringLiteral("Der Schiedsrichterzettel kann noch nicht gedruckt werden."));
 }
 
 void Tergebnis::druckenClick()
 {
-    printSheet();
+    printSheet(m_kid, snr->text().toInt());
 }
 
 void Tergebnis::Spielstarten1Click()
 {
-    printSheet();
-    okClick();
+    // The sheet shows the stored match (the table and umpire of a call-up), so
+    // it is printed only after the action was stored. The match is taken
+    // first: a recording may offer the next match in this dialog.
+    const int kid = m_kid;
+    const int n = snr->text().toInt();
+    if (okClick())
+        printSheet(kid, n);
 }
 
 void Tergebnis::Spielstartendrucken1Click()
 {
     // Straight from the call-up to a running match: the call-up's check of the
     // table, then the start; a refused start leaves the call-up as it was.
+    const int n = snr->text().toInt();
     ok->SetCaption(kSpielStarten);
-    printSheet();
-    okClick();
+    const bool started = okClick();
     if (isVisible())
         ok->SetCaption(kAufrufen);
+    if (started)
+        printSheet(m_kid, n);
 }
 
 void Tergebnis::SaveChanges1Click()
 {
-    if (!tableListed())
-        return refuse(kKeinePlatte);
+    if (!tableListed()) {
+        refuse(kKeinePlatte);
+        return;
+    }
     const int n = snr->text().toInt();
     if (!startTimeValid() || !store([&] { db_planen(n); }))
         return;

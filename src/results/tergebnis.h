@@ -172,7 +172,8 @@ public:
     // The handlers.
     void FormActivate();
     void FormClose();
-    void okClick();
+    // Runs the action of ok's caption; true when it was stored.
+    bool okClick();
     void cancelClick();
     void aufruf2_sp1Click(TuiCheckbox* box);
     void ergebniscomboChange();
@@ -217,10 +218,10 @@ private:
     // its message, closes the dialog and rebuilds the plan's states; another
     // failure shows its error and keeps the dialog open. True when it stored.
     bool store(const std::function<void()>& write);
-    // A check failed: the warning, and ok enabled again.
-    void refuse(const QString& message);
+    // A check failed: the warning, and ok enabled again; false.
+    bool refuse(const QString& message);
     void finishAction();
-    void printSheet();
+    void printSheet(int kid, int spielnummer);
 
     PageState m_page;
     TergebnisLinks m_links;
