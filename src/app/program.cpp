@@ -242,9 +242,14 @@ void Program::connectDrawWizard()
     };
 }
 
-void Program::editPlannedMatch(int, int, int)
+void Program::editPlannedMatch(int kid, int spielnummer, int nummer)
 {
-    m_services.prompter.information(QStringLiteral("Die Bearbeitung eines Spiels ist noch nicht verfügbar."));
+    TMainform* main = m_mainform.get();
+    const QDate firstDay = main->turnierseite ? main->turnierseite->Tvon->date() : QDate();
+    // The games of a team match are edited in the team dialog, which comes
+    // with the team results.
+    if (nummer >= 0 || !m_resultModes->bearbeiten(kid, spielnummer, firstDay))
+        m_services.prompter.information(QStringLiteral("Die Bearbeitung eines Mannschaftsspiels ist noch nicht verfügbar."));
 }
 
 void Program::addPlanPanel()

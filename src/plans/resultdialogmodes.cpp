@@ -20,6 +20,10 @@ bool ResultDialogModes::fill(int mode, int spielnummer, bool byHand)
     const std::optional<MatchDialogRow> row = readMatchDialogRow(db(), session.kid, spielnummer);
     if (!row)
         return false;
+    if (m_otherSetup) {
+        m_ergebnis.setResultSetup(loadResultDialogSetup(db(), session.kid, session.klasseninfos));
+        m_otherSetup = false;
+    }
     QStringList tables;
     QStringList umpires;
     if (TergebnisMode(mode) == TergebnisMode::Planen) {
@@ -69,6 +73,47 @@ bool ResultDialogModes::spielmanuellstarten(int spielnummer)
     if (!fill(int(TergebnisMode::Aufrufen), spielnummer, true))
         return false;
     return m_ergebnis.exec() == QDialog::Accepted;
+}
+
+bool ResultDialogModes::bearbeiten(int kid, int spielnummer, const QDate& firstDay)
+{
+    const gruppeninfos infos = loadKlasseninfos(db(), kid, firstDay);
+    if (infos.team())
+        return false;
+    const std::optional<MatchDialogRow> row = readMatchDialogRow(db(), kid, spielnummer);
+    if (!row) {
+        m_ergebnis.prompter().warning(kMatchChanged);
+        return true;
+    }
+    const PlanSession& session = m_plans.session();
+    if (kid != session.kid || m_otherSetup) {
+        m_ergebnis.setResultSetup(loadResultDialogSetup(db(), kid, infos));
+        m_otherSetup = kid != session.kid;
+    }
+    TergebnisMode mode = TergebnisMode::Planen;
+    QStringList tables;
+    QStringList umpires;
+    switch (row->state()) {
+    case MatchStage::Open:
+        tables = readGroupTables(db(), kid, row->gruppe);
+        umpires = readClassUmpires(db(), kid);
+        break;
+    case MatchStage::Called:
+        mode = TergebnisMode::Aufgerufen;
+        break;
+    case MatchStage::Running:
+        mode = TergebnisMode::Starten;
+        break;
+    case MatchStage::Finished:
+        mode = TergebnisMode::Beendet;
+        break;
+    }
+    m_ergebnis.platte->setToolTip(QString());
+    m_ergebnis.fillMode(mode, kid, *row, tables, umpires, infos.atag.date());
+    m_ergebnis.show();
+    m_ergebnis.raise();
+    m_ergebnis.activateWindow();
+    return true;
 }
 
 void ResultDialogModes::spielaufgerufen(int spielnummer)
@@ -131,13 +176,22 @@ bool ResultDialogModes::next1Ticked() const
     return m_ergebnis.next1->Checked() && (!team || team->next1Ticked());
 }
 
+bool ResultDialogModes::shownClass() const
+{
+    return m_ergebnis.kid() == m_plans.session().kid;
+}
+
 void ResultDialogModes::matchCalled(int spielnummer, const HeldResources& match)
 {
+    if (!shownClass())
+        return;
     m_plans.aufgerufen(spielnummer, MatchResources{match.gruppe, match.sid1, match.sid2, match.platte, match.schiri});
 }
 
 void ResultDialogModes::matchStarted(int spielnummer, const std::optional<HeldResources>& takenNow)
 {
+    if (!shownClass())
+        return;
     if (takenNow)
         matchCalled(spielnummer, *takenNow);
     m_plans.gestartet(spielnummer);
@@ -145,7 +199,8 @@ void ResultDialogModes::matchStarted(int spielnummer, const std::optional<HeldRe
 
 void ResultDialogModes::rebuildStates()
 {
-    m_plans.statusladen(m_plans.session().kid);
+    if (shownClass())
+        m_plans.statusladen(m_plans.session().kid);
 }
 
 } // namespace bw

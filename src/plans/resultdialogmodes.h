@@ -10,6 +10,7 @@
 #include "plans/matchdialogs.h"
 #include "results/matchdialoglink.h"
 
+#include <QDate>
 #include <QSqlDatabase>
 
 #include <functional>
@@ -42,6 +43,15 @@ public:
     // allow, a typed table accepted; modal. A match without two known
     // entrants is refused ("Dieses Spiel kann nicht gestartet werden").
     bool spielmanuellstarten(int spielnummer);
+    // "Spiel bearbeiten" of the planning board: the dialog for match
+    // `spielnummer` of class `kid`, which need not be the class the plan
+    // shows, in the mode of its stored state (open: planning; called, running,
+    // finished: theirs), non-modal. What it stores changes the plan's pools
+    // and icons only when the plan shows that class. A match that is gone
+    // meanwhile gets the message of another desk's change. False (nothing
+    // shown) for a team class, whose games have their own dialog. `firstDay`
+    // is the tournament's first day, the day of a class without its own.
+    bool bearbeiten(int kid, int spielnummer, const QDate& firstDay);
 
     // MatchDialogPlanLink: what the dialog's actions change on the plan.
     void matchCalled(int spielnummer, const HeldResources& match) override;
@@ -51,11 +61,15 @@ public:
 private:
     // Reads the match and fills the dialog; false when it has no such match.
     bool fill(int mode, int spielnummer, bool byHand = false);
+    // The dialog holds a match of the class the plan shows.
+    bool shownClass() const;
     QSqlDatabase db() const { return m_database(); }
 
     Tspielplaene& m_plans;
     Tergebnis& m_ergebnis;
     std::function<QSqlDatabase()> m_database;
+    // The dialog was set up for another class's sets by bearbeiten.
+    bool m_otherSetup = false;
 };
 
 } // namespace bw

@@ -1,7 +1,9 @@
 // The match dialog inside the whole program: its print items print the umpire
 // sheet of the stored match into a PDF file (after a call-up, with its table
 // and umpire; nothing after a refused one; "Druckerfehler" from a printer that
-// fails, the dialog unchanged).
+// fails, the dialog unchanged), and "Spiel bearbeiten" of the planning board
+// opens a match of a class the plan panel does not show in the mode of its
+// stored state and records it, the panel's class, icons and pools untouched.
 #include "appfixture.h"
 
 #include "app/tmainform.h"
@@ -186,6 +188,70 @@ private slots:
         QCOMPARE(dialog->platte->text(), table);
         QCOMPARE(r.row(r.u18, 1).state(), MatchStage::Called);
         dialog->cancelClick();
+        QVERIFY(r.app.prompter().verify());
+    }
+
+    void editsAMatchOfAnotherClass()
+    {
+        ResultsApp r;
+        Tergebnis* dialog = r.ergebnis();
+        Tplanung* board = r.program().forms.planung;
+        execute(r.dbOfProgram(),
+                s("UPDATE Spielplan SET in_planung=1, begonnen=1, an_platte='T1' WHERE KID=:k AND spielnummer=1"),
+                {{s("k"), r.u15}});
+        const QStringList shown = r.panelState();
+        const int kid = r.app.context().aktuelleKID;
+        QCOMPARE(kid, r.u18);
+
+        // The running match of U15: "Spiel beendet" with the sets of two won sets.
+        board->bearbeiten = {r.u15, 1, -1};
+        board->spielbearbeitenClick();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->ok->Caption(), kSpielBeendet);
+        QVERIFY(!dialog->satz[2]->isHidden());
+        QVERIFY(dialog->satz[3]->isHidden());
+        QCOMPARE(dialog->ergebniscombo->count(), 4);
+        const MatchDialogRow match = r.row(r.u15, 1);
+        QCOMPARE(dialog->spieler1->text(), QStringLiteral("Spieler 1: ") + match.spieler1);
+        dialog->ergebniscombo->setCurrentIndex(dialog->ergebniscombo->findText(QStringLiteral("2:1")));
+        dialog->satz[0]->setText(QStringLiteral("5"));
+        dialog->satz[1]->setText(QStringLiteral("-7"));
+        dialog->satz[2]->setText(QStringLiteral("9"));
+        QTest::mouseClick(dialog->ok, Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(r.row(r.u15, 1).state(), MatchStage::Finished);
+        QCOMPARE(r.row(r.u15, 3).sid1, match.sid1);
+        QCOMPARE(r.panelState(), shown);
+
+        // Its open match: planning with U15's tables; the finished one: "Korrigieren".
+        board->bearbeiten = {r.u15, 2, -1};
+        board->spielbearbeitenClick();
+        QCOMPARE(dialog->ok->Caption(), kUebernehmen);
+        QCOMPARE(dialog->kid(), r.u15);
+        dialog->cancelClick();
+        board->bearbeiten = {r.u15, 1, -1};
+        board->spielbearbeitenClick();
+        QCOMPARE(dialog->ok->Caption(), kKorrigieren);
+        QCOMPARE(dialog->ergebniscombo->currentText(), QStringLiteral("2:1"));
+        dialog->cancelClick();
+        QCOMPARE(r.panelState(), shown);
+
+        // The panel's own match opens with its class's sets again.
+        QTimer::singleShot(0, [&] {
+            QCOMPARE(dialog->kid(), r.u18);
+            QVERIFY(!dialog->satz[4]->isHidden());
+            QCOMPARE(dialog->ergebniscombo->count(), 6);
+            dialog->cancelClick();
+        });
+        QTest::mouseClick(r.icon(1), Qt::LeftButton);
+        QCOMPARE(r.panelState(), shown);
+
+        // A team game waits for the team dialog.
+        r.app.prompter().expect(PromptKind::Information,
+                                QStringLiteral("Die Bearbeitung eines Mannschaftsspiels ist noch nicht verfügbar."));
+        board->bearbeiten = {r.u15, 2, 3};
+        board->spielbearbeitenClick();
+        QVERIFY(!dialog->isVisible());
         QVERIFY(r.app.prompter().verify());
     }
 };
