@@ -8,7 +8,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 namespace bw {
 
@@ -191,8 +193,11 @@ void BoardTableModel::reset()
 }
 
 BoardGrid::BoardGrid(const BoardModel& board, QWidget* parent)
-    : QTableView(parent), m_model(new BoardTableModel(board, this)), m_corner(new QLabel(QStringLiteral("Uhrzeit"), this))
+    : QTableView(parent), m_model(new BoardTableModel(board, this)), m_corner(new QLabel(QStringLiteral("Uhrzeit"), this)),
+      m_autoScroll(new QTimer(this))
 {
+    m_autoScroll->setInterval(50);
+    connect(m_autoScroll, &QTimer::timeout, this, [this] { autoScrollTick(); });
     setModel(m_model);
     setItemDelegate(new BoardCellDelegate(board, this));
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -269,6 +274,33 @@ void BoardGrid::mouseMoveEvent(QMouseEvent* event)
         m_dragging = true;
         viewport()->setCursor(Qt::DragMoveCursor);
     }
+    if (m_dragging)
+        autoScrollAt(event->position().toPoint());
+}
+
+void BoardGrid::autoScrollAt(const QPoint& viewportPos)
+{
+    const int margin = autoScrollMargin();
+    const QRect area = viewport()->rect();
+    const auto direction = [margin](int at, int size) { return at < margin ? -1 : at >= size - margin ? 1 : 0; };
+    m_autoScrollStep = {direction(viewportPos.x(), area.width()), direction(viewportPos.y(), area.height())};
+    if (m_autoScrollStep.isNull())
+        m_autoScroll->stop();
+    else if (!m_autoScroll->isActive())
+        m_autoScroll->start();
+}
+
+void BoardGrid::stopAutoScroll()
+{
+    m_autoScroll->stop();
+    m_autoScrollStep = {};
+}
+
+void BoardGrid::autoScrollTick()
+{
+    for (auto [bar, step] : {std::pair{horizontalScrollBar(), m_autoScrollStep.x()},
+                             std::pair{verticalScrollBar(), m_autoScrollStep.y()}})
+        bar->setValue(bar->value() + step * bar->singleStep());
 }
 
 void BoardGrid::mouseReleaseEvent(QMouseEvent* event)
@@ -278,6 +310,7 @@ void BoardGrid::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     m_dragging = false;
+    stopAutoScroll();
     viewport()->unsetCursor();
     // The view ends its own press first; the drop may then fill it anew.
     QTableView::mouseReleaseEvent(event);
@@ -316,14 +349,23 @@ void BoardGrid::dragEnterEvent(QDragEnterEvent* event)
 
 void BoardGrid::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (event->mimeData()->hasFormat(kBoardEntryMime))
-        event->acceptProposedAction();
-    else
+    if (!event->mimeData()->hasFormat(kBoardEntryMime)) {
         event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    autoScrollAt(event->position().toPoint());
+}
+
+void BoardGrid::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    stopAutoScroll();
+    QTableView::dragLeaveEvent(event);
 }
 
 void BoardGrid::dropEvent(QDropEvent* event)
 {
+    stopAutoScroll();
     const std::optional<BoardMatchKey> entry = decodeBoardEntry(event->mimeData()->data(kBoardEntryMime));
     if (!entry) {
         event->ignore();

@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QTableView>
 
+class QTimer;
+
 class QLabel;
 
 namespace bw {
@@ -59,6 +61,11 @@ public:
     // The last mouse-down point in the viewport.
     QPoint mausdown() const { return m_mausdown; }
 
+    // While a match is moved or a list entry dragged with the pointer near an
+    // edge of the viewport, the grid scrolls towards that edge by a row or a
+    // column each tick: the rows and columns per tick (0 when it stands still).
+    QPoint autoScrollStep() const { return m_autoScrollStep; }
+
 signals:
     void listEntryDropped(const bw::BoardMatchKey& entry, int row, int column);
     void matchMoved(int fromRow, int fromColumn, int toRow, int toColumn);
@@ -73,15 +80,23 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Starts, turns or stops the scrolling for the pointer at a viewport point.
+    void autoScrollAt(const QPoint& viewportPos);
+    void stopAutoScroll();
+    void autoScrollTick();
+
     BoardTableModel* m_model;
     QLabel* m_corner;
     QPointer<QWidget> m_dropList;
     QPoint m_mausdown;
     QPoint m_source; // the board cell of the mouse-down
     bool m_dragging = false;
+    QTimer* m_autoScroll;
+    QPoint m_autoScrollStep;
 };
 
 class BoardList : public QListWidget {

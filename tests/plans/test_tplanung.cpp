@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -193,6 +194,48 @@ private slots:
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, overList);
         QCOMPARE(storedPlanning(f.tdb.db(), kDamen, 1), s("|||"));
         QCOMPARE(f.listTexts(), QStringList{"Quast-Roth"});
+        QVERIFY(f.prompter.verify());
+    }
+
+    // Near an edge of the grid a moved match or a dragged list entry scrolls
+    // the grid that way; back inside, or released, it stands still.
+    void scrollsNearTheEdges()
+    {
+        PlanungFixture f;
+        BoardGrid* grid = f.form.StringGrid1;
+        QWidget* viewport = grid->viewport();
+        const QPoint from = f.cellCentre(58, 2);
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QTest::mouseMove(viewport, from + QPoint(0, 20));
+        QCOMPARE(grid->autoScrollStep(), QPoint());
+        const int top = grid->verticalScrollBar()->value();
+        QTest::mouseMove(viewport, QPoint(from.x(), viewport->height() - 2));
+        QCOMPARE(grid->autoScrollStep(), QPoint(0, 1));
+        QTRY_VERIFY(grid->verticalScrollBar()->value() > top + 1);
+        const QPoint middle = viewport->rect().center();
+        QTest::mouseMove(viewport, middle);
+        QCOMPARE(grid->autoScrollStep(), QPoint());
+        const int stopped = grid->verticalScrollBar()->value();
+        QTest::qWait(120);
+        QCOMPARE(grid->verticalScrollBar()->value(), stopped);
+        QTest::mouseMove(viewport, QPoint(1, middle.y()));
+        QCOMPARE(grid->autoScrollStep(), QPoint(-1, 0));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, middle);
+        QCOMPARE(grid->autoScrollStep(), QPoint());
+
+        // A list entry dragged to the top edge, then out of the grid.
+        f.chooseClass(s("Herren (Einzel)"));
+        BoardList* list = f.form.ListBox1;
+        std::unique_ptr<QMimeData> data(list->model()->mimeData({list->model()->index(0, 0)}));
+        QDragEnterEvent enter(middle, Qt::MoveAction, data.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(viewport, &enter);
+        QDragMoveEvent move(QPoint(middle.x(), 1), Qt::MoveAction, data.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(viewport, &move);
+        QCOMPARE(grid->autoScrollStep(), QPoint(0, -1));
+        QTRY_VERIFY(grid->verticalScrollBar()->value() < stopped);
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(viewport, &leave);
+        QCOMPARE(grid->autoScrollStep(), QPoint());
         QVERIFY(f.prompter.verify());
     }
 
