@@ -12,9 +12,8 @@
 #include <QPointer>
 #include <QTableView>
 
-class QTimer;
-
 class QLabel;
+class QTimer;
 
 namespace bw {
 

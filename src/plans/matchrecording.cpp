@@ -54,8 +54,8 @@ bool MatchRecording::spielBeendet(const MatchFinish& finish, const std::function
     entry.spielnummer = finish.spielnummer;
     entry.gruppe = finish.gruppe;
     entry.ergebnis = finish.ergebnis;
-    for (int k = 0; k < std::min<int>(int(finish.saetze.size()), int(entry.saetze.size())); ++k)
-        entry.saetze[size_t(k)] = finish.saetze[k];
+    for (size_t k = 0; k < entry.saetze.size() && qsizetype(k) < finish.saetze.size(); ++k)
+        entry.saetze[k] = finish.saetze[qsizetype(k)];
     entry.verliererAlsSchiri = finish.schiripool;
 
     // The tournament and connection of this moment: both change when another

@@ -217,6 +217,76 @@ private slots:
         QVERIFY(f.prompter.verify());
     }
 
+    // Another desk recorded the match while the dialog was open: nothing is
+    // stored here, the message, the dialog closes and the plan shows that
+    // desk's result. A recording that fails keeps the dialog open with what
+    // was typed, and the plan as it was.
+    void otherDeskFirst_data()
+    {
+        addBackendColumn();
+        addBackendRows();
+    }
+    void otherDeskFirst()
+    {
+        QFETCH(Backend, backend);
+        RecordingFixture f(backend);
+        if (!f.tdb.ready())
+            return;
+        f.open({knockOut()}, 8);
+        f.run({1, 2});
+        QTest::mouseClick(f.icon(f.bracket(), 1), Qt::LeftButton);
+        f.ergebnis.ergebniscombo->setCurrentIndex(f.ergebnis.ergebniscombo->findText(QStringLiteral("3:0")));
+        for (QLineEdit* set : {f.ergebnis.satz[0], f.ergebnis.satz[1], f.ergebnis.satz[2]})
+            set->setText(QStringLiteral("4"));
+        const QSqlDatabase other = f.tdb.open();
+        execute(other,
+                s("UPDATE Spielplan SET beendet=1, begonnen=0, ergebnis='0:3', siegerSID=SID2, verliererSID=SID1 "
+                  "WHERE KID=:k AND spielnummer=1"),
+                {{s("k"), f.kid}});
+        f.prompter.expect(PromptKind::Error, kMatchChanged);
+        QTest::mouseClick(f.ergebnis.ok, Qt::LeftButton);
+        QVERIFY(!f.ergebnis.isVisible());
+        QCOMPARE(f.row(1).ergebnis, QStringLiteral("0:3"));
+        QCOMPARE(f.row(5).sid1, -1);
+        QCOMPARE(f.icon(f.bracket(), 1)->Tag, 5);
+        QVERIFY(f.prompter.verify());
+
+        if (backend != Backend::SQLite)
+            return;
+        f.record(0, 2, QStringLiteral("3:0"), {"1", "2", "3"});
+        const QMap<QString, QStringList> pools = f.pools();
+        f.run({3});
+        const QMap<QString, QStringList> running = f.pools();
+        QVERIFY(running != pools);
+        execute(f.db(), s("CREATE TRIGGER voll BEFORE UPDATE OF ergebnis ON Spielplan "
+                          "BEGIN SELECT RAISE(ABORT, 'Datenträger voll'); END"));
+        QTest::mouseClick(f.icon(f.bracket(), 3), Qt::LeftButton);
+        f.ergebnis.ergebniscombo->setCurrentIndex(f.ergebnis.ergebniscombo->findText(QStringLiteral("3:1")));
+        const QStringList typed{"5", "-5", "5", "5"};
+        for (int k = 0; k < typed.size(); ++k)
+            f.ergebnis.satz[size_t(k)]->setText(typed[k]);
+        f.prompter.expectPrefix(PromptKind::Error, QString());
+        QTest::mouseClick(f.ergebnis.ok, Qt::LeftButton);
+        QVERIFY(f.prompter.verify());
+        QVERIFY(f.ergebnis.isVisible());
+        QVERIFY(f.ergebnis.ok->isEnabled());
+        QCOMPARE(f.ergebnis.ergebniscombo->currentText(), QStringLiteral("3:1"));
+        for (int k = 0; k < typed.size(); ++k)
+            QCOMPARE(f.ergebnis.satz[size_t(k)]->text(), typed[k]);
+        QCOMPARE(f.row(3).state(), MatchStage::Running);
+        QCOMPARE(f.pools(), running);
+        QCOMPARE(f.icon(f.bracket(), 3)->Tag, 4);
+
+        // Once the disk has room the same entries are stored.
+        execute(f.db(), s("DROP TRIGGER voll"));
+        f.ergebnis.next->SetChecked(false);
+        QTest::mouseClick(f.ergebnis.ok, Qt::LeftButton);
+        QVERIFY(!f.ergebnis.isVisible());
+        QCOMPARE(f.row(3).ergebnis, QStringLiteral("3:1"));
+        QCOMPARE(f.pools(), pools);
+        QVERIFY(f.prompter.verify());
+    }
+
     // Recording a semi-final feeds the match for place 3, the final's result
     // shows on the bracket and on the placement page.
     void placementMatches_data()
