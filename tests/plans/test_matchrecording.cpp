@@ -9,6 +9,7 @@
 // early from the provisional standings replaced by the final one at the group
 // end.
 #include "planfixture.h"
+#include "planlinks.h"
 
 #include "controls/uibuttons.h"
 #include "controls/uicheckctrls.h"
@@ -16,7 +17,6 @@
 #include "data/matchstaterecords.h"
 #include "data/placementrecords.h"
 #include "data/sql.h"
-#include "platform/apppaths.h"
 #include "platform/clock.h"
 #include "plans/matchrecording.h"
 #include "plans/plancanvas.h"
@@ -62,13 +62,7 @@ struct RecordingFixture {
     // The class drawn and shown with its pages, started without the offer.
     void open(const QList<PhaseSettings>& phases, int entrants)
     {
-        PlanLinks links;
-        links.prompter = &prompter;
-        links.database = [this] { return tdb.db(); };
-        links.firstDay = [] { return QDate(2026, 6, 6); };
-        links.programFile = [](const QString& relative) {
-            return AppPaths::resolve(TempProgramFolder::sourceDir() + QStringLiteral("/resources"), relative);
-        };
+        PlanLinks links = planLinks(prompter, [this] { return tdb.db(); }, nullptr);
         links.ergebnis = &ergebnis;
         links.dialogs = &modes;
         spielplaene.attach(&panel, links);
@@ -121,11 +115,14 @@ struct RecordingFixture {
         }
     }
 
-    // The result entered in the dialog opened from the running icon and
-    // confirmed; `next` ticks "nächstes mögliches Spiel anzeigen".
-    void record(int page, int n, const QString& result, const QStringList& sets, bool next = false)
+    // The result entered in the dialog opened from the running icon (`x`: the
+    // mirrored one of a group matrix) and confirmed; `next` ticks "nächstes
+    // mögliches Spiel anzeigen".
+    void record(int page, int n, const QString& result, const QStringList& sets, bool next = false,
+                const QString& x = {})
     {
-        PlanIcon* running = icon(page == 4 ? placementPage() : bracket(), n);
+        QWidget* shown = page == 4 ? placementPage() : bracket();
+        PlanIcon* running = shown->findChild<PlanIcon*>(QStringLiteral("status%1%2").arg(x).arg(n));
         QVERIFY(running);
         QCOMPARE(running->Tag, 4);
         QTest::mouseClick(running, Qt::LeftButton);
@@ -386,7 +383,16 @@ private slots:
             f.record(0, r.spielnummer, first ? QStringLiteral("3:0") : QStringLiteral("0:3"),
                      first ? QStringList{"5", "5", "5"} : QStringList{"-5", "-5", "-5"});
         };
-        recordA(groupA[0]);
+        // The first from its mirrored icon: both icons are drawn from the stored sets.
+        f.run({groupA[0].spielnummer});
+        f.record(0, groupA[0].spielnummer, QStringLiteral("3:0"), {"5", "7", "11"}, false, QStringLiteral("x"));
+        const auto shownIcon = [&](const char* name) {
+            return f.bracket()->findChild<PlanIcon*>(QString::fromLatin1(name) + QString::number(groupA[0].spielnummer));
+        };
+        QCOMPARE(shownIcon("status")->text(), QStringLiteral("3:0"));
+        QCOMPARE(shownIcon("status")->toolTip(), QStringLiteral("+5, +7, +11"));
+        QCOMPARE(shownIcon("statusx")->text(), QStringLiteral("0:3"));
+        QCOMPARE(shownIcon("statusx")->toolTip(), QStringLiteral("-5, -7, -11"));
         f.verifyPoolsAsRebuilt();
         page->feldDragDrop(QStringLiteral("platz11"), {QStringLiteral("Sieger Gruppe A"), 0});
         QCOMPARE(f.side(final, 1), a);
