@@ -34,6 +34,7 @@
 #include "output/tquittungprepareform.h"
 #include "output/turkundeprepareform.h"
 #include "people/playerpage.h"
+#include "platform/prompter.h"
 #include "plans/matchrecording.h"
 #include "plans/tplanung.h"
 #include "plans/planpanel.h"
@@ -248,8 +249,14 @@ void Program::editPlannedMatch(int kid, int spielnummer, int nummer)
     const QDate firstDay = main->turnierseite ? main->turnierseite->Tvon->date() : QDate();
     // The games of a team match are edited in the team dialog, which comes
     // with the team results.
-    if (nummer >= 0 || !m_resultModes->bearbeiten(kid, spielnummer, firstDay))
+    if (nummer >= 0 || !m_resultModes->bearbeiten(kid, spielnummer, firstDay)) {
         m_services.prompter.information(QStringLiteral("Die Bearbeitung eines Mannschaftsspiels ist noch nicht verfügbar."));
+        return;
+    }
+    // The board shows what the dialog stored once it closes.
+    QObject::connect(
+        forms.ergebnis, &QDialog::finished, forms.planung,
+        [this] { runGuarded(m_services.prompter, [this] { forms.planung->refresh(); }); }, Qt::SingleShotConnection);
 }
 
 void Program::addPlanPanel()

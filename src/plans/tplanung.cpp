@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -191,6 +192,19 @@ void Tplanung::showDay(const QDate& day)
     showDayText();
     StringGrid1->boardModel()->reset();
     StringGrid1->setCurrentBoardRow(kCurrentBoardRow);
+}
+
+void Tplanung::refresh()
+{
+    const QPoint scrolled(StringGrid1->horizontalScrollBar()->value(), StringGrid1->verticalScrollBar()->value());
+    const QModelIndex current = StringGrid1->currentIndex();
+    showBoardDay(m_board, m_links.database(), m_board.day());
+    chooseBoardClass(m_board, m_links.database(), m_board.chosenClass());
+    StringGrid1->boardModel()->reset();
+    ListBox1->fill();
+    StringGrid1->setCurrentIndex(StringGrid1->boardModel()->index(current.row(), current.column()));
+    StringGrid1->horizontalScrollBar()->setValue(scrolled.x());
+    StringGrid1->verticalScrollBar()->setValue(scrolled.y());
 }
 
 void Tplanung::Image1Click()

@@ -66,6 +66,10 @@ public slots:
     void Image1Click();
     void Image2Click();
     void spielbearbeitenClick();
+    // The day and the chosen class's list read again (after the match dialog
+    // opened by "Spiel bearbeiten" stored something); the grid stays where it
+    // was scrolled to.
+    void refresh();
 
 protected:
     void showEvent(QShowEvent* event) override;

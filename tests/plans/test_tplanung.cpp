@@ -239,6 +239,38 @@ private slots:
         QVERIFY(f.prompter.verify());
     }
 
+    // What the match dialog opened by "Spiel bearbeiten" stored shows once the
+    // board reads again: a match moved, a match of the list planned; the grid
+    // stays where it was.
+    void refreshAfterTheDialog()
+    {
+        PlanungFixture f;
+        f.chooseClass(s("Herren (Einzel)"));
+        BoardGrid* grid = f.form.StringGrid1;
+        grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->value() + 7);
+        const int scrolled = grid->verticalScrollBar()->value();
+        const auto plan = [&](int spielnummer, const char* table, QTime time) {
+            execute(f.tdb.db(),
+                    s("UPDATE Spielplan SET geplanter_tag=:d,geplanter_tisch=:t,geplante_zeit=:z "
+                      "WHERE KID=:k AND spielnummer=:n"),
+                    {{s("d"), toDbValue(kBoardDay1)},
+                     {s("t"), QString::fromLatin1(table)},
+                     {s("z"), toDbValue(storedPlanTime(time))},
+                     {s("k"), kHerren},
+                     {s("n"), spielnummer}});
+        };
+        plan(2, "2", QTime(10, 0));
+        plan(1, "3", QTime(11, 0));
+        f.form.refresh();
+        BoardTableModel* cells = grid->boardModel();
+        QCOMPARE(cells->data(cells->index(59, 2), Qt::DisplayRole).toString(), s("Cramer"));
+        QCOMPARE(cells->data(cells->index(56, 1), Qt::DisplayRole).toString(), QString());
+        QCOMPARE(cells->data(cells->index(65, 3), Qt::DisplayRole).toString(), s("Adler"));
+        QCOMPARE(f.listTexts(), (QStringList{"Kühn-Lang", "Sieger Spiel 1-Sieger Spiel 2"}));
+        QCOMPARE(grid->verticalScrollBar()->value(), scrolled);
+        QVERIFY(f.prompter.verify());
+    }
+
     // A list entry dragged onto the grid arrives as a drop carrying its match.
     void dropFromTheList()
     {
