@@ -128,6 +128,12 @@ Program::Program(Services& services) : m_services(services)
                                                     }});
     forms.drucken = new Tdrucken(main);
     forms.druck_form = new Tdruck_form(main);
+    forms.drucken->setLinks(DruckenLinks{
+        &services.prompter, database, [this] { return context.aktuelleKID; },
+        [this] { return context.aktuellerTurniername; },
+        [this] { return forms.spielplaene->panel() ? forms.spielplaene->panel()->spielplantext->text() : QString(); },
+        [this](const QString& relative) { return m_services.paths.programFile(relative); },
+        [main]() -> QPrinter& { return main->standardPrinter(); }, forms.druck_form});
     forms.exportform = new Texportform(main, services, database, context.aktuelleTID, context.aktuellerTurniername,
                                        main->ProgressBar1);
     forms.pdfform = new Tpdfform(main, &services.clock);
