@@ -2,10 +2,11 @@
 // data module: the print-size dialog shown offscreen (its entries, the
 // orientation, and that only "Drucken" prints), the checks before any dialog (no
 // first-round match, a missing plan file or block), tiles printed into PDF files
-// read back by pdfinfo and pdftotext, and a printer that fails.
+// read back by pdfinfo, pdftotext and qpdf, and a printer that fails.
 #include "../plans/planfixture.h"
 
 #include "controls/uibuttons.h"
+#include "data/planviewrecords.h"
 #include "data/sql.h"
 #include "output/tdruck_form.h"
 #include "output/tdrucken.h"
@@ -14,6 +15,7 @@
 #include "support/testdatabase.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QPrinter>
 #include <QProcess>
@@ -22,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace bw;
 using namespace bw::test;
@@ -47,6 +51,36 @@ QString pdfPageText(const QString& file, int page)
 {
     const QString number = QString::number(page);
     return run(s("pdftotext"), {s("-f"), number, s("-l"), number, s("-layout"), file, s("-")});
+}
+
+// How many texts a page of the PDF file draws (its text objects, counted in
+// the uncompressed file qpdf writes): pdftotext leaves out what lies off the
+// page, this does not.
+int textsDrawn(const QString& file, int page)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(s("plain.pdf"));
+    run(s("qpdf"), {s("--qdf"), s("--object-streams=disable"), file, plain});
+    QFile f(plain);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    const QByteArray start = "%% Contents for page " + QByteArray::number(page);
+    int count = 0;
+    bool inPage = false;
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("%% Contents for page"))
+            inPage = line == start;
+        else if (inPage && line == "BT")
+            ++count;
+    }
+    return count;
+}
+
+int textItems(const PrintPage& page)
+{
+    return int(std::count_if(page.begin(), page.end(),
+                             [](const PrintItem& item) { return item.kind == PrintItem::Kind::Text; }));
 }
 
 struct PrintFixture {
@@ -191,6 +225,16 @@ private slots:
         // The last first-round match lies on the bottom row of pages.
         QVERIFY(!first.contains(s("Spieler 015")));
         QVERIFY(pdfPageText(f.pdf, 5).contains(s("Spieler 015")));
+        // Page 1 draws the texts of its own tile and no others.
+        const PageMetrics page = PageMetrics::of(f.printer);
+        QCOMPARE(page.leftOffsetMm, 5);
+        const koprint::PlanPrint plan = koprint::koPlan(
+            readPlanMatches(f.db(), f.kid), {s("Pokal"), s("Spielplan für Herren (Einzel)")}, 3, page);
+        const QList<PrintPage> tiles = koprint::tilePages(plan, koprint::tileSize(page));
+        QCOMPARE(tiles.size(), 6);
+        QCOMPARE(textsDrawn(f.pdf, 1), textItems(tiles[0]));
+        QCOMPARE(textsDrawn(f.pdf, 6), textItems(tiles[5]));
+        QVERIFY(textsDrawn(f.pdf, 1) < textItems(plan.items));
 
         f.choose(3, koprint::Orientation::Landscape);
         f.drucken.koplan(1, 1, 1);
