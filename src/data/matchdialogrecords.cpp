@@ -125,6 +125,7 @@ std::optional<MatchDialogRow> readMatchDialogRow(const QSqlDatabase& db, int kid
         columns += s(",satz") + QString::number(k);
     for (const QString& column : kLaterCallColumns)
         columns += QLatin1Char(',') + column;
+    columns += s(",spielende");
     QSqlQuery q = execute(db, s("SELECT ") + columns + s(" FROM Spielplan WHERE KID=:k AND spielnummer=:n"),
                           {{s("k"), kid}, {s("n"), spielnummer}});
     if (!q.next())
@@ -154,6 +155,7 @@ std::optional<MatchDialogRow> readMatchDialogRow(const QSqlDatabase& db, int kid
     }
     for (size_t c = 0; c < kLaterCallColumns.size(); ++c)
         row.spaetereAufrufe[c] = readDateTime(q.value(26 + int(c)));
+    row.spielende = readDateTime(q.value(26 + int(kLaterCallColumns.size())));
     return row;
 }
 

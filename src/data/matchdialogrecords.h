@@ -70,6 +70,7 @@ struct MatchDialogRow {
     bool manuell = false;
     std::array<std::optional<int>, 9> saetze; // satz1..satz9, nothing for Null
     QString ergebnis;
+    QDateTime spielende; // when the result was stored; invalid for Null
     // The later calls in the order of kLaterCallColumns; invalid for Null.
     std::array<QDateTime, 6> spaetereAufrufe;
 

@@ -39,8 +39,11 @@ int readPlattensystem(const QSqlDatabase& db, int kid, int gid)
     return v.isNull() ? 0 : v.toInt();
 }
 
-bool storeMatchResult(const QSqlDatabase& db, int kid, int spielnummer, const MatchResultRow& row)
+bool storeMatchResult(const QSqlDatabase& db, int kid, int spielnummer, const MatchResultRow& row, ResultOver over)
 {
+    const QString guard = over == ResultOver::Running    ? s("beendet=0 AND begonnen=1")
+                          : over == ResultOver::Finished ? s("beendet<>0")
+                                                         : s("beendet=0");
     SqlParams params{{s("se"), row.spielende},
                      {s("erg"), row.ergebnis},
                      {s("ssid"), row.siegerSID},
@@ -55,7 +58,7 @@ bool storeMatchResult(const QSqlDatabase& db, int kid, int spielnummer, const Ma
                           s("UPDATE Spielplan SET spielende=:se,beendet=1,begonnen=0,satz1=:s1,satz2=:s2,satz3=:s3,"
                             "satz4=:s4,satz5=:s5,satz6=:s6,satz7=:s7,satz8=:s8,satz9=:s9,ergebnis=:erg,"
                             "siegerSID=:ssid,verliererSID=:vsid "
-                            "WHERE KID=:kid AND spielnummer=:snr AND beendet=0 AND begonnen=1"),
+                            "WHERE KID=:kid AND spielnummer=:snr AND ") + guard,
                           params);
     return q.numRowsAffected() > 0;
 }

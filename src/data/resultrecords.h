@@ -45,11 +45,18 @@ struct MatchResultRow {
     int siegerSID = -1;
     int verliererSID = -1;
 };
-// Stores the result of a running match: spielende, the nine sets, ergebnis,
-// winner and loser, beendet set and begonnen cleared (in_planung untouched),
-// only while the row is running (beendet 0, begonnen 1). False when no row was
-// running: another desk recorded it or it was taken back meanwhile.
-bool storeMatchResult(const QSqlDatabase& db, int kid, int spielnummer, const MatchResultRow& row);
+// The state a stored result is written over.
+enum class ResultOver {
+    Running,  // a result recorded: beendet 0, begonnen 1
+    Finished, // a result corrected in place: beendet set
+    TakenBack, // a result recorded again after its take-back: beendet 0
+};
+// Stores the result of a match: spielende, the nine sets, ergebnis, winner and
+// loser, beendet set and begonnen cleared (in_planung untouched), only while
+// the row is in the state `over`. False when it is not: another desk recorded
+// it, corrected it or took it back meanwhile.
+bool storeMatchResult(const QSqlDatabase& db, int kid, int spielnummer, const MatchResultRow& row,
+                      ResultOver over = ResultOver::Running);
 
 // Writes an entrant into every slot of the class, in every phase, whose text is
 // exactly `placeholder`: side 1 first, then side 2. Returns the rows changed.

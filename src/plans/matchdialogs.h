@@ -29,6 +29,9 @@ public:
     virtual void spielstarten(int spielnummer) = 0;
     // Finished match: "Korrigieren", non-modal, then focused.
     virtual void spielbeendet(int spielnummer) = 0;
+    // "Spiel manuell starten": the call-up of a match the pools do not allow,
+    // a typed table accepted; modal. Returns whether the call-up was stored.
+    virtual bool spielmanuellstarten(int) { return false; }
 
     // "nächstes mögliches Spiel anzeigen" (`next`) ticked in both result dialogs.
     virtual bool nextTicked() const = 0;

@@ -63,6 +63,8 @@ bool ResultDialogModes::spielaufrufen1(int spielnummer)
 
 bool ResultDialogModes::spielmanuellstarten(int spielnummer)
 {
+    if (m_plans.teamClass())
+        return team && team->spielmanuellstarten(spielnummer);
     const std::optional<MatchDialogRow> row = readMatchDialogRow(db(), m_plans.session().kid, spielnummer);
     if (!row)
         return false;

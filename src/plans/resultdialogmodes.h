@@ -42,7 +42,7 @@ public:
     // "Spiel manuell starten": the call-up of a match that the pools do not
     // allow, a typed table accepted; modal. A match without two known
     // entrants is refused ("Dieses Spiel kann nicht gestartet werden").
-    bool spielmanuellstarten(int spielnummer);
+    bool spielmanuellstarten(int spielnummer) override;
     // "Spiel bearbeiten" of the planning board: the dialog for match
     // `spielnummer` of class `kid`, which need not be the class the plan
     // shows, in the mode of its stored state (open: planning; called, running,

@@ -19,6 +19,7 @@
 #include "controls/uibuttons.h"
 #include "controls/uicheckctrls.h"
 #include "results/tergebnis.h"
+#include "results/takeback.h"
 #include "results/tergebnis_team.h"
 
 #include <QComboBox>
@@ -77,6 +78,10 @@ void Tspielplaene::attach(PlanPanel* panel, PlanLinks links)
                    });
     connectGuarded(panel->GruppeDarBox, &QComboBox::activated, this, prompter, [this] { GruppeDarBoxChange(); });
     connectGuarded(panel->turniergo, &TuiButton::OnClick, this, prompter, [this] { turniergoClick(); });
+    connectGuarded(PopupMenu1->Spielzurcksetzen1, &QAction::triggered, this, prompter,
+                   [this] { Spielzurcksetzen1Click(); });
+    connectGuarded(PopupMenu1->Spielmauellstarten1, &QAction::triggered, this, prompter,
+                   [this] { Spielmauellstarten1Click(); });
     m_placement = new PlacementPage(panel, m_links.prompter, m_links.database, this);
     connectGuarded(m_placement, &PlacementPage::statusClicked, this, prompter,
                    [this](const QString& name, int tag) { statusClick(name, tag); });
@@ -544,6 +549,35 @@ void Tspielplaene::statusMouseDown(const QString& name, int tag, Qt::MouseButton
     PopupMenu1->Tag = tag;
     if (button == Qt::RightButton)
         PopupMenu1->popup(globalPos);
+}
+
+void Tspielplaene::Spielzurcksetzen1Click()
+{
+    const int n = m_session.popupspielnummer;
+    switch (PopupMenu1->Tag) {
+    case kWartend:
+    case kSpielbar: spielZuruecksetzen(n, MatchStage::Open); break;
+    case kAufgerufen: spielZuruecksetzen(n, MatchStage::Called); break;
+    case kLaeuft: spielZuruecksetzen(n, MatchStage::Running); break;
+    case kBeendet: spielZuruecksetzen(n, MatchStage::Finished); break;
+    default: statusladen(m_session.kid); break;
+    }
+}
+
+void Tspielplaene::spielZuruecksetzen(int spielnummer, MatchStage shown)
+{
+    if (teamClass()) {
+        if (m_links.teamSpielZuruecksetzen)
+            m_links.teamSpielZuruecksetzen(spielnummer, shown);
+        return;
+    }
+    bw::spielZuruecksetzen(db(), *m_links.prompter, *this, m_session.kid, spielnummer, shown);
+}
+
+void Tspielplaene::Spielmauellstarten1Click()
+{
+    if (m_links.dialogs)
+        m_links.dialogs->spielmanuellstarten(m_session.popupspielnummer);
 }
 
 } // namespace bw

@@ -5,6 +5,7 @@
 
 #include "plans/groupplanlayout.h"
 #include "plans/matchflow.h"
+#include "data/matchdialogrecords.h"
 #include "plans/plansession.h"
 #include "results/resultplanlink.h"
 
@@ -84,6 +85,8 @@ struct PlanLinks {
     std::function<void(int kid)> teamStatusladen;
     // Ranks a group's standings and stores its positions (TData_Unit::Tabelle_Rechnen).
     std::function<void(int kid, int gid)> tabelleRechnen;
+    // "Spiel zurücksetzen" of a team class (it comes with the team matches).
+    std::function<void(int spielnummer, MatchStage shown)> teamSpielZuruecksetzen;
     // Fills the certificate dialog with an entrant's name and club and the plan's
     // title, and pops up "Urkunde drucken" at the pointer.
     std::function<void(const QString& name, const QString& club, const QString& planTitle, QPoint globalPos)>
@@ -158,6 +161,14 @@ public:
     // A mouse button was pressed on a status icon: remembers the match and its
     // state; the right button opens PopupMenu1 at the pointer.
     void statusMouseDown(const QString& name, int tag, Qt::MouseButton button, QPoint globalPos);
+    // The context menu: "Spiel zurücksetzen" moves the match pressed last one
+    // state back by the state its icon showed; "Spiel manuell starten" calls
+    // it up with a table the pools do not offer.
+    void Spielzurcksetzen1Click();
+    void Spielmauellstarten1Click();
+    // Moves match `spielnummer` of the class shown one state back from the
+    // state `shown` (the result dialog's menu item comes here too).
+    void spielZuruecksetzen(int spielnummer, MatchStage shown);
 
     // What result entry reaches of the plan (after its transaction).
     bool hasPool(const QString& name) const override;

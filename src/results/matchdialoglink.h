@@ -7,6 +7,7 @@
 
 #include "data/matchdialogrecords.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +49,7 @@ struct MatchFinish {
     int gruppe = -1;
     int phase = 0;
     MatchStage expected = MatchStage::Running; // the state the dialog showed
+    QDateTime spielende;                       // the end of the result shown (a correction)
     QStringList saetze;                        // set entries 1 .. 2S-1 as typed
     QString ergebnis;                          // one of the result items
     bool schiripool = false;                   // "Verlierer in Schiedsrichterpool übernehmen"

@@ -9,6 +9,10 @@
 #include "platform/apperror.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
+#include "results/takeback.h"
+
+#include <QSet>
+#include <algorithm>
 
 #include <optional>
 
@@ -18,8 +22,6 @@ namespace {
 
 const QString kSchiriPool = QStringLiteral("schiri");
 const QString kAlleSchiris = QStringLiteral("alleschiris");
-const QString kAllePlatten = QStringLiteral("alleplatten");
-const QString kAlleSpieler = QStringLiteral("allespieler");
 
 // A referee made of the loser, for the pools.
 struct NewReferee {
@@ -36,6 +38,12 @@ struct Recording {
     RecordedResult result;
     std::optional<NewReferee> referee;
     AfterCommit afterCommit;
+};
+
+// The entry read: its result and its sets.
+struct Parsed {
+    Ergebnis ergebnis;
+    Saetze saetze;
 };
 
 // R6: the loser as a referee of the tournament, offered for the class, unless
@@ -57,51 +65,14 @@ std::optional<NewReferee> loserAsReferee(const QSqlDatabase& db, int tid, const 
     return NewReferee{id, record->snname + QStringLiteral(", ") + record->svname};
 }
 
-// The resources of a match as the pools take them back.
-bool isGroupTablePool(const QString& name)
-{
-    static const QString prefix = QStringLiteral("platte");
-    if (!name.startsWith(prefix) || name.size() == prefix.size())
-        return false;
-    bool number = false;
-    name.mid(prefix.size()).toInt(&number);
-    return number;
-}
-
 // After the commit: R3 the match's resources back to the pools, R6 the new
 // referee into them, R7 the slot labels of the match's page and of the
 // placement page.
-void givePlanBack(ResultPlanLink& plan, const ResultEntry& entry, const Recording& rec)
+void givePlanBack(ResultPlanLink& plan, const ResultEntry& entry, const Recording& rec, bool resources)
 {
     const MatchToRecord& m = rec.match;
-    const QString gruppe = QString::number(entry.gruppe);
-    // The umpire the match was called with, when he is one of the class's: a
-    // name typed into the dialog is no umpire of the pools.
-    if (!m.schiri.isEmpty() && plan.poolTexts(kAlleSchiris).contains(m.schiri))
-        plan.addToPool(kSchiriPool, m.schiri, 0);
-    const QString groupPlayers = QStringLiteral("sliste") + gruppe;
-    const QString players = plan.hasPool(groupPlayers) ? groupPlayers : kAlleSpieler;
-    for (int sid : {m.sid1, m.sid2}) {
-        if (sid > 0)
-            plan.addToPool(players, QString::number(sid), 0);
-    }
-    // A table typed by hand is no table of the pools; no table, nothing.
-    if (!m.manuell && !m.anPlatte.isEmpty()) {
-        if (rec.plattensystem == 1) {
-            const QString groupTables = QStringLiteral("platte") + gruppe;
-            if (plan.hasPool(groupTables))
-                plan.addToPool(groupTables, m.anPlatte, 0);
-            else if (plan.hasPool(kAllePlatten))
-                plan.addToPool(kAllePlatten, m.anPlatte, 0);
-        } else {
-            for (const QString& name : plan.poolNames()) {
-                if (isGroupTablePool(name))
-                    plan.addToPool(name, m.anPlatte, 0);
-            }
-            if (plan.hasPool(kAllePlatten))
-                plan.addToPool(kAllePlatten, m.anPlatte, 0);
-        }
-    }
+    if (resources)
+        giveResourcesBack(plan, entry.gruppe, m.sid1, m.sid2, m.anPlatte, m.schiri, m.manuell, rec.plattensystem);
     if (rec.referee && !rec.referee->text.isEmpty()) {
         plan.addToPool(kSchiriPool, rec.referee->text, 0);
         plan.addToPool(kAlleSchiris, rec.referee->text, rec.referee->id);
@@ -132,22 +103,92 @@ ResultEngine::ResultEngine(const QSqlDatabase& db, int tid, const Clock& clock, 
 {
 }
 
-RecordOutcome ResultEngine::recordResult(const ResultEntry& entry)
+namespace {
+
+Parsed parse(const ResultEntry& entry)
 {
     const std::optional<Ergebnis> ergebnis = readErgebnis(entry.ergebnis);
     if (!ergebnis)
         throw AppError(QStringLiteral("Wählen Sie ein gültiges Satzergebnis"));
-    Saetze saetze;
-    for (size_t i = 0; i < saetze.size(); ++i) {
+    Parsed parsed{*ergebnis, {}};
+    for (size_t i = 0; i < parsed.saetze.size(); ++i) {
         const SetEntry set = readSetEntry(entry.saetze[i]);
         if (!set.valid)
             throw AppError(QStringLiteral("Keinen korrekten Wert eingegeben (Satz %1: \"%2\")")
                                .arg(i + 1)
                                .arg(entry.saetze[i]));
-        saetze[i] = set.value;
+        parsed.saetze[i] = set.value;
     }
+    return parsed;
+}
+
+// R1 to R8 in the caller's transaction, the result written over the state
+// `over`; false (nothing written) when the match is not in it.
+bool storeAndSendOn(const QSqlDatabase& db, int tid, const GroupResultStep& groupStep, Recording& r,
+                    const ResultEntry& entry, const Parsed& parsed, const QDateTime& spielende, ResultOver over,
+                    MatchSlotWriter& byeWriter)
+{
+    // R1
+    const std::optional<MatchToRecord> match = readMatchToRecord(db, entry.kid, entry.spielnummer);
+    if (!match)
+        return false;
+    r.match = *match;
+    // R2
+    r.plattensystem = readPlattensystem(db, entry.kid, entry.gruppe);
+    // R5
+    RecordedResult& res = r.result;
+    res.tid = tid;
+    res.kid = entry.kid;
+    res.spielnummer = entry.spielnummer;
+    res.gruppe = entry.gruppe;
+    res.phase = match->phase;
+    res.ergebnis = parsed.ergebnis;
+    res.saetze = parsed.saetze;
+    const bool side1Won = parsed.ergebnis.sieger() == 1;
+    res.siegerSID = side1Won ? match->sid1 : match->sid2;
+    res.sieger = side1Won ? match->spieler1 : match->spieler2;
+    res.verliererSID = side1Won ? match->sid2 : match->sid1;
+    res.verlierer = side1Won ? match->spieler2 : match->spieler1;
+    // R4
+    MatchResultRow row;
+    row.spielende = spielende;
+    row.saetze = parsed.saetze;
+    row.ergebnis = entry.ergebnis;
+    row.siegerSID = res.siegerSID;
+    row.verliererSID = res.verliererSID;
+    if (!storeMatchResult(db, entry.kid, entry.spielnummer, row, over))
+        return false;
+    r.stored = true;
+    // R6
+    if (entry.verliererAlsSchiri)
+        r.referee = loserAsReferee(db, tid, res);
+    // R7
+    fillWaitingSlots(db, entry.kid, winnerPlaceholder(entry.spielnummer), res.siegerSID, res.sieger);
+    fillWaitingSlots(db, entry.kid, loserPlaceholder(entry.spielnummer), res.verliererSID, res.verlierer);
+    freilosebearbeiten(db, entry.kid, byeWriter);
+    // R8
+    if (entry.gruppe >= 0 && groupStep)
+        groupStep(db, res, r.afterCommit);
+    return true;
+}
+
+void rebuildAfterFailure(ResultPlanLink& plan, int kid)
+{
+    // Nothing was stored; the plan shows the database as it is. A failure of
+    // that rebuild (the server gone) must not hide the first one.
+    try {
+        plan.rebuildStates(kid);
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+RecordOutcome ResultEngine::recordResult(const ResultEntry& entry)
+{
+    const Parsed parsed = parse(entry);
     if (entry.gruppe >= 0 && prepareGroupStep)
-        prepareGroupStep(m_db, entry, *ergebnis, saetze);
+        prepareGroupStep(m_db, entry, parsed.ergebnis, parsed.saetze);
     const QDateTime spielende = m_clock.now();
 
     Recording rec;
@@ -156,64 +197,88 @@ RecordOutcome ResultEngine::recordResult(const ResultEntry& entry)
         rec = inTransaction(m_db, [&] {
             Recording r;
             lockClassMatches(m_db, entry.kid);
-            // R1
-            const std::optional<MatchToRecord> match = readMatchToRecord(m_db, entry.kid, entry.spielnummer);
-            if (!match || match->beendet || !match->begonnen)
-                return r;
-            r.match = *match;
-            // R2
-            r.plattensystem = readPlattensystem(m_db, entry.kid, entry.gruppe);
-            // R5
-            RecordedResult& res = r.result;
-            res.tid = m_tid;
-            res.kid = entry.kid;
-            res.spielnummer = entry.spielnummer;
-            res.gruppe = entry.gruppe;
-            res.phase = match->phase;
-            res.ergebnis = *ergebnis;
-            res.saetze = saetze;
-            const bool side1Won = ergebnis->sieger() == 1;
-            res.siegerSID = side1Won ? match->sid1 : match->sid2;
-            res.sieger = side1Won ? match->spieler1 : match->spieler2;
-            res.verliererSID = side1Won ? match->sid2 : match->sid1;
-            res.verlierer = side1Won ? match->spieler2 : match->spieler1;
-            // R4
-            MatchResultRow row;
-            row.spielende = spielende;
-            row.saetze = saetze;
-            row.ergebnis = entry.ergebnis;
-            row.siegerSID = res.siegerSID;
-            row.verliererSID = res.verliererSID;
-            if (!storeMatchResult(m_db, entry.kid, entry.spielnummer, row))
-                return r;
-            r.stored = true;
-            // R6
-            if (entry.verliererAlsSchiri)
-                r.referee = loserAsReferee(m_db, m_tid, res);
-            // R7
-            fillWaitingSlots(m_db, entry.kid, winnerPlaceholder(entry.spielnummer), res.siegerSID, res.sieger);
-            fillWaitingSlots(m_db, entry.kid, loserPlaceholder(entry.spielnummer), res.verliererSID, res.verlierer);
-            freilosebearbeiten(m_db, entry.kid, byeWriter);
-            // R8
-            if (entry.gruppe >= 0 && groupStep)
-                groupStep(m_db, res, r.afterCommit);
+            storeAndSendOn(m_db, m_tid, groupStep, r, entry, parsed, spielende, ResultOver::Running, byeWriter);
             return r;
         });
     } catch (...) {
-        // Nothing was stored; the plan shows the database as it is. A failure
-        // of that rebuild (the server gone) must not hide the first one.
-        try {
-            m_plan.rebuildStates(entry.kid);
-        } catch (...) {
-        }
+        rebuildAfterFailure(m_plan, entry.kid);
         throw;
     }
     if (!rec.stored)
         return RecordOutcome::Conflict;
     m_last = rec.result;
-    givePlanBack(m_plan, entry, rec);
+    givePlanBack(m_plan, entry, rec, true);
     rec.afterCommit.run();
     return RecordOutcome::Recorded;
+}
+
+CorrectionOutcome ResultEngine::correctResult(const ResultEntry& entry, const QDateTime& shownEnde,
+                                              const std::function<bool()>& confirmCascade)
+{
+    const Parsed parsed = parse(entry);
+    const auto shown = [&](const std::optional<TakeBackRow>& row) {
+        return row && row->beendet && (!shownEnde.isValid() || row->spielende == shownEnde);
+    };
+    if (!shown(readTakeBackRow(m_db, entry.kid, entry.spielnummer)))
+        return CorrectionOutcome::Conflict;
+    if (entry.gruppe >= 0 && prepareGroupStep)
+        prepareGroupStep(m_db, entry, parsed.ergebnis, parsed.saetze);
+    const QDateTime spielende = m_clock.now();
+
+    Recording rec;
+    try {
+        MatchSlotWriter byeWriter(m_db, entry.kid); // prepared before the transactions it writes in
+        // Worked out once and rolled back: whether the correction sends
+        // another entrant anywhere, and which matches the take-back sets back.
+        bool inPlace = true;
+        QList<TakeBackRow> affected;
+        {
+            Transaction trial(m_db);
+            lockClassMatches(m_db, entry.kid);
+            const std::optional<TakeBackRow> row = readTakeBackRow(m_db, entry.kid, entry.spielnummer);
+            if (!shown(row))
+                return CorrectionOutcome::Conflict;
+            const QList<int> before = fedEntrants(m_db, entry.kid, entry.spielnummer, row->gruppe, row->phase);
+            TakeBack takeBack(m_db, entry.kid);
+            takeBack.db_zuruecksetzen(entry.spielnummer);
+            freilosebearbeiten(m_db, entry.kid, byeWriter);
+            Recording r;
+            storeAndSendOn(m_db, m_tid, groupStep, r, entry, parsed, spielende, ResultOver::TakenBack, byeWriter);
+            inPlace = fedEntrants(m_db, entry.kid, entry.spielnummer, row->gruppe, row->phase) == before;
+            affected = takeBack.affected();
+            trial.rollback();
+        }
+        const bool played = std::any_of(affected.begin(), affected.end(),
+                                        [](const TakeBackRow& m) { return m.stage() != MatchStage::Open; });
+        if (!inPlace && played && !(confirmCascade && confirmCascade()))
+            return CorrectionOutcome::Cancelled;
+        rec = inTransaction(m_db, [&] {
+            Recording r;
+            lockClassMatches(m_db, entry.kid);
+            if (!shown(readTakeBackRow(m_db, entry.kid, entry.spielnummer)))
+                return r;
+            if (inPlace) {
+                storeAndSendOn(m_db, m_tid, groupStep, r, entry, parsed, spielende, ResultOver::Finished, byeWriter);
+            } else {
+                TakeBack takeBack(m_db, entry.kid);
+                takeBack.db_zuruecksetzen(entry.spielnummer);
+                freilosebearbeiten(m_db, entry.kid, byeWriter);
+                storeAndSendOn(m_db, m_tid, groupStep, r, entry, parsed, spielende, ResultOver::TakenBack, byeWriter);
+            }
+            return r;
+        });
+        m_lastInPlace = inPlace;
+    } catch (...) {
+        rebuildAfterFailure(m_plan, entry.kid);
+        throw;
+    }
+    if (!rec.stored)
+        return CorrectionOutcome::Conflict;
+    m_last = rec.result;
+    // The match's resources went back when it was first recorded.
+    givePlanBack(m_plan, entry, rec, false);
+    rec.afterCommit.run();
+    return CorrectionOutcome::Corrected;
 }
 
 bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
@@ -231,6 +296,35 @@ bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter
     }
     plan.rebuildStates(entry.kid);
     close();
+    if (next)
+        plan.offerNextMatches(entry.kid, engine.lastRecorded().phase);
+    return true;
+}
+
+bool korrigieren(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
+                 const QDateTime& spielende, bool next, const std::function<void()>& close)
+{
+    CorrectionOutcome outcome = CorrectionOutcome::Conflict;
+    const auto confirm = [&] {
+        return prompter.prompt(PromptKind::Warning, kMehrereSpiele, PromptButtons::OkCancel) == PromptAnswer::Ok;
+    };
+    if (!runGuarded(prompter, [&] { outcome = engine.correctResult(entry, spielende, confirm); }))
+        return false;
+    switch (outcome) {
+    case CorrectionOutcome::Cancelled:
+        return false;
+    case CorrectionOutcome::Conflict:
+        prompter.error(resultConflictMessage());
+        close();
+        plan.rebuildStates(entry.kid);
+        plan.redraw(entry.kid);
+        return false;
+    case CorrectionOutcome::Corrected:
+        break;
+    }
+    plan.rebuildStates(entry.kid);
+    close();
+    plan.redraw(entry.kid);
     if (next)
         plan.offerNextMatches(entry.kid, engine.lastRecorded().phase);
     return true;

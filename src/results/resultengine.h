@@ -21,6 +21,7 @@
 #include "results/resultplanlink.h"
 #include "results/scoremodel.h"
 
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -88,6 +89,12 @@ enum class RecordOutcome {
     Conflict, // nothing stored: the match was no longer running
 };
 
+enum class CorrectionOutcome {
+    Corrected,
+    Conflict,  // nothing stored: the match is no longer finished as shown
+    Cancelled, // nothing stored: the user kept the matches played behind it
+};
+
 // The message of RecordOutcome::Conflict.
 QString resultConflictMessage();
 
@@ -106,8 +113,24 @@ public:
     // rebuilt from the database.
     RecordOutcome recordResult(const ResultEntry& entry);
 
+    // "Korrigieren": the finished match's result replaced by the entry, in
+    // one transaction under the class's lock, guarded by the finished state
+    // and the end `spielende` the dialog read (an invalid one: any). When no
+    // slot or place fed by the match, its group or its phase's best-placed
+    // list would get another entrant, the match and its standings are
+    // corrected in place and nothing else changes. Otherwise the result is
+    // taken back with all that followed (results/takeback.h), the byes are
+    // settled and the entry is recorded again; when that sets back a match
+    // that is called, running or finished, `confirmCascade` is asked first
+    // and false cancels it. The match's resources stay where they are (they
+    // went back when it was first recorded). Throws as recordResult.
+    CorrectionOutcome correctResult(const ResultEntry& entry, const QDateTime& spielende,
+                                    const std::function<bool()>& confirmCascade);
+
     // The result as stored by the last recording that succeeded.
     const RecordedResult& lastRecorded() const { return m_last; }
+    // Whether the last correction was made in place.
+    bool lastCorrectionInPlace() const { return m_lastInPlace; }
 
 private:
     QSqlDatabase m_db;
@@ -115,6 +138,7 @@ private:
     const Clock& m_clock;
     ResultPlanLink& m_plan;
     RecordedResult m_last;
+    bool m_lastInPlace = false;
 };
 
 // "Spiel beendet" of the result dialog: records the entry and runs what
@@ -127,5 +151,15 @@ private:
 // whether the result was stored.
 bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
                   bool next, const std::function<void()>& close);
+
+// "Korrigieren" of the result dialog: corrects the result (asking "Es können
+// mehrere Spiele betroffen sein. Fortsetzten?" when matches played behind it
+// would be set back) and runs what follows: the states rebuilt, the dialog
+// closed, the class drawn anew and, with `next`, the next playable matches of
+// the phase offered. Another desk was first: the message, the dialog closed,
+// the plan rebuilt. Cancelled or failed: the dialog stays open. Returns
+// whether the correction was stored.
+bool korrigieren(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
+                 const QDateTime& spielende, bool next, const std::function<void()>& close);
 
 } // namespace bw

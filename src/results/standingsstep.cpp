@@ -43,7 +43,6 @@ void StandingsStep::write(const QSqlDatabase& db, const RecordedResult& result, 
     const bool prepared = m_prepared == result.spielnummer && m_preparedClass == result.kid;
     const StandingsOutcome outcome =
         writeStandings(db, result.kid, result.spielnummer, prepared ? m_decision : StandingsDecision{});
-    m_prepared = -1;
     const int kid = result.kid;
     after.add([this, outcome, kid] {
         for (const QString& pool : m_plan.poolNames()) {

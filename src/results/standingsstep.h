@@ -28,7 +28,9 @@ private:
     TieResolver& m_resolver;
     Prompter& m_prompter;
     ResultPlanLink& m_plan;
-    int m_prepared = -1; // the match the decision was made for
+    // The match the decision was made for; it holds until the next preparation
+    // (a correction writes it in a trial and then for good).
+    int m_prepared = -1;
     int m_preparedClass = -1;
     StandingsDecision m_decision;
 };

@@ -288,6 +288,7 @@ void Tergebnis::fillMode(TergebnisMode mode, int kid, const MatchDialogRow& row,
     const auto filling = m_page.fill();
     m_mode = mode;
     m_stage = row.state();
+    m_spielende = row.spielende;
     m_kid = kid;
     m_phase = row.phase;
     static const QString captions[] = {kUebernehmen, kAufrufen, kSpielStarten, kSpielBeendet, kKorrigieren};
@@ -572,6 +573,7 @@ bool Tergebnis::okClick()
         finish.gruppe = gruppetemp->text().toInt();
         finish.phase = m_phase;
         finish.expected = m_stage;
+        finish.spielende = m_spielende;
         finish.ergebnis = ergebniscombo->currentText();
         for (int k = 0; k < m_setEntries; ++k) {
             const QString text = satz[size_t(k)]->text().trimmed();
@@ -741,9 +743,10 @@ void Tergebnis::SaveChanges1Click()
 void Tergebnis::Spielbeenden1Click()
 {
     const int n = snr->text().toInt();
+    const MatchStage shown = m_stage;
     reject();
     if (m_links.spielZuruecksetzen)
-        m_links.spielZuruecksetzen(n);
+        m_links.spielZuruecksetzen(n, shown);
 }
 
 bool Tergebnis::eventFilter(QObject* watched, QEvent* event)

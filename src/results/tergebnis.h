@@ -82,11 +82,11 @@ struct TergebnisLinks {
     // Hand-overs to the parts that print and record: the umpire sheet of the
     // match; recording a result ("Spiel beendet") and correcting one
     // ("Korrigieren"), each true when it was stored; taking the match back
-    // ("Spiel zurücksetzen", as a called match).
+    // ("Spiel zurücksetzen") by the state the dialog was filled from.
     std::function<void(int kid, int spielnummer)> schiedsrichterzettel;
     std::function<bool(const MatchFinish&)> spielBeendet;
     std::function<bool(const MatchFinish&)> korrigieren;
-    std::function<void(int spielnummer)> spielZuruecksetzen;
+    std::function<void(int spielnummer, MatchStage shown)> spielZuruecksetzen;
 };
 
 class Tergebnis : public QDialog {
@@ -227,6 +227,7 @@ private:
     TergebnisLinks m_links;
     TergebnisMode m_mode = TergebnisMode::Planen;
     MatchStage m_stage = MatchStage::Open; // the state the dialog was filled from
+    QDateTime m_spielende;                 // and the end of its result
     int m_kid = 0;
     int m_phase = 0;
     ResultDialogSetup m_setup;

@@ -5,6 +5,7 @@
 // umpire, the group step, entries refused before anything is written, every
 // statement failing in turn, and two desks recording one match.
 #include "../draw/matchfixture.h"
+#include "fakeresultplan.h"
 
 #include "data/dbvalue.h"
 #include "data/sql.h"
@@ -22,46 +23,6 @@ using namespace bw;
 using namespace bw::test;
 
 namespace {
-
-// The plan panel as the engine sees it: pools and slot labels in memory.
-class FakePlan : public ResultPlanLink {
-public:
-    QMap<QString, QList<std::pair<QString, int>>> pools;
-    // page -> label caption -> key
-    QMap<int, QMap<QString, int>> labels;
-    int rebuilds = 0;
-    QStringList calls; // rebuilds, redraws, offers and the dialog's closing in order
-
-    bool hasPool(const QString& name) const override { return pools.contains(name); }
-    QStringList poolNames() const override { return pools.keys(); }
-    QStringList poolTexts(const QString& name) const override
-    {
-        QStringList texts;
-        for (const auto& item : pools.value(name))
-            texts << item.first;
-        return texts;
-    }
-    void addToPool(const QString& name, const QString& text, int id) override
-    {
-        if (pools.contains(name) && !poolTexts(name).contains(text))
-            pools[name].append({text, id});
-    }
-    void relabelSlots(int phase, const QString& placeholder, const QString& text, int id) override
-    {
-        auto& page = labels[phase];
-        if (page.contains(placeholder)) {
-            page.remove(placeholder);
-            page.insert(text, id);
-        }
-    }
-    void rebuildStates(int) override
-    {
-        ++rebuilds;
-        calls << QStringLiteral("rebuild");
-    }
-    void redraw(int) override { calls << QStringLiteral("redraw"); }
-    void offerNextMatches(int, int phase) override { calls << QStringLiteral("offer %1").arg(phase); }
-};
 
 const MatchSide kA = entrant(11, QStringLiteral("Adler, Anton"));
 const MatchSide kB = entrant(12, QStringLiteral("Brandt, Berta"));

@@ -462,15 +462,21 @@ private slots:
         QVERIFY(column(m_db, m_kid, n, "aufruf1_sp1").isNull());
         QCOMPARE(m_plan.calls, QStringList{QStringLiteral("started %1: 0 %2 %3 T2 Abel, Eva").arg(n).arg(r.sid1).arg(r.sid2)});
 
-        // "Spiel zurücksetzen" closes and hands the match over.
+        // "Spiel zurücksetzen" closes and hands the match over with the state
+        // the dialog was filled from.
         int takenBack = 0;
-        links.spielZuruecksetzen = [&](int number) { takenBack = number; };
+        MatchStage shown = MatchStage::Open;
+        links.spielZuruecksetzen = [&](int number, MatchStage stage) {
+            takenBack = number;
+            shown = stage;
+        };
         dialog().setLinks(links);
         fill(TergebnisMode::Starten, n);
         dialog().show();
         dialog().Spielbeenden1->trigger();
         QVERIFY(!dialog().isVisible());
         QCOMPARE(takenBack, n);
+        QCOMPARE(shown, MatchStage::Running);
     }
 
     // Another desk called the match meanwhile: nothing stored, the message, the
