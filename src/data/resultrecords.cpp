@@ -5,6 +5,30 @@
 
 namespace bw {
 
+namespace {
+
+QVariant setValue(const std::optional<int>& v)
+{
+    return v ? QVariant(*v) : QVariant(QMetaType(QMetaType::Int));
+}
+
+int fillSlots(const QSqlDatabase& db, const char* table, const char* idColumn, int kid, const QString& placeholder,
+              int id, const QString& name)
+{
+    const SqlParams params{{s("id"), id}, {s("name"), name}, {s("bez"), placeholder}, {s("kid"), kid}};
+    int changed = 0;
+    for (const char* side : {"1", "2"}) {
+        changed += execute(db,
+                           s("UPDATE ") + s(table) + s(" SET ") + s(idColumn) + s(side) + s("=:id,spieler") + s(side) +
+                               s("=:name WHERE spieler") + s(side) + s("=:bez AND KID=:kid"),
+                           params)
+                       .numRowsAffected();
+    }
+    return changed;
+}
+
+} // namespace
+
 std::optional<MatchToRecord> readMatchToRecord(const QSqlDatabase& db, int kid, int spielnummer)
 {
     QSqlQuery q = execute(db,
@@ -50,10 +74,8 @@ bool storeMatchResult(const QSqlDatabase& db, int kid, int spielnummer, const Ma
                      {s("vsid"), row.verliererSID},
                      {s("kid"), kid},
                      {s("snr"), spielnummer}};
-    for (int i = 0; i < 9; ++i) {
-        const auto& v = row.saetze[size_t(i)];
-        params.insert(s("s") + QString::number(i + 1), v ? QVariant(*v) : QVariant(QMetaType(QMetaType::Int)));
-    }
+    for (int i = 0; i < 9; ++i)
+        params.insert(s("s") + QString::number(i + 1), setValue(row.saetze[size_t(i)]));
     QSqlQuery q = execute(db,
                           s("UPDATE Spielplan SET spielende=:se,beendet=1,begonnen=0,satz1=:s1,satz2=:s2,satz3=:s3,"
                             "satz4=:s4,satz5=:s5,satz6=:s6,satz7=:s7,satz8=:s8,satz9=:s9,ergebnis=:erg,"
@@ -63,16 +85,26 @@ bool storeMatchResult(const QSqlDatabase& db, int kid, int spielnummer, const Ma
     return q.numRowsAffected() > 0;
 }
 
+void storeGameResult(const QSqlDatabase& db, int kid, int spielnummer, int nummer,
+                     const std::array<std::optional<int>, 9>& saetze, const QString& ergebnis)
+{
+    SqlParams params{{s("erg"), ergebnis}, {s("kid"), kid}, {s("snr"), spielnummer}, {s("nr"), nummer}};
+    for (int i = 0; i < 9; ++i)
+        params.insert(s("s") + QString::number(i + 1), setValue(saetze[size_t(i)]));
+    execute(db,
+            s("UPDATE Teamspiele SET satz1=:s1,satz2=:s2,satz3=:s3,satz4=:s4,satz5=:s5,satz6=:s6,satz7=:s7,"
+              "satz8=:s8,satz9=:s9,ergebnis=:erg WHERE KID=:kid AND spielnummer=:snr AND nummer=:nr"),
+            params);
+}
+
 int fillWaitingSlots(const QSqlDatabase& db, int kid, const QString& placeholder, int sid, const QString& name)
 {
-    const SqlParams params{{s("sid"), sid}, {s("name"), name}, {s("bez"), placeholder}, {s("kid"), kid}};
-    int changed = execute(db, s("UPDATE Spielplan SET SID1=:sid,spieler1=:name WHERE spieler1=:bez AND KID=:kid"),
-                          params)
-                      .numRowsAffected();
-    changed += execute(db, s("UPDATE Spielplan SET SID2=:sid,spieler2=:name WHERE spieler2=:bez AND KID=:kid"),
-                       params)
-                   .numRowsAffected();
-    return changed;
+    return fillSlots(db, "Spielplan", "SID", kid, placeholder, sid, name);
+}
+
+int fillWaitingGameSlots(const QSqlDatabase& db, int kid, const QString& placeholder, int mid, const QString& name)
+{
+    return fillSlots(db, "Teamspiele", "MID", kid, placeholder, mid, name);
 }
 
 std::optional<RefereeRecord> refereeRecordOfPlayer(const QSqlDatabase& db, int sid)

@@ -58,9 +58,16 @@ enum class ResultOver {
 bool storeMatchResult(const QSqlDatabase& db, int kid, int spielnummer, const MatchResultRow& row,
                       ResultOver over = ResultOver::Running);
 
+// Stores the sets and the result of game `nummer` of a team match (an empty
+// result as it is).
+void storeGameResult(const QSqlDatabase& db, int kid, int spielnummer, int nummer,
+                     const std::array<std::optional<int>, 9>& saetze, const QString& ergebnis);
+
 // Writes an entrant into every slot of the class, in every phase, whose text is
 // exactly `placeholder`: side 1 first, then side 2. Returns the rows changed.
 int fillWaitingSlots(const QSqlDatabase& db, int kid, const QString& placeholder, int sid, const QString& name);
+// The same for the games of the class's team matches (MID1/MID2).
+int fillWaitingGameSlots(const QSqlDatabase& db, int kid, const QString& placeholder, int mid, const QString& name);
 
 // A player as a referee would be made of him: names, club, birth date,
 // associations, country and class; none when there is no such player.

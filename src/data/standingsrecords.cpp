@@ -105,6 +105,54 @@ QList<GroupMatch> readGroupMatches(const QSqlDatabase& db, int kid, int gid)
     return matches;
 }
 
+namespace {
+
+const char* const kGameColumns = "spielnummer,nummer,ergebnis,satz1,satz2,satz3,satz4,satz5,satz6,satz7,satz8,satz9";
+
+GameScore gameScore(const QSqlQuery& q)
+{
+    GameScore g;
+    g.nummer = q.value(1).toInt();
+    g.ergebnis = q.value(2).toString();
+    for (int i = 0; i < 9; ++i) {
+        const QVariant v = q.value(3 + i);
+        if (!v.isNull())
+            g.saetze[size_t(i)] = v.toInt();
+    }
+    return g;
+}
+
+} // namespace
+
+void readGroupGames(const QSqlDatabase& db, int kid, int gid, QList<GroupMatch>& matches)
+{
+    QSqlQuery q = execute(db,
+                          s("SELECT ") + s(kGameColumns) +
+                              s(" FROM Teamspiele WHERE KID=:k AND spielnummer IN "
+                                "(SELECT spielnummer FROM Spielplan WHERE KID=:k AND gruppe=:g) "
+                                "ORDER BY spielnummer,nummer"),
+                          {{s("k"), kid}, {s("g"), gid}});
+    while (q.next()) {
+        const int spielnummer = q.value(0).toInt();
+        for (GroupMatch& m : matches) {
+            if (m.spielnummer == spielnummer)
+                m.spiele.append(gameScore(q));
+        }
+    }
+}
+
+QList<GameScore> readMatchGames(const QSqlDatabase& db, int kid, int spielnummer)
+{
+    QSqlQuery q = execute(db,
+                          s("SELECT ") + s(kGameColumns) +
+                              s(" FROM Teamspiele WHERE KID=:k AND spielnummer=:n ORDER BY nummer"),
+                          {{s("k"), kid}, {s("n"), spielnummer}});
+    QList<GameScore> games;
+    while (q.next())
+        games.append(gameScore(q));
+    return games;
+}
+
 std::optional<GroupMatch> readGroupMatch(const QSqlDatabase& db, int kid, int spielnummer)
 {
     QSqlQuery q = execute(db, s("SELECT ") + s(kMatchColumns) + s(" FROM Spielplan WHERE KID=:k AND spielnummer=:n"),
@@ -209,12 +257,17 @@ SendOnResult sendOn(const QSqlDatabase& db, int kid, int parentGID, int parentpo
                 params.insert(s("s"), Freilos);
                 params.insert(s("b"), kFreilosText);
             }
-            QSqlQuery q = execute(db,
-                                  s("UPDATE Spielplan SET SID") + n + s("=:s,spieler") + n +
-                                      s("=:b WHERE KID=:k AND parentGID") + n + s("=:g AND parentpos") + n +
-                                      s("=:p") + kind + phaseFilter,
-                                  params);
-            const int changed = q.numRowsAffected();
+            const QString fed = s("KID=:k AND parentGID") + n + s("=:g AND parentpos") + n + s("=:p") + kind + phaseFilter;
+            const int changed =
+                execute(db, s("UPDATE Spielplan SET SID") + n + s("=:s,spieler") + n + s("=:b WHERE ") + fed, params)
+                    .numRowsAffected();
+            // The games of every match fed, so that each of them can start.
+            if (changed > 0)
+                execute(db,
+                        s("UPDATE Teamspiele SET MID") + n + s("=:s,spieler") + n +
+                            s("=:b WHERE KID=:k AND spielnummer IN (SELECT spielnummer FROM Spielplan WHERE ") + fed +
+                            s(")"),
+                        params);
             result.written += changed;
             if (!known && !groupMatch && changed > 0)
                 result.byes = true;

@@ -53,6 +53,15 @@ QList<StandingsRow> readGroupStandings(const QSqlDatabase& db, int kid, int gid)
 // The rows of the phase that stand at position `pos` and name an entrant, by group.
 QList<StandingsRow> readPlacedAt(const QSqlDatabase& db, int kid, int phase, int pos);
 
+// One game of a team match as the standings count it: its result in sets
+// ("a:b", team 1 first; empty when none was chosen) and its stored sets.
+struct GameScore {
+    int nummer = 0;
+    QString ergebnis;
+    std::array<std::optional<int>, 9> saetze; // satz1..satz9, nothing for Null
+    bool operator==(const GameScore&) const = default;
+};
+
 // One group match as the standings count it.
 struct GroupMatch {
     int spielnummer = 0;
@@ -67,6 +76,7 @@ struct GroupMatch {
     std::array<std::optional<int>, 9> saetze; // satz1..satz9, nothing for Null
     int gruppe = -1;
     int phase = 0;
+    QList<GameScore> spiele; // the games of a team match (readGroupGames)
     bool operator==(const GroupMatch&) const = default;
 
     // Whether it is still to be played: not finished and both sides named.
@@ -75,6 +85,10 @@ struct GroupMatch {
 
 // The group's matches by number.
 QList<GroupMatch> readGroupMatches(const QSqlDatabase& db, int kid, int gid);
+// The games of the group's team matches given to their matches in `matches`.
+void readGroupGames(const QSqlDatabase& db, int kid, int gid, QList<GroupMatch>& matches);
+// The games of one team match, by number.
+QList<GameScore> readMatchGames(const QSqlDatabase& db, int kid, int spielnummer);
 // One match of the class; nothing when there is none.
 std::optional<GroupMatch> readGroupMatch(const QSqlDatabase& db, int kid, int spielnummer);
 // The numbers of the phase's matches still to be played (GroupMatch::open).
@@ -112,8 +126,9 @@ struct SendOnResult {
     bool byes = false;
 };
 
-// Sends the entrant of place `pos` of group `gid` on: into the match slots,
-// group places and standings rows that wait for that place. Without an
+// Sends the entrant of place `pos` of group `gid` on: into the match slots
+// (in a team class also into every game of each such match), group places and
+// standings rows that wait for that place. Without an
 // entrant (sid below 0) a knock-out slot gets a bye (Freilos) and a slot of a
 // group match or a group place becomes an empty place.
 SendOnResult sendOnPlace(const QSqlDatabase& db, int kid, int gid, int pos, const PlaceEntrant& entrant);

@@ -99,20 +99,21 @@ GroupStandings groupStandings(const QSqlDatabase& db, int kid, int gid, const st
     st.gid = gid;
     st.rows = readGroupStandings(db, kid, gid);
     QList<GroupMatch> matches = readGroupMatches(db, kid, gid);
+    const bool team = isTeamClass(db, kid);
+    if (team)
+        readGroupGames(db, kid, gid, matches);
     if (recorded) {
         for (GroupMatch& m : matches) {
             if (m.spielnummer == recorded->spielnummer)
                 m = *recorded;
         }
     }
-    const bool team = isTeamClass(db, kid);
     QList<tabellenitem> entrants;
     for (const StandingsRow& row : st.rows) {
         if (row.sid < 0)
             continue;
         tabellenitem item = itemOf(row);
-        if (!team)
-            setCounters(item, countersOf(row.sid, matches, row.counters));
+        setCounters(item, team ? teamCountersOf(row.sid, matches) : countersOf(row.sid, matches, row.counters));
         entrants.append(item);
     }
     st.ranked = rankGroup(entrants, team, directResults(matches));

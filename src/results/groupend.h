@@ -45,9 +45,8 @@ struct GroupStandings {
 };
 
 // Works the group out from its stored matches; `recorded` (when given) stands
-// in for the stored row of that match. The counters of singles, doubles and
-// mixed are counted from the finished matches; a team class's are taken as
-// stored.
+// in for the stored row of that match (with its games in a team class). The
+// counters are sums over the finished matches, a team class's with their games.
 GroupStandings groupStandings(const QSqlDatabase& db, int kid, int gid, const std::optional<GroupMatch>& recorded = {});
 
 // What the user decided before the transaction.

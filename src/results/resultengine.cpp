@@ -1,9 +1,11 @@
 #include "results/resultengine.h"
 
+#include "data/classrecords.h"
 #include "data/concurrency.h"
 #include "data/matchrecords.h"
 #include "data/refereerecords.h"
 #include "data/resultrecords.h"
+#include "data/teamrecords.h"
 #include "data/transaction.h"
 #include "draw/byes.h"
 #include "platform/apperror.h"
@@ -35,24 +37,27 @@ struct Recording {
     bool stored = false;
     MatchToRecord match;
     int plattensystem = 0;
+    QStringList classTables; // of a team match: the class's tables
     RecordedResult result;
-    std::optional<NewReferee> referee;
+    std::vector<NewReferee> referees;
     AfterCommit afterCommit;
 };
 
-// The entry read: its result and its sets.
+// The entry read: its result and its sets, of a team match the games.
 struct Parsed {
     Ergebnis ergebnis;
     Saetze saetze;
+    bool team = false;
+    QList<GameScore> spiele;
 };
 
-// R6: the loser as a referee of the tournament, offered for the class, unless
-// one of his surname and first name is there already.
-std::optional<NewReferee> loserAsReferee(const QSqlDatabase& db, int tid, const RecordedResult& r)
+// R6: a player of the losing side as a referee of the tournament, offered for
+// the class, unless one of his surname and first name is there already.
+std::optional<NewReferee> playerAsReferee(const QSqlDatabase& db, int tid, const RecordedResult& r, int sid)
 {
-    if (r.verliererSID <= 0)
+    if (sid <= 0)
         return std::nullopt;
-    std::optional<RefereeRecord> record = refereeRecordOfPlayer(db, r.verliererSID);
+    std::optional<RefereeRecord> record = refereeRecordOfPlayer(db, sid);
     if (!record)
         return std::nullopt;
     lockTable(db, QStringLiteral("Schiri")); // the name check holds until the insert
@@ -65,17 +70,44 @@ std::optional<NewReferee> loserAsReferee(const QSqlDatabase& db, int tid, const 
     return NewReferee{id, record->snname + QStringLiteral(", ") + record->svname};
 }
 
-// After the commit: R3 the match's resources back to the pools, R6 the new
-// referee into them, R7 the slot labels of the match's page and of the
-// placement page.
-void givePlanBack(ResultPlanLink& plan, const ResultEntry& entry, const Recording& rec, bool resources)
+// The players of the losing side: the loser, or the players and reserves of
+// the losing team (s1..s4, r1, r2) in this order.
+QList<int> losingPlayers(const QSqlDatabase& db, const RecordedResult& r, bool team)
+{
+    if (!team)
+        return {r.verliererSID};
+    QList<int> players;
+    if (r.verliererSID <= 0)
+        return players;
+    if (const std::optional<TeamRow> row = readTeam(db, r.verliererSID)) {
+        for (qsizetype i = 0; i < 6 && i < row->slotColumns.size(); ++i)
+            players.append(row->slotColumns[i].isNull() ? 0 : row->slotColumns[i].toInt());
+    }
+    return players;
+}
+
+// After the commit: R3 the match's resources back to the pools (of a team
+// match the entrants, and the table and umpire of every game: a table only
+// when it is one of the class's), R6 the new referees into them, R7 the slot
+// labels of the match's page and of the placement page.
+void givePlanBack(ResultPlanLink& plan, const ResultEntry& entry, const QList<GameEntry>* games,
+                  const Recording& rec, bool resources)
 {
     const MatchToRecord& m = rec.match;
-    if (resources)
+    if (resources && !games)
         giveResourcesBack(plan, entry.gruppe, m.sid1, m.sid2, m.anPlatte, m.schiri, m.manuell, rec.plattensystem);
-    if (rec.referee && !rec.referee->text.isEmpty()) {
-        plan.addToPool(kSchiriPool, rec.referee->text, 0);
-        plan.addToPool(kAlleSchiris, rec.referee->text, rec.referee->id);
+    if (resources && games) {
+        giveResourcesBack(plan, entry.gruppe, m.sid1, m.sid2, {}, {}, false, rec.plattensystem);
+        for (const GameEntry& game : *games) {
+            const bool classTable = rec.classTables.contains(game.platte);
+            giveResourcesBack(plan, entry.gruppe, -1, -1, game.platte, game.schiri, !classTable, rec.plattensystem);
+        }
+    }
+    for (const NewReferee& referee : rec.referees) {
+        if (referee.text.isEmpty())
+            continue;
+        plan.addToPool(kSchiriPool, referee.text, 0);
+        plan.addToPool(kAlleSchiris, referee.text, referee.id);
     }
     const RecordedResult& r = rec.result;
     const struct {
@@ -105,21 +137,55 @@ ResultEngine::ResultEngine(const QSqlDatabase& db, int tid, const Clock& clock, 
 
 namespace {
 
-Parsed parse(const ResultEntry& entry)
+// The set entries as stored; AppError for one that is no set score.
+Saetze readSetEntries(const std::array<QString, 9>& texts, const QString& where)
+{
+    Saetze saetze;
+    for (size_t i = 0; i < saetze.size(); ++i) {
+        const SetEntry set = readSetEntry(texts[i]);
+        if (!set.valid)
+            throw AppError(QStringLiteral("Keinen korrekten Wert eingegeben (%1Satz %2: \"%3\")")
+                               .arg(where)
+                               .arg(i + 1)
+                               .arg(texts[i]));
+        saetze[i] = set.value;
+    }
+    return saetze;
+}
+
+// The games of a team entry as they will be stored; AppError for a game that
+// is shown twice or is no game, a result that is no result or a set entry
+// that is no set score.
+QList<GameScore> readGames(const QList<GameEntry>& games)
+{
+    QList<GameScore> scores;
+    for (const GameEntry& game : games) {
+        const bool known = std::any_of(scores.begin(), scores.end(),
+                                       [&](const GameScore& g) { return g.nummer == game.nummer; });
+        if (game.nummer < 1 || game.nummer > 9 || known)
+            throw AppError(QStringLiteral("Das Spiel %1 gibt es nicht.").arg(game.nummer));
+        if (!game.ergebnis.trimmed().isEmpty() && !readErgebnis(game.ergebnis))
+            throw AppError(QStringLiteral("Wählen Sie ein gültiges Satzergebnis (Spiel %1)").arg(game.nummer));
+        GameScore score;
+        score.nummer = game.nummer;
+        score.ergebnis = game.ergebnis.trimmed();
+        score.saetze = readSetEntries(game.saetze, QStringLiteral("Spiel %1, ").arg(game.nummer));
+        scores.append(score);
+    }
+    return scores;
+}
+
+// The entry read; of a team match (`games` given) the games, the match row
+// keeping no sets.
+Parsed parse(const ResultEntry& entry, const QList<GameEntry>* games)
 {
     const std::optional<Ergebnis> ergebnis = readErgebnis(entry.ergebnis);
     if (!ergebnis)
-        throw AppError(QStringLiteral("Wählen Sie ein gültiges Satzergebnis"));
-    Parsed parsed{*ergebnis, {}};
-    for (size_t i = 0; i < parsed.saetze.size(); ++i) {
-        const SetEntry set = readSetEntry(entry.saetze[i]);
-        if (!set.valid)
-            throw AppError(QStringLiteral("Keinen korrekten Wert eingegeben (Satz %1: \"%2\")")
-                               .arg(i + 1)
-                               .arg(entry.saetze[i]));
-        parsed.saetze[i] = set.value;
-    }
-    return parsed;
+        throw AppError(games ? QStringLiteral("Wählen Sie ein gültiges Spielergebnis")
+                             : QStringLiteral("Wählen Sie ein gültiges Satzergebnis"));
+    if (games)
+        return Parsed{*ergebnis, {}, true, readGames(*games)};
+    return Parsed{*ergebnis, readSetEntries(entry.saetze, {}), false, {}};
 }
 
 // R1 to R8 in the caller's transaction, the result written over the state
@@ -135,6 +201,8 @@ bool storeAndSendOn(const QSqlDatabase& db, int tid, const GroupResultStep& grou
     r.match = *match;
     // R2
     r.plattensystem = readPlattensystem(db, entry.kid, entry.gruppe);
+    if (parsed.team)
+        r.classTables = readTableNames(db, entry.kid);
     // R5
     RecordedResult& res = r.result;
     res.tid = tid;
@@ -159,13 +227,31 @@ bool storeAndSendOn(const QSqlDatabase& db, int tid, const GroupResultStep& grou
     if (!storeMatchResult(db, entry.kid, entry.spielnummer, row, over))
         return false;
     r.stored = true;
+    for (const GameScore& game : parsed.spiele)
+        storeGameResult(db, entry.kid, entry.spielnummer, game.nummer, game.saetze, game.ergebnis);
     // R6
-    if (entry.verliererAlsSchiri)
-        r.referee = loserAsReferee(db, tid, res);
+    if (entry.verliererAlsSchiri) {
+        for (const int sid : losingPlayers(db, res, parsed.team)) {
+            if (std::optional<NewReferee> referee = playerAsReferee(db, tid, res, sid))
+                r.referees.push_back(*referee);
+        }
+    }
     // R7
-    fillWaitingSlots(db, entry.kid, winnerPlaceholder(entry.spielnummer), res.siegerSID, res.sieger);
-    fillWaitingSlots(db, entry.kid, loserPlaceholder(entry.spielnummer), res.verliererSID, res.verlierer);
-    freilosebearbeiten(db, entry.kid, byeWriter);
+    const struct {
+        QString placeholder;
+        int id;
+        QString name;
+    } sent[] = {{winnerPlaceholder(entry.spielnummer), res.siegerSID, res.sieger},
+                {loserPlaceholder(entry.spielnummer), res.verliererSID, res.verlierer}};
+    for (const auto& slot : sent)
+        fillWaitingSlots(db, entry.kid, slot.placeholder, slot.id, slot.name);
+    if (parsed.team) {
+        // Byes of a team class are settled when its plan is drawn next.
+        for (const auto& slot : sent)
+            fillWaitingGameSlots(db, entry.kid, slot.placeholder, slot.id, slot.name);
+    } else {
+        freilosebearbeiten(db, entry.kid, byeWriter);
+    }
     // R8
     if (entry.gruppe >= 0 && groupStep)
         groupStep(db, res, r.afterCommit);
@@ -186,9 +272,19 @@ void rebuildAfterFailure(ResultPlanLink& plan, int kid)
 
 RecordOutcome ResultEngine::recordResult(const ResultEntry& entry)
 {
-    const Parsed parsed = parse(entry);
+    return record(entry, nullptr);
+}
+
+RecordOutcome ResultEngine::recordTeamResult(const TeamResultEntry& entry)
+{
+    return record(entry.match, &entry.spiele);
+}
+
+RecordOutcome ResultEngine::record(const ResultEntry& entry, const QList<GameEntry>* games)
+{
+    const Parsed parsed = parse(entry, games);
     if (entry.gruppe >= 0 && prepareGroupStep)
-        prepareGroupStep(m_db, entry, parsed.ergebnis, parsed.saetze);
+        prepareGroupStep(m_db, entry, parsed.ergebnis, parsed.saetze, parsed.spiele);
     const QDateTime spielende = m_clock.now();
 
     Recording rec;
@@ -207,7 +303,7 @@ RecordOutcome ResultEngine::recordResult(const ResultEntry& entry)
     if (!rec.stored)
         return RecordOutcome::Conflict;
     m_last = rec.result;
-    givePlanBack(m_plan, entry, rec, true);
+    givePlanBack(m_plan, entry, games, rec, true);
     rec.afterCommit.run();
     return RecordOutcome::Recorded;
 }
@@ -215,14 +311,14 @@ RecordOutcome ResultEngine::recordResult(const ResultEntry& entry)
 CorrectionOutcome ResultEngine::correctResult(const ResultEntry& entry, const QDateTime& shownEnde,
                                               const std::function<bool()>& confirmCascade)
 {
-    const Parsed parsed = parse(entry);
+    const Parsed parsed = parse(entry, nullptr);
     const auto shown = [&](const std::optional<TakeBackRow>& row) {
         return row && row->beendet && (!shownEnde.isValid() || row->spielende == shownEnde);
     };
     if (!shown(readTakeBackRow(m_db, entry.kid, entry.spielnummer)))
         return CorrectionOutcome::Conflict;
     if (entry.gruppe >= 0 && prepareGroupStep)
-        prepareGroupStep(m_db, entry, parsed.ergebnis, parsed.saetze);
+        prepareGroupStep(m_db, entry, parsed.ergebnis, parsed.saetze, parsed.spiele);
     const QDateTime spielende = m_clock.now();
 
     Recording rec;
@@ -276,29 +372,46 @@ CorrectionOutcome ResultEngine::correctResult(const ResultEntry& entry, const QD
         return CorrectionOutcome::Conflict;
     m_last = rec.result;
     // The match's resources went back when it was first recorded.
-    givePlanBack(m_plan, entry, rec, false);
+    givePlanBack(m_plan, entry, nullptr, rec, false);
     rec.afterCommit.run();
     return CorrectionOutcome::Corrected;
 }
 
-bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
-                  bool next, const std::function<void()>& close)
+namespace {
+
+bool finish(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, int kid, bool next,
+            const std::function<void()>& close, const std::function<RecordOutcome()>& record)
 {
     RecordOutcome outcome = RecordOutcome::Conflict;
-    if (!runGuarded(prompter, [&] { outcome = engine.recordResult(entry); }))
+    if (!runGuarded(prompter, [&] { outcome = record(); }))
         return false;
     if (outcome == RecordOutcome::Conflict) {
         prompter.error(resultConflictMessage());
         close();
-        plan.rebuildStates(entry.kid);
-        plan.redraw(entry.kid);
+        plan.rebuildStates(kid);
+        plan.redraw(kid);
         return false;
     }
-    plan.rebuildStates(entry.kid);
+    plan.rebuildStates(kid);
     close();
     if (next)
-        plan.offerNextMatches(entry.kid, engine.lastRecorded().phase);
+        plan.offerNextMatches(kid, engine.lastRecorded().phase);
     return true;
+}
+
+} // namespace
+
+bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
+                  bool next, const std::function<void()>& close)
+{
+    return finish(engine, plan, prompter, entry.kid, next, close, [&] { return engine.recordResult(entry); });
+}
+
+bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const TeamResultEntry& entry,
+                  bool next, const std::function<void()>& close)
+{
+    return finish(engine, plan, prompter, entry.match.kid, next, close,
+                  [&] { return engine.recordTeamResult(entry); });
 }
 
 bool korrigieren(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,

@@ -1,5 +1,5 @@
-// Recording the result of a single, doubles or mixed match (db_beendet),
-// without widgets. One recording is one transaction under the class's lock
+// Recording the result of a single, doubles, mixed or team match
+// (db_beendet), without widgets. One recording is one transaction under the class's lock
 // (lockClassMatches: SQLite's BEGIN IMMEDIATE, on PostgreSQL an advisory lock
 // on the class), so two desks never read and write one class's rows
 // interleaved:
@@ -18,10 +18,12 @@
 // caller, which keeps what the user typed.
 #pragma once
 
+#include "data/standingsrecords.h"
 #include "results/resultplanlink.h"
 #include "results/scoremodel.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -42,6 +44,24 @@ struct ResultEntry {
     QString ergebnis; // "a:b"
     std::array<QString, 9> saetze; // the set entries as typed
     bool verliererAlsSchiri = false; // "Verlierer in Schiedsrichterpool übernehmen"
+};
+
+// What the user entered for one game of a team match.
+struct GameEntry {
+    int nummer = 0;                // 1..9
+    QString ergebnis;              // "a:b" in sets, team 1 first; empty when none was chosen
+    std::array<QString, 9> saetze; // the set entries as typed, team 1's player or pair first-named
+    QString platte;                // the table it was played at
+    QString schiri;                // its umpire, "surname, first name"
+};
+
+// What the user entered for a team match: `match` holds the result in games,
+// the group and "Verlierer in Schiedsrichterpool übernehmen" (the losing
+// team's players become umpires); its set entries are not used, a team match
+// keeps its sets in its games.
+struct TeamResultEntry {
+    ResultEntry match;
+    QList<GameEntry> spiele; // the games shown
 };
 
 // A result as stored, for the steps that follow it.
@@ -80,9 +100,10 @@ private:
 using GroupResultStep = std::function<void(const QSqlDatabase&, const RecordedResult&, AfterCommit&)>;
 // What a group match needs before the recording's transaction (the standings
 // ask about ties there, so nobody waits for a person while the class is
-// locked): the entry with its result and sets as read.
-using GroupResultPreparation =
-    std::function<void(const QSqlDatabase&, const ResultEntry&, const Ergebnis&, const Saetze&)>;
+// locked): the entry with its result and sets as read, and a team match's
+// games as they will be stored.
+using GroupResultPreparation = std::function<void(const QSqlDatabase&, const ResultEntry&, const Ergebnis&,
+                                                  const Saetze&, const QList<GameScore>&)>;
 
 enum class RecordOutcome {
     Recorded,
@@ -112,6 +133,17 @@ public:
     // score, before anything is read; a database failure after the plan was
     // rebuilt from the database.
     RecordOutcome recordResult(const ResultEntry& entry);
+    // db_beendet of a team match, the same steps with the team's differences:
+    // the match row keeps no sets (Null), every game shown gets its sets and
+    // result; the resources of every game go back (a table only when it is
+    // one of the class's, an umpire only when he is one of the class's); the
+    // losing team's players and reserves become umpires when asked; the
+    // slots waiting for the teams are filled in the match rows and in every
+    // game. Byes are left to the plan's next drawing. Throws AppError for a
+    // team result that is no result ("Wählen Sie ein gültiges Spielergebnis"),
+    // a game result that is none or a set entry that is no set score, before
+    // anything is read.
+    RecordOutcome recordTeamResult(const TeamResultEntry& entry);
 
     // "Korrigieren": the finished match's result replaced by the entry, in
     // one transaction under the class's lock, guarded by the finished state
@@ -133,6 +165,8 @@ public:
     bool lastCorrectionInPlace() const { return m_lastInPlace; }
 
 private:
+    RecordOutcome record(const ResultEntry& entry, const QList<GameEntry>* games);
+
     QSqlDatabase m_db;
     int m_tid;
     const Clock& m_clock;
@@ -150,6 +184,9 @@ private:
 // from the database, the dialog stays open with what was typed. Returns
 // whether the result was stored.
 bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
+                  bool next, const std::function<void()>& close);
+// The same for a team match.
+bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const TeamResultEntry& entry,
                   bool next, const std::function<void()>& close);
 
 // "Korrigieren" of the result dialog: corrects the result (asking "Es können

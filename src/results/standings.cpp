@@ -48,13 +48,15 @@ tabellenitem itemOf(const StandingsRow& row)
     return item;
 }
 
-std::array<int, 6> rankKeys(const tabellenitem& i, bool team)
+std::array<int, 8> rankKeys(const tabellenitem& i, bool team)
 {
     if (team)
-        return {i.matchegewonnen - i.matcheverloren, i.matchegewonnen, i.punktegewonnen - i.punkteverloren,
-                i.punktegewonnen,                    i.spielegewonnen - i.spieleverloren, i.spielegewonnen};
+        return {i.matchegewonnen - i.matcheverloren, i.matchegewonnen, i.spielegewonnen - i.spieleverloren,
+                i.spielegewonnen,                    i.saetzegewonnen - i.saetzeverloren, i.saetzegewonnen,
+                i.punktegewonnen - i.punkteverloren, i.punktegewonnen};
     return {i.spielegewonnen - i.spieleverloren, i.spielegewonnen, i.saetzegewonnen - i.saetzeverloren,
-            i.saetzegewonnen,                    i.punktegewonnen - i.punkteverloren, i.punktegewonnen};
+            i.saetzegewonnen,                    i.punktegewonnen - i.punkteverloren, i.punktegewonnen,
+            0,                                   0};
 }
 
 namespace {
@@ -184,6 +186,36 @@ StandingsCounters countersOf(int sid, const QList<GroupMatch>& matches, const St
         const SetPoints points = matchPoints(m.saetze);
         c.punktegewonnen += first ? points.side1 : points.side2;
         c.punkteverloren += first ? points.side2 : points.side1;
+    }
+    return c;
+}
+
+StandingsCounters teamCountersOf(int mid, const QList<GroupMatch>& matches)
+{
+    StandingsCounters c;
+    for (const GroupMatch& m : matches) {
+        if (!m.beendet || (m.sid1 != mid && m.sid2 != mid) || m.sid1 == m.sid2)
+            continue;
+        if (m.siegerSID != mid && m.verliererSID != mid)
+            continue;
+        const bool first = m.sid1 == mid;
+        const auto add = [first](int& won, int& lost, int side1, int side2) {
+            won += first ? side1 : side2;
+            lost += first ? side2 : side1;
+        };
+        ++c.spielanzahl;
+        if (m.siegerSID == mid)
+            ++c.matchegewonnen;
+        else
+            ++c.matcheverloren;
+        if (const std::optional<Ergebnis> games = readErgebnis(m.ergebnis))
+            add(c.spielegewonnen, c.spieleverloren, games->saetze1, games->saetze2);
+        for (const GameScore& game : m.spiele) {
+            if (const std::optional<Ergebnis> sets = readErgebnis(game.ergebnis))
+                add(c.saetzegewonnen, c.saetzeverloren, sets->saetze1, sets->saetze2);
+            const SetPoints points = matchPoints(game.saetze);
+            add(c.punktegewonnen, c.punkteverloren, points.side1, points.side2);
+        }
     }
     return c;
 }

@@ -6,8 +6,9 @@
 // The ranking. Entrants are compared by their counters, each pair as won and
 // lost: for singles, doubles and mixed the match difference, matches won, the
 // set difference, sets won, the point difference, points won; for teams the
-// team-match difference, team matches won, the point difference, points won,
-// the game difference, games won. Entrants equal in all six are ordered by the
+// team-match difference, team matches won, the game difference, games won, the
+// set difference, sets won, the point difference, points won. Entrants equal
+// in all of them are ordered by the
 // balance of their wins and losses in the group's matches among themselves;
 // when that balance parts them into smaller sets, each set is compared again by
 // its own matches. What stays equal keeps its old order (the stored positions,
@@ -52,8 +53,9 @@ struct tabellenitem {
 
 tabellenitem itemOf(const StandingsRow& row);
 
-// The six keys of the ranking, greater is better.
-std::array<int, 6> rankKeys(const tabellenitem& item, bool team);
+// The keys of the ranking in their order, greater is better (a singles
+// class has six, the last two are 0).
+std::array<int, 8> rankKeys(const tabellenitem& item, bool team);
 
 // A finished match's winner and loser.
 struct DirectResult {
@@ -64,7 +66,7 @@ struct DirectResult {
 // Ranks the entrants given in their old order (see above); returns them in
 // their new order with pos = index and the ties marked.
 QList<tabellenitem> rankGroup(QList<tabellenitem> entrants, bool team, const QList<DirectResult>& results);
-// Ranks the best-placed candidates given in group order by the six keys alone
+// Ranks the best-placed candidates given in group order by the keys alone
 // (they played in different groups); equal ones keep their order and are a tie.
 QList<tabellenitem> rankCandidates(QList<tabellenitem> candidates, bool team);
 // Whether an entry is marked.
@@ -77,6 +79,13 @@ QList<DirectResult> directResults(const QList<GroupMatch>& matches);
 // (singles, doubles, mixed): matches played, won and lost, sets from the
 // result, points from the stored sets; the team-match pair is kept from `base`.
 StandingsCounters countersOf(int sid, const QList<GroupMatch>& matches, const StandingsCounters& base = {});
+
+// The counters of the team from the finished team matches among `matches`
+// with their games: team matches played, won and lost, games from the match's
+// result, sets from the results of its games (a game without one adds none),
+// points from the stored sets of every game; team 1 is the first-named side of
+// every game.
+StandingsCounters teamCountersOf(int mid, const QList<GroupMatch>& matches);
 
 // The ranking of a group as it would store its positions: for every row whose
 // position changes, the change.

@@ -2,6 +2,8 @@
 
 #include "platform/prompter.h"
 
+#include <algorithm>
+
 namespace bw {
 
 StandingsStep::StandingsStep(TieResolver& resolver, Prompter& prompter, ResultPlanLink& plan)
@@ -12,14 +14,16 @@ StandingsStep::StandingsStep(TieResolver& resolver, Prompter& prompter, ResultPl
 void StandingsStep::attach(ResultEngine& engine)
 {
     engine.prepareGroupStep = [this](const QSqlDatabase& db, const ResultEntry& entry, const Ergebnis& ergebnis,
-                                     const Saetze& saetze) { prepare(db, entry, ergebnis, saetze); };
+                                     const Saetze& saetze, const QList<GameScore>& spiele) {
+        prepare(db, entry, ergebnis, saetze, spiele);
+    };
     engine.groupStep = [this](const QSqlDatabase& db, const RecordedResult& result, AfterCommit& after) {
         write(db, result, after);
     };
 }
 
 void StandingsStep::prepare(const QSqlDatabase& db, const ResultEntry& entry, const Ergebnis& ergebnis,
-                            const Saetze& saetze)
+                            const Saetze& saetze, const QList<GameScore>& spiele)
 {
     m_prepared = -1;
     m_decision = {};
@@ -30,6 +34,16 @@ void StandingsStep::prepare(const QSqlDatabase& db, const ResultEntry& entry, co
     const bool side1Won = ergebnis.sieger() == 1;
     match->beendet = true;
     match->saetze = saetze;
+    if (!spiele.isEmpty()) {
+        // A team match's games as stored, those entered as they will be.
+        match->spiele = readMatchGames(db, entry.kid, entry.spielnummer);
+        for (const GameScore& game : spiele) {
+            const auto stored = std::find_if(match->spiele.begin(), match->spiele.end(),
+                                             [&](const GameScore& g) { return g.nummer == game.nummer; });
+            if (stored != match->spiele.end())
+                *stored = game;
+        }
+    }
     match->ergebnis = ergebnis.text();
     match->siegerSID = side1Won ? match->sid1 : match->sid2;
     match->verliererSID = side1Won ? match->sid2 : match->sid1;

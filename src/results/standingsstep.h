@@ -21,7 +21,8 @@ public:
     // Sets the engine's group step and its preparation to this step.
     void attach(ResultEngine& engine);
 
-    void prepare(const QSqlDatabase& db, const ResultEntry& entry, const Ergebnis& ergebnis, const Saetze& saetze);
+    void prepare(const QSqlDatabase& db, const ResultEntry& entry, const Ergebnis& ergebnis, const Saetze& saetze,
+                 const QList<GameScore>& spiele);
     void write(const QSqlDatabase& db, const RecordedResult& result, AfterCommit& after);
 
 private:
