@@ -81,7 +81,7 @@ void bench(Backend backend, const char* backendName)
                                   [] { return QStringLiteral("Stadtmeisterschaft"); },
                                   [] { return QStringLiteral("Spielplan für Herren A (Einzel)"); },
                                   [&](const QString& relative) { return AppPaths::resolve(resources, relative); },
-                                  [&]() -> QPrinter& { return printer; }, &form});
+                                  [&]() -> QPrinter& { return printer; }, &form, {}});
     const QString printed = dir.filePath(QStringLiteral("plan.pdf"));
     drucken.PrintDialog1 = [&](QPrinter& p, QWidget*) {
         toPdf(p, printed);

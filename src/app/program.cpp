@@ -41,7 +41,9 @@
 #include "plans/resultdialogmodes.h"
 #include "plans/tspielplaene.h"
 #include "plans/tspielplan_form.h"
+#include "platform/printersetupfile.h"
 #include "platform/services.h"
+#include "platformui/printercontext.h"
 #include "results/tergebnis.h"
 #include "results/tergebnis_team.h"
 #include "results/umpiresheet.h"
@@ -111,7 +113,7 @@ Program::Program(Services& services) : m_services(services)
     forms.spielplan_form = new Tspielplan_form(
         main, SpielplanFormLinks{&services.prompter, database, [this] { return context.aktuelleKID; },
                                  [this] { return context.aktuellerTurniername; },
-                                 [main]() -> QPrinter& { return main->standardPrinter(); }, [main] {
+                                 [main]() -> QPrinter& { return main->printerContext().printer(); }, [main] {
                                      main->setWorkAreaEnabled(true);
                                      main->raise();
                                      main->activateWindow();
@@ -133,7 +135,8 @@ Program::Program(Services& services) : m_services(services)
         [this] { return context.aktuellerTurniername; },
         [this] { return forms.spielplaene->panel() ? forms.spielplaene->panel()->spielplantext->text() : QString(); },
         [this](const QString& relative) { return m_services.paths.programFile(relative); },
-        [main]() -> QPrinter& { return main->standardPrinter(); }, forms.druck_form});
+        [main]() -> QPrinter& { return main->printerContext().printer(); }, forms.druck_form,
+        [this] { return forms.spielplaene->session().klasseninfos; }});
     forms.exportform = new Texportform(main, services, database, context.aktuelleTID, context.aktuellerTurniername,
                                        main->ProgressBar1);
     forms.pdfform = new Tpdfform(main, &services.clock);
@@ -312,7 +315,8 @@ void Program::addPlanPanel()
     };
     dialogLinks.schiedsrichterzettel = [this, main, database](int kid, int spielnummer) {
         const QSqlDatabase db = database();
-        druckenUmpireSheet(m_services.prompter, main->umpireSheetPrinter(), db, kid, spielnummer,
+        druckenUmpireSheet(m_services.prompter, main->printerContext(),
+                           m_services.paths.dataFile(PrinterSetupFile::kUmpireSheets), db, kid, spielnummer,
                            readSetsToWin(db, kid));
     };
     forms.ergebnis->setLinks(dialogLinks);

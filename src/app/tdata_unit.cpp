@@ -12,6 +12,7 @@
 #include "platform/apperror.h"
 #include "results/standings.h"
 #include "platform/services.h"
+#include "platformui/printercontext.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -55,6 +56,17 @@ void TData_Unit::listboxenfuellen(int tid)
 void TData_Unit::Tabelle_Rechnen(int KID, int GID)
 {
     bw::Tabelle_Rechnen(m_database.ADOConnection1(), KID, GID);
+}
+
+void TData_Unit::saveprintersetup(const QString& path)
+{
+    m_main.printerContext().saveSetup(path);
+}
+
+void TData_Unit::loadprintersetup(const QString& path)
+{
+    if (m_main.printerContext().loadSetup(path) == PrinterContext::Loaded::Missing)
+        m_main.services().prompter.error(QStringLiteral("Konnte Druckersetup nicht laden"));
 }
 
 void TData_Unit::kfelderloeschen()

@@ -32,6 +32,13 @@ public:
     // Ranks group GID of class KID and stores its positions (results/standings.h).
     void Tabelle_Rechnen(int KID, int GID);
 
+    // Records the application's current printer in the set-up file; throws AppError.
+    void saveprintersetup(const QString& path);
+    // Makes the printer of the set-up file current; a missing file is told
+    // ("Konnte Druckersetup nicht laden"), a printer not installed here is
+    // ignored. Throws AppError for a damaged file, the printer unchanged.
+    void loadprintersetup(const QString& path);
+
     // Points in `cm` centimetres (72 to the inch), as the form's widths use them.
     static double centimeterstopoints(double cm);
 

@@ -13,6 +13,7 @@
 #include "output/timport_form.h"
 #include "platform/pagestate.h"
 #include "platform/services.h"
+#include "platformui/printercontext.h"
 #include "plans/tspielplaene.h"
 
 #include <QAction>

@@ -40,6 +40,7 @@ class GroupSetupPage;
 class ImportPage;
 class BusyAnimation;
 class NavigationBar;
+class PrinterContext;
 class PlayerPage;
 class RefereePage;
 class TournamentPage;
@@ -177,9 +178,9 @@ public:
 
     // The printer set-up dialog (tests answer it); true when confirmed.
     std::function<bool(QPrinter&, QWidget*)> printerSetup;
-    // The two printer set-ups kept for the run: plans and lists, umpire sheets.
-    QPrinter& standardPrinter();
-    QPrinter& umpireSheetPrinter();
+    // The application's current printer; the installed printers are the
+    // entries of PrinterBox.
+    PrinterContext& printerContext();
 
     // The navigation items the states switch (indexes into the bars).
     enum TurnierItem { TurnierErstellen = 0, TurnierLaden = 1, TurnierLoeschen = 2, TurnierBearbeiten = 3 };
@@ -250,7 +251,9 @@ private:
     void buildClassPage();
     void buildMenu();
     void connectMenuCommands();
-    void setUpPrinter(QPrinter& printer);
+    // "Druckersetup": loads the set-up file when it is there, runs the set-up
+    // dialog and, when confirmed, saves the set-up into the file.
+    void setUpPrinter(const QString& setupFile);
     TuiContainer* makePanel(const QString& name);
 
     AppContext& m_context;
@@ -258,8 +261,7 @@ private:
     const Forms* m_forms = nullptr;
     std::unique_ptr<ClassItemBar> m_classItems;
     std::unique_ptr<ClassItemBar> m_planItems;
-    std::unique_ptr<QPrinter> m_standardPrinter;
-    std::unique_ptr<QPrinter> m_umpireSheetPrinter;
+    std::unique_ptr<PrinterContext> m_printerContext;
     bool m_terminate = false;
     bool m_shownOnce = false;
 };

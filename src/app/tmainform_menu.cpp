@@ -21,8 +21,10 @@
 #include "platform/apperror.h"
 #include "platform/pagestate.h"
 #include "platform/services.h"
+#include "platformui/printercontext.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -131,50 +133,42 @@ void TMainform::Spieleplaner1Click()
                                    PromptButtons::Cancel);
 }
 
-void TMainform::setUpPrinter(QPrinter& printer)
+void TMainform::setUpPrinter(const QString& setupFile)
 {
+    const QString path = m_services.paths.dataFile(setupFile);
+    // A damaged file is told and the set-up goes on, so saving it anew mends it.
+    if (QFileInfo::exists(path))
+        runGuarded(m_services.prompter, [&] { m_forms->Data_Unit->loadprintersetup(path); });
     const auto setUp = printerSetup ? printerSetup : [](QPrinter& p, QWidget* parent) {
         QPrintDialog dialog(&p, parent);
         dialog.setWindowTitle(QStringLiteral("Druckereinrichtung"));
         return dialog.exec() == QDialog::Accepted;
     };
-    // The dialog works on a copy of the settings: cancelling keeps the old ones.
-    QPrinter chosen;
-    chosen.setPrinterName(printer.printerName());
-    chosen.setPageLayout(printer.pageLayout());
-    chosen.setCopyCount(printer.copyCount());
-    if (!setUp(chosen, this))
-        return;
-    printer.setPrinterName(chosen.printerName());
-    printer.setPageLayout(chosen.pageLayout());
-    printer.setCopyCount(chosen.copyCount());
+    if (printerContext().setUp(setUp, this))
+        runGuarded(m_services.prompter, [&] { m_forms->Data_Unit->saveprintersetup(path); });
 }
 
 void TMainform::Standardeinstellungen1Click()
 {
-    setUpPrinter(standardPrinter());
+    setUpPrinter(PrinterSetupFile::kStandard);
 }
 
 void TMainform::Schiedsrichterzettel1Click()
 {
-    setUpPrinter(umpireSheetPrinter());
+    setUpPrinter(PrinterSetupFile::kUmpireSheets);
 }
 
-QPrinter& TMainform::standardPrinter()
+PrinterContext& TMainform::printerContext()
 {
-    if (!m_standardPrinter)
-        m_standardPrinter = std::make_unique<QPrinter>();
-    return *m_standardPrinter;
-}
-
-QPrinter& TMainform::umpireSheetPrinter()
-{
-    if (!m_umpireSheetPrinter) {
-        // Umpire sheets are portrait until the set-up says otherwise.
-        m_umpireSheetPrinter = std::make_unique<QPrinter>();
-        m_umpireSheetPrinter->setPageOrientation(QPageLayout::Portrait);
+    if (!m_printerContext) {
+        m_printerContext = std::make_unique<PrinterContext>([this] {
+            QStringList names;
+            for (int i = 0; i < PrinterBox->count(); ++i)
+                names.append(PrinterBox->itemText(i));
+            return names;
+        });
     }
-    return *m_umpireSheetPrinter;
+    return *m_printerContext;
 }
 
 void TMainform::Slatewright1Click()

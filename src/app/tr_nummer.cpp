@@ -5,6 +5,7 @@
 #include "data/db_procedures.h"
 #include "app/tmainform.h"
 #include "platformui/printcanvas.h"
+#include "platformui/printercontext.h"
 #include "platform/services.h"
 
 #include <QCloseEvent>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -92,12 +92,8 @@ void TR_Nummer::FormActivate()
 
 void TR_Nummer::uiButton1Click()
 {
-    QPrinter& printer = m_main.standardPrinter();
-    const auto dialog = PrintDialog1 ? PrintDialog1 : [](QPrinter& p, QWidget* parent) {
-        QPrintDialog d(&p, parent);
-        return d.exec() == QDialog::Accepted;
-    };
-    if (!dialog(printer, this))
+    QPrinter& printer = m_main.printerContext().printer();
+    if (!(PrintDialog1 ? PrintDialog1 : runPrintDialog)(printer, this))
         return;
     try {
         printer.setPageOrientation(QPageLayout::Portrait);

@@ -3,10 +3,12 @@
 #include "data/planrecords.h"
 #include "data/planviewrecords.h"
 #include "draw/planfiles.h"
+#include "output/groupplanprint.h"
 #include "output/koplanprint.h"
 #include "output/tdruck_form.h"
 #include "platform/prompter.h"
 #include "platformui/printcanvas.h"
+#include "platformui/printercontext.h"
 #include "plans/bracketlayout.h"
 
 #include <QPrintDialog>
@@ -31,6 +33,31 @@ QString missingDoubleKoPlanMessage(PlanLookup lookup, int slotCount)
 Tdrucken::Tdrucken(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("drucken"));
+}
+
+void Tdrucken::gruppenplan(int, int, int phase)
+{
+    QPrinter& printer = m_links.printer();
+    if (!(PrintDialog1 ? PrintDialog1 : runPrintDialog)(printer, nullptr))
+        return;
+    printer.setPageOrientation(QPageLayout::Portrait);
+    runGuarded(*m_links.prompter, [&] {
+        const QSqlDatabase db = m_links.database();
+        const int kid = m_links.aktuelleKID();
+        const gruppeninfos infos = m_links.klasseninfos();
+        const std::optional<PlanClassRow> klasse = readPlanClass(db, kid);
+        groupprint::Input in;
+        in.turniername = m_links.turniername();
+        in.spielplantext = m_links.spielplantext();
+        in.teilnehmer = infos.teilnehmer(phase);
+        in.punkteProSieg = (klasse ? klasse->punkteprosieg : 0) + 1;
+        in.team = klasse && klasse->system == 3;
+        in.groups = groupprint::readGroups(db, kid, phase, infos.gruppenOffset(phase), infos.gruppenanzahl(phase));
+        PrintJob job(printer);
+        in.page = PageMetrics::of(printer);
+        job.printPages(groupprint::layout(in, job.canvas().measure()));
+        job.finish();
+    });
 }
 
 void Tdrucken::koplan(int, int, int phase)

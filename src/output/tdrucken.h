@@ -32,6 +32,8 @@ struct DruckenLinks {
     std::function<QString(const QString&)> programFile;
     std::function<QPrinter&()> printer;
     Tdruck_form* druck_form = nullptr;
+    // The plan settings of the class shown.
+    std::function<gruppeninfos()> klasseninfos;
 };
 
 // The message when the plan-definition file or its block for the bracket is missing.
@@ -43,7 +45,9 @@ public:
     void setLinks(DruckenLinks links) { m_links = std::move(links); }
 
     // The printouts of a phase's plan; the first two numbers are not used.
-    void gruppenplan(int, int, int) override {}
+    // The group printout ranks each group anew and stores its positions just
+    // before its standings are read; a failure aborts the job and is shown.
+    void gruppenplan(int size, int flag, int phase) override;
     void koplan(int size, int flag, int phase) override;
     void doppelterkoplan(int size, int flag, int phase) override;
 

@@ -4,13 +4,13 @@
 #include "data/groupsettings.h"
 #include "data/planlistrecords.h"
 #include "platform/prompter.h"
+#include "platformui/printercontext.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -248,11 +248,7 @@ void Tspielplan_form::darstellung2drucken()
 void Tspielplan_form::drucken(Display display, const std::function<QString(const std::exception&)>& message)
 {
     QPrinter& printer = m_links.printer();
-    const auto dialog = PrintDialog1 ? PrintDialog1 : [](QPrinter& p, QWidget* parent) {
-        QPrintDialog d(&p, parent);
-        return d.exec() == QDialog::Accepted;
-    };
-    if (!dialog(printer, this))
+    if (!(PrintDialog1 ? PrintDialog1 : runPrintDialog)(printer, this))
         return;
     try {
         printer.setPageOrientation(QPageLayout::Landscape);

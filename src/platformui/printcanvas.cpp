@@ -97,11 +97,29 @@ void PrintCanvas::line(int x1, int y1, int x2, int y2)
     m_painter.drawLine(QPointF(dx(x1), dy(y1)), QPointF(dx(x2), dy(y2)));
 }
 
+void PrintCanvas::fill(int x1, int y1, int x2, int y2)
+{
+    m_painter.fillRect(QRectF(QPointF(dx(x1), dy(y1)), QPointF(dx(x2), dy(y2))).normalized(), Qt::black);
+}
+
+int PrintCanvas::textWidth(const PrintItem& text) const
+{
+    const QFont font = cellFont(text.font, text.height * m_scale, text.bold, text.italic, m_painter.device());
+    return int(std::lround(QFontMetricsF(font, m_painter.device()).horizontalAdvance(text.text) / m_scale));
+}
+
+TextWidthFn PrintCanvas::measure() const
+{
+    return [this](const PrintItem& text) { return textWidth(text); };
+}
+
 void PrintCanvas::draw(const PrintPage& page)
 {
     for (const PrintItem& item : page) {
         if (item.kind == PrintItem::Kind::Line) {
             line(item.x, item.y, item.x2, item.y2);
+        } else if (item.kind == PrintItem::Kind::Fill) {
+            fill(item.x, item.y, item.x2, item.y2);
         } else {
             setFont(item.font, item.height, item.bold, item.italic);
             textOut(item.x, item.y, item.text, item.width);

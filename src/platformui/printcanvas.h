@@ -41,11 +41,11 @@ struct PageMetrics {
 
 // One thing drawn on a page.
 struct PrintItem {
-    enum class Kind { Text, Line };
+    enum class Kind { Text, Line, Fill };
     Kind kind = Kind::Text;
     int x = 0;
     int y = 0;
-    int x2 = 0; // end of a line
+    int x2 = 0; // end of a line, opposite corner of a filled rectangle
     int y2 = 0;
     QString font;   // font name of a text, as the layout gives it
     int height = 0; // cell height of a text
@@ -64,6 +64,8 @@ struct PrintItem {
         return {Kind::Text, x, y, 0, 0, font, height, text, width};
     }
     static PrintItem lineFrom(int x, int y, int x2, int y2) { return {Kind::Line, x, y, x2, y2, {}, 0, {}}; }
+    // A rectangle filled black, from one corner (x, y) to the opposite one.
+    static PrintItem filled(int x, int y, int x2, int y2) { return {Kind::Fill, x, y, x2, y2, {}, 0, {}}; }
     // The same text in bold, italic or both.
     PrintItem styled(bool isBold, bool isItalic = false) const
     {
@@ -80,7 +82,8 @@ using PrintPage = QList<PrintItem>;
 // (font, cell height and style of the item; its width limit is not applied).
 // Layouts centre texts by it.
 int printTextWidth(const PrintItem& text);
-// How a layout measures texts: printTextWidth, or a stand-in in tests.
+// How a layout measures texts: printTextWidth, PrintCanvas::textWidth on the
+// printer a job runs on, or a stand-in in tests.
 using TextWidthFn = std::function<int(const PrintItem&)>;
 
 // x rounded to the nearest whole number, halves to the even one, as the
@@ -97,7 +100,13 @@ public:
     // A width above 0 shortens a longer text to it, ending in "…".
     void textOut(int x, int y, const QString& text, int width = 0);
     void line(int x1, int y1, int x2, int y2);
+    void fill(int x1, int y1, int x2, int y2);
     void draw(const PrintPage& page);
+    // The width of a text item on this device, in tenths of a millimetre
+    // (font, cell height and style of the item; its width limit not applied).
+    int textWidth(const PrintItem& text) const;
+    // textWidth as a layout takes it.
+    TextWidthFn measure() const;
 
     // Device pixels per tenth of a millimetre.
     double scale() const { return m_scale; }

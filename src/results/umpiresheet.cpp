@@ -2,7 +2,9 @@
 
 #include "platform/apperror.h"
 #include "platform/prompter.h"
+#include "platformui/printercontext.h"
 
+#include <QFileInfo>
 #include <QPrinter>
 
 #include <cmath>
@@ -111,10 +113,25 @@ void printUmpireSheets(QPrinter& printer, const QList<UmpireSheet>& sheets)
     job.finish();
 }
 
-bool druckenUmpireSheets(Prompter& prompter, QPrinter& printer, const std::function<QList<UmpireSheet>()>& sheets)
+void prepareUmpireSheetPrinter(Prompter& prompter, PrinterContext& printers, const QString& setupFile)
 {
+    if (QFileInfo::exists(setupFile)) {
+        try {
+            printers.loadSetup(setupFile);
+            return;
+        } catch (const AppError& e) {
+            prompter.error(e.message());
+        }
+    }
+    printers.setOrientation(QPageLayout::Portrait);
+}
+
+bool druckenUmpireSheets(Prompter& prompter, PrinterContext& printers, const QString& setupFile,
+                         const std::function<QList<UmpireSheet>()>& sheets)
+{
+    prepareUmpireSheetPrinter(prompter, printers, setupFile);
     try {
-        printUmpireSheets(printer, sheets());
+        printUmpireSheets(printers.printer(), sheets());
         return true;
     } catch (const std::exception&) {
         prompter.error(kPrinterError);
@@ -122,10 +139,10 @@ bool druckenUmpireSheets(Prompter& prompter, QPrinter& printer, const std::funct
     }
 }
 
-bool druckenUmpireSheet(Prompter& prompter, QPrinter& printer, const QSqlDatabase& db, int kid, int spielnummer,
-                        int saetze)
+bool druckenUmpireSheet(Prompter& prompter, PrinterContext& printers, const QString& setupFile, const QSqlDatabase& db,
+                        int kid, int spielnummer, int saetze)
 {
-    return druckenUmpireSheets(prompter, printer, [&] {
+    return druckenUmpireSheets(prompter, printers, setupFile, [&] {
         const std::optional<UmpireSheetMatch> match = readUmpireSheetMatch(db, kid, spielnummer);
         if (!match)
             throw AppError(QStringLiteral("Das Spiel %1 ist nicht mehr in der Datenbank vorhanden.").arg(spielnummer));

@@ -21,6 +21,7 @@ class QPrinter;
 
 namespace bw {
 
+class PrinterContext;
 class Prompter;
 
 // What one sheet shows.
@@ -66,13 +67,21 @@ PrintPage layoutUmpireSheet(const UmpireSheet& sheet, const UmpireSheetPage& pag
 // printer fails; the job is then aborted, nothing half-printed is sent.
 void printUmpireSheets(QPrinter& printer, const QList<UmpireSheet>& sheets);
 
-// The print operation behind the result dialogs' "Drucken": reads the sheets
-// (database errors count as printing failures), prints them and on any failure
-// shows "Druckerfehler". True when the sheets were printed.
-bool druckenUmpireSheets(Prompter& prompter, QPrinter& printer, const std::function<QList<UmpireSheet>()>& sheets);
+// The printer of the sheets: the set-up in `setupFile` ("printerzettel.ini" of
+// the data folder) when that file is there, and its printer stays the current
+// one for what is printed next; without the file the current printer in
+// portrait. A damaged file is told and the sheets go to the current printer.
+void prepareUmpireSheetPrinter(Prompter& prompter, PrinterContext& printers, const QString& setupFile);
+
+// The print operation behind the result dialogs' "Drucken": prepares the
+// printer, reads the sheets (database errors count as printing failures),
+// prints them and on any failure shows "Druckerfehler". True when the sheets
+// were printed.
+bool druckenUmpireSheets(Prompter& prompter, PrinterContext& printers, const QString& setupFile,
+                         const std::function<QList<UmpireSheet>()>& sheets);
 
 // The sheet of match `spielnummer` of class `kid`, read and printed as above.
-bool druckenUmpireSheet(Prompter& prompter, QPrinter& printer, const QSqlDatabase& db, int kid, int spielnummer,
-                        int saetze);
+bool druckenUmpireSheet(Prompter& prompter, PrinterContext& printers, const QString& setupFile, const QSqlDatabase& db,
+                        int kid, int spielnummer, int saetze);
 
 } // namespace bw

@@ -15,6 +15,8 @@
 #include "output/texportnewform.h"
 #include "output/tquittungprepareform.h"
 #include "people/playerpage.h"
+#include "platform/printersetupfile.h"
+#include "platformui/printercontext.h"
 #include "support/widgethelpers.h"
 #include "app/tturnier_erstellen.h"
 
@@ -24,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPageSize>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -286,27 +289,63 @@ void TestAppMenu::printerSetUp()
     AppFixture app;
     app.start();
     TMainform& main = app.main();
+    main.PrinterBox->clear();
+    main.PrinterBox->addItems({QStringLiteral("Büro"), QStringLiteral("Zettel")});
+    PrinterContext& printers = main.printerContext();
+    const QString standard = app.folder.file(QStringLiteral("printerstandard.ini"));
+    const QString sheets = app.folder.file(QStringLiteral("printerzettel.ini"));
+
     int asked = 0;
     bool confirm = false;
+    QString openedOn;
     main.printerSetup = [&](QPrinter& printer, QWidget*) {
         ++asked;
+        openedOn = printers.printerName();
         printer.setPageOrientation(QPageLayout::Landscape);
         printer.setCopyCount(3);
         return confirm;
     };
-    // Cancelled: the set-up stays as it was.
+    // Cancelled without a file: nothing written, the printer as it was.
     main.Standardeinstellungen1->trigger();
     QCOMPARE(asked, 1);
-    QCOMPARE(main.standardPrinter().pageLayout().orientation(), QPageLayout::Portrait);
-    // Confirmed: kept for the rest of the run, for that profile only.
+    QVERIFY(!QFile::exists(standard));
+    QCOMPARE(printers.printer().pageLayout().orientation(), QPageLayout::Portrait);
+
+    // Confirmed: the set-up is current and saved.
     confirm = true;
     main.Standardeinstellungen1->trigger();
-    QCOMPARE(main.standardPrinter().pageLayout().orientation(), QPageLayout::Landscape);
-    QCOMPARE(main.standardPrinter().copyCount(), 3);
-    QCOMPARE(main.umpireSheetPrinter().pageLayout().orientation(), QPageLayout::Portrait);
+    QCOMPARE(printers.printer().pageLayout().orientation(), QPageLayout::Landscape);
+    QCOMPARE(PrinterSetupFile::load(standard)->settings, printers.settings());
+    QCOMPARE(PrinterSetupFile::load(standard)->settings.copies, 3);
+
+    // The sheet set-up saved for the printer "Zettel": its menu item loads it
+    // before the dialog opens; cancelling keeps the file as it was.
+    PrinterSettings zettel;
+    zettel.printerName = QStringLiteral("Zettel");
+    zettel.pageSizeId = int(QPageSize::A5);
+    PrinterSetupFile::save(sheets, zettel);
+    const QByteArray saved = PrinterSetupFile::encode(zettel);
+    confirm = false;
     main.Schiedsrichterzettel1->trigger();
     QCOMPARE(asked, 3);
-    QCOMPARE(main.umpireSheetPrinter().pageLayout().orientation(), QPageLayout::Landscape);
+    QCOMPARE(openedOn, QStringLiteral("Zettel"));
+    QCOMPARE(PrinterSetupFile::encode(PrinterSetupFile::load(sheets)->settings), saved);
+    QCOMPARE(printers.printerName(), QStringLiteral("Zettel"));
+    QCOMPARE(printers.printer().pageLayout().pageSize().id(), QPageSize::A5);
+
+    // The standard menu item loads its own set-up again.
+    main.Standardeinstellungen1->trigger();
+    QCOMPARE(openedOn, QString());
+    QCOMPARE(printers.printer().pageLayout().pageSize().id(), QPageSize::A4);
+
+    // A damaged file is told, and saving anew mends it.
+    QFile damaged(sheets);
+    QVERIFY(damaged.resize(50));
+    confirm = true;
+    app.prompter().expect(PromptKind::Error, QStringLiteral("Die Druckereinstellungen in printerzettel.ini sind beschädigt."));
+    main.Schiedsrichterzettel1->trigger();
+    QVERIFY(app.prompter().verify());
+    QVERIFY(PrinterSetupFile::load(sheets));
 }
 
 void TestAppMenu::registrationForm()

@@ -7,6 +7,7 @@
 #include "appfixture.h"
 
 #include "app/tmainform.h"
+#include "platformui/printercontext.h"
 #include "app/tturnierladen.h"
 #include "app/navigationbar.h"
 #include "controls/uibuttons.h"
@@ -130,7 +131,7 @@ private slots:
         ResultsApp r;
         Tergebnis* dialog = r.ergebnis();
         const QString sheet = r.app.folder.file(QStringLiteral("zettel.pdf"));
-        QPrinter& printer = r.app.main().umpireSheetPrinter();
+        QPrinter& printer = r.app.main().printerContext().printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(sheet);
 

@@ -103,7 +103,7 @@ struct PrintFixture {
                                       [this](const QString& relative) {
                                           return AppPaths::resolve(programFolder, relative);
                                       },
-                                      [this]() -> QPrinter& { return printer; }, &form});
+                                      [this]() -> QPrinter& { return printer; }, &form, {}});
         // The platform's print dialog: the PDF file with 5 mm margins.
         drucken.PrintDialog1 = [this](QPrinter& p, QWidget*) {
             ++printDialogs;

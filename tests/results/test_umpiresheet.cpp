@@ -3,10 +3,14 @@
 // pdfinfo and pdftotext, with a failing printer and a missing match.
 #include "data/planlistrecords.h"
 #include "data/sql.h"
+#include "platform/printersetupfile.h"
+#include "platformui/printercontext.h"
 #include "results/umpiresheet.h"
 #include "support/fakeprompter.h"
 #include "support/testdatabase.h"
 
+#include <QFile>
+#include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -223,7 +227,9 @@ private slots:
         QCOMPARE(fromRow.verein2, QString());
     }
 
-    // A called match printed to a PDF file through Qt's print support.
+    // A called match printed to a PDF file through Qt's print support: in
+    // portrait without a sheet set-up, else on the set-up's printer, which
+    // then stays current.
     void printsToPdf()
     {
         TestDatabase tdb(Backend::SQLite);
@@ -231,16 +237,20 @@ private slots:
         seedMatch(tdb.db());
         QTemporaryDir dir;
         const QString target = dir.filePath(s("zettel.pdf"));
-        QPrinter printer;
+        const QString setup = dir.filePath(s("printerzettel.ini"));
+        PrinterContext printers([] { return QStringList{s("Zettel")}; });
+        QPrinter& printer = printers.printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(target);
         printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Portrait);
-        QCOMPARE(umpireSheetPage(printer).width, 2100);
+        printer.setPageOrientation(QPageLayout::Landscape);
         FakePrompter prompter;
-        QVERIFY(druckenUmpireSheet(prompter, printer, tdb.db(), 4, 12, 3));
+        QVERIFY(druckenUmpireSheet(prompter, printers, setup, tdb.db(), 4, 12, 3));
         QVERIFY(prompter.verify());
-        QVERIFY(run(s("pdfinfo"), {target}).contains(QRegularExpression(s("Pages:\\s+1\\n"))));
+        QCOMPARE(umpireSheetPage(printer).width, 2100);
+        const QString info = run(s("pdfinfo"), {target});
+        QVERIFY(info.contains(QRegularExpression(s("Pages:\\s+1\\n"))));
+        QVERIFY2(info.contains(QRegularExpression(s("Page size:\\s+595[.\\d]* x 84[12][.\\d]* pts"))), qPrintable(info));
         const QString text = run(s("pdftotext"), {target, s("-")});
         for (const QString& expected :
              {s("Schiedsrichterzettel"), s("Spielnummer: 12"), s("Schiedsrichter: Meier, Hans"), s("An Tisch: 3"),
@@ -248,6 +258,23 @@ private slots:
               s("Satz 5: _________"), s("Endergebnis: _________"), s("Sieger: ___________________")})
             QVERIFY2(text.contains(expected), qPrintable(expected + s(" not in:\n") + text));
         QVERIFY(!text.contains(s("Satz 6")));
+
+        PrinterSettings zettel;
+        zettel.printerName = s("Zettel");
+        zettel.pageSizeId = int(QPageSize::A5);
+        zettel.landscape = true;
+        PrinterSetupFile::save(setup, zettel);
+        QVERIFY(druckenUmpireSheet(prompter, printers, setup, tdb.db(), 4, 12, 3));
+        const QString a5 = run(s("pdfinfo"), {target});
+        QVERIFY2(a5.contains(QRegularExpression(s("Page size:\\s+595[.\\d]* x 419[.\\d]*|Page size:\\s+595[.\\d]* x 420 pts"))), qPrintable(a5));
+        QCOMPARE(printers.printerName(), s("Zettel"));
+
+        // A damaged set-up is told; the sheet still prints, in portrait.
+        QFile(setup).resize(20);
+        prompter.expect(PromptKind::Error, s("Die Druckereinstellungen in printerzettel.ini sind beschädigt."));
+        QVERIFY(druckenUmpireSheet(prompter, printers, setup, tdb.db(), 4, 12, 3));
+        QVERIFY(prompter.verify());
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
     }
 
     // A team match prints one page per game, without the clubs.
@@ -278,18 +305,19 @@ private slots:
         QVERIFY(tdb.ready());
         seedMatch(tdb.db());
         QTemporaryDir dir;
-        QPrinter printer;
+        PrinterContext printers;
+        QPrinter& printer = printers.printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(s("fehlt/zettel.pdf")));
         FakePrompter prompter;
         prompter.expect(PromptKind::Error, s("Druckerfehler"));
-        QVERIFY(!druckenUmpireSheet(prompter, printer, tdb.db(), 4, 12, 3));
+        QVERIFY(!druckenUmpireSheet(prompter, printers, dir.filePath(s("printerzettel.ini")), tdb.db(), 4, 12, 3));
         QVERIFY(prompter.verify());
 
         const QString target = dir.filePath(s("zettel.pdf"));
         printer.setOutputFileName(target);
         prompter.expect(PromptKind::Error, s("Druckerfehler"));
-        QVERIFY(!druckenUmpireSheet(prompter, printer, tdb.db(), 4, 77, 3));
+        QVERIFY(!druckenUmpireSheet(prompter, printers, dir.filePath(s("printerzettel.ini")), tdb.db(), 4, 77, 3));
         QVERIFY(prompter.verify());
         QVERIFY(!QFile::exists(target));
     }
