@@ -92,6 +92,39 @@ QString run(const QString& program, const QStringList& args)
     return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
 }
 
+// The group printout of class `kid` on the application's printer; the print
+// dialog answers with a PDF file on A4 landscape (the printout turns it portrait).
+struct PrintFixture {
+    TestDatabase tdb{Backend::SQLite};
+    FakePrompter prompter;
+    PrinterContext printers;
+    Tdrucken drucken{nullptr};
+    QTemporaryDir dir;
+    QString pdf = dir.filePath(s("gruppen.pdf"));
+    int kid = 0;
+
+    explicit PrintFixture(PrinterContext::PrinterList installed = {}) : printers(std::move(installed))
+    {
+        DruckenLinks links;
+        links.prompter = &prompter;
+        links.database = [this] { return db(); };
+        links.aktuelleKID = [this] { return kid; };
+        links.turniername = [] { return s("Stadtmeisterschaft"); };
+        links.spielplantext = [] { return s("Spielplan für Herren (Einzel)"); };
+        links.printer = [this]() -> QPrinter& { return printers.printer(); };
+        links.klasseninfos = [this] { return loadKlasseninfos(db(), kid, QDate(2026, 5, 1)); };
+        drucken.setLinks(links);
+        drucken.PrintDialog1 = [this](QPrinter& p, QWidget*) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            p.setPageSize(QPageSize(QPageSize::A4));
+            p.setPageOrientation(QPageLayout::Landscape);
+            return true;
+        };
+    }
+    QSqlDatabase db() const { return tdb.db(); }
+};
+
 } // namespace
 
 class TestGroupPlanPrinting : public QObject {
@@ -270,55 +303,33 @@ private slots:
     // a PDF file of two pages; each group ranked and stored before it prints.
     void printsTwoPagesToPdf()
     {
-        TestDatabase tdb(Backend::SQLite);
-        QVERIFY(tdb.ready());
-        const QSqlDatabase db = tdb.db();
-        const int kid = drawnClass(db, s("Herren"), {groupPhase(10, 4)}, 40);
-        const QList<PlanPlaceRow> places = readPlanPlaces(db, kid, 1);
+        PrintFixture f;
+        QVERIFY(f.tdb.ready());
+        const QSqlDatabase db = f.db();
+        f.kid = drawnClass(db, s("Herren"), {groupPhase(10, 4)}, 40);
+        const QList<PlanPlaceRow> places = readPlanPlaces(db, f.kid, 1);
         const int second = places.at(1).sid;
         const int fourth = places.at(3).sid;
         const QString fourthName = places.at(3).bez;
         QCOMPARE(execute(db, s("UPDATE Spielplan SET ergebnis='3:1' WHERE KID=:k AND gruppe=0 AND "
                                "((SID1=:a AND SID2=:b) OR (SID1=:b AND SID2=:a))"),
-                         {{s("k"), kid}, {s("a"), fourth}, {s("b"), second}})
+                         {{s("k"), f.kid}, {s("a"), fourth}, {s("b"), second}})
                      .numRowsAffected(),
                  1);
         execute(db, s("UPDATE Tabellen SET spielegewonnen=1,saetzegewonnen=3,saetzeverloren=1 WHERE KID=:k AND SID=:s"),
-                {{s("k"), kid}, {s("s"), fourth}});
+                {{s("k"), f.kid}, {s("s"), fourth}});
         execute(db, s("UPDATE Tabellen SET spieleverloren=1,saetzegewonnen=1,saetzeverloren=3 WHERE KID=:k AND SID=:s"),
-                {{s("k"), kid}, {s("s"), second}});
+                {{s("k"), f.kid}, {s("s"), second}});
 
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath(s("gruppen.pdf"));
-        FakePrompter prompter;
-        PrinterContext printers;
-        Tdrucken drucken(nullptr);
-        DruckenLinks links;
-        links.prompter = &prompter;
-        links.database = [&] { return db; };
-        links.aktuelleKID = [&] { return kid; };
-        links.turniername = [] { return s("Stadtmeisterschaft"); };
-        links.spielplantext = [] { return s("Spielplan für Herren (Einzel)"); };
-        links.printer = [&]() -> QPrinter& { return printers.printer(); };
-        links.klasseninfos = [&] { return loadKlasseninfos(db, kid, QDate(2026, 5, 1)); };
-        drucken.setLinks(links);
-        drucken.PrintDialog1 = [&](QPrinter& p, QWidget*) {
-            p.setOutputFormat(QPrinter::PdfFormat);
-            p.setOutputFileName(pdf);
-            p.setPageSize(QPageSize(QPageSize::A4));
-            p.setPageOrientation(QPageLayout::Landscape);
-            return true;
-        };
-        drucken.gruppenplan(1, 1, 1);
-        QVERIFY(prompter.verify());
-
-        const QString check = run(s("qpdf"), {s("--check"), pdf});
+        f.drucken.gruppenplan(1, 1, 1);
+        QVERIFY(f.prompter.verify());
+        const QString check = run(s("qpdf"), {s("--check"), f.pdf});
         QVERIFY2(check.contains(s("No syntax or stream encoding errors")), qPrintable(check));
-        const QString info = run(s("pdfinfo"), {pdf});
+        const QString info = run(s("pdfinfo"), {f.pdf});
         QVERIFY2(info.contains(QRegularExpression(s("Pages:\\s+2\\n"))), qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression(s("Page size:\\s+595[.\\d]* x 84[12]"))), qPrintable(info)); // portrait
         for (int p = 1; p <= 2; ++p) {
-            const QString text = run(s("pdftotext"), {s("-f"), QString::number(p), s("-l"), QString::number(p), pdf, s("-")});
+            const QString text = run(s("pdftotext"), {s("-f"), QString::number(p), s("-l"), QString::number(p), f.pdf, s("-")});
             QVERIFY2(text.contains(s("Stadtmeisterschaft")), qPrintable(text));
             QVERIFY2(text.contains(s("Spielplan für Herren (Einzel)")), qPrintable(text));
             QVERIFY2(text.contains(p == 1 ? s("Gruppe A") : s("Gruppe J")), qPrintable(text));
@@ -328,7 +339,7 @@ private slots:
             }
         }
         // Group A ranked anew and stored: its winner first, its loser last.
-        const QList<StandingsRow> rows = readGroupStandings(db, kid, 0);
+        const QList<StandingsRow> rows = readGroupStandings(db, f.kid, 0);
         QCOMPARE(rows.first().sid, fourth);
         QCOMPARE(rows.last().sid, second);
     }
@@ -336,77 +347,45 @@ private slots:
     // A database error while reading: the error is shown and nothing is sent.
     void databaseErrorSendsNothing()
     {
-        TestDatabase tdb(Backend::SQLite);
-        QVERIFY(tdb.ready());
-        const QSqlDatabase db = tdb.db();
-        const int kid = drawnClass(db, s("Herren"), {groupPhase(2, 4)}, 8);
-        const gruppeninfos infos = loadKlasseninfos(db, kid, QDate(2026, 5, 1));
-        execute(db, s("DROP TABLE Tabellen"));
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath(s("gruppen.pdf"));
-        FakePrompter prompter;
-        PrinterContext printers;
-        Tdrucken drucken(nullptr);
-        DruckenLinks links;
-        links.prompter = &prompter;
-        links.database = [&] { return db; };
-        links.aktuelleKID = [&] { return kid; };
-        links.turniername = [] { return s("T"); };
-        links.spielplantext = [] { return s("Spielplan für Herren (Einzel)"); };
-        links.printer = [&]() -> QPrinter& { return printers.printer(); };
-        links.klasseninfos = [&] { return infos; };
-        drucken.setLinks(links);
-        drucken.PrintDialog1 = [&](QPrinter& p, QWidget*) {
-            p.setOutputFormat(QPrinter::PdfFormat);
-            p.setOutputFileName(pdf);
-            return true;
-        };
-        prompter.expectPrefix(PromptKind::Error, QString());
-        drucken.gruppenplan(1, 1, 1);
-        QVERIFY(prompter.verify());
-        QVERIFY(!QFile::exists(pdf));
+        PrintFixture f;
+        QVERIFY(f.tdb.ready());
+        f.kid = drawnClass(f.db(), s("Herren"), {groupPhase(2, 4)}, 8);
+        execute(f.db(), s("DROP TABLE Tabellen"));
+        f.prompter.expectPrefix(PromptKind::Error, QString());
+        f.drucken.gruppenplan(1, 1, 1);
+        QVERIFY(f.prompter.verify());
+        QVERIFY(!QFile::exists(f.pdf));
     }
 
     // After an umpire sheet loaded "printerzettel.ini", the plan printout's
-    // dialog opens on that printer; cancelled, nothing is printed or stored.
+    // dialog opens on that printer; cancelled, nothing is printed.
     void dialogOpensOnTheSheetPrinter()
     {
-        TestDatabase tdb(Backend::SQLite);
-        QVERIFY(tdb.ready());
-        const QSqlDatabase db = tdb.db();
-        const int kid = drawnClass(db, s("Herren"), {groupPhase(1, 4)}, 4);
-        QTemporaryDir dir;
-        const QString setup = dir.filePath(s("printerzettel.ini"));
+        PrintFixture f([] { return QStringList{s("Büro"), s("Zettel")}; });
+        QVERIFY(f.tdb.ready());
+        f.kid = drawnClass(f.db(), s("Herren"), {groupPhase(1, 4)}, 4);
+        const QString setup = f.dir.filePath(s("printerzettel.ini"));
         PrinterSettings zettel;
         zettel.printerName = s("Zettel");
         zettel.landscape = true;
         PrinterSetupFile::save(setup, zettel);
-        PrinterContext printers([] { return QStringList{s("Büro"), s("Zettel")}; });
-        FakePrompter prompter;
-        prepareUmpireSheetPrinter(prompter, printers, setup);
+        prepareUmpireSheetPrinter(f.prompter, f.printers, setup);
 
-        Tdrucken drucken(nullptr);
-        DruckenLinks links;
-        links.prompter = &prompter;
-        links.database = [&] { return db; };
-        links.aktuelleKID = [&] { return kid; };
-        links.printer = [&]() -> QPrinter& { return printers.printer(); };
-        links.klasseninfos = [&] { return loadKlasseninfos(db, kid, QDate(2026, 5, 1)); };
-        drucken.setLinks(links);
         QString openedOn;
         bool landscape = false;
         bool samePrinter = false;
-        drucken.PrintDialog1 = [&](QPrinter& p, QWidget*) {
-            samePrinter = &p == &printers.printer();
-            openedOn = printers.printerName();
+        f.drucken.PrintDialog1 = [&](QPrinter& p, QWidget*) {
+            samePrinter = &p == &f.printers.printer();
+            openedOn = f.printers.printerName();
             landscape = p.pageLayout().orientation() == QPageLayout::Landscape;
             return false;
         };
-        drucken.gruppenplan(1, 1, 1);
+        f.drucken.gruppenplan(1, 1, 1);
         QVERIFY(samePrinter);
         QCOMPARE(openedOn, s("Zettel"));
         QVERIFY(landscape);
-        QVERIFY(prompter.verify());
+        QVERIFY(f.prompter.verify());
+        QVERIFY(!QFile::exists(f.pdf));
     }
 };
 
