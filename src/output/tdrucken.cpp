@@ -11,7 +11,6 @@
 #include "platformui/printercontext.h"
 #include "plans/bracketlayout.h"
 
-#include <QPrintDialog>
 #include <QPrinter>
 
 namespace bw {
@@ -106,23 +105,19 @@ void Tdrucken::printKnockOut(bool doubleKo, int phase)
     const bool landscape = form.orientation() == koprint::Orientation::Landscape;
 
     QPrinter& printer = m_links.printer();
-    const auto dialog = PrintDialog1 ? PrintDialog1 : [](QPrinter& p, QWidget* parent) {
-        QPrintDialog d(&p, parent);
-        return d.exec() == QDialog::Accepted;
-    };
-    if (!dialog(printer, form.parentWidget()))
+    if (!(PrintDialog1 ? PrintDialog1 : runPrintDialog)(printer, form.parentWidget()))
         return;
     printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    const PageMetrics page = PageMetrics::of(printer);
-    const koprint::PlanHeader header{m_links.turniername(), m_links.spielplantext()};
-    const koprint::PlanPrint laidOut =
-        doubleKo ? koprint::doubleKoPlan(block, classMatches, phase > 1 ? lastMatchNumber(db, kid, phase - 1) : 0,
-                                         header, size, page)
-                 : koprint::koPlan(rows, header, size, page);
-    const QList<PrintPage> pages = koprint::tilePages(laidOut, koprint::tileSize(page));
+    const int offset = doubleKo && phase > 1 ? lastMatchNumber(db, kid, phase - 1) : 0;
     // A failure aborts the job: nothing half-printed is sent.
     PrintJob job(printer);
-    job.printPages(pages);
+    const PageMetrics page = PageMetrics::of(printer);
+    const koprint::PlanHeader header{m_links.turniername(), m_links.spielplantext()};
+    const TextWidthFn measure = job.canvas().measure();
+    const koprint::PlanPrint laidOut = doubleKo
+                                           ? koprint::doubleKoPlan(block, classMatches, offset, header, size, page, measure)
+                                           : koprint::koPlan(rows, header, size, page, measure);
+    job.printPages(koprint::tilePages(laidOut, koprint::tileSize(page), measure));
     job.finish();
 }
 

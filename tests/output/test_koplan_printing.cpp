@@ -225,12 +225,18 @@ private slots:
         // The last first-round match lies on the bottom row of pages.
         QVERIFY(!first.contains(s("Spieler 015")));
         QVERIFY(pdfPageText(f.pdf, 5).contains(s("Spieler 015")));
-        // Page 1 draws the texts of its own tile and no others.
-        const PageMetrics page = PageMetrics::of(f.printer);
+        // Page 1 draws the texts of its own tile and no others; the tiles laid
+        // out again with texts measured on a printer set up the same way.
+        QPrinter same;
+        f.drucken.PrintDialog1(same, nullptr);
+        same.setOutputFileName(f.dir.filePath(s("same.pdf")));
+        PrintJob job(same);
+        const PageMetrics page = PageMetrics::of(same);
         QCOMPARE(page.leftOffsetMm, 5);
-        const koprint::PlanPrint plan = koprint::koPlan(
-            readPlanMatches(f.db(), f.kid), {s("Pokal"), s("Spielplan für Herren (Einzel)")}, 3, page);
-        const QList<PrintPage> tiles = koprint::tilePages(plan, koprint::tileSize(page));
+        const koprint::PlanPrint plan =
+            koprint::koPlan(readPlanMatches(f.db(), f.kid), {s("Pokal"), s("Spielplan für Herren (Einzel)")}, 3, page,
+                            job.canvas().measure());
+        const QList<PrintPage> tiles = koprint::tilePages(plan, koprint::tileSize(page), job.canvas().measure());
         QCOMPARE(tiles.size(), 6);
         QCOMPARE(textsDrawn(f.pdf, 1), textItems(tiles[0]));
         QCOMPARE(textsDrawn(f.pdf, 6), textItems(tiles[5]));
