@@ -133,6 +133,25 @@ void resetMatchSide(const QSqlDatabase& db, int kid, int spielnummer, int side, 
             {{s("b"), placeholder}, {s("k"), kid}, {s("n"), spielnummer}});
 }
 
+void clearGameResults(const QSqlDatabase& db, int kid, int spielnummer)
+{
+    execute(db,
+            s("UPDATE Teamspiele SET beendet=0,satz1=NULL,satz2=NULL,satz3=NULL,satz4=NULL,satz5=NULL,satz6=NULL,"
+              "satz7=NULL,satz8=NULL,satz9=NULL,ergebnis=NULL,siegerSID=-1,verliererSID=-1 "
+              "WHERE KID=:k AND spielnummer=:n"),
+            {{s("k"), kid}, {s("n"), spielnummer}});
+}
+
+void resetGameSides(const QSqlDatabase& db, int kid, int spielnummer, int side, const QString& placeholder)
+{
+    const QString n = QString::number(side + 1);
+    execute(db,
+            s("UPDATE Teamspiele SET MID") + n + s("=-1,SID") + n + s("=-1,spieler") + n +
+                s("=:b,siegerSID=-1,verliererSID=-1,beendet=0,in_planung=0,begonnen=0 "
+                  "WHERE KID=:k AND spielnummer=:n"),
+            {{s("b"), placeholder}, {s("k"), kid}, {s("n"), spielnummer}});
+}
+
 int resetFedPlaces(const QSqlDatabase& db, int kid, int parentGID, int parentpos, int phase,
                    const QString& placeholder)
 {

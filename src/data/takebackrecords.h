@@ -55,6 +55,13 @@ void clearMatchResult(const QSqlDatabase& db, int kid, int spielnummer);
 // Side `side` (0 or 1) of the match back to the placeholder, the match not
 // started and undecided (a bye match decides again when byes are settled).
 void resetMatchSide(const QSqlDatabase& db, int kid, int spielnummer, int side, const QString& placeholder);
+// The games of a team match without their results: not finished, no sets, no
+// result, winner and loser undecided.
+void clearGameResults(const QSqlDatabase& db, int kid, int spielnummer);
+// Side `side` (0 or 1) of every game of the team match back to the
+// placeholder: no team and no player, the game not started and undecided.
+void resetGameSides(const QSqlDatabase& db, int kid, int spielnummer, int side, const QString& placeholder);
+
 // The group places and standings rows fed by (parentGID, parentpos) back to
 // what the draw wrote: the open qualifier with the placeholder, counters 0.
 // Rows that hold it already are left alone. Returns the rows changed.

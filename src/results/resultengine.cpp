@@ -311,7 +311,19 @@ RecordOutcome ResultEngine::record(const ResultEntry& entry, const QList<GameEnt
 CorrectionOutcome ResultEngine::correctResult(const ResultEntry& entry, const QDateTime& shownEnde,
                                               const std::function<bool()>& confirmCascade)
 {
-    const Parsed parsed = parse(entry, nullptr);
+    return correct(entry, nullptr, shownEnde, confirmCascade);
+}
+
+CorrectionOutcome ResultEngine::correctTeamResult(const TeamResultEntry& entry, const QDateTime& shownEnde,
+                                                  const std::function<bool()>& confirmCascade)
+{
+    return correct(entry.match, &entry.spiele, shownEnde, confirmCascade);
+}
+
+CorrectionOutcome ResultEngine::correct(const ResultEntry& entry, const QList<GameEntry>* games,
+                                        const QDateTime& shownEnde, const std::function<bool()>& confirmCascade)
+{
+    const Parsed parsed = parse(entry, games);
     const auto shown = [&](const std::optional<TakeBackRow>& row) {
         return row && row->beendet && (!shownEnde.isValid() || row->spielende == shownEnde);
     };
@@ -335,13 +347,13 @@ CorrectionOutcome ResultEngine::correctResult(const ResultEntry& entry, const QD
             if (!shown(row))
                 return CorrectionOutcome::Conflict;
             const QList<int> before = fedEntrants(m_db, entry.kid, entry.spielnummer, row->gruppe, row->phase);
-            TakeBack takeBack(m_db, entry.kid);
-            takeBack.db_zuruecksetzen(entry.spielnummer);
+            const std::unique_ptr<TakeBack> takeBack = takeBackFor(m_db, entry.kid);
+            takeBack->db_zuruecksetzen(entry.spielnummer);
             freilosebearbeiten(m_db, entry.kid, byeWriter);
             Recording r;
             storeAndSendOn(m_db, m_tid, groupStep, r, entry, parsed, spielende, ResultOver::TakenBack, byeWriter);
             inPlace = fedEntrants(m_db, entry.kid, entry.spielnummer, row->gruppe, row->phase) == before;
-            affected = takeBack.affected();
+            affected = takeBack->affected();
             trial.rollback();
         }
         const bool played = std::any_of(affected.begin(), affected.end(),
@@ -356,8 +368,7 @@ CorrectionOutcome ResultEngine::correctResult(const ResultEntry& entry, const QD
             if (inPlace) {
                 storeAndSendOn(m_db, m_tid, groupStep, r, entry, parsed, spielende, ResultOver::Finished, byeWriter);
             } else {
-                TakeBack takeBack(m_db, entry.kid);
-                takeBack.db_zuruecksetzen(entry.spielnummer);
+                takeBackFor(m_db, entry.kid)->db_zuruecksetzen(entry.spielnummer);
                 freilosebearbeiten(m_db, entry.kid, byeWriter);
                 storeAndSendOn(m_db, m_tid, groupStep, r, entry, parsed, spielende, ResultOver::TakenBack, byeWriter);
             }
@@ -372,7 +383,7 @@ CorrectionOutcome ResultEngine::correctResult(const ResultEntry& entry, const QD
         return CorrectionOutcome::Conflict;
     m_last = rec.result;
     // The match's resources went back when it was first recorded.
-    givePlanBack(m_plan, entry, nullptr, rec, false);
+    givePlanBack(m_plan, entry, games, rec, false);
     rec.afterCommit.run();
     return CorrectionOutcome::Corrected;
 }
@@ -414,14 +425,17 @@ bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter
                   [&] { return engine.recordTeamResult(entry); });
 }
 
-bool korrigieren(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
-                 const QDateTime& spielende, bool next, const std::function<void()>& close)
+namespace {
+
+bool finishCorrection(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
+                      bool next, const std::function<void()>& close,
+                      const std::function<CorrectionOutcome(const std::function<bool()>&)>& correct)
 {
     CorrectionOutcome outcome = CorrectionOutcome::Conflict;
     const auto confirm = [&] {
         return prompter.prompt(PromptKind::Warning, kMehrereSpiele, PromptButtons::OkCancel) == PromptAnswer::Ok;
     };
-    if (!runGuarded(prompter, [&] { outcome = engine.correctResult(entry, spielende, confirm); }))
+    if (!runGuarded(prompter, [&] { outcome = correct(confirm); }))
         return false;
     switch (outcome) {
     case CorrectionOutcome::Cancelled:
@@ -441,6 +455,25 @@ bool korrigieren(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter,
     if (next)
         plan.offerNextMatches(entry.kid, engine.lastRecorded().phase);
     return true;
+}
+
+} // namespace
+
+bool korrigieren(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
+                 const QDateTime& spielende, bool next, const std::function<void()>& close)
+{
+    return finishCorrection(engine, plan, prompter, entry, next, close, [&](const std::function<bool()>& confirm) {
+        return engine.correctResult(entry, spielende, confirm);
+    });
+}
+
+bool korrigieren(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const TeamResultEntry& entry,
+                 const QDateTime& spielende, bool next, const std::function<void()>& close)
+{
+    return finishCorrection(engine, plan, prompter, entry.match, next, close,
+                            [&](const std::function<bool()>& confirm) {
+                                return engine.correctTeamResult(entry, spielende, confirm);
+                            });
 }
 
 } // namespace bw

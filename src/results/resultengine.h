@@ -158,6 +158,10 @@ public:
     // went back when it was first recorded). Throws as recordResult.
     CorrectionOutcome correctResult(const ResultEntry& entry, const QDateTime& spielende,
                                     const std::function<bool()>& confirmCascade);
+    // The same for a team match: its games taken back and recorded again with
+    // it (the team take-back of results/takeback.h).
+    CorrectionOutcome correctTeamResult(const TeamResultEntry& entry, const QDateTime& spielende,
+                                        const std::function<bool()>& confirmCascade);
 
     // The result as stored by the last recording that succeeded.
     const RecordedResult& lastRecorded() const { return m_last; }
@@ -166,6 +170,8 @@ public:
 
 private:
     RecordOutcome record(const ResultEntry& entry, const QList<GameEntry>* games);
+    CorrectionOutcome correct(const ResultEntry& entry, const QList<GameEntry>* games, const QDateTime& spielende,
+                              const std::function<bool()>& confirmCascade);
 
     QSqlDatabase m_db;
     int m_tid;
@@ -197,6 +203,9 @@ bool spielBeendet(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter
 // the plan rebuilt. Cancelled or failed: the dialog stays open. Returns
 // whether the correction was stored.
 bool korrigieren(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const ResultEntry& entry,
+                 const QDateTime& spielende, bool next, const std::function<void()>& close);
+// The same for a team match.
+bool korrigieren(ResultEngine& engine, ResultPlanLink& plan, Prompter& prompter, const TeamResultEntry& entry,
                  const QDateTime& spielende, bool next, const std::function<void()>& close);
 
 } // namespace bw

@@ -67,14 +67,21 @@ void TakeBack::clearResult(const TakeBackRow& match)
 
 void TakeBack::subtractShare(const TakeBackRow& match)
 {
-    const std::optional<GroupMatch> played = readGroupMatch(m_db, m_kid, match.spielnummer);
+    subtractShareOf(match, false);
+}
+
+void TakeBack::subtractShareOf(const TakeBackRow& match, bool team)
+{
+    std::optional<GroupMatch> played = readGroupMatch(m_db, m_kid, match.spielnummer);
     if (!played || !played->beendet || played->gruppe < 0)
         return;
+    if (team)
+        played->spiele = readMatchGames(m_db, m_kid, match.spielnummer);
     const QList<StandingsRow> rows = readGroupStandings(m_db, m_kid, played->gruppe);
     for (const int sid : {played->sid1, played->sid2}) {
         if (sid <= leererPlatz)
             continue;
-        const StandingsCounters share = countersOf(sid, {*played});
+        const StandingsCounters share = team ? teamCountersOf(sid, {*played}) : countersOf(sid, {*played});
         if (share == StandingsCounters{})
             continue;
         for (const StandingsRow& row : rows) {
@@ -87,6 +94,30 @@ void TakeBack::subtractShare(const TakeBackRow& match)
 void TakeBack::resetSide(const TakeBackRow& match, int side, const QString& placeholder)
 {
     resetMatchSide(m_db, m_kid, match.spielnummer, side, placeholder);
+}
+
+void TeamTakeBack::clearResult(const TakeBackRow& match)
+{
+    TakeBack::clearResult(match);
+    clearGameResults(db(), kid(), match.spielnummer);
+}
+
+void TeamTakeBack::subtractShare(const TakeBackRow& match)
+{
+    subtractShareOf(match, true);
+}
+
+void TeamTakeBack::resetSide(const TakeBackRow& match, int side, const QString& placeholder)
+{
+    TakeBack::resetSide(match, side, placeholder);
+    resetGameSides(db(), kid(), match.spielnummer, side, placeholder);
+}
+
+std::unique_ptr<TakeBack> takeBackFor(const QSqlDatabase& db, int kid)
+{
+    if (isTeamClass(db, kid))
+        return std::make_unique<TeamTakeBack>(db, kid);
+    return std::make_unique<TakeBack>(db, kid);
 }
 
 void TakeBack::notePhase(int phase)
@@ -238,12 +269,12 @@ TakeBackOutcome zuruecksetzenBeendet(const QSqlDatabase& db, int kid, int spieln
         const std::optional<TakeBackRow> row = readTakeBackRow(db, kid, spielnummer);
         if (!row || !row->beendet || (spielende.isValid() && row->spielende != spielende))
             return TakeBackOutcome::Conflict;
-        TakeBack takeBack(db, kid);
-        takeBack.db_zuruecksetzen(spielnummer);
+        const std::unique_ptr<TakeBack> takeBack = takeBackFor(db, kid);
+        takeBack->db_zuruecksetzen(spielnummer);
         setRunningAgain(db, kid, spielnummer);
         freilosebearbeiten(db, kid, byeWriter);
         if (affected)
-            *affected = takeBack.affected();
+            *affected = takeBack->affected();
         return TakeBackOutcome::Done;
     });
 }

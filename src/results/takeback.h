@@ -33,6 +33,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace bw {
 
@@ -71,6 +72,8 @@ protected:
     virtual void subtractShare(const TakeBackRow& match);
     // A slot of the match back to its placeholder, the match not started.
     virtual void resetSide(const TakeBackRow& match, int side, const QString& placeholder);
+    // The share of a single match, or of a team match with its games.
+    void subtractShareOf(const TakeBackRow& match, bool team);
 
 private:
     void takeBackMatch(const TakeBackRow& match);
@@ -92,6 +95,22 @@ private:
     QHash<int, bool> m_phaseEnded;
     QList<TakeBackRow> m_affected;
 };
+
+// The take-back of a team class: a match's games lose their results with it,
+// a slot is set back in the match row and in every game, and a team's share
+// of a group match counts its games, sets and points from the games.
+class TeamTakeBack : public TakeBack {
+public:
+    using TakeBack::TakeBack;
+
+protected:
+    void clearResult(const TakeBackRow& match) override;
+    void subtractShare(const TakeBackRow& match) override;
+    void resetSide(const TakeBackRow& match, int side, const QString& placeholder) override;
+};
+
+// The take-back of the class's kind.
+std::unique_ptr<TakeBack> takeBackFor(const QSqlDatabase& db, int kid);
 
 // The placeholder of a slot fed by place `pos` (from 0) of group `gid` in a
 // match of `phase`: the draw's text ("Sieger Gruppe A", "4. Gruppe A"), for a

@@ -4,10 +4,11 @@
 // every game back, the losing team's players as umpires, the team counters and
 // the team ranking, the group end sending a team into every game of every
 // match it feeds, entries refused before anything is written, every statement
-// failing in turn, and two desks recording one team match.
+// failing in turn, and two desks recording one team match. Taking a team
+// result back and correcting it: a knock-out chain, a group place fed on, a
+// placement match, the class as it was, one transaction each.
 #include "../draw/matchfixture.h"
-#include "fakeresultplan.h"
-#include "standingsfixture.h"
+#include "takebackfixture.h"
 
 #include "data/dbvalue.h"
 #include "data/sql.h"
@@ -15,6 +16,7 @@
 #include "platform/clock.h"
 #include "results/resultengine.h"
 #include "results/standingsstep.h"
+#include "results/takeback.h"
 #include "support/fakeprompter.h"
 #include "support/testdatabase.h"
 
@@ -80,8 +82,9 @@ GameEntry game(int nummer, bool first, const QString& platte = {}, const QString
     return g;
 }
 
-// The team result "a:b" over games 1..a+b, team 1 winning the first a.
-TeamResultEntry teamEntry(int kid, int spielnummer, int a, int b, int gruppe = -1)
+// The team result "a:b" over games 1..a+b, team 1 winning the first a; with
+// `shown` above a+b the games after them are shown without a result.
+TeamResultEntry teamEntry(int kid, int spielnummer, int a, int b, int gruppe = -1, int shown = 0)
 {
     TeamResultEntry e;
     e.match.kid = kid;
@@ -90,6 +93,8 @@ TeamResultEntry teamEntry(int kid, int spielnummer, int a, int b, int gruppe = -
     e.match.ergebnis = QStringLiteral("%1:%2").arg(a).arg(b);
     for (int n = 1; n <= a + b; ++n)
         e.spiele.append(game(n, n <= a));
+    for (int n = a + b + 1; n <= shown; ++n)
+        e.spiele.append(GameEntry{n, {}, {}, {}, {}});
     return e;
 }
 
@@ -105,6 +110,27 @@ QStringList slotsOf(const QSqlDatabase& db, int kid, int spielnummer, int side)
                               s(" FROM Teamspiele WHERE KID=%1 AND spielnummer=%2 ORDER BY nummer").arg(kid).arg(spielnummer),
                       QStringLiteral("NULL"), QLatin1Char(' '));
     return rows;
+}
+
+// The games of the class as they must come back after a result was recorded
+// and taken back: all but the sets and results of the games of `except`.
+QStringList gamesDump(const QSqlDatabase& db, int kid, int except)
+{
+    const QString k = QString::number(kid);
+    const QString n = QString::number(except);
+    return queryRows(db, s("SELECT * FROM Teamspiele WHERE KID=") + k + s(" AND spielnummer<>") + n +
+                             s(" ORDER BY spielnummer,nummer")) +
+           queryRows(db, s("SELECT nummer,MID1,SID1,spieler1,MID2,SID2,spieler2,siegerSID,verliererSID,"
+                           "in_planung,begonnen FROM Teamspiele WHERE KID=") +
+                             k + s(" AND spielnummer=") + n + s(" ORDER BY nummer"));
+}
+
+// The sets and results of a match's games: "satz1 ergebnis beendet" each.
+QStringList gameResults(const QSqlDatabase& db, int kid, int spielnummer)
+{
+    return queryRows(db, s("SELECT satz1,ergebnis,beendet FROM Teamspiele WHERE KID=%1 AND spielnummer=%2 "
+                           "ORDER BY nummer").arg(kid).arg(spielnummer),
+                     QStringLiteral("NULL"), QLatin1Char(' '));
 }
 
 // Every line the same text, `count` of them.
@@ -150,7 +176,8 @@ class TestTeamResult : public QObject {
 
     // A team knock-out of nine games a match: 1 Nord-Süd and 2 Ost-West
     // running, 3 waits for both winners, 4 (the losers' round of a double
-    // knock-out) for both losers. The class plays at "Tisch 1" and "Tisch 2".
+    // knock-out) for both losers, 5 for the winners of 3 and 4; the placement
+    // match 6 Ost-West. The class plays at "Tisch 1" and "Tisch 2".
     // Team Süd: s1 Adler, s2 Richter (a referee already), s3 empty (0), s4 not
     // in the format (Null), reserves Berg and Conrad.
     bool makeKnockOut()
@@ -172,8 +199,19 @@ class TestTeamResult : public QObject {
         addTeam(db(), m_kid, kNord, {11, 0, 0, QVariant(), 0, 0});
         addTeam(db(), m_kid, kSued, {21, 22, 0, QVariant(), 25, 26});
         MatchInserter inserter(db(), kTid, m_kid);
-        for (const NewMatch& m : {match(1, kNord, kSued), match(2, kOst, kWest), match(3, winnerOf(1), winnerOf(2)),
-                                  match(4, loserOf(1), loserOf(2))}) {
+        NewMatch placement = match(6, kOst, kWest);
+        placement.phase = 4;
+        // The slots waiting for a match know it, as the draw writes them.
+        const auto fed = [](NewMatch m, int first, int second, bool winners) {
+            m.parentspiel1 = first;
+            m.parentspiel2 = second;
+            m.parentsieger1 = m.parentsieger2 = winners;
+            return m;
+        };
+        for (const NewMatch& m : {match(1, kNord, kSued), match(2, kOst, kWest),
+                                  fed(match(3, winnerOf(1), winnerOf(2)), 1, 2, true),
+                                  fed(match(4, loserOf(1), loserOf(2)), 1, 2, false),
+                                  fed(match(5, winnerOf(3), winnerOf(4)), 3, 4, true), placement}) {
             inserter.insertMatch(m);
             for (int n = 1; n <= 9; ++n)
                 inserter.insertGame(m, n);
@@ -194,9 +232,8 @@ class TestTeamResult : public QObject {
         return plan;
     }
 
-    // A team class of three games a match in two groups of two, whose winners
-    // and seconds meet in a group of four in phase 2, or in a knock-out.
-    int drawnTeamClass(const PhaseSettings& second)
+    // A team class of three games a match drawn with `entrants` teams.
+    int drawnTeamClass(const QList<PhaseSettings>& phases, int entrants)
     {
         ClassRecord record;
         record.system = ClassKind::Team;
@@ -206,9 +243,7 @@ class TestTeamResult : public QObject {
         format.a = {1, 2, 11};
         format.b = {2, 1, 11};
         const int kid = insertClass(db(), kPlanTid, record, {}, format);
-        FinishedDraw draw = firstDraw(kPlanTid, kid, {groupPhase(2, 2, second.system == PlaySystem::Gruppenphase ? 2 : 1),
-                                                      second},
-                                      4);
+        FinishedDraw draw = firstDraw(kPlanTid, kid, phases, entrants);
         draw.kind = ClassKind::Team;
         saveGroupSettings(db(), kid, draw.settings, {});
         finishDraw(db(), draw, readPlanDefinitions(draw, shippedPlanFile("system.txt"), shippedPlanFile("ko_system.txt")));
@@ -394,7 +429,10 @@ private slots:
         QFETCH(bool, laterGroup);
         if (!open())
             return;
-        const int kid = drawnTeamClass(laterGroup ? groupPhase(1, 4) : knockOut());
+        // Two groups of two whose winners and seconds meet in a group of four
+        // in phase 2, or whose winners meet in a knock-out.
+        const int kid = laterGroup ? drawnTeamClass({groupPhase(2, 2, 2), groupPhase(1, 4)}, 4)
+                                   : drawnTeamClass({groupPhase(2, 2, 1), knockOut()}, 4);
         // Group A (GID 0) holds entrants 100 and 103 and one match.
         const std::optional<GroupMatch> m = matchBetween(db(), kid, 100, 103);
         QVERIFY(m);
@@ -500,7 +538,7 @@ private slots:
     {
         if (!open())
             return;
-        const int kid = drawnTeamClass(groupPhase(1, 4));
+        const int kid = drawnTeamClass({groupPhase(2, 2, 2), groupPhase(1, 4)}, 4);
         const std::optional<GroupMatch> m = matchBetween(db(), kid, 100, 103);
         QVERIFY(m);
         setRunning(db(), kid, m->spielnummer);
@@ -550,6 +588,171 @@ private slots:
         QCOMPARE(closed, 1);
         QCOMPARE(planB.calls, (QStringList{"rebuild", "redraw"}));
         QCOMPARE(dumpTables(db()), after);
+    }
+    // Recording a team match and taking it back leaves the class as it was;
+    // taking back 1 of the chain 1 -> 3 -> 5 clears the results of 1 and 3
+    // with their games and gives every slot filled from them its placeholder
+    // back in the match row and every game; a placement team match is taken
+    // back like any other.
+    void knockOutTakenBack_data() { backends(); }
+    void knockOutTakenBack()
+    {
+        if (!makeKnockOut())
+            return;
+        FakePlan plan = knockOutPlan();
+        ResultEngine engine(db(), kTid, m_clock, plan);
+        const QStringList before = classDump(db(), m_kid, 2) + gamesDump(db(), m_kid, 2);
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 2, 0, 5)), RecordOutcome::Recorded);
+        QVERIFY(classDump(db(), m_kid, 2) + gamesDump(db(), m_kid, 2) != before);
+        QCOMPARE(zuruecksetzenBeendet(db(), m_kid, 2, {}), TakeBackOutcome::Done);
+        QCOMPARE(classDump(db(), m_kid, 2) + gamesDump(db(), m_kid, 2), before);
+
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 1, 5, 4)), RecordOutcome::Recorded);
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 2, 5, 0)), RecordOutcome::Recorded);
+        setRunning(db(), m_kid, 3);
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 3, 2, 5)), RecordOutcome::Recorded);
+        QCOMPARE(slotsOf(db(), m_kid, 5, 1), repeated(QStringLiteral("3 Team Ost"), 10));
+        QList<TakeBackRow> affected;
+        QCOMPARE(zuruecksetzenBeendet(db(), m_kid, 1, {}, &affected), TakeBackOutcome::Done);
+        for (const int n : {1, 3}) {
+            QVERIFY(rowOf(db(), m_kid, n).value("ergebnis").isNull());
+            QCOMPARE(gameResults(db(), m_kid, n), repeated(QStringLiteral("NULL NULL 0"), 9));
+        }
+        QCOMPARE(slotsOf(db(), m_kid, 3, 1), repeated(QStringLiteral("-1 ") + winnerPlaceholder(1), 10));
+        QCOMPARE(slotsOf(db(), m_kid, 3, 2), repeated(QStringLiteral("3 Team Ost"), 10));
+        QCOMPARE(slotsOf(db(), m_kid, 4, 1), repeated(QStringLiteral("-1 ") + loserPlaceholder(1), 10));
+        QCOMPARE(slotsOf(db(), m_kid, 5, 1), repeated(QStringLiteral("-1 ") + winnerPlaceholder(3), 10));
+        QCOMPARE(affected.size(), 1); // 3 was played; 4 and 5 were waiting
+        QCOMPARE(affected[0].spielnummer, 3);
+        QCOMPARE(rowOf(db(), m_kid, 1).value("begonnen").toInt(), 1);
+
+        setRunning(db(), m_kid, 6);
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 6, 5, 1)), RecordOutcome::Recorded);
+        QCOMPARE(zuruecksetzenBeendet(db(), m_kid, 6, {}), TakeBackOutcome::Done);
+        QVERIFY(rowOf(db(), m_kid, 6).value("ergebnis").isNull());
+        QCOMPARE(gameResults(db(), m_kid, 6), repeated(QStringLiteral("NULL NULL 0"), 9));
+    }
+
+    // A group of four whose every place feeds a knock-out: once it has ended,
+    // taking one of its team matches back gives the slot of place 4 "4. Gruppe
+    // A" back in its match row and every game, takes the match's share out of
+    // both teams' standings and leaves the class as before that match.
+    void groupPlaceTakenBack_data() { backends(); }
+    void groupPlaceTakenBack()
+    {
+        if (!open())
+            return;
+        const int kid = drawnTeamClass({groupPhase(1, 4, 4), knockOut()}, 4);
+        Desk desk(db());
+        QList<int> matches = groupMatchNumbers(db(), kid, 0);
+        const int last = matches.takeLast();
+        const auto record = [&](int n, int a, int b) {
+            setRunning(db(), kid, n);
+            return desk.engine.recordTeamResult(teamEntry(kid, n, a, b, 0));
+        };
+        for (int k = 0; k < matches.size(); ++k) {
+            const bool first = k % 2 == 0;
+            QCOMPARE(record(matches[k], first ? 2 : 1, first ? 1 : 2), RecordOutcome::Recorded);
+        }
+        setRunning(db(), kid, last);
+        const QStringList before = classDump(db(), kid, last) + gamesDump(db(), kid, last);
+        QCOMPARE(record(last, 1, 2), RecordOutcome::Recorded);
+        QVERIFY(desk.prompter.shown.contains(kGruppeBeendet));
+
+        const auto fourth = [&] {
+            QSqlQuery q = execute(db(), s("SELECT spielnummer,parentpos1 FROM Spielplan WHERE KID=:k AND phase=2 AND "
+                                          "parentGID1=0 AND parentpos1=3 UNION ALL SELECT spielnummer,parentpos2+100 "
+                                          "FROM Spielplan WHERE KID=:k AND phase=2 AND parentGID2=0 AND parentpos2=3"),
+                                  {{"k", kid}});
+            if (!q.next())
+                return std::pair<int, int>{-1, 1};
+            return std::pair<int, int>{q.value(0).toInt(), q.value(1).toInt() >= 100 ? 2 : 1};
+        };
+        const auto [fed, side] = fourth();
+        const QStringList sent = slotsOf(db(), kid, fed, side);
+        QCOMPARE(sent.size(), 4);
+        QVERIFY2(!sent[0].startsWith(QLatin1String("-")), qPrintable(sent[0]));
+        QCOMPARE(sent, repeated(sent[0], 4));
+
+        QCOMPARE(zuruecksetzenBeendet(db(), kid, last, {}), TakeBackOutcome::Done);
+        QCOMPARE(slotsOf(db(), kid, fed, side), repeated(QStringLiteral("-1 4. Gruppe A"), 4));
+        QList<GroupMatch> played = readGroupMatches(db(), kid, 0);
+        readGroupGames(db(), kid, 0, played);
+        for (const StandingsRow& row : readGroupStandings(db(), kid, 0))
+            QCOMPARE(row.counters, teamCountersOf(row.sid, played));
+        QCOMPARE(classDump(db(), kid, last) + gamesDump(db(), kid, last), before);
+    }
+
+    // "Korrigieren" of a team match: the same winner corrects it in place
+    // (every game shown as entered), another winner takes it back and records
+    // it again, asking first only when a match behind it was played; Cancel
+    // changes nothing.
+    void correction_data() { backends(); }
+    void correction()
+    {
+        if (!makeKnockOut())
+            return;
+        FakePlan plan = knockOutPlan();
+        ResultEngine engine(db(), kTid, m_clock, plan);
+        int asked = 0;
+        bool answer = false;
+        const auto confirm = [&] {
+            ++asked;
+            return answer;
+        };
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 1, 5, 4)), RecordOutcome::Recorded);
+        QCOMPARE(engine.correctTeamResult(teamEntry(m_kid, 1, 5, 3, -1, 9), {}, confirm), CorrectionOutcome::Corrected);
+        QVERIFY(engine.lastCorrectionInPlace());
+        QCOMPARE(rowOf(db(), m_kid, 1).value("ergebnis").toString(), QStringLiteral("5:3"));
+        QCOMPARE(gameResults(db(), m_kid, 1).last(), QStringLiteral("NULL NULL 0"));
+
+        QCOMPARE(engine.correctTeamResult(teamEntry(m_kid, 1, 4, 5), {}, confirm), CorrectionOutcome::Corrected);
+        QVERIFY(!engine.lastCorrectionInPlace());
+        QCOMPARE(asked, 0);
+        QCOMPARE(slotsOf(db(), m_kid, 3, 1), repeated(QStringLiteral("2 Team Süd"), 10));
+        QCOMPARE(slotsOf(db(), m_kid, 4, 1), repeated(QStringLiteral("1 Team Nord"), 10));
+
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 2, 5, 0)), RecordOutcome::Recorded);
+        setRunning(db(), m_kid, 3);
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 3, 5, 0)), RecordOutcome::Recorded);
+        const QStringList played = dumpTables(db());
+        QCOMPARE(engine.correctTeamResult(teamEntry(m_kid, 1, 5, 4), {}, confirm), CorrectionOutcome::Cancelled);
+        QCOMPARE(asked, 1);
+        QCOMPARE(dumpTables(db()), played);
+        answer = true;
+        QCOMPARE(engine.correctTeamResult(teamEntry(m_kid, 1, 5, 4), {}, confirm), CorrectionOutcome::Corrected);
+        QCOMPARE(asked, 2);
+        QCOMPARE(slotsOf(db(), m_kid, 3, 1), repeated(QStringLiteral("1 Team Nord"), 10));
+        QCOMPARE(gameResults(db(), m_kid, 3), repeated(QStringLiteral("NULL NULL 0"), 9));
+        QCOMPARE(slotsOf(db(), m_kid, 5, 1), repeated(QStringLiteral("-1 ") + winnerPlaceholder(3), 10));
+    }
+
+    // Taking back and correcting are one transaction each.
+    void atomicTakeBack_data() { backends(); }
+    void atomicTakeBack()
+    {
+        if (!makeKnockOut())
+            return;
+        FakePlan plan = knockOutPlan();
+        ResultEngine engine(db(), kTid, m_clock, plan);
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 1, 5, 4)), RecordOutcome::Recorded);
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 2, 5, 0)), RecordOutcome::Recorded);
+        setRunning(db(), m_kid, 3);
+        QCOMPARE(engine.recordTeamResult(teamEntry(m_kid, 3, 5, 0)), RecordOutcome::Recorded);
+        QString failure = checkAtomic(db(), [&] {
+            ResultEngine corrector(db(), kTid, m_clock, plan);
+            if (corrector.correctTeamResult(teamEntry(m_kid, 1, 4, 5), {}, [] { return true; })
+                != CorrectionOutcome::Corrected)
+                throw AppError(QStringLiteral("not corrected"));
+        });
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QCOMPARE(slotsOf(db(), m_kid, 3, 1), repeated(QStringLiteral("2 Team Süd"), 10));
+        failure = checkAtomic(db(), [&] {
+            if (zuruecksetzenBeendet(db(), m_kid, 1, {}) != TakeBackOutcome::Done)
+                throw AppError(QStringLiteral("not taken back"));
+        });
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QCOMPARE(slotsOf(db(), m_kid, 3, 1), repeated(QStringLiteral("-1 ") + winnerPlaceholder(1), 10));
     }
 };
 
