@@ -313,6 +313,12 @@ void Program::addPlanPanel()
     dialogLinks.spielBeendet = [this, ergebnis](const MatchFinish& finish) {
         return m_recording->spielBeendet(finish, [ergebnis] { ergebnis->accept(); });
     };
+    dialogLinks.korrigieren = [this, ergebnis](const MatchFinish& finish) {
+        return m_recording->korrigieren(finish, [ergebnis] { ergebnis->accept(); });
+    };
+    dialogLinks.spielZuruecksetzen = [this](int kid, int spielnummer, MatchStage shown) {
+        m_recording->spielZuruecksetzen(kid, spielnummer, shown);
+    };
     dialogLinks.schiedsrichterzettel = [this, main, database](int kid, int spielnummer) {
         const QSqlDatabase db = database();
         druckenUmpireSheet(m_services.prompter, main->printerContext(),

@@ -3,6 +3,7 @@
 #include "plans/tspielplaene.h"
 #include "results/resultengine.h"
 #include "results/standingsstep.h"
+#include "results/takeback.h"
 
 namespace bw {
 
@@ -47,7 +48,9 @@ MatchRecording::MatchRecording(Tspielplaene& plans, MatchRecordingLinks links)
 {
 }
 
-bool MatchRecording::spielBeendet(const MatchFinish& finish, const std::function<void()>& close)
+namespace {
+
+ResultEntry entryOf(const MatchFinish& finish)
 {
     ResultEntry entry;
     entry.kid = finish.kid;
@@ -57,14 +60,42 @@ bool MatchRecording::spielBeendet(const MatchFinish& finish, const std::function
     for (size_t k = 0; k < entry.saetze.size() && qsizetype(k) < finish.saetze.size(); ++k)
         entry.saetze[k] = finish.saetze[qsizetype(k)];
     entry.verliererAlsSchiri = finish.schiripool;
+    return entry;
+}
 
+} // namespace
+
+template <typename Work>
+bool MatchRecording::withEngine(int kid, Work work)
+{
     // The tournament and connection of this moment: both change when another
     // tournament is opened.
-    ClassPlan plan(m_plans, finish.kid);
+    ClassPlan plan(m_plans, kid);
     ResultEngine engine(m_links.database(), m_links.tid(), *m_links.clock, plan);
     StandingsStep standings(*m_links.tieResolver, *m_links.prompter, plan);
     standings.attach(engine);
-    return bw::spielBeendet(engine, plan, *m_links.prompter, entry, finish.next, close);
+    return work(engine, plan);
+}
+
+bool MatchRecording::spielBeendet(const MatchFinish& finish, const std::function<void()>& close)
+{
+    return withEngine(finish.kid, [&](ResultEngine& engine, ResultPlanLink& plan) {
+        return bw::spielBeendet(engine, plan, *m_links.prompter, entryOf(finish), finish.next, close);
+    });
+}
+
+bool MatchRecording::korrigieren(const MatchFinish& finish, const std::function<void()>& close)
+{
+    return withEngine(finish.kid, [&](ResultEngine& engine, ResultPlanLink& plan) {
+        return bw::korrigieren(engine, plan, *m_links.prompter, entryOf(finish), finish.spielende, finish.next,
+                               close);
+    });
+}
+
+void MatchRecording::spielZuruecksetzen(int kid, int spielnummer, MatchStage shown)
+{
+    ClassPlan plan(m_plans, kid);
+    bw::spielZuruecksetzen(m_links.database(), *m_links.prompter, plan, kid, spielnummer, shown);
 }
 
 } // namespace bw

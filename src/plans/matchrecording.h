@@ -36,8 +36,18 @@ public:
     // before the next matches are offered (they open it again). True when the
     // result was stored.
     bool spielBeendet(const MatchFinish& finish, const std::function<void()>& close);
+    // Corrects the result the dialog confirmed ("Korrigieren"); true when it
+    // was stored.
+    bool korrigieren(const MatchFinish& finish, const std::function<void()>& close);
+    // The dialog's "Spiel zurücksetzen": the match of class `kid` one state
+    // back from the state the dialog was filled from.
+    void spielZuruecksetzen(int kid, int spielnummer, MatchStage shown);
 
 private:
+    // Runs `work` with a result engine and the standings for class `kid`.
+    template <typename Work>
+    bool withEngine(int kid, Work work);
+
     Tspielplaene& m_plans;
     MatchRecordingLinks m_links;
 };

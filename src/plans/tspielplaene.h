@@ -167,7 +167,7 @@ public:
     void Spielzurcksetzen1Click();
     void Spielmauellstarten1Click();
     // Moves match `spielnummer` of the class shown one state back from the
-    // state `shown` (the result dialog's menu item comes here too).
+    // state `shown`; a team class's through its own take-back.
     void spielZuruecksetzen(int spielnummer, MatchStage shown);
 
     // What result entry reaches of the plan (after its transaction).

@@ -746,7 +746,7 @@ void Tergebnis::Spielbeenden1Click()
     const MatchStage shown = m_stage;
     reject();
     if (m_links.spielZuruecksetzen)
-        m_links.spielZuruecksetzen(n, shown);
+        m_links.spielZuruecksetzen(m_kid, n, shown);
 }
 
 bool Tergebnis::eventFilter(QObject* watched, QEvent* event)

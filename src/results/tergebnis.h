@@ -86,7 +86,7 @@ struct TergebnisLinks {
     std::function<void(int kid, int spielnummer)> schiedsrichterzettel;
     std::function<bool(const MatchFinish&)> spielBeendet;
     std::function<bool(const MatchFinish&)> korrigieren;
-    std::function<void(int spielnummer, MatchStage shown)> spielZuruecksetzen;
+    std::function<void(int kid, int spielnummer, MatchStage shown)> spielZuruecksetzen;
 };
 
 class Tergebnis : public QDialog {

@@ -4,7 +4,7 @@
 // real dialog -- a click on a playable icon, table and umpire chosen,
 // confirmed -- with what it changes on the plan; a start straight from the
 // call-up; another desk first.
-#include "planfixture.h"
+#include "modesfixture.h"
 
 #include "data/matchdialogrecords.h"
 #include "data/matchstaterecords.h"
@@ -32,74 +32,6 @@
 
 using namespace bw;
 using namespace bw::test;
-
-namespace {
-
-struct ModesFixture {
-    TestDatabase tdb{Backend::SQLite};
-    FakePrompter prompter;
-    FixedClock clock{QDateTime(QDate(2026, 6, 7), QTime(11, 0))};
-    PlanPanel panel{nullptr};
-    Tspielplaene spielplaene{nullptr};
-    Tergebnis ergebnis{nullptr, prompter};
-    ResultDialogModes modes{spielplaene, ergebnis, [this] { return tdb.db(); }};
-    int kid = 0;
-
-    ModesFixture()
-    {
-        PlanLinks links;
-        links.prompter = &prompter;
-        links.database = [this] { return tdb.db(); };
-        links.firstDay = [] { return QDate(2026, 6, 6); };
-        links.programFile = [](const QString& relative) {
-            return AppPaths::resolve(TempProgramFolder::sourceDir() + QStringLiteral("/resources"), relative);
-        };
-        links.dialogs = &modes;
-        spielplaene.attach(&panel, links);
-        panel.resize(1000, 700);
-        TergebnisLinks dialogLinks;
-        dialogLinks.clock = &clock;
-        dialogLinks.database = [this] { return tdb.db(); };
-        dialogLinks.plan = &modes;
-        ergebnis.setLinks(dialogLinks);
-
-        // Three groups of four (C is group 2), then a knock-out; two umpires,
-        // one of them checked in.
-        ClassRecord record;
-        record.saetze = 3;
-        record.atag = QDate(2026, 6, 7);
-        kid = drawnClass(db(), QStringLiteral("U18"), {groupPhase(3, 4, 1), knockOut()}, 12, ClassKind::Einzel, record);
-        insertRow(db(), "Schiri", {{"SCHIRIID", 1}, {"TID", kPlanTid}, {"snname", "Ufer"}, {"svname", "Udo"}, {"sangemeldet", 1}});
-        insertRow(db(), "Schiri_im_turnier", {{"SCHIRIID", 1}, {"KID", kid}, {"TID", kPlanTid}});
-        insertRow(db(), "Schiri", {{"SCHIRIID", 2}, {"TID", kPlanTid}, {"snname", "Abel"}, {"svname", "Eva"}, {"sangemeldet", 0}});
-        insertRow(db(), "Schiri_im_turnier", {{"SCHIRIID", 2}, {"KID", kid}, {"TID", kPlanTid}});
-        panel.GruppeDarBox->setCurrentIndex(0);
-        spielplaene.openClass(kPlanTid, QStringLiteral("U18 (Einzel)"));
-        // The class started without the offer of next matches.
-        ergebnis.next1->SetChecked(false);
-        spielplaene.turniergo(kid);
-    }
-
-    QSqlDatabase db() { return tdb.db(); }
-    int tag(int n) { return spielplaene.session().states.tag(n); }
-    PlanIcon* icon(int page, const QString& name)
-    {
-        return qobject_cast<PlanCanvas*>(panel.page(page)->widget())->findChild<PlanIcon*>(name);
-    }
-    MatchDialogRow row(int n) { return *readMatchDialogRow(db(), kid, n); }
-    // The first match of a group, or of the knock-out (-1).
-    int firstOf(int gruppe)
-    {
-        for (const MatchStateRow& r : readMatchStateRows(db(), kid))
-            if (r.gruppe == gruppe)
-                return r.spielnummer;
-        return 0;
-    }
-    // While a modal dialog is open: `inside` runs in it.
-    static void whileOpen(const std::function<void()>& inside) { QTimer::singleShot(0, inside); }
-};
-
-} // namespace
 
 class TestMatchDialogModes : public QObject {
     Q_OBJECT

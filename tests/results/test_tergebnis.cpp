@@ -466,7 +466,7 @@ private slots:
         // the dialog was filled from.
         int takenBack = 0;
         MatchStage shown = MatchStage::Open;
-        links.spielZuruecksetzen = [&](int number, MatchStage stage) {
+        links.spielZuruecksetzen = [&](int, int number, MatchStage stage) {
             takenBack = number;
             shown = stage;
         };
