@@ -3,6 +3,7 @@
 // step, a plan panel in memory and a prompter that answers every box.
 #pragma once
 
+#include "../draw/matchfixture.h"
 #include "fakeresultplan.h"
 #include "standingsfixture.h"
 
@@ -15,8 +16,6 @@
 #include "results/standingsstep.h"
 #include "support/testdatabase.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 
 namespace bw::test {
@@ -84,14 +83,9 @@ public:
 // A match's row by column name (Null as an invalid QVariant).
 inline QVariantMap rowOf(const QSqlDatabase& db, int kid, int n)
 {
-    QSqlQuery q = execute(db, s("SELECT * FROM Spielplan WHERE KID=:k AND spielnummer=:n"), {{s("k"), kid}, {s("n"), n}});
-    QVariantMap row;
-    if (q.next()) {
-        const QSqlRecord record = q.record();
-        for (int i = 0; i < record.count(); ++i)
-            row.insert(record.fieldName(i).toLower(), q.isNull(i) ? QVariant() : QVariant(q.value(i).toString()));
-    }
-    return row;
+    return rowsByColumn(execute(db, s("SELECT * FROM Spielplan WHERE KID=:k AND spielnummer=:n"),
+                                {{s("k"), kid}, {s("n"), n}}))
+        .value(0);
 }
 
 // "id text" of a side of a match.

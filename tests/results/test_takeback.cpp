@@ -6,8 +6,6 @@
 // with each statement failing in turn.
 #include "takebackfixture.h"
 
-#include "../draw/matchfixture.h"
-
 #include "data/matchrecords.h"
 #include "data/transaction.h"
 #include "draw/byes.h"
@@ -429,6 +427,7 @@ private slots:
         QTest::newRow("new winner, a finished match behind, cancelled") << 2 << false << true << false;
         QTest::newRow("new winner, a finished match behind, confirmed") << 2 << false << true << true;
         QTest::newRow("new winner, nothing played behind") << 3 << false << false << true;
+        QTest::newRow("new winner in an ended phase, a phase-2 match played") << 4 << false << true << true;
     }
     void aCorrectionIsMadeInPlaceOrCascades()
     {
@@ -443,11 +442,11 @@ private slots:
         int n = 0;
         int behind = 0; // a finished match behind the corrected one
         ResultEntry entry;
-        if (which <= 1) {
+        if (which <= 1 || which == 4) {
             kid = drawnClass(db(), s("Gruppen"), {groupPhase(2, 4, 4), groupPhase(2, 4)}, 8);
             n = groupMatchNumbers(db(), kid, 0).first();
             QVERIFY(desk.win(kid, n));
-            if (which == 1) {
+            if (which == 1 || which == 4) {
                 for (const int gid : {0, 1}) {
                     for (const int m : groupMatchNumbers(db(), kid, gid))
                         QVERIFY(m == n || desk.win(kid, m));
@@ -457,8 +456,16 @@ private slots:
                              .toInt();
                 QVERIFY(desk.win(kid, behind));
             }
-            // The same winner with other sets.
+            // The same winner with other sets, or the match between the first
+            // two of the group won by the second.
             entry = Desk::entry(kid, n, 0, s("3:2"), {s("+9"), s("-9"), s("+9"), s("-9"), s("+9")});
+            if (which == 4) {
+                const QList<StandingsRow> rows = readGroupStandings(db(), kid, 0);
+                n = matchOf(db(), kid, rows[0].sid, rows[1].sid);
+                const bool firstIsSide1 = readGroupMatch(db(), kid, n)->sid1 == rows[0].sid;
+                entry = firstIsSide1 ? Desk::entry(kid, n, 0, s("0:3"), {s("-5"), s("-5"), s("-5")})
+                                     : Desk::entry(kid, n, 0, s("3:0"), {s("+5"), s("+5"), s("+5")});
+            }
         } else {
             kid = drawnClass(db(), s("KO"), {knockOut()}, 8);
             n = 1;
@@ -496,7 +503,11 @@ private slots:
                          .value(0),
                      behindBefore);
         }
-        if (which >= 2) {
+        if (which == 4) {
+            // The phase-2 match lost its result and waits again.
+            QCOMPARE(rowOf(db(), kid, behind).value(s("beendet")).toInt(), 0);
+        }
+        if (which == 2 || which == 3) {
             // The new winner of 1 stands in 5, which waits to be played again.
             QCOMPARE(sideText(db(), kid, 5, 1), s("104 Spieler 004"));
             QCOMPARE(rowOf(db(), kid, 5).value(s("beendet")).toInt(), 0);
