@@ -109,7 +109,7 @@ Program::Program(Services& services) : m_services(services)
     forms.teamform = new Tteamform(main, services.prompter, database);
     forms.teamauswahl =
         new Tteamauswahl(main, services.prompter, database, [this] { return context.aktuelleTID; });
-    forms.ergebnis_team = new Tergebnis_team(main);
+    forms.ergebnis_team = new Tergebnis_team(main, services.prompter);
     forms.spielplan_form = new Tspielplan_form(
         main, SpielplanFormLinks{&services.prompter, database, [this] { return context.aktuelleKID; },
                                  [this] { return context.aktuellerTurniername; },

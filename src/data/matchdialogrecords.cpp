@@ -25,24 +25,6 @@ QString stateGuard(MatchStage state)
     return s("1=0");
 }
 
-QVariant textOrNull(const QString& text)
-{
-    return text.trimmed().isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
-}
-
-// A time of day is stored on the zero day of the date columns.
-QVariant timeOrNull(const QTime& time)
-{
-    if (!time.isValid())
-        return QVariant(QMetaType::fromType<QString>());
-    return QDateTime(QDate(1899, 12, 30), QTime(time.hour(), time.minute()));
-}
-
-QVariant dayOrNull(const QDate& day)
-{
-    return day.isValid() ? QVariant(day) : QVariant(QMetaType::fromType<QString>());
-}
-
 SqlParams planParams(int kid, int spielnummer, const MatchPlan& plan)
 {
     return {{s("k"), kid},
@@ -105,6 +87,23 @@ void checkResources(const QSqlDatabase& db, int kid, int spielnummer, const Matc
 }
 
 } // namespace
+
+QVariant textOrNull(const QString& text)
+{
+    return text.trimmed().isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
+QVariant timeOrNull(const QTime& time)
+{
+    if (!time.isValid())
+        return QVariant(QMetaType::fromType<QString>());
+    return QDateTime(QDate(1899, 12, 30), QTime(time.hour(), time.minute()));
+}
+
+QVariant dayOrNull(const QDate& day)
+{
+    return day.isValid() ? QVariant(day) : QVariant(QMetaType::fromType<QString>());
+}
 
 MatchStage MatchDialogRow::state() const
 {
@@ -182,6 +181,11 @@ QStringList readClassUmpires(const QSqlDatabase& db, int kid)
     while (q.next())
         umpires.append(q.value(0).toString() + s(", ") + q.value(1).toString());
     return umpires;
+}
+
+void expectMatchStage(const QSqlDatabase& db, int kid, int spielnummer, MatchStage expected)
+{
+    updateGuarded(db, s("spielnummer=spielnummer"), expected, {{s("k"), kid}, {s("n"), spielnummer}});
 }
 
 void planMatch(const QSqlDatabase& db, int kid, int spielnummer, MatchStage expected, const MatchPlan& plan)

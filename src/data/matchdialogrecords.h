@@ -77,6 +77,12 @@ struct MatchDialogRow {
     MatchStage state() const;
 };
 
+// The values a plan stores: a text empty or of blanks only, an invalid day or
+// time as Null; a time of day on the zero day of the date columns.
+QVariant textOrNull(const QString& text);
+QVariant timeOrNull(const QTime& time);
+QVariant dayOrNull(const QDate& day);
+
 // The match; nothing when the class has no match of that number.
 std::optional<MatchDialogRow> readMatchDialogRow(const QSqlDatabase& db, int kid, int spielnummer);
 
@@ -105,6 +111,10 @@ struct MatchCall {
     bool manuell = false;
     QDateTime moment;
 };
+
+// Throws MatchConflict unless the match is in the state `expected`; inside a
+// transaction it also holds the match row until the commit.
+void expectMatchStage(const QSqlDatabase& db, int kid, int spielnummer, MatchStage expected);
 
 // Stores the plan of a match that is in the state `expected`.
 void planMatch(const QSqlDatabase& db, int kid, int spielnummer, MatchStage expected, const MatchPlan& plan);

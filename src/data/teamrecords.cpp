@@ -73,7 +73,9 @@ std::vector<TeamRoster> readTeamRosters(const QSqlDatabase& db, TeamScope scope,
         columns += QStringLiteral(", %1.SID, %1.nachname, %1.vorname").arg(alias);
         joins += QStringLiteral(" LEFT JOIN Spielerdaten %1 ON %1.SID = %2 AND %2 > 0").arg(alias, place);
     }
-    const QString where = scope == TeamScope::Tournament ? s(" WHERE t.TID = :id") : s(" WHERE t.KID = :id");
+    const QString where = scope == TeamScope::Tournament ? s(" WHERE t.TID = :id")
+                          : scope == TeamScope::Class    ? s(" WHERE t.KID = :id")
+                                                         : s(" WHERE t.MID = :id");
     QSqlQuery q = execute(db, columns + s(" FROM Teams t") + joins + where + s(" ORDER BY t.MID"), {{s("id"), id}});
     std::vector<TeamRoster> teams;
     while (q.next()) {

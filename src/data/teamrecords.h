@@ -59,9 +59,10 @@ struct TeamRoster {
     std::array<std::optional<TeamMemberName>, 4> doppel;  // d1_1, d1_2, d2_1, d2_2
 };
 
-enum class TeamScope { Tournament, Class };
+enum class TeamScope { Tournament, Class, Team };
 
-// The teams of a tournament (id = TID) or of a class (id = KID) in the order
+// The teams of a tournament (id = TID), of a class (id = KID) or the one team
+// of id = MID, in the order
 // they were entered, with their members, in one query.
 std::vector<TeamRoster> readTeamRosters(const QSqlDatabase& db, TeamScope scope, int id);
 

@@ -58,7 +58,7 @@ struct PanelFixture {
     PlanPanel panel{nullptr};
     Tspielplaene spielplaene{nullptr};
     Tergebnis ergebnis{nullptr, prompter};
-    Tergebnis_team ergebnis_team{nullptr};
+    Tergebnis_team ergebnis_team{nullptr, prompter};
     Tspielplan_form spielplan_form{nullptr, {}};
     QTimer Timer1;
     QList<int> redraws;
