@@ -39,6 +39,7 @@
 #include "plans/tplanung.h"
 #include "plans/planpanel.h"
 #include "plans/resultdialogmodes.h"
+#include "plans/teamdialogmodes.h"
 #include "plans/tspielplaene.h"
 #include "plans/tspielplan_form.h"
 #include "platform/printersetupfile.h"
@@ -256,15 +257,15 @@ void Program::editPlannedMatch(int kid, int spielnummer, int nummer)
 {
     TMainform* main = m_mainform.get();
     const QDate firstDay = main->turnierseite ? main->turnierseite->Tvon->date() : QDate();
-    // The games of a team match are edited in the team dialog, which comes
-    // with the team results.
+    // The games of a team match are edited in the team dialog.
+    QDialog* dialog = forms.ergebnis;
     if (nummer >= 0 || !m_resultModes->bearbeiten(kid, spielnummer, firstDay)) {
-        m_services.prompter.information(QStringLiteral("Die Bearbeitung eines Mannschaftsspiels ist noch nicht verfügbar."));
-        return;
+        m_teamModes->bearbeiten(kid, spielnummer, firstDay);
+        dialog = forms.ergebnis_team;
     }
     // The board shows what the dialog stored once it closes.
     QObject::connect(
-        forms.ergebnis, &QDialog::finished, forms.planung,
+        dialog, &QDialog::finished, forms.planung,
         [this] { runGuarded(m_services.prompter, [this] { forms.planung->refresh(); }); }, Qt::SingleShotConnection);
 }
 
@@ -297,6 +298,21 @@ void Program::addPlanPanel()
     const auto database = [this] { return forms.db_procedures->ADOConnection1(); };
     m_resultModes = std::make_unique<ResultDialogModes>(*forms.spielplaene, *forms.ergebnis, database);
     links.dialogs = m_resultModes.get();
+    m_teamModes = std::make_unique<TeamDialogModes>(*forms.spielplaene, *forms.ergebnis_team, database);
+    m_resultModes->team = m_teamModes.get();
+    TergebnisTeamLinks teamLinks;
+    teamLinks.clock = &m_services.clock;
+    teamLinks.database = database;
+    teamLinks.naechstesSpielAnzeigen = [this] { return context.naechstesSpielAnzeigen; };
+    teamLinks.matchCalled = [this](int n, const HeldTeamResources& held) { m_teamModes->matchCalled(n, held); };
+    teamLinks.matchStarted = [this](int n) { m_teamModes->matchStarted(n); };
+    teamLinks.rebuildStates = [this] { m_teamModes->rebuildStates(); };
+    teamLinks.schiedsrichterzettel = [this, main, database](int kid, int spielnummer) {
+        const QSqlDatabase db = database();
+        druckenTeamUmpireSheets(m_services.prompter, main->umpireSheetPrinter(), db, kid, spielnummer,
+                                readSetsToWin(db, kid));
+    };
+    forms.ergebnis_team->setLinks(teamLinks);
     TergebnisLinks dialogLinks;
     dialogLinks.clock = &m_services.clock;
     dialogLinks.database = database;

@@ -16,6 +16,7 @@ namespace bw {
 
 class MatchRecording;
 class ResultDialogModes;
+class TeamDialogModes;
 
 struct Services;
 
@@ -56,6 +57,8 @@ private:
     std::unique_ptr<ServerBrowser> m_serverBrowser;
     // The modes of the match dialog, opened from the plan.
     std::unique_ptr<ResultDialogModes> m_resultModes;
+    // The modes of the team match dialog.
+    std::unique_ptr<TeamDialogModes> m_teamModes;
     // "Spiel beendet" of the match dialog.
     std::unique_ptr<MatchRecording> m_recording;
     std::unique_ptr<TMainform> m_mainform;

@@ -1,5 +1,7 @@
 #include "plans/matchflow.h"
 
+#include "data/teammatchrecords.h"
+
 #include "plans/matchdialogs.h"
 #include "results/scoremodel.h"
 
@@ -67,14 +69,22 @@ void MatchFlow::possiblegames(const QSqlDatabase& db, int phase, MatchDialogs& d
     }
 }
 
-bool MatchFlow::statusladen(const QSqlDatabase& db)
+bool MatchFlow::statusladen(const QSqlDatabase& db, bool team)
 {
     const QList<MatchStateRow> rows = readMatchStateRows(db, m_session.kid);
     ResourcePools& pools = m_session.pools;
     bool started = false;
     for (const MatchStateRow& row : rows) {
-        if (row.inPlanung || row.begonnen)
+        if (!row.inPlanung && !row.begonnen)
+            continue;
+        if (!team) {
             pools.takeRunning({row.gruppe, row.sid1, row.sid2, row.anPlatte, row.schiri});
+            continue;
+        }
+        // A team match holds both teams and the table of each of its games.
+        pools.takeRunning({row.gruppe, row.sid1, row.sid2, {}, {}});
+        for (const TeamGameRow& game : readTeamGames(db, m_session.kid, row.spielnummer))
+            pools.takeRunning({row.gruppe, row.sid1, row.sid2, game.geplanterTisch, {}});
     }
     for (const MatchStateRow& row : rows) {
         if (row.open()) {

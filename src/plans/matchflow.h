@@ -40,8 +40,9 @@ public:
     // Rebuilds states and pools from the class's rows: resources of called and
     // running matches out of the pools, called, running and finished states as
     // stored, every open match checked. Returns whether a match is called,
-    // running or finished (the class has started).
-    bool statusladen(const QSqlDatabase& db);
+    // running or finished (the class has started). In a team class a called
+    // or running match holds the tables of its games and no umpire.
+    bool statusladen(const QSqlDatabase& db, bool team = false);
 
     // Sets a match's state and tells the pages.
     void setState(int spielnummer, const MatchState& state);

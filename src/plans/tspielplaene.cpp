@@ -421,14 +421,9 @@ bool Tspielplaene::teamClass() const
     return m_panel->spielplantext->text().endsWith(QLatin1String(" (Team)"));
 }
 
-void Tspielplaene::statusladen(int kid)
+void Tspielplaene::statusladen(int /*kid: the class shown*/)
 {
-    if (teamClass()) {
-        if (m_links.teamStatusladen)
-            m_links.teamStatusladen(kid);
-        return;
-    }
-    if (m_flow.statusladen(db()))
+    if (m_flow.statusladen(db(), teamClass()))
         m_panel->turniergo->setEnabled(false);
 }
 

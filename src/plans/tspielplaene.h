@@ -80,9 +80,6 @@ struct PlanLinks {
     std::function<void(bool shown)> busy;
     // The result dialogs in their modes; a click on a status icon opens them.
     MatchDialogs* dialogs = nullptr;
-    // The rebuild of states and pools of a team class (it comes with the team
-    // matches; until then a team class is not rebuilt).
-    std::function<void(int kid)> teamStatusladen;
     // Ranks a group's standings and stores its positions (TData_Unit::Tabelle_Rechnen).
     std::function<void(int kid, int gid)> tabelleRechnen;
     // "Spiel zurücksetzen" of a team class (it comes with the team matches).

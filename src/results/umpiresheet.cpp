@@ -1,5 +1,7 @@
 #include "results/umpiresheet.h"
 
+#include "data/teammatchrecords.h"
+
 #include "platform/apperror.h"
 #include "platform/prompter.h"
 #include "platformui/printercontext.h"
@@ -147,6 +149,36 @@ bool druckenUmpireSheet(Prompter& prompter, PrinterContext& printers, const QStr
         if (!match)
             throw AppError(QStringLiteral("Das Spiel %1 ist nicht mehr in der Datenbank vorhanden.").arg(spielnummer));
         return QList<UmpireSheet>{umpireSheetOf(*match, saetze)};
+    });
+}
+
+QList<UmpireSheet> readTeamUmpireSheets(const QSqlDatabase& db, int kid, int spielnummer, int saetze)
+{
+    QList<UmpireSheet> sheets;
+    for (const TeamGameRow& game : readTeamGames(db, kid, spielnummer)) {
+        UmpireSheet sheet;
+        sheet.spielnummer = QString::number(spielnummer);
+        sheet.schiri = game.schiri;
+        sheet.anPlatte = game.anPlatte;
+        sheet.kopf1 = game.spieler1;
+        sheet.kopf2 = game.spieler2;
+        sheet.name1 = game.sbez1.value_or(QString());
+        sheet.name2 = game.sbez2.value_or(QString());
+        sheet.mitVereinen = false;
+        sheet.saetze = saetze;
+        sheets << sheet;
+    }
+    return sheets;
+}
+
+bool druckenTeamUmpireSheets(Prompter& prompter, QPrinter& printer, const QSqlDatabase& db, int kid,
+                             int spielnummer, int saetze)
+{
+    return druckenUmpireSheets(prompter, printer, [&] {
+        const QList<UmpireSheet> sheets = readTeamUmpireSheets(db, kid, spielnummer, saetze);
+        if (sheets.isEmpty())
+            throw AppError(QStringLiteral("Das Spiel %1 ist nicht mehr in der Datenbank vorhanden.").arg(spielnummer));
+        return sheets;
     });
 }
 

@@ -84,4 +84,13 @@ bool druckenUmpireSheets(Prompter& prompter, PrinterContext& printers, const QSt
 bool druckenUmpireSheet(Prompter& prompter, PrinterContext& printers, const QString& setupFile, const QSqlDatabase& db,
                         int kid, int spielnummer, int saetze);
 
+// The sheets of team match `spielnummer` of class `kid`: one per game, in the
+// order of the games' numbers, the teams over the columns and the game's
+// players below, without clubs.
+QList<UmpireSheet> readTeamUmpireSheets(const QSqlDatabase& db, int kid, int spielnummer, int saetze);
+
+// The team match's sheets, read and printed as druckenUmpireSheets does.
+bool druckenTeamUmpireSheets(Prompter& prompter, QPrinter& printer, const QSqlDatabase& db, int kid,
+                             int spielnummer, int saetze);
+
 } // namespace bw

@@ -35,6 +35,7 @@ inline TeamClass teamClass(const QSqlDatabase& db)
     record.system = ClassKind::Team;
     record.kbezeichnung = QStringLiteral("Liga");
     record.saetze = 3;
+    record.atag = QDate(2026, 6, 7);
     TeamClass c;
     c.kid = insertClass(db, kPlanTid, record, {}, format);
     FinishedDraw draw = firstDraw(kPlanTid, c.kid, {groupPhase(1, 4)}, 4);
@@ -51,6 +52,14 @@ inline TeamClass teamClass(const QSqlDatabase& db)
                    {s("teamname"), QStringLiteral("Team %1").arg(t)}, {s("s1"), sid}, {s("s2"), sid + 1},
                    {s("s3"), sid + 2}, {s("s4"), 0}, {s("r1"), sid + 3}, {s("r2"), QVariant()}, {s("d1_1"), sid},
                    {s("d1_2"), sid + 1}, {s("d2_1"), sid + 2}, {s("d2_2"), sid + 3}});
+    }
+    // The sides named by their teams, as the draw of real teams names them.
+    for (const char* table : {"Spielplan", "Teamspiele"}) {
+        const QString key = s(table) == s("Spielplan") ? s("SID") : s("MID");
+        execute(db,
+                s("UPDATE ") + s(table) + s(" SET spieler1='Team '||CAST(") + key + s("1-100 AS VARCHAR(4)),")
+                    + s("spieler2='Team '||CAST(") + key + s("2-100 AS VARCHAR(4)) WHERE KID=:k"),
+                {{s("k"), c.kid}});
     }
     QSqlQuery q = execute(db, s("SELECT spielnummer,SID1,SID2 FROM Spielplan WHERE KID=:k ORDER BY spielnummer"),
                           {{s("k"), c.kid}});

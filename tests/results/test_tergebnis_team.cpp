@@ -6,6 +6,7 @@
 
 #include "plans/plansession.h"
 #include "results/tergebnis_team.h"
+#include "results/umpiresheet.h"
 #include "support/fakeprompter.h"
 #include "support/widgethelpers.h"
 
@@ -17,7 +18,11 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace bw;
@@ -26,6 +31,14 @@ using namespace bw::test;
 namespace {
 
 const QDate kClassDay(2026, 6, 7);
+
+QString runTool(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 } // namespace
 
@@ -216,6 +229,47 @@ private slots:
         QVERIFY(!d.okClick());
         QCOMPARE(games(m_class.match), before);
         QCOMPARE(m_told, QStringList{QStringLiteral("rebuild")});
+    }
+
+    // "Drucken" while planning stores the games first, then prints a sheet
+    // per game in the order of the games.
+    void printsASheetPerGame()
+    {
+        Tergebnis_team& d = dialog();
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("team.pdf"));
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(target);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        TergebnisTeamLinks links;
+        links.database = [this] { return m_db; };
+        links.schiedsrichterzettel = [&](int kid, int n) {
+            druckenTeamUmpireSheets(*m_prompter, printer, m_db, kid, n, 3);
+        };
+        d.setLinks(std::move(links));
+        // Stored in another order than the games' numbers.
+        execute(m_db, s("UPDATE Teamspiele SET schiri='Abel, Eva' WHERE KID=:k AND spielnummer=:n AND nummer=3"),
+                {{s("k"), m_class.kid}, {s("n"), m_class.match}});
+        fill(TergebnisMode::Planen, m_class.match);
+        d.zeit[0]->setText(QStringLiteral("10:00"));
+        d.druckenClick();
+        QCOMPARE(games(m_class.match).first(), QStringLiteral("1|T1|NULL|0|NULL"));
+
+        QVERIFY(runTool(QStringLiteral("pdfinfo"), {target}).contains(QRegularExpression(QStringLiteral("Pages:\\s+4\\n"))));
+        const QStringList pages = runTool(QStringLiteral("pdftotext"), {target, QStringLiteral("-")})
+                                      .split(QChar(u'\f'), Qt::SkipEmptyParts);
+        QCOMPARE(pages.size(), 4);
+        const TeamMatch shown = d.match();
+        const QStringList players1{shown.lineup1[0].text, shown.lineup1[1].text, shown.lineup1[5].text,
+                                   shown.lineup1[2].text};
+        for (int g = 0; g < 4; ++g) {
+            const QString& page = pages[g];
+            for (const QString& expected : {QStringLiteral("Schiedsrichterzettel"), d.team1->text(), d.team2->text(),
+                                            QStringLiteral("Spielnummer: %1").arg(m_class.match), players1[g]})
+                QVERIFY2(page.contains(expected), qPrintable(expected + QStringLiteral(" not on page:\n") + page));
+            QCOMPARE(page.contains(QStringLiteral("Abel, Eva")), g == 2);
+        }
     }
 
     // A match started by hand may use a table no list offers.
