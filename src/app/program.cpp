@@ -312,7 +312,14 @@ void Program::addPlanPanel()
         druckenTeamUmpireSheets(m_services.prompter, main->umpireSheetPrinter(), db, kid, spielnummer,
                                 readSetsToWin(db, kid));
     };
+    Tergebnis_team* ergebnisTeam = forms.ergebnis_team;
+    teamLinks.spielBeendet = [this, ergebnisTeam](const TeamMatchFinish& finish) {
+        return m_recording->spielBeendet(finish, [ergebnisTeam] { ergebnisTeam->accept(); });
+    };
     forms.ergebnis_team->setLinks(teamLinks);
+    links.teamSpielZuruecksetzen = [this](int n, MatchStage shown) {
+        m_teamModes->spielZuruecksetzen(n, shown);
+    };
     TergebnisLinks dialogLinks;
     dialogLinks.clock = &m_services.clock;
     dialogLinks.database = database;

@@ -177,6 +177,22 @@ void startTeamMatch(const QSqlDatabase& db, int kid, int spielnummer, const std:
     });
 }
 
+void setTeamGamesBack(const QSqlDatabase& db, int kid, int spielnummer, bool called)
+{
+    const SqlParams key{{s("k"), kid}, {s("n"), spielnummer}};
+    if (!called) {
+        SqlParams params = key;
+        params.insert(s("p"), false);
+        execute(db, s("UPDATE Teamspiele SET in_planung=:p WHERE KID=:k AND spielnummer=:n"), params);
+        return;
+    }
+    SqlParams params = key;
+    params.insert(s("b"), false);
+    params.insert(s("p"), true);
+    execute(db, s("UPDATE Teamspiele SET spielstart=NULL,begonnen=:b,in_planung=:p WHERE KID=:k AND spielnummer=:n"),
+            params);
+}
+
 bool plattencheck(const QSqlDatabase& db, int kid, const QString& platte)
 {
     return execute(db, s("SELECT platte FROM Platten1 WHERE KID=:k AND platte=:p"), {{s("k"), kid}, {s("p"), platte}})

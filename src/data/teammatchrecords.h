@@ -78,6 +78,11 @@ void callTeamMatch(const QSqlDatabase& db, int kid, int spielnummer, const std::
 void startTeamMatch(const QSqlDatabase& db, int kid, int spielnummer, const std::vector<TeamGamePlan>& games,
                     const QDateTime& moment);
 
+// The games of a match taken back from called to waiting (`called` false) or
+// from running to called (`called` true), as the match row was; inside the
+// caller's transaction.
+void setTeamGamesBack(const QSqlDatabase& db, int kid, int spielnummer, bool called);
+
 // Whether the class has a table of that name (Platten1).
 bool plattencheck(const QSqlDatabase& db, int kid, const QString& platte);
 

@@ -4,6 +4,7 @@
 #include "results/resultengine.h"
 #include "results/standingsstep.h"
 #include "results/takeback.h"
+#include "results/tergebnis_team.h"
 
 namespace bw {
 
@@ -81,6 +82,29 @@ bool MatchRecording::spielBeendet(const MatchFinish& finish, const std::function
 {
     return withEngine(finish.kid, [&](ResultEngine& engine, ResultPlanLink& plan) {
         return bw::spielBeendet(engine, plan, *m_links.prompter, entryOf(finish), finish.next, close);
+    });
+}
+
+bool MatchRecording::spielBeendet(const TeamMatchFinish& finish, const std::function<void()>& close)
+{
+    TeamResultEntry entry;
+    entry.match.kid = finish.kid;
+    entry.match.spielnummer = finish.spielnummer;
+    entry.match.gruppe = finish.gruppe;
+    entry.match.ergebnis = finish.ergebnis;
+    entry.match.verliererAlsSchiri = finish.schiripool;
+    for (const TeamMatchFinish::Game& game : finish.games) {
+        GameEntry g;
+        g.nummer = game.nummer;
+        g.ergebnis = game.ergebnis;
+        for (size_t k = 0; k < g.saetze.size() && qsizetype(k) < game.saetze.size(); ++k)
+            g.saetze[k] = game.saetze[qsizetype(k)];
+        g.platte = game.platte;
+        g.schiri = game.schiri;
+        entry.spiele << g;
+    }
+    return withEngine(finish.kid, [&](ResultEngine& engine, ResultPlanLink& plan) {
+        return bw::spielBeendet(engine, plan, *m_links.prompter, entry, finish.next, close);
     });
 }
 

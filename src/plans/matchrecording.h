@@ -18,6 +18,7 @@ class Clock;
 class Prompter;
 class TieResolver;
 class Tspielplaene;
+struct TeamMatchFinish;
 
 struct MatchRecordingLinks {
     Prompter* prompter = nullptr;
@@ -36,6 +37,8 @@ public:
     // before the next matches are offered (they open it again). True when the
     // result was stored.
     bool spielBeendet(const MatchFinish& finish, const std::function<void()>& close);
+    // The same for a team match and its games.
+    bool spielBeendet(const TeamMatchFinish& finish, const std::function<void()>& close);
     // Corrects the result the dialog confirmed ("Korrigieren"); true when it
     // was stored.
     bool korrigieren(const MatchFinish& finish, const std::function<void()>& close);

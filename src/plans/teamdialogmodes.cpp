@@ -2,9 +2,13 @@
 
 #include "controls/uicheckctrls.h"
 #include "data/matchdialogrecords.h"
+#include "data/resultrecords.h"
 #include "data/teammatchrecords.h"
+#include "data/transaction.h"
 #include "platform/prompter.h"
 #include "plans/tspielplaene.h"
+#include "results/resultengine.h"
+#include "results/takeback.h"
 #include "results/teammatch.h"
 #include "results/tergebnis_team.h"
 
@@ -129,6 +133,67 @@ void TeamDialogModes::bearbeiten(int kid, int spielnummer, const QDate& firstDay
     m_dialog.platte->setToolTip(QString());
     if (fill(modes[int(row->state())], kid, spielnummer, infos.atag.date()))
         show(true);
+}
+
+void TeamDialogModes::spielZuruecksetzen(int spielnummer, MatchStage shown)
+{
+    const int kid = m_plans.session().kid;
+    Prompter& prompter = m_dialog.prompter();
+    TakeBackOutcome outcome = TakeBackOutcome::Done;
+    try {
+        switch (shown) {
+        case MatchStage::Open:
+            prompter.information(kNichtWeiterZurueck);
+            break;
+        case MatchStage::Called: {
+            TakeBackRow before;
+            std::vector<TeamGameRow> games;
+            outcome = inTransaction(db(), [&] {
+                const TakeBackOutcome done = zuruecksetzenAufgerufen(db(), kid, spielnummer, &before);
+                if (done == TakeBackOutcome::Done) {
+                    games = readTeamGames(db(), kid, spielnummer);
+                    setTeamGamesBack(db(), kid, spielnummer, false);
+                }
+                return done;
+            });
+            if (outcome != TakeBackOutcome::Done)
+                break;
+            // Both teams, and each game's table when it is one of the class's
+            // and its umpire when he is one of the class's.
+            const int plattensystem = readPlattensystem(db(), kid, before.gruppe);
+            const int mid1 = before.sides[0].id, mid2 = before.sides[1].id;
+            giveResourcesBack(m_plans, before.gruppe, mid1, mid2, {}, {}, false, plattensystem);
+            for (const TeamGameRow& game : games) {
+                const QString tisch = plattencheck(db(), kid, game.geplanterTisch) ? game.geplanterTisch : QString();
+                giveResourcesBack(m_plans, before.gruppe, mid1, mid2, tisch, game.schiri, false, plattensystem);
+            }
+            break;
+        }
+        case MatchStage::Running:
+            outcome = inTransaction(db(), [&] {
+                const TakeBackOutcome done = zuruecksetzenLaufend(db(), kid, spielnummer);
+                if (done == TakeBackOutcome::Done)
+                    setTeamGamesBack(db(), kid, spielnummer, true);
+                return done;
+            });
+            break;
+        case MatchStage::Finished:
+            prompter.information(
+                QStringLiteral("Das Ergebnis eines Mannschaftsspiels kann hier noch nicht zurückgesetzt werden."));
+            break;
+        }
+    } catch (...) {
+        // The plan shows the database as it is; a failure of that rebuild must
+        // not hide the first one.
+        try {
+            m_plans.statusladen(kid);
+        } catch (...) {
+        }
+        throw;
+    }
+    if (outcome == TakeBackOutcome::Conflict)
+        prompter.error(resultConflictMessage());
+    m_plans.statusladen(kid);
 }
 
 bool TeamDialogModes::shownClass() const

@@ -36,11 +36,18 @@ public:
     // "Spiel manuell starten": the call-up of a team match whatever the pools
     // hold, typed tables accepted; modal. A match without both teams known is
     // refused ("Dieses Spiel kann nicht gestartet werden").
-    bool spielmanuellstarten(int spielnummer);
+    bool spielmanuellstarten(int spielnummer) override;
     // "Spiel bearbeiten" of the planning board: the dialog for team match
     // `spielnummer` of class `kid` in the mode of its stored state,
     // non-modal. `firstDay` is the tournament's first day.
     void bearbeiten(int kid, int spielnummer, const QDate& firstDay);
+
+    // "Spiel zurücksetzen" of a team match shown in state `shown`: waiting or
+    // playable cannot go back; called -> waiting with both teams and every
+    // game's table (one of the class's) and umpire back in the pools;
+    // running -> called. The match row and its games in one transaction,
+    // guarded by the state shown; the plan rebuilt after each.
+    void spielZuruecksetzen(int spielnummer, MatchStage shown);
 
     // What the dialog's stored actions change on the plan of the class shown.
     void matchCalled(int spielnummer, const HeldTeamResources& held);

@@ -486,6 +486,8 @@ bool Tergebnis_team::finish(bool korrigieren)
                 return refuse(kKeinSatzwert);
             g.saetze << text;
         }
+        g.platte = game.tisch;
+        g.schiri = game.schiri;
         result.games.push_back(std::move(g));
     }
     result.schiripool = schiripool->Checked();

@@ -60,6 +60,8 @@ struct TeamMatchFinish {
         int nummer = 0;
         QString ergebnis;    // "a:b" in sets, empty when not chosen
         QStringList saetze;  // the set entries as typed, 1 .. 2S-1
+        QString platte;      // where it was played
+        QString schiri;
     };
     std::vector<Game> games;
     bool schiripool = false;

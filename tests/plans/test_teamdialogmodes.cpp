@@ -7,10 +7,14 @@
 
 #include "platform/apppaths.h"
 #include "platform/clock.h"
+#include "plans/matchrecording.h"
 #include "plans/planpanel.h"
 #include "plans/resultdialogmodes.h"
 #include "plans/teamdialogmodes.h"
 #include "plans/tspielplaene.h"
+#include "results/resultengine.h"
+#include "results/takeback.h"
+#include "results/tvergleich.h"
 #include "results/tergebnis_team.h"
 #include "support/fakeprompter.h"
 
@@ -18,6 +22,7 @@
 #include "controls/uicheckctrls.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -36,6 +41,9 @@ struct TeamModesFixture {
     Tergebnis_team ergebnis_team{nullptr, prompter};
     ResultDialogModes modes{spielplaene, ergebnis, [this] { return tdb.db(); }};
     TeamDialogModes teamModes{spielplaene, ergebnis_team, [this] { return tdb.db(); }};
+    Tvergleich vergleich{nullptr};
+    MatchRecording recording{spielplaene,
+                             {&prompter, &clock, [this] { return tdb.db(); }, [] { return kPlanTid; }, &vergleich}};
     TeamClass c;
 
     TeamModesFixture()
@@ -59,6 +67,9 @@ struct TeamModesFixture {
         teamLinks.matchCalled = [this](int n, const HeldTeamResources& held) { teamModes.matchCalled(n, held); };
         teamLinks.matchStarted = [this](int n) { teamModes.matchStarted(n); };
         teamLinks.rebuildStates = [this] { teamModes.rebuildStates(); };
+        teamLinks.spielBeendet = [this](const TeamMatchFinish& finish) {
+            return recording.spielBeendet(finish, [this] { ergebnis_team.accept(); });
+        };
         ergebnis_team.setLinks(teamLinks);
 
         c = teamClass(db());
@@ -142,6 +153,103 @@ private slots:
         QCOMPARE(f.pool(QStringLiteral("alleplatten")).contains(QStringLiteral("T1")), false);
         const MatchDialogRow row = *readMatchDialogRow(f.db(), f.c.kid, f.c.match);
         QVERIFY(!f.pool(QStringLiteral("sliste0")).contains(QString::number(row.sid1)));
+        QVERIFY(f.prompter.verify());
+    }
+
+    // Running back to called keeps the games' tables; called back to waiting
+    // returns both teams and every game's table and umpire.
+    void takingBack()
+    {
+        TeamModesFixture f;
+        const auto games = [&](const char* where) {
+            return scalar(f.db(), s("SELECT COUNT(*) FROM Teamspiele WHERE KID=:k AND spielnummer=:n AND ") + s(where),
+                          {{s("k"), f.c.kid}, {s("n"), f.c.match}})
+                .toInt();
+        };
+        execute(f.db(), s("UPDATE Teamspiele SET geplanter_tisch='T1',schiri='Ufer, Udo' WHERE KID=:k"),
+                {{s("k"), f.c.kid}});
+        f.whileOpen([&] { f.ergebnis_team.ok->Click(); });
+        QVERIFY(f.modes.spielaufrufen1(f.c.match));
+        f.modes.spielaufgerufen(f.c.match);
+        QVERIFY(f.ergebnis_team.okClick());
+        QCOMPARE(f.tag(f.c.match), 4);
+        execute(f.db(), s("UPDATE Teamspiele SET begonnen=1,spielstart=:t WHERE KID=:k AND spielnummer=:n"),
+                {{s("t"), f.clock.now()}, {s("k"), f.c.kid}, {s("n"), f.c.match}});
+
+        f.teamModes.spielZuruecksetzen(f.c.match, MatchStage::Running);
+        QCOMPARE(f.tag(f.c.match), 3);
+        QCOMPARE(games("in_planung<>0 AND begonnen=0 AND spielstart IS NULL"), 4);
+        QCOMPARE(f.pool(QStringLiteral("platte0")), QStringList{QStringLiteral("T2")});
+
+        f.teamModes.spielZuruecksetzen(f.c.match, MatchStage::Called);
+        QCOMPARE(readMatchDialogRow(f.db(), f.c.kid, f.c.match)->state(), MatchStage::Open);
+        QCOMPARE(games("in_planung=0"), 4);
+        QCOMPARE(f.pool(QStringLiteral("platte0")), (QStringList{QStringLiteral("T1"), QStringLiteral("T2")}));
+        QVERIFY(f.pool(QStringLiteral("schiri")).contains(QStringLiteral("Ufer, Udo")));
+        QCOMPARE(f.tag(f.c.match), 2);
+
+        // Another desk took it back first; a waiting match goes no further back.
+        f.prompter.expect(PromptKind::Error, resultConflictMessage());
+        f.teamModes.spielZuruecksetzen(f.c.match, MatchStage::Called);
+        f.prompter.expect(PromptKind::Information, kNichtWeiterZurueck);
+        f.teamModes.spielZuruecksetzen(f.c.match, MatchStage::Open);
+        QVERIFY(f.prompter.verify());
+    }
+
+    // A team match through the dialog from its planning to its result.
+    void planCallStartFinish()
+    {
+        TeamModesFixture f;
+        Tergebnis_team& d = f.ergebnis_team;
+        const int n = f.c.match;
+        f.spielplaene.statusClick(QStringLiteral("status%1").arg(n), 2 - 1);
+        d.zeit[0]->setText(QStringLiteral("10:00"));
+        d.spielerc[0]->setCurrentIndex(d.spielerc[0]->findText(QStringLiteral("Spieler2, T.")));
+        QVERIFY(d.okClick());
+        QVERIFY(!d.isVisible());
+
+        f.whileOpen([&] { d.ok->Click(); });
+        QVERIFY(f.modes.spielaufrufen1(n));
+        QCOMPARE(f.tag(n), 3);
+        f.spielplaene.statusClick(QStringLiteral("status%1").arg(n), 3);
+        QCOMPARE(d.ok->Caption(), kSpielStarten);
+        QVERIFY(d.okClick());
+        QCOMPARE(f.tag(n), 4);
+
+        f.spielplaene.statusClick(QStringLiteral("status%1").arg(n), 4);
+        QCOMPARE(d.ok->Caption(), kSpielBeendet);
+        const char* results[] = {"3:0", "3:0", "0:3", "3:1"};
+        const char* sets[4][4] = {{"+5", "+6", "+7", ""}, {"+1", "+2", "+3", ""}, {"-4", "-5", "-6", ""},
+                                  {"+8", "-9", "+10", "+11"}};
+        for (int g = 0; g < 4; ++g) {
+            d.erg[size_t(g)]->setCurrentIndex(d.erg[size_t(g)]->findText(QString::fromLatin1(results[g])));
+            for (int k = 0; k < 4; ++k)
+                d.satz[size_t(g)][size_t(k)]->setText(QString::fromLatin1(sets[g][k]));
+        }
+        d.ergebniscombo->setCurrentIndex(d.ergebniscombo->findText(QStringLiteral("3:1")));
+        QVERIFY(d.okClick());
+        QVERIFY(!d.isVisible());
+        QCOMPARE(f.tag(n), 5);
+        const MatchDialogRow row = *readMatchDialogRow(f.db(), f.c.kid, n);
+        QCOMPARE(row.state(), MatchStage::Finished);
+        QCOMPARE(row.ergebnis, QStringLiteral("3:1"));
+        QCOMPARE(queryRows(f.db(), QStringLiteral("SELECT nummer,ergebnis,satz1,sbez1 FROM Teamspiele WHERE KID=%1 "
+                                                  "AND spielnummer=%2 ORDER BY nummer")
+                                       .arg(f.c.kid)
+                                       .arg(n)),
+                 (QStringList{"1|3:0|5|Spieler2, T.", "2|3:0|1|Spieler2, T.", "3|0:3|-4|Spieler3, T. / Spieler4, T.",
+                              "4|3:1|8|Spieler3, T."}));
+        // The tables of the games are free again.
+        QCOMPARE(f.pool(QStringLiteral("platte0")), (QStringList{QStringLiteral("T1"), QStringLiteral("T2")}));
+
+        // The finished match shows its results for a correction.
+        f.spielplaene.statusClick(QStringLiteral("status%1").arg(n), 5);
+        QCOMPARE(d.ok->Caption(), kKorrigieren);
+        QCOMPARE(d.ergebniscombo->currentText(), QStringLiteral("3:1"));
+        QCOMPARE(d.erg[2]->currentText(), QStringLiteral("0:3"));
+        QCOMPARE(d.satz[3][1]->text(), QStringLiteral("-9"));
+        QVERIFY(d.satz[3][3]->isEnabled() && !d.satz[3][4]->isEnabled());
+        d.cancelClick();
         QVERIFY(f.prompter.verify());
     }
 

@@ -37,7 +37,7 @@ inline TeamClass teamClass(const QSqlDatabase& db)
     record.saetze = 3;
     record.atag = QDate(2026, 6, 7);
     TeamClass c;
-    c.kid = insertClass(db, kPlanTid, record, {}, format);
+    c.kid = insertClass(db, kPlanTid, record, {QStringLiteral("T1"), QStringLiteral("T2")}, format);
     FinishedDraw draw = firstDraw(kPlanTid, c.kid, {groupPhase(1, 4)}, 4);
     draw.kind = ClassKind::Team;
     saveGroupSettings(db, c.kid, draw.settings, {});
