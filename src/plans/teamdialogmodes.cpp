@@ -47,6 +47,11 @@ bool TeamDialogModes::fill(TergebnisMode mode, int kid, int spielnummer, const Q
 bool TeamDialogModes::fillShown(TergebnisMode mode, int spielnummer, bool byHand)
 {
     const PlanSession& session = m_plans.session();
+    if (m_otherSetup) {
+        // The board showed another class's match last: this class's rows again.
+        m_dialog.setResultSetup(loadResultDialogSetup(db(), session.kid, session.klasseninfos));
+        m_otherSetup = false;
+    }
     return fill(mode, session.kid, spielnummer, session.klasseninfos.atag.date(), byHand);
 }
 
@@ -130,6 +135,7 @@ void TeamDialogModes::bearbeiten(int kid, int spielnummer, const QDate& firstDay
     static const TergebnisMode modes[] = {TergebnisMode::Planen, TergebnisMode::Aufgerufen, TergebnisMode::Starten,
                                           TergebnisMode::Beendet};
     m_dialog.setResultSetup(loadResultDialogSetup(db(), kid, infos));
+    m_otherSetup = kid != m_plans.session().kid;
     m_dialog.platte->setToolTip(QString());
     if (fill(modes[int(row->state())], kid, spielnummer, infos.atag.date()))
         show(true);

@@ -66,6 +66,8 @@ private:
     Tergebnis_team& m_dialog;
     std::function<QSqlDatabase()> m_database;
     int m_kid = 0; // the class of the match the dialog was filled with
+    // The dialog was set up for another class's games by bearbeiten.
+    bool m_otherSetup = false;
 };
 
 } // namespace bw

@@ -495,7 +495,9 @@ bool Tergebnis_team::finish(bool korrigieren)
     result.next = next->Checked();
     const auto& handOver = korrigieren ? m_links.korrigieren : m_links.spielBeendet;
     if (!handOver) {
-        prompter().information(QStringLiteral("Mannschaftsergebnisse können hier noch nicht erfasst werden."));
+        prompter().information(korrigieren
+                                   ? QStringLiteral("Ein Mannschaftsergebnis kann hier noch nicht korrigiert werden.")
+                                   : QStringLiteral("Mannschaftsergebnisse können hier noch nicht erfasst werden."));
         ok->setEnabled(true);
         return false;
     }

@@ -24,6 +24,7 @@
 #include "plans/tspielplaene.h"
 #include "data/db_procedures.h"
 #include "results/tergebnis.h"
+#include "results/tergebnis_team.h"
 #include "support/testdatabase.h"
 
 #include <QAction>
@@ -247,12 +248,14 @@ private slots:
         QTest::mouseClick(r.icon(1), Qt::LeftButton);
         QCOMPARE(r.panelState(), shown);
 
-        // A team game waits for the team dialog.
-        r.app.prompter().expect(PromptKind::Information,
-                                QStringLiteral("Die Bearbeitung eines Mannschaftsspiels ist noch nicht verfügbar."));
+        // A game of a team match opens the team dialog.
         board->bearbeiten = {r.u15, 2, 3};
         board->spielbearbeitenClick();
         QVERIFY(!dialog->isVisible());
+        Tergebnis_team* team = r.program().forms.ergebnis_team;
+        QVERIFY(team->isVisible());
+        QCOMPARE(team->snr->text(), QStringLiteral("2"));
+        team->cancelClick();
         QVERIFY(r.app.prompter().verify());
     }
 };
