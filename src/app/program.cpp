@@ -309,7 +309,8 @@ void Program::addPlanPanel()
     teamLinks.rebuildStates = [this] { m_teamModes->rebuildStates(); };
     teamLinks.schiedsrichterzettel = [this, main, database](int kid, int spielnummer) {
         const QSqlDatabase db = database();
-        druckenTeamUmpireSheets(m_services.prompter, main->umpireSheetPrinter(), db, kid, spielnummer,
+        druckenTeamUmpireSheets(m_services.prompter, main->printerContext(),
+                                m_services.paths.dataFile(PrinterSetupFile::kUmpireSheets), db, kid, spielnummer,
                                 readSetsToWin(db, kid));
     };
     Tergebnis_team* ergebnisTeam = forms.ergebnis_team;

@@ -171,10 +171,10 @@ QList<UmpireSheet> readTeamUmpireSheets(const QSqlDatabase& db, int kid, int spi
     return sheets;
 }
 
-bool druckenTeamUmpireSheets(Prompter& prompter, QPrinter& printer, const QSqlDatabase& db, int kid,
-                             int spielnummer, int saetze)
+bool druckenTeamUmpireSheets(Prompter& prompter, PrinterContext& printers, const QString& setupFile,
+                             const QSqlDatabase& db, int kid, int spielnummer, int saetze)
 {
-    return druckenUmpireSheets(prompter, printer, [&] {
+    return druckenUmpireSheets(prompter, printers, setupFile, [&] {
         const QList<UmpireSheet> sheets = readTeamUmpireSheets(db, kid, spielnummer, saetze);
         if (sheets.isEmpty())
             throw AppError(QStringLiteral("Das Spiel %1 ist nicht mehr in der Datenbank vorhanden.").arg(spielnummer));

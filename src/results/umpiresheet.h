@@ -90,7 +90,7 @@ bool druckenUmpireSheet(Prompter& prompter, PrinterContext& printers, const QStr
 QList<UmpireSheet> readTeamUmpireSheets(const QSqlDatabase& db, int kid, int spielnummer, int saetze);
 
 // The team match's sheets, read and printed as druckenUmpireSheets does.
-bool druckenTeamUmpireSheets(Prompter& prompter, QPrinter& printer, const QSqlDatabase& db, int kid,
-                             int spielnummer, int saetze);
+bool druckenTeamUmpireSheets(Prompter& prompter, PrinterContext& printers, const QString& setupFile,
+                             const QSqlDatabase& db, int kid, int spielnummer, int saetze);
 
 } // namespace bw

@@ -11,6 +11,7 @@
 #include "support/widgethelpers.h"
 
 #include "controls/uibuttons.h"
+#include "platformui/printercontext.h"
 #include "controls/uicheckctrls.h"
 #include "platform/clock.h"
 
@@ -238,14 +239,17 @@ private slots:
         Tergebnis_team& d = dialog();
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("team.pdf"));
-        QPrinter printer;
+        PrinterContext printers;
+        QPrinter& printer = printers.printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(target);
         printer.setPageSize(QPageSize(QPageSize::A4));
         TergebnisTeamLinks links;
         links.database = [this] { return m_db; };
         links.schiedsrichterzettel = [&](int kid, int n) {
-            druckenTeamUmpireSheets(*m_prompter, printer, m_db, kid, n, 3);
+            // No set-up file: portrait on the current printer.
+            druckenTeamUmpireSheets(*m_prompter, printers, dir.filePath(QStringLiteral("printerzettel.ini")), m_db, kid,
+                                    n, 3);
         };
         d.setLinks(std::move(links));
         // Stored in another order than the games' numbers.
