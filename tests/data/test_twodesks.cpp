@@ -342,6 +342,14 @@ private:
 };
 
 // Whether the server backend waits for a lock another one holds.
+// The activity view is read once per transaction unless its snapshot is cleared.
+bool runsStatement(const QSqlDatabase& monitor, int pid)
+{
+    scalar(monitor, s("SELECT pg_stat_clear_snapshot()"));
+    return scalar(monitor, s("SELECT state FROM pg_stat_activity WHERE pid=:pid"), {{s("pid"), pid}}).toString()
+        == s("active");
+}
+
 bool waitsForLock(const QSqlDatabase& monitor, int pid)
 {
     return pid > 0
@@ -436,7 +444,14 @@ private slots:
             execute(b, s("SET deadlock_timeout='50ms'"));
             setPlayersCheckIn(b, kTid, {2, 1}, false, 0, [&](int done, int) {
                 if (done == 1) {
-                    ++firstPlayerWrites;
+                    // On the rerun, let A (woken by B's rollback) finish taking
+                    // player 1 first; asking at once may beat it to the row and
+                    // meet A again.
+                    if (++firstPlayerWrites > 1) {
+                        QDeadlineTimer deadline(10000);
+                        while (runsStatement(b, pidA) && !deadline.hasExpired())
+                            QThread::msleep(2);
+                    }
                     return;
                 }
                 if (firstPlayerWrites > 1)
