@@ -317,6 +317,9 @@ void Program::addPlanPanel()
     teamLinks.spielBeendet = [this, ergebnisTeam](const TeamMatchFinish& finish) {
         return m_recording->spielBeendet(finish, [ergebnisTeam] { ergebnisTeam->accept(); });
     };
+    teamLinks.korrigieren = [this, ergebnisTeam](const TeamMatchFinish& finish) {
+        return m_recording->korrigieren(finish, [ergebnisTeam] { ergebnisTeam->accept(); });
+    };
     forms.ergebnis_team->setLinks(teamLinks);
     links.teamSpielZuruecksetzen = [this](int n, MatchStage shown) {
         m_teamModes->spielZuruecksetzen(n, shown);

@@ -85,7 +85,9 @@ bool MatchRecording::spielBeendet(const MatchFinish& finish, const std::function
     });
 }
 
-bool MatchRecording::spielBeendet(const TeamMatchFinish& finish, const std::function<void()>& close)
+namespace {
+
+TeamResultEntry entryOf(const TeamMatchFinish& finish)
 {
     TeamResultEntry entry;
     entry.match.kid = finish.kid;
@@ -103,12 +105,27 @@ bool MatchRecording::spielBeendet(const TeamMatchFinish& finish, const std::func
         g.schiri = game.schiri;
         entry.spiele << g;
     }
+    return entry;
+}
+
+} // namespace
+
+bool MatchRecording::spielBeendet(const TeamMatchFinish& finish, const std::function<void()>& close)
+{
     return withEngine(finish.kid, [&](ResultEngine& engine, ResultPlanLink& plan) {
-        return bw::spielBeendet(engine, plan, *m_links.prompter, entry, finish.next, close);
+        return bw::spielBeendet(engine, plan, *m_links.prompter, entryOf(finish), finish.next, close);
     });
 }
 
 bool MatchRecording::korrigieren(const MatchFinish& finish, const std::function<void()>& close)
+{
+    return withEngine(finish.kid, [&](ResultEngine& engine, ResultPlanLink& plan) {
+        return bw::korrigieren(engine, plan, *m_links.prompter, entryOf(finish), finish.spielende, finish.next,
+                               close);
+    });
+}
+
+bool MatchRecording::korrigieren(const TeamMatchFinish& finish, const std::function<void()>& close)
 {
     return withEngine(finish.kid, [&](ResultEngine& engine, ResultPlanLink& plan) {
         return bw::korrigieren(engine, plan, *m_links.prompter, entryOf(finish), finish.spielende, finish.next,

@@ -42,6 +42,8 @@ public:
     // Corrects the result the dialog confirmed ("Korrigieren"); true when it
     // was stored.
     bool korrigieren(const MatchFinish& finish, const std::function<void()>& close);
+    // The same for a team match and its games.
+    bool korrigieren(const TeamMatchFinish& finish, const std::function<void()>& close);
     // The dialog's "Spiel zurücksetzen": the match of class `kid` one state
     // back from the state the dialog was filled from.
     void spielZuruecksetzen(int kid, int spielnummer, MatchStage shown);

@@ -184,9 +184,10 @@ void TeamDialogModes::spielZuruecksetzen(int spielnummer, MatchStage shown)
             });
             break;
         case MatchStage::Finished:
-            prompter.information(
-                QStringLiteral("Das Ergebnis eines Mannschaftsspiels kann hier noch nicht zurückgesetzt werden."));
-            break;
+            // The result engine takes a team result back with its games, and
+            // rebuilds and redraws the plan itself.
+            bw::spielZuruecksetzen(db(), prompter, m_plans, kid, spielnummer, MatchStage::Finished);
+            return;
         }
     } catch (...) {
         // The plan shows the database as it is; a failure of that rebuild must

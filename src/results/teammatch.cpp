@@ -202,6 +202,7 @@ std::optional<TeamMatch> loadTeamMatch(const QSqlDatabase& db, int kid, int spie
     match.phase = row->phase;
     match.stage = row->state();
     match.ergebnis = row->ergebnis;
+    match.spielende = row->spielende;
     match.spaetereAufrufe = row->spaetereAufrufe;
 
     const std::vector<TeamGameRow> rows = readTeamGames(db, kid, spielnummer);

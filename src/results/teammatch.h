@@ -92,6 +92,7 @@ struct TeamMatch {
     TeamLineup lineup2;
     std::vector<TeamGameEntry> games; // the match's games by number
     QString ergebnis;                 // the whole match "a:b"
+    QDateTime spielende;              // when its result was stored; invalid for none
     std::array<QDateTime, 6> spaetereAufrufe;
 
     // The games' plans and line-up as they are stored. Throws AppError naming

@@ -476,6 +476,7 @@ bool Tergebnis_team::finish(bool korrigieren)
     result.phase = shown.phase;
     result.expected = shown.stage;
     result.ergebnis = shown.ergebnis;
+    result.spielende = shown.spielende;
     for (const TeamGameEntry& game : shown.games) {
         TeamMatchFinish::Game g;
         g.nummer = game.nummer;

@@ -56,6 +56,7 @@ struct TeamMatchFinish {
     int phase = 0;
     MatchStage expected = MatchStage::Running;
     QString ergebnis; // the whole match "a:b"
+    QDateTime spielende; // the end of the result the dialog shows, which a correction expects
     struct Game {
         int nummer = 0;
         QString ergebnis;    // "a:b" in sets, empty when not chosen

@@ -70,6 +70,9 @@ struct TeamModesFixture {
         teamLinks.spielBeendet = [this](const TeamMatchFinish& finish) {
             return recording.spielBeendet(finish, [this] { ergebnis_team.accept(); });
         };
+        teamLinks.korrigieren = [this](const TeamMatchFinish& finish) {
+            return recording.korrigieren(finish, [this] { ergebnis_team.accept(); });
+        };
         ergebnis_team.setLinks(teamLinks);
 
         c = teamClass(db());
@@ -249,7 +252,31 @@ private slots:
         QCOMPARE(d.erg[2]->currentText(), QStringLiteral("0:3"));
         QCOMPARE(d.satz[3][1]->text(), QStringLiteral("-9"));
         QVERIFY(d.satz[3][3]->isEnabled() && !d.satz[3][4]->isEnabled());
-        d.cancelClick();
+
+        // Corrected with the same winner: in place, no question.
+        d.satz[1][0]->setText(QStringLiteral("+9"));
+        QVERIFY(d.okClick());
+        QVERIFY(!d.isVisible());
+        QCOMPARE(queryRows(f.db(), QStringLiteral("SELECT ergebnis,satz1 FROM Teamspiele WHERE KID=%1 AND "
+                                                  "spielnummer=%2 AND nummer=2")
+                                       .arg(f.c.kid)
+                                       .arg(n)),
+                 QStringList{"3:0|9"});
+        QCOMPARE(f.tag(n), 5);
+
+        // Taken back from its icon: running again, the games without results.
+        f.prompter.expect(PromptKind::Warning, kMehrereSpiele, PromptAnswer::Cancel);
+        f.teamModes.spielZuruecksetzen(n, MatchStage::Finished);
+        QCOMPARE(readMatchDialogRow(f.db(), f.c.kid, n)->state(), MatchStage::Finished);
+        f.prompter.expect(PromptKind::Warning, kMehrereSpiele);
+        f.teamModes.spielZuruecksetzen(n, MatchStage::Finished);
+        QCOMPARE(readMatchDialogRow(f.db(), f.c.kid, n)->state(), MatchStage::Running);
+        QCOMPARE(f.tag(n), 4);
+        QCOMPARE(queryRows(f.db(), QStringLiteral("SELECT COUNT(*) FROM Teamspiele WHERE KID=%1 AND spielnummer=%2 "
+                                                  "AND (ergebnis IS NOT NULL OR satz1 IS NOT NULL)")
+                                       .arg(f.c.kid)
+                                       .arg(n)),
+                 QStringList{"0"});
         QVERIFY(f.prompter.verify());
     }
 
