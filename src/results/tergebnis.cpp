@@ -150,25 +150,14 @@ Tergebnis::Tergebnis(QWidget* parent, Prompter& prompter) : QDialog(parent), m_p
     planning->setColumnStretch(1, 1);
 
     // "Spiel aufgerufen"
-    auto* calls = new QGridLayout(TabSheet2);
-    calls->addWidget(new QLabel(QStringLiteral("Spieler 1"), TabSheet2), 0, 0);
-    calls->addWidget(new QLabel(QStringLiteral("Spieler 2"), TabSheet2), 1, 0);
-    calls->addWidget(new QLabel(QStringLiteral("Schiedsrichter"), TabSheet2), 2, 0);
-    std::array<TuiCheckbox*, 6> boxes{};
-    for (size_t c = 0; c < kLaterCallColumns.size(); ++c) {
-        const bool third = kLaterCallColumns[c].startsWith(QLatin1String("aufruf3"));
-        boxes[c] = new TuiCheckbox(TabSheet2, kLaterCallColumns[c],
-                                   third ? QStringLiteral("3. Aufruf") : QStringLiteral("2. Aufruf"));
-        calls->addWidget(boxes[c], int(c / 2), third ? 2 : 1);
-    }
+    const std::array<TuiCheckbox*, 6> boxes =
+        addLaterCallBoxes(TabSheet2, QStringLiteral("Spieler 1"), QStringLiteral("Spieler 2"));
     aufruf2_sp1 = boxes[0];
     aufruf3_sp1 = boxes[1];
     aufruf2_sp2 = boxes[2];
     aufruf3_sp2 = boxes[3];
     aufruf2_sch = boxes[4];
     aufruf3_sch = boxes[5];
-    calls->setRowStretch(3, 1);
-    calls->setColumnStretch(3, 1);
 
     // "Fertig"
     auto* finish = new QGridLayout(TabSheet3);
@@ -273,13 +262,35 @@ void Tergebnis::setPage(QWidget* page)
     PageControl1->setCurrentWidget(page);
 }
 
-void Tergebnis::showSetEntry(QLineEdit* entry, bool active)
+void paintSetEntry(QLineEdit* entry, bool active)
 {
-    // Plain and white, or flat with a frame in the colour of a set to enter.
     entry->setFrame(active);
     QPalette palette = entry->palette();
     palette.setColor(QPalette::Base, active ? uiCoreUtils::ColorFromValue(kSatzFarbe) : QColor(Qt::white));
     entry->setPalette(palette);
+}
+
+std::array<TuiCheckbox*, 6> addLaterCallBoxes(QWidget* page, const QString& side1, const QString& side2)
+{
+    auto* calls = new QGridLayout(page);
+    calls->addWidget(new QLabel(side1, page), 0, 0);
+    calls->addWidget(new QLabel(side2, page), 1, 0);
+    calls->addWidget(new QLabel(QStringLiteral("Schiedsrichter"), page), 2, 0);
+    std::array<TuiCheckbox*, 6> boxes{};
+    for (size_t c = 0; c < kLaterCallColumns.size(); ++c) {
+        const bool third = kLaterCallColumns[c].startsWith(QLatin1String("aufruf3"));
+        boxes[c] = new TuiCheckbox(page, kLaterCallColumns[c],
+                                   third ? QStringLiteral("3. Aufruf") : QStringLiteral("2. Aufruf"));
+        calls->addWidget(boxes[c], int(c / 2), third ? 2 : 1);
+    }
+    calls->setRowStretch(3, 1);
+    calls->setColumnStretch(3, 1);
+    return boxes;
+}
+
+void Tergebnis::showSetEntry(QLineEdit* entry, bool active)
+{
+    paintSetEntry(entry, active);
 }
 
 void Tergebnis::fillMode(TergebnisMode mode, int kid, const MatchDialogRow& row, const QStringList& tables,

@@ -68,6 +68,15 @@ inline const QString kKeineUhrzeit = QStringLiteral("Geben Sie eine gültige Uhr
 // The colour of a set entry that takes a set of the chosen result.
 constexpr quint32 kSatzFarbe = 16770809;
 
+// A set entry plain and white, or flat with a frame in kSatzFarbe when it
+// takes a set. Shared by the singles and the team dialog.
+void paintSetEntry(QLineEdit* entry, bool active);
+
+// The page "Spiel aufgerufen" of both dialogs: the sides and the umpire, each
+// with its boxes "2. Aufruf" and "3. Aufruf", named by their later-call
+// columns and returned in that order.
+std::array<TuiCheckbox*, 6> addLaterCallBoxes(QWidget* page, const QString& side1, const QString& side2);
+
 // What the dialog needs of the program.
 struct TergebnisLinks {
     Clock* clock = nullptr; // the moment every call and start stores

@@ -2,7 +2,6 @@
 
 #include "controls/uibuttons.h"
 #include "controls/uicheckctrls.h"
-#include "controls/uicoreutils.h"
 #include "platform/apperror.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
@@ -155,25 +154,14 @@ Tergebnis_team::Tergebnis_team(QWidget* parent, Prompter& prompter) : QDialog(pa
     planning->setRowStretch(kSpiele + 1, 1);
 
     // "Spiel aufgerufen"
-    auto* calls = new QGridLayout(TabSheet2);
-    calls->addWidget(new QLabel(QStringLiteral("Team 1"), TabSheet2), 0, 0);
-    calls->addWidget(new QLabel(QStringLiteral("Team 2"), TabSheet2), 1, 0);
-    calls->addWidget(new QLabel(QStringLiteral("Schiedsrichter"), TabSheet2), 2, 0);
-    std::array<TuiCheckbox*, 6> boxes{};
-    for (size_t c = 0; c < kLaterCallColumns.size(); ++c) {
-        const bool third = kLaterCallColumns[c].startsWith(QLatin1String("aufruf3"));
-        boxes[c] = new TuiCheckbox(TabSheet2, kLaterCallColumns[c],
-                                   third ? QStringLiteral("3. Aufruf") : QStringLiteral("2. Aufruf"));
-        calls->addWidget(boxes[c], int(c / 2), third ? 2 : 1);
-    }
+    const std::array<TuiCheckbox*, 6> boxes =
+        addLaterCallBoxes(TabSheet2, QStringLiteral("Team 1"), QStringLiteral("Team 2"));
     aufruf2_sp1 = boxes[0];
     aufruf3_sp1 = boxes[1];
     aufruf2_sp2 = boxes[2];
     aufruf3_sp2 = boxes[3];
     aufruf2_sch = boxes[4];
     aufruf3_sch = boxes[5];
-    calls->setRowStretch(3, 1);
-    calls->setColumnStretch(3, 1);
 
     // "Fertig": the whole match, then one row per game with its sets.
     auto* finish = new QGridLayout(TabSheet3);
@@ -271,11 +259,8 @@ void Tergebnis_team::setPage(QWidget* page)
 
 void Tergebnis_team::showSetEntry(QLineEdit* entry, bool active)
 {
-    entry->setFrame(active);
     entry->setEnabled(active);
-    QPalette palette = entry->palette();
-    palette.setColor(QPalette::Base, active ? uiCoreUtils::ColorFromValue(kSatzFarbe) : QColor(Qt::white));
-    entry->setPalette(palette);
+    paintSetEntry(entry, active);
 }
 
 void Tergebnis_team::fillMode(TergebnisMode mode, const TeamMatch& match, bool byHand)
