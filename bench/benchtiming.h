@@ -1,7 +1,9 @@
-// Timing helpers every benchmark shares: wall time of one piece of work, the
-// median of several runs, and the backends a run covers (PostgreSQL only with
-// the server variables ./test exports).
+// Timing helpers of the benchmarks on a database: wall time of one piece of
+// work, the median of several runs, and the backends a run covers (PostgreSQL
+// only with the server that scripts/bench, like ./test, starts).
 #pragma once
+
+#include "benchreport.h"
 
 #include "support/testdatabase.h"
 
@@ -28,14 +30,14 @@ inline double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// Calls run(backend, name) for SQLite and, when ./test's server is there, PostgreSQL.
+// Calls run(backend, name) for SQLite and, when the test server is there, PostgreSQL.
 inline void forEachBackend(const std::function<void(Backend, const char*)>& run)
 {
     run(Backend::SQLite, "SQLite");
     if (!qEnvironmentVariableIsEmpty("BRACKWELL_TEST_PGHOST"))
         run(Backend::PostgreSQL, "PostgreSQL");
     else
-        std::printf("PostgreSQL: not measured (set BRACKWELL_TEST_PGHOST, PGPORT and PGUSER as ./test does)\n");
+        std::printf("PostgreSQL: not measured (scripts/bench starts a server and runs every benchmark on both backends)\n");
 }
 
 } // namespace bw::timing

@@ -5,6 +5,10 @@
 // First the four kinds of picture, each as a large picture and as a batch of
 // icons: flat (a few large areas), screen (bars, frames and small text), noise and
 // photo (smooth shading reduced to a palette); then the files of the test corpus.
+// Goal: the same bytes as giflib, so sizes within 2% of its encoder, and at
+// least its speed on every kind of picture.
+#include "benchreport.h"
+
 #include "gif/core/gifencoder.h"
 #include "gif/core/gifpicture.h"
 #include "gif/core/gifstream.h"
@@ -16,6 +20,8 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -53,8 +59,16 @@ double seconds(const std::function<void()>& fn)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// What the rows found: the bytes of both encoders over all of them, and each
+// row's speed against giflib.
+struct Totals {
+    size_t ours = 0;
+    size_t giflib = 0;
+    std::vector<std::pair<std::string, double>> speeds;
+};
+
 // One row: sizes, sameness and speed of encoding all frames once per run.
-void row(const std::string& name, const std::vector<Frame>& frames, int runs)
+void row(const std::string& name, const std::vector<Frame>& frames, int runs, Totals& totals)
 {
     size_t ours = 0, giflib = 0;
     bool same = true;
@@ -74,12 +88,35 @@ void row(const std::string& name, const std::vector<Frame>& frames, int runs)
     }
     const double o = pixels / 1e6 / median(tOurs), g = pixels / 1e6 / median(tGiflib);
     std::printf("%-22s %10zu %10zu %6s %10.1f %10.1f %7.2fx\n", name.c_str(), ours, giflib, same ? "yes" : "NO", o, g, o / g);
+    totals.ours += ours;
+    totals.giflib += giflib;
+    totals.speeds.push_back({name, o / g});
+}
+
+// The table's lines: the bytes, every kind of picture (the first rows) and the
+// slowest file of the corpus (the rows after them).
+void reportTotals(const Totals& totals, size_t kindRows)
+{
+    using namespace bw::timing;
+    report("bytes against giflib, all pictures", kNoBackend, double(totals.ours) / double(totals.giflib),
+           atMost(1.02));
+    const auto& speeds = totals.speeds;
+    for (size_t i = 0; i < kindRows && i < speeds.size(); ++i)
+        report(("speed against giflib, " + speeds[i].first).c_str(), kNoBackend, speeds[i].second, atLeast(1));
+    if (speeds.size() > kindRows) {
+        const auto slowest = std::min_element(speeds.begin() + std::ptrdiff_t(kindRows), speeds.end(),
+                                              [](const auto& a, const auto& b) { return a.second < b.second; });
+        report(("speed against giflib, slowest corpus file (" + slowest->first + ")").c_str(), kNoBackend,
+               slowest->second, atLeast(1));
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    bw::timing::setUpLikeTests();
+    Totals totals;
     int runs = 21;
     for (int i = 1; i + 1 < argc; ++i)
         if (std::string(argv[i]) == "--runs")
@@ -97,13 +134,15 @@ int main(int argc, char** argv)
                           {"noise", 8, gifsynth::noise},
                           {"photo", 8, gifsynth::photoLike}};
     for (const Kind& kind : kinds) {
-        row(std::string(kind.name) + " 1024x768", {{1024, 768, kind.bits, kind.make(1024, 768, 1 << kind.bits, 1)}}, runs);
+        row(std::string(kind.name) + " 1024x768", {{1024, 768, kind.bits, kind.make(1024, 768, 1 << kind.bits, 1)}}, runs,
+            totals);
         std::vector<Frame> icons;
         for (uint32_t i = 0; i < 200; ++i)
             icons.push_back({24, 24, kind.bits, kind.make(24, 24, 1 << kind.bits, 10 + i)});
-        row(std::string(kind.name) + " 200 icons 24x24", icons, runs);
+        row(std::string(kind.name) + " 200 icons 24x24", icons, runs, totals);
     }
 
+    const size_t kindRows = totals.speeds.size();
     std::printf("\n");
     for (const auto& [name, bytes] : gifsynth::corpus()) {
         bw::TGIFPicture picture;
@@ -114,7 +153,8 @@ int main(int argc, char** argv)
             bw::TGIFSubImage& sub = picture.Frame(i);
             frames.push_back({sub.Width(), sub.Height(), std::max(2, sub.EffectiveColorMap().BitsPerPixel()), sub.Pixels()});
         }
-        row(name, frames, runs);
+        row(name, frames, runs, totals);
     }
+    reportTotals(totals, kindRows);
     return 0;
 }

@@ -246,8 +246,8 @@ void bench(Backend backend, const char* name, double goal)
     for (const Case& c : cases) {
         const double ours = timed(c.ours);
         const double floor = timed(c.floor);
-        std::printf("%-10s %-30s %8.1f ms, floor %8.1f ms, ratio %.2f (goal %.0fx) %s\n", name, c.what, ours, floor,
-                    ours / floor, goal, ours / floor <= goal ? "ok" : "OVER");
+        std::printf("%-10s %-30s %8.1f ms, floor %8.1f ms\n", name, c.what, ours, floor);
+        report(c.what, name, ours / floor, atMost(goal));
     }
 }
 
@@ -255,6 +255,7 @@ void bench(Backend backend, const char* name, double goal)
 
 int main(int argc, char** argv)
 {
+    setUpLikeTests();
     QCoreApplication app(argc, argv);
     forEachBackend([](Backend backend, const char* name) { bench(backend, name, backend == Backend::SQLite ? 2 : 3); });
     return 0;

@@ -5,8 +5,12 @@
 // peak memory is measured per writer. pdftotext must give the same text for
 // all files. Prints time, file size and peak memory with their ratios (the
 // peer's value divided by Brackwell's: above 1 means Brackwell needs less).
+// Goal: faster than every peer, and linear in the number of labels (the time
+// per label of the largest report within 1.5x of the smallest's).
 //
 //   [BENCH_PDF_DIR=folder] bench_pdf_report [labels ...]      default: 6000 100000
+#include "benchreport.h"
+
 #include "pdf/pdfreport.h"
 
 #include "platform/cp1252.h"
@@ -256,8 +260,8 @@ Result measure(const QString& writer, int labels, const QString& path, int runs)
 
 int main(int argc, char** argv)
 {
+    bw::timing::setUpLikeTests();
     if (argc == 5 && QByteArray(argv[1]) == "--child") {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         return child(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt(), QString::fromLocal8Bit(argv[4]));
     }
@@ -277,6 +281,8 @@ int main(int argc, char** argv)
     QTemporaryDir dir(base + QStringLiteral("/bench_pdf_report-XXXXXX"));
     std::printf("files in %s\n", qPrintable(base));
     bool same = true;
+    QList<std::pair<QString, double>> speeds;
+    QList<double> msPerLabel;
     for (int labels : sizes) {
         const int runs = labels <= 10000 ? 9 : 5;
         const QStringList writers = {QStringLiteral("brackwell"), QStringLiteral("libharu"),
@@ -304,6 +310,16 @@ int main(int argc, char** argv)
         }
         std::printf("pdftotext: %s\n", same ? "the same text in every file" : "DIFFERENT");
         std::printf("time per label: %.3f us (brackwell)\n", own.ms * 1000 / labels);
+        for (int i = 1; i < writers.size(); ++i)
+            speeds.append({QStringLiteral("%1 labels, time of %2 against ours").arg(labels).arg(writers[i]),
+                           results[i].ms / own.ms});
+        msPerLabel.append(own.ms / labels);
     }
+    using namespace bw::timing;
+    for (const auto& [what, ratio] : speeds)
+        report(qPrintable(what), kNoBackend, ratio, atLeast(1));
+    if (sizes.size() > 1)
+        report(qPrintable(QStringLiteral("time per label, %1 against %2 labels").arg(sizes.last()).arg(sizes.first())),
+               kNoBackend, msPerLabel.last() / msPerLabel.first(), atMost(1.5));
     return same ? 0 : 1;
 }

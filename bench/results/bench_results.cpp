@@ -9,6 +9,8 @@
 // standings rows before and after it, outside the timing) written by key as
 // plain UPDATEs in one transaction on a twin database; group and knock-out
 // results apart. Goal: within 3x.
+#include "benchtiming.h"
+
 #include "data/matchrecords.h"
 #include "data/planrecords.h"
 #include "data/classrecords.h"
@@ -135,12 +137,12 @@ int nextPlayable(const QSqlDatabase& db, int kid)
     return 0;
 }
 
-void run(Backend backend)
+void run(Backend backend, const char* backendName)
 {
     TestDatabase engineDb(backend);
     TestDatabase floorDb(backend);
     if (!engineDb.ready() || !floorDb.ready()) {
-        std::printf("%s: no database\n", backend == Backend::SQLite ? "SQLite" : "PostgreSQL");
+        std::printf("%s: no database\n", backendName);
         return;
     }
     const QSqlDatabase db = engineDb.db();
@@ -203,8 +205,8 @@ void run(Backend backend)
     }
     const double engineMs = std::chrono::duration<double, std::milli>(engineTime).count() / results;
     const double floorMs = std::chrono::duration<double, std::milli>(floorTime).count() / results;
-    std::printf("%-10s %3d results: %.3f ms per result, floor %.3f ms, ratio %.2f (goal: within 3x)\n",
-                backend == Backend::SQLite ? "SQLite" : "PostgreSQL", results, engineMs, floorMs, engineMs / floorMs);
+    std::printf("%-10s %3d results: %.3f ms per result, floor %.3f ms\n", backendName, results, engineMs, floorMs);
+    timing::report("knock-out class", backendName, engineMs / floorMs, timing::atMost(3));
 }
 
 
@@ -329,7 +331,7 @@ public:
     }
 };
 
-void runGroups(Backend backend)
+void runGroups(Backend backend, const char* backendName)
 {
     TestDatabase engineDb(backend);
     TestDatabase floorDb(backend);
@@ -395,9 +397,10 @@ void runGroups(Backend backend)
     for (const auto& [name, sum] : {std::pair("group", group), std::pair("knock-out", knockOut)}) {
         const double engineMs = std::chrono::duration<double, std::milli>(sum.engine).count() / sum.results;
         const double floorMs = std::chrono::duration<double, std::milli>(sum.floor).count() / sum.results;
-        std::printf("%-10s %3d %-9s results: %.3f ms per result, floor %.3f ms, ratio %.2f (goal: within 3x)\n",
-                    backend == Backend::SQLite ? "SQLite" : "PostgreSQL", sum.results, name, engineMs, floorMs,
-                    engineMs / floorMs);
+        std::printf("%-10s %3d %-9s results: %.3f ms per result, floor %.3f ms\n", backendName, sum.results, name,
+                    engineMs, floorMs);
+        const QString what = QStringLiteral("groups class, %1 results").arg(QLatin1String(name));
+        timing::report(qPrintable(what), backendName, engineMs / floorMs, timing::atMost(3));
     }
 }
 
@@ -405,10 +408,11 @@ void runGroups(Backend backend)
 
 int main(int argc, char** argv)
 {
+    timing::setUpLikeTests();
     QCoreApplication app(argc, argv);
-    run(Backend::SQLite);
-    run(Backend::PostgreSQL);
-    runGroups(Backend::SQLite);
-    runGroups(Backend::PostgreSQL);
+    timing::forEachBackend([](Backend backend, const char* name) {
+        run(backend, name);
+        runGroups(backend, name);
+    });
     return 0;
 }
