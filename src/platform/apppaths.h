@@ -1,7 +1,8 @@
-// Where the program finds its files. The program folder holds the executable and
-// the resources (Files/, Images/, Templates/, DB/, the ini files); the data folder
-// holds the default database and is the program folder when that is writable,
-// else the per-user data folder.
+// Where the program finds its files. The program folder holds the executable, the
+// resources (Files/, Images/) and what the layout program shares with it (its
+// templates in Templates/, the print files); the data folder holds what the
+// program writes (the default database, the printer set-ups, the exports) and is
+// the program folder when that is writable, else the per-user data folder.
 #pragma once
 
 #include <QString>

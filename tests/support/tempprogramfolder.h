@@ -1,6 +1,6 @@
 // A throwaway program folder: a temporary directory, optionally filled with a
-// copy of the build's resources (Files/, Images/, DB/, ini files), for tests that
-// write beside the program or need to change a resource.
+// copy of the build's resources (Files/, Images/), for tests that write beside
+// the program or need to change a resource.
 #pragma once
 
 #include "platform/apppaths.h"
