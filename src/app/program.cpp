@@ -240,12 +240,12 @@ void Program::connectDrawWizard()
                   positions, m_services.random);
     };
     forms.auslosungsform->fertigStellen = [this, main](Tauslosungsform& wizard) {
-        const FinishDrawLinks links{m_services.prompter,
-                                    [this] { return forms.db_procedures->ADOConnection1(); },
-                                    m_services.paths,
-                                    [main](int kid) { main->listClassPlan(kid); },
-                                    {},
-                                    [main](int done, int total) {
+        const FinishDrawLinks links{.prompter = m_services.prompter,
+                                    .database = [this] { return forms.db_procedures->ADOConnection1(); },
+                                    .paths = m_services.paths,
+                                    .listPlans = [main](int kid) { main->listClassPlan(kid); },
+                                    .planshow = [this](int kid) { forms.spielplaene->redraw(kid); },
+                                    .progress = [main](int done, int total) {
                                         main->ProgressBar1->setRange(0, std::max(1, total));
                                         main->ProgressBar1->setValue(done);
                                     }};
