@@ -155,9 +155,21 @@ DrawEntry DrawEntry::bye()
     return entryOf(Myitem{kFreilosId, kFreilosId, false, -1, kFreilosName, {}, false});
 }
 
-DrawEntry DrawEntry::seedPlaceholder(int seed)
+DrawEntry DrawEntry::seedPlaceholder(int seed, SeedGap gap)
 {
-    return entryOf(Myitem{-1, -1, false, seed, {}, {}, false});
+    DrawEntry e = entryOf(Myitem{-1, -1, false, seed, {}, {}, false});
+    switch (gap) {
+    case SeedGap::GroupDrop:
+        e.gapText = QString::number(seed) + QStringLiteral(". ");
+        break;
+    case SeedGap::SlotDrop:
+        e.gapText = QString::number(seed);
+        break;
+    case SeedGap::Drawn:
+        e.gapText = QString::number(seed) + QLatin1Char('.');
+        break;
+    }
+    return e;
 }
 
 DrawEntry DrawEntry::qualifier(const QString& text, int parentGID, int parentpos)
@@ -170,7 +182,8 @@ DrawEntry DrawEntry::qualifier(const QString& text, int parentGID, int parentpos
 
 bool DrawEntry::operator==(const DrawEntry& other) const
 {
-    return itemsEqual(item, other.item) && parentGID == other.parentGID && parentpos == other.parentpos;
+    return itemsEqual(item, other.item) && parentGID == other.parentGID && parentpos == other.parentpos &&
+           gapText == other.gapText;
 }
 
 QString qualifierText(int rank, int globalGroup)
@@ -352,6 +365,8 @@ void DrawModel::setUp(int kid, int mode, int redrawPhase, const auslosungsinfos&
     if (phase(3).exists())
         buildLaterPhase(3, redraw == 3, redrawEntrants);
     m_state = startState(frame());
+    m_highlighted.fill(m_mode == 2);
+    m_highlighted[size_t(m_state.step - 1)] = true;
 }
 
 NavigationFrame DrawModel::frame() const
@@ -428,8 +443,12 @@ QString DrawModel::listText(DrawList which, int row) const
     const QList<DrawEntry>& entries = list(which);
     if (row < 0 || row >= entries.size())
         return {};
-    if (which == DrawList::ListBox2)
-        return QString::number(row + 1) + QStringLiteral(". ") + entries[row].text();
+    if (which == DrawList::ListBox2) {
+        const DrawEntry& e = entries[row];
+        if (e.isEmpty() && !e.gapText.isEmpty())
+            return e.gapText;
+        return QString::number(row + 1) + QStringLiteral(". ") + e.text();
+    }
     return entries[row].text();
 }
 
@@ -461,13 +480,6 @@ void DrawModel::placeInSlot(int p, int slot, const DrawEntry& entry)
 void DrawModel::resizeBracket(int p, int participants)
 {
     phase(p).koinfos = QList<DrawEntry>(bracketSize(participants), DrawEntry::empty());
-}
-
-void DrawModel::refillSeedPlaceholders(int count)
-{
-    m_seeds.clear();
-    for (int k = 1; k <= count; ++k)
-        m_seeds.append(DrawEntry::seedPlaceholder(k));
 }
 
 // --- manual editing ---
@@ -504,7 +516,7 @@ bool DrawModel::dropOnGroupRow(DrawList source, int sourceRow, GroupRowRef targe
         return false;
     ph.groups[target.group][target.row] = from[sourceRow];
     if (source == DrawList::ListBox2)
-        from[sourceRow] = DrawEntry::seedPlaceholder(sourceRow + 1);
+        from[sourceRow] = DrawEntry::seedPlaceholder(sourceRow + 1, SeedGap::GroupDrop);
     else
         from.removeAt(sourceRow);
     return true;
@@ -573,7 +585,7 @@ bool DrawModel::dropOnSlot(DrawList source, int sourceRow, SlotRef target)
         return false;
     ph.koinfos[target.slot] = from[sourceRow];
     if (source == DrawList::ListBox2)
-        from[sourceRow] = DrawEntry::seedPlaceholder(sourceRow + 1);
+        from[sourceRow] = DrawEntry::seedPlaceholder(sourceRow + 1, SeedGap::SlotDrop);
     else
         from.removeAt(sourceRow);
     return true;
@@ -758,18 +770,20 @@ QList<TableListGeometry> DrawModel::tableListGeometry(int width) const
 
 bool DrawModel::weiter()
 {
-    const WizardState next = weiterState(frame(), m_state);
-    if (next == m_state)
-        return false;
-    m_state = next;
-    return true;
+    return step(weiterState(frame(), m_state));
 }
 
 bool DrawModel::zurueck()
 {
-    const WizardState next = zurueckState(frame(), m_state);
+    return step(zurueckState(frame(), m_state));
+}
+
+bool DrawModel::step(const WizardState& next)
+{
     if (next == m_state)
         return false;
+    m_highlighted[size_t(m_state.step - 1)] = false;
+    m_highlighted[size_t(next.step - 1)] = true;
     m_state = next;
     return true;
 }

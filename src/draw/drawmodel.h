@@ -28,7 +28,7 @@
 // |---|---|---|---|---|---|
 // | empty row, empty slot | -1 | -1 | -1 | empty | -1 / -1 |
 // | bye ("Freilos") | -2 (kFreilosId) | -2 | -1 | "Freilos" | -1 / -1 |
-// | seed placeholder (seed list only) | -1 | -1 | its seed number | empty | -1 / -1 |
+// | seed placeholder (seed list only) | -1 | -1 | its seed number | empty (the list shows its gap text) | -1 / -1 |
 // | qualifier text of phase 2 or 3 | -1 | -1 | -1 | e.g. "Zweiter Gruppe B" | source group (-3 best-placed) / rank from 0 (best-placed: k-1) |
 // | player (singles) | SID | 0 | seed n or -1 | "Nachname, Vorname" (+ " (n)" when seeded) | phase 2/3 of a redraw: his standings row of the previous phase, else -1 / -1 |
 // | pair (doubles, mixed) | first player's SID | partner's SID | as above | "Nachname1, I. / Nachname2, I" (+ " (n)") | as above |
@@ -64,8 +64,8 @@
 //           for (int s = 0; s < ph.koinfos.size(); ++s) { const DrawEntry& e = ph.koinfos[s]; ... }
 //   }
 // A draw takes entries out of registered()/seeds()/participants and puts them
-// with placeInGroup()/placeInSlot(); refillSeedPlaceholders() and
-// setLosenEnabled() finish it. Nothing here touches the database except load().
+// with placeInGroup()/placeInSlot(); setLosenEnabled() finishes it. Nothing
+// here touches the database except load().
 #pragma once
 
 #include "data/classkind.h"
@@ -107,10 +107,16 @@ struct auslosungsinfos {
     bool operator==(const auslosungsinfos&) const = default;
 };
 
+// How the seed list shows the place of a seed who left it: after a drop into
+// a group "n. ", after a drop on a bracket slot the seed number alone, after
+// a draw "n.".
+enum class SeedGap { GroupDrop, SlotDrop, Drawn };
+
 struct DrawEntry {
     Myitem item{-1, -1, false, -1, {}, {}, false};
     int parentGID = -1; // phases 2, 3: the source group (global index), kBestplatziertenliste, -1 none
     int parentpos = -1; // phases 2, 3: the finishing rank in it from 0, -1 none
+    QString gapText;    // a seed placeholder: what the seed list shows
 
     enum class Kind { Empty, Bye, Qualifier, Entrant };
     Kind kind() const;
@@ -122,7 +128,7 @@ struct DrawEntry {
 
     static DrawEntry empty();
     static DrawEntry bye();
-    static DrawEntry seedPlaceholder(int seed);
+    static DrawEntry seedPlaceholder(int seed, SeedGap gap);
     static DrawEntry qualifier(const QString& text, int parentGID, int parentpos);
 
     bool operator==(const DrawEntry&) const;
@@ -245,8 +251,8 @@ public:
     // The entries of a list (ListBox1 .. ListBox4).
     QList<DrawEntry>& list(DrawList which);
     const QList<DrawEntry>& list(DrawList which) const;
-    // The text a list row shows: ListBox2 "n. " + text ("n. " alone for a
-    // placeholder), the others the entry's text.
+    // The text a list row shows: ListBox2 "n. " + text (a placeholder its
+    // gap text), the others the entry's text.
     QString listText(DrawList which, int row) const;
     // The text of a group row: "k. " + the entry's text.
     static QString rowText(int row, const DrawEntry& entry);
@@ -262,8 +268,6 @@ public:
     void placeInSlot(int p, int slot, const DrawEntry& entry);
     // Resizes phase `p`'s bracket to bracketSize(participants), all slots empty.
     void resizeBracket(int p, int participants);
-    // ListBox2 becomes `count` placeholders (seed 1 .. count), as after a draw.
-    void refillSeedPlaceholders(int count);
     void setLosenEnabled(int p, bool enabled) { phase(p).losenEnabled = enabled; }
 
     // --- manual editing (drags and keys); false: nothing changed ---
@@ -321,6 +325,10 @@ public:
     int auslosungsschritt() const { return m_state.step; }
     bool weiter();  // false when refused
     bool zurueck(); // false when refused
+    // Whether the side labels of step 1..4 are drawn in the highlight colour:
+    // on opening those of the first step (a redraw: all of them); a step
+    // taken highlights the new step's and draws the old step's black.
+    bool highlighted(int step) const { return step >= 1 && step <= 4 && m_highlighted[size_t(step - 1)]; }
 
 private:
     void buildPhase1();
@@ -328,6 +336,7 @@ private:
     void emptyGroupsAndSlots(int p);
     QList<DrawEntry>* listOfPhase(int p);
     int groupCountTotal() const;
+    bool step(const WizardState& next);
 
     int m_kid = 0;
     int m_mode = 1;
@@ -342,6 +351,7 @@ private:
     int m_plattensystem = 0;
     QList<QStringList> m_plattenlisten;
     WizardState m_state;
+    std::array<bool, 4> m_highlighted{};
     GroupSettings m_storedSettings;
     std::optional<QByteArray> m_loadedPlan;
 };

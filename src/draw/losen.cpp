@@ -78,12 +78,17 @@ Phase1Entrants phase1Entrants(const DrawModel& model)
 }
 
 // Takes the drawn entrants out of the phase-1 lists: a seed leaves its
-// placeholder, a registered entrant his row.
+// placeholder, a registered entrant his row. Every placeholder then reads as
+// after a draw.
 void takeFromPhase1Lists(DrawModel& model, const Phase1Entrants& p, const std::vector<bool>& drawn)
 {
     for (std::size_t k = 0; k < p.seedRow.size(); ++k) {
         if (drawn[std::size_t(p.seeds[k])])
-            model.seeds()[p.seedRow[k]] = DrawEntry::seedPlaceholder(p.seedRow[k] + 1);
+            model.seeds()[p.seedRow[k]] = DrawEntry();
+    }
+    for (int row = 0; row < model.seeds().size(); ++row) {
+        if (model.seeds()[row].isEmpty())
+            model.seeds()[row] = DrawEntry::seedPlaceholder(row + 1, SeedGap::Drawn);
     }
     QList<DrawEntry> left;
     for (int i = 0; i < model.registered().size(); ++i) {

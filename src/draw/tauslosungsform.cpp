@@ -521,18 +521,18 @@ void Tauslosungsform::showStep()
     weiter->setEnabled(state.weiter);
     fertig->setEnabled(state.fertig);
     const QColor highlight = palette().color(QPalette::Highlight);
-    const auto colour = [&](QLabel* label, bool current) {
+    const auto colour = [&](QLabel* label, int step) {
         QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, current ? highlight : QColor(Qt::black));
+        pal.setColor(QPalette::WindowText, m_model.highlighted(step) ? highlight : QColor(Qt::black));
         label->setPalette(pal);
     };
-    colour(StaticText1, state.step == 1);
-    colour(StaticText2, state.step == 1);
-    colour(StaticText3, state.step == 2);
-    colour(StaticText4, state.step == 2);
-    colour(StaticText5, state.step == 3);
-    colour(StaticText6, state.step == 3);
-    colour(StaticText10, state.step == 4);
+    colour(StaticText1, 1);
+    colour(StaticText2, 1);
+    colour(StaticText3, 2);
+    colour(StaticText4, 2);
+    colour(StaticText5, 3);
+    colour(StaticText6, 3);
+    colour(StaticText10, 4);
 }
 
 // --- handlers ---

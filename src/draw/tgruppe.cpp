@@ -45,6 +45,15 @@ GroupListEntry slotEntry(int slot, const Myitem& item, const QString& entrantTex
     return entry;
 }
 
+// A slot the user made empty, by raising the count or by dragging its seed
+// out: its number and "." with no blank.
+GroupListEntry emptiedSlot(int slot, int id)
+{
+    GroupListEntry entry = slotEntry(slot, Myitem{id, id, false, -1, {}, {}, false}, {});
+    entry.text = QString::number(slot + 1) + QLatin1Char('.');
+    return entry;
+}
+
 } // namespace
 
 QString pairText(const QString& nachname1, const QString& vorname1, const QString& nachname2,
@@ -157,7 +166,7 @@ void Tgruppe::setSeedCount(int value)
     const int bound = (spieleranzahl() + 1) / 2;
     value = std::max(0, std::min(value, bound));
     while (m_slots.size() < value)
-        m_slots.append(slotEntry(int(m_slots.size()), Myitem{}, {}));
+        m_slots.append(emptiedSlot(int(m_slots.size()), 0));
     while (m_slots.size() > value)
         m_slots.removeLast();
 }
@@ -199,10 +208,7 @@ bool Tgruppe::emptySlot(int slot)
 {
     if (slot < 0 || slot >= m_slots.size())
         return false;
-    Myitem emptied;
-    emptied.ID = -1;
-    emptied.partnerID = -1;
-    m_slots[slot] = slotEntry(slot, emptied, {});
+    m_slots[slot] = emptiedSlot(slot, -1);
     return true;
 }
 

@@ -20,7 +20,9 @@
 // List texts (an initial is the first letter of a first name):
 //   player "Nachname, Vorname"; pair "Nachname1, I. / Nachname2, I"; player
 //   without partner "Nachname, I. / " (his own list: "Nachname, Vorname"); team
-//   its name; seed slot n "n. " followed by the entrant's text, or nothing.
+//   its name; seed slot n "n. " followed by the entrant's text; an empty slot
+//   "n. " as loaded, "n." when the user made it (raising the count, dragging
+//   its seed out).
 // Items: ID = SID or MID (a pair: the first player's SID), partnerID = the
 // partner's SID, 0 for players and teams, -1 for a player without partner; an
 // empty slot has ID and partnerID 0 (made empty) or -1 (emptied by the user).

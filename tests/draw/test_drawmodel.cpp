@@ -249,6 +249,46 @@ private slots:
                  expected);
     }
 
+    // The side labels in the highlight colour: on opening the first step's (a
+    // redraw: all seven), then each step taken highlights its own and draws
+    // the step left black.
+    void highlightedLabels_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("redraw");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<QString>("expected"); // steps 1..4, "x" highlighted
+        QTest::newRow("first draw") << 1 << 1 << QStringList{} << "x...";
+        QTest::newRow("first draw: on") << 1 << 1 << QStringList{"weiter"} << ".x..";
+        QTest::newRow("first draw: to the tables and back")
+            << 1 << 1 << QStringList{"weiter", "weiter", "weiter", "zurueck"} << "..x.";
+        QTest::newRow("redraw of phase 1") << 2 << 1 << QStringList{} << "xxxx";
+        QTest::newRow("redraw of phase 2") << 2 << 2 << QStringList{} << "xxxx";
+        QTest::newRow("redraw of phase 2: on") << 2 << 2 << QStringList{"weiter"} << "x.xx";
+        QTest::newRow("redraw of phase 2: on and back") << 2 << 2 << QStringList{"weiter", "zurueck"} << "xx.x";
+        QTest::newRow("redraw of phase 3: back refused") << 2 << 3 << QStringList{"zurueck"} << "xxxx";
+        QTest::newRow("redraw of phase 3: to the tables") << 2 << 3 << QStringList{"weiter"} << "xx.x";
+    }
+    void highlightedLabels()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, redraw);
+        QFETCH(QStringList, buttons);
+        QFETCH(QString, expected);
+        DrawModel m;
+        m.setUp(7, mode, redraw, settings({0, 0, 0}, {2, 2, 1}, {2, 2, 2}, {1, 1, 0}), {}, {}, players(4));
+        for (const QString& b : buttons) {
+            if (b == QLatin1String("weiter"))
+                m.weiter();
+            else
+                m.zurueck();
+        }
+        QString shown;
+        for (int step = 1; step <= 4; ++step)
+            shown += m.highlighted(step) ? QLatin1Char('x') : QLatin1Char('.');
+        QCOMPARE(shown, expected);
+    }
+
     void drops()
     {
         // A doubles class: 2 seeds, 4 registered pairs, 2 groups of 4.
@@ -320,9 +360,9 @@ private slots:
         DrawModel m;
         m.setUp(7, 1, 1, settings({1, -1, -1}, {0, 0, 0}, {0, 0, 0}), {}, seeds, players(3, 10));
         QCOMPARE(m.phase(1).koinfos.size(), 8);
-        // Seed 3 onto slot 4; its placeholder stays.
+        // Seed 3 onto slot 4; its placeholder reads the seed number alone.
         QVERIFY(m.dropOnSlot(DrawList::ListBox2, 2, {1, 4}));
-        QCOMPARE(m.listText(DrawList::ListBox2, 2), QStringLiteral("3. "));
+        QCOMPARE(m.listText(DrawList::ListBox2, 2), QStringLiteral("3"));
         QCOMPARE(m.phase(1).koinfos[4].item.gesetzt, 3);
         QVERIFY(!m.dropOnSlot(DrawList::ListBox1, 0, {1, 4})); // occupied
         // A seed goes back only to the seed list.

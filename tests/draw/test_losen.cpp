@@ -187,6 +187,9 @@ void TestLosen::placeholdersOfSeedsPlacedByHandAreNoSeeds()
         QCOMPARE(QSet<int>(ids.begin(), ids.end()), (QSet<int>{1, 2, 10, 11, 12}));
         for (const DrawEntry& e : m.seeds())
             QCOMPARE(e.item.ID, -1);
+        // After the draw the seed list reads "1." and "2.", no blank.
+        QCOMPARE(m.listText(DrawList::ListBox2, 0), QStringLiteral("1."));
+        QCOMPARE(m.listText(DrawList::ListBox2, 1), QStringLiteral("2."));
         if (system == 0)
             QCOMPARE(m.phase(1).groups[0][0].item.ID, 2); // seed 2 is the first seed of the draw
         else

@@ -276,9 +276,10 @@ private slots:
         for (int value : values)
             f.gruppe.setSeedCount(value);
         QCOMPARE(f.gruppe.gesetztespieleredit(), count);
+        // Slots added by raising the count read "n." with no blank.
         QStringList expected;
         for (int n = 1; n <= count; ++n)
-            expected << QString::number(n) + QStringLiteral(". ");
+            expected << QString::number(n) + QLatin1Char('.');
         QCOMPARE(texts(f.gruppe.gesetztespielerliste()), expected);
     }
 
@@ -293,21 +294,23 @@ private slots:
         auto row = [](const char* name, int kid, QStringList steps, const char* changes, QStringList seeds) {
             QTest::newRow(name) << kid << steps << QString::fromLatin1(changes) << seeds;
         };
-        row("seed", kU18m, {"Otto, Olaf>1"}, "y", {"1. ", "2. Otto, Olaf", "3. "});
+        // The slots come from raising the count: empty they read "n."; an
+        // empty slot a swap renumbers reads "n. ".
+        row("seed", kU18m, {"Otto, Olaf>1"}, "y", {"1.", "2. Otto, Olaf", "3."});
         row("an occupied slot gets the new seed", kU18m, {"Otto, Olaf>1", "Abel, Anton>1"}, "yy",
-            {"1. ", "2. Abel, Anton", "3. "});
-        row("seeded once only", kU18m, {"Otto, Olaf>1", "Otto, Olaf>2"}, "yn", {"1. ", "2. Otto, Olaf", "3. "});
+            {"1.", "2. Abel, Anton", "3."});
+        row("seeded once only", kU18m, {"Otto, Olaf>1", "Otto, Olaf>2"}, "yn", {"1.", "2. Otto, Olaf", "3."});
         row("namesakes are two entrants", kU18m, {"Meier, Max>0", "Meier, Max#2>1"}, "yy",
-            {"1. Meier, Max", "2. Meier, Max", "3. "});
-        row("no slot under the drop", kU18m, {"Otto, Olaf>-1", "Otto, Olaf>3"}, "nn", {"1. ", "2. ", "3. "});
-        row("a pair can be seeded", kHerren, {"Abel, A. / Berg, B>0"}, "y", {"1. Abel, A. / Berg, B", "2. "});
-        row("a player without partner cannot", kHerren, {"Dorn, D. / >0"}, "n", {"1. ", "2. "});
+            {"1. Meier, Max", "2. Meier, Max", "3."});
+        row("no slot under the drop", kU18m, {"Otto, Olaf>-1", "Otto, Olaf>3"}, "nn", {"1.", "2.", "3."});
+        row("a pair can be seeded", kHerren, {"Abel, A. / Berg, B>0"}, "y", {"1. Abel, A. / Berg, B", "2."});
+        row("a player without partner cannot", kHerren, {"Dorn, D. / >0"}, "n", {"1.", "2."});
         row("swap", kU18m, {"Otto, Olaf>0", "Abel, Anton>2", "swap 0 2"}, "yyy",
-            {"1. Abel, Anton", "2. ", "3. Otto, Olaf"});
-        row("swap with an empty slot", kU18m, {"Otto, Olaf>0", "swap 0 1"}, "yy", {"1. ", "2. Otto, Olaf", "3. "});
-        row("swap onto itself", kU18m, {"Otto, Olaf>0", "swap 0 0"}, "yy", {"1. Otto, Olaf", "2. ", "3. "});
-        row("swap without a slot", kU18m, {"Otto, Olaf>0", "swap 0 5"}, "yn", {"1. Otto, Olaf", "2. ", "3. "});
-        row("empty a slot", kU18m, {"Otto, Olaf>0", "empty 0", "Otto, Olaf>2"}, "yyy", {"1. ", "2. ", "3. Otto, Olaf"});
+            {"1. Abel, Anton", "2.", "3. Otto, Olaf"});
+        row("swap with an empty slot", kU18m, {"Otto, Olaf>0", "swap 0 1"}, "yy", {"1. ", "2. Otto, Olaf", "3."});
+        row("swap onto itself", kU18m, {"Otto, Olaf>0", "swap 0 0"}, "yy", {"1. Otto, Olaf", "2.", "3."});
+        row("swap without a slot", kU18m, {"Otto, Olaf>0", "swap 0 5"}, "yn", {"1. Otto, Olaf", "2.", "3."});
+        row("empty a slot", kU18m, {"Otto, Olaf>0", "empty 0", "Otto, Olaf>2"}, "yyy", {"1.", "2.", "3. Otto, Olaf"});
     }
 
     void seeding()
