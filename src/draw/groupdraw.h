@@ -14,15 +14,23 @@
 //   without a club last), and within a club its members one at random after
 //   the other. Each goes into a group of the lowest filling among the groups
 //   with a free row, the one with fewest of its clubmates, the lowest group on
-//   ties. So each level fills completely before the next begins, and a club of
-//   c entrants without a seed never has more than ceil(c/G) in one group.
+//   ties. So each level fills completely before the next begins.
 // - Sources (phases 2 and 3): the group winners in list order, or each one at
 //   random among those left, in snake order; then the other participants from
-//   the head of the list on, in snake order. Before one is placed the rows of
-//   its target group are looked at in order: one from its own source group
-//   there makes it change places in the list with the last participant of its
-//   own rank (when there is another participant left), who is then looked at
-//   for the rest of the rows.
+//   the head of the list on, in snake order. One from its own source group
+//   in the target group makes the head of the list change places with the
+//   last participant of its own rank that fits there, or failing that with
+//   the first one of another rank that does.
+//
+// Clubs and Sources take a group (Clubs) or a participant for a row (Sources)
+// only when everyone still to draw can afterwards be spread so that no group
+// holds more of one club or one source group than an even spread needs (a
+// club or source group of c entrants no more than ceil(c/G) in one of G
+// groups; the best-placed qualifiers count as one source group where that is
+// possible too), with every group as full as the order of filling makes it
+// (separation.h). Otherwise the next choice in the same order of preference
+// that keeps this possible is taken. A draw that cannot spread them so at all
+// goes by the preferences alone.
 //
 // "At random among the k left" is one RandomSource::below(k) over the list
 // order, so a random seed reproduces a draw.

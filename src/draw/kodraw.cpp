@@ -1,7 +1,10 @@
 #include "draw/kodraw.h"
 
+#include "draw/separation.h"
+
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace bw {
@@ -12,6 +15,7 @@ struct Cell {
     KoSlot::Kind kind = KoSlot::Kind::Empty;
     DrawEntrant who;
     KoFill fill;
+    int seedRow = -1; // a seed placed by hand
 };
 
 // One entrant or bye still to draw.
@@ -24,67 +28,55 @@ struct Item {
 class KoDraw {
 public:
     KoDraw(const KoDrawInput& input, RandomSource& random)
-        : m_in(input), m_random(random), m_size(int(input.bracket.size()))
+        : m_in(input), m_random(random), m_size(int(input.bracket.size())), m_keys(apartBy(input.rule))
     {
-        for (std::size_t s = 0; s < input.bracket.size(); ++s)
-            m_cells.push_back({input.bracket[s].kind, input.bracket[s].who, KoFill{}});
+        for (const KoSlot& slot : input.bracket)
+            m_cells.push_back({slot.kind, slot.who, KoFill{}, slot.kind == KoSlot::Kind::Entrant ? slot.seedRow : -1});
     }
 
     KoPlan run()
     {
-        const std::vector<int> seeds = seedList();
-        const std::vector<int> rows = seedSlots();
-        const std::size_t seedsDrawn =
-            m_in.rule == KoRule::Sources ? seeds.size() : std::min(seeds.size(), rows.size());
-        const int toDraw = int(m_in.entrants.size() - seeds.size() + seedsDrawn);
-        int byesBesideSeeds = m_in.randomByes ? 0 : std::max(0, emptyCount() - toDraw);
-
-        // Every entrant not placed yet, the seeds too, so that their marks
-        // follow them when they are drawn with the others.
+        KoPlan plan;
         std::vector<Item> waiting;
         for (std::size_t e = 0; e < m_in.entrants.size(); ++e)
             waiting.push_back({m_in.entrants[e], {KoFill::From::Entrant, int(e)}, 0});
-
-        std::vector<int> seedsLeft = seeds;
         std::vector<bool> taken(m_in.entrants.size(), false);
-        for (std::size_t r = 0; r < rows.size() && !seedsLeft.empty(); ++r) {
-            int e = seedsLeft.front();
-            if (m_in.randomSeeds)
-                e = takeAtRandom(seedsLeft, m_random);
-            else
-                seedsLeft.erase(seedsLeft.begin());
-            taken[std::size_t(e)] = true;
-            const int s = rows[r];
-            if (m_cells[std::size_t(s)].kind == KoSlot::Kind::Entrant) {
-                // Placed here by hand: drawn again with the others.
-                const Cell& there = m_cells[std::size_t(s)];
-                waiting.push_back({there.who, there.fill.from == KoFill::From::Kept ? KoFill{KoFill::From::Slot, s}
-                                                                                    : there.fill,
-                                   0});
-            }
-            put(s, m_in.entrants[std::size_t(e)], {KoFill::From::Entrant, e});
-            const int partner = partnerSlot(s);
-            if (byesBesideSeeds > 0 && m_cells[std::size_t(partner)].kind == KoSlot::Kind::Empty) {
-                put(partner, DrawEntrant::freilos(), {KoFill::From::Bye, -1});
-                --byesBesideSeeds;
-            }
-            markOthers(waiting, taken, m_in.entrants[std::size_t(e)], s);
-        }
+        const std::vector<std::pair<int, int>> rowSeeds = placeSeeds(waiting, taken);
 
-        KoPlan plan;
         std::vector<Item> pool;
         for (const Item& item : waiting) {
-            if (item.source.from == KoFill::From::Entrant && taken[std::size_t(item.source.index)])
+            const bool entrant = item.source.from == KoFill::From::Entrant;
+            if (entrant && taken[std::size_t(item.source.index)])
                 continue;
-            if (item.source.from == KoFill::From::Entrant && m_in.rule != KoRule::Sources
-                && std::find(seedsLeft.begin(), seedsLeft.end(), item.source.index) != seedsLeft.end()) {
+            if (entrant && m_in.rule != KoRule::Sources && isSeed(item.source.index)) {
                 plan.undrawn.push_back(item.source.index); // more seeds than seed rows
                 continue;
             }
             pool.push_back(item);
         }
+
+        // Byes beside the seeds in row order, those placed by hand too; then
+        // their marks.
+        int byesBesideSeeds = m_in.randomByes ? 0 : std::max(0, emptyCount() - int(pool.size()));
+        for (const auto& [row, slot] : rowSeeds) {
+            const int partner = partnerSlot(slot);
+            if (byesBesideSeeds > 0 && m_cells[std::size_t(partner)].kind == KoSlot::Kind::Empty) {
+                put(partner, DrawEntrant::freilos(), {KoFill::From::Bye, -1});
+                --byesBesideSeeds;
+            }
+        }
+        for (const auto& [row, slot] : rowSeeds)
+            markOthers(pool, slot, m_cells[std::size_t(slot)].who);
+
         const int byes = std::max(0, emptyCount() - int(pool.size()));
         m_entrantsLeft = int(pool.size());
+        for (const Item& item : pool)
+            m_pending.push_back(m_keys.key(item.who));
+        for (int b = 0; b < byes; ++b)
+            m_pending.push_back(m_keys.key(DrawEntrant::freilos()));
+        m_apart = Apart::All;
+        while (m_apart != Apart::Nobody && !bracketSeparable(slotKeys(), pendingKeys()))
+            m_apart = Apart(int(m_apart) - 1);
 
         if (m_in.rule == KoRule::Clubs) {
             drawClubs(pool, plan);
@@ -110,16 +102,31 @@ public:
     }
 
 private:
-    std::vector<int> seedList() const
+    static ApartBy apartBy(KoRule rule)
     {
-        if (m_in.rule != KoRule::Sources)
-            return m_in.seeds;
-        std::vector<int> winners;
-        for (std::size_t e = 0; e < m_in.entrants.size(); ++e) {
-            if (isGroupWinner(m_in.entrants[e]))
-                winners.push_back(int(e));
+        switch (rule) {
+        case KoRule::Plain:
+            break;
+        case KoRule::Clubs:
+            return ApartBy::Clubs;
+        case KoRule::Sources:
+            return ApartBy::Sources;
         }
-        return winners;
+        return ApartBy::Nothing;
+    }
+
+    // Per KO_System row the entrant index of its seed, -1 for a seed placed by hand.
+    std::vector<int> seedsByRow() const
+    {
+        if (m_in.rule == KoRule::Sources && m_in.seeds.empty())
+            return groupWinners(m_in.entrants);
+        return m_in.seeds;
+    }
+
+    bool isSeed(int entrant) const
+    {
+        const std::vector<int> seeds = seedsByRow();
+        return std::find(seeds.begin(), seeds.end(), entrant) != seeds.end();
     }
 
     // The slots of the seed rows; a row that leaves the bracket, repeats a
@@ -138,6 +145,78 @@ private:
         return rows;
     }
 
+    // Places the seeds that are to draw; an entrant placed by hand on a seed's
+    // slot joins `waiting`. Returns (row, slot) of every seed in the bracket,
+    // drawn or placed by hand, in row order.
+    std::vector<std::pair<int, int>> placeSeeds(std::vector<Item>& waiting, std::vector<bool>& taken)
+    {
+        const std::vector<int> byRow = seedsByRow();
+        const std::vector<int> rowSlots = seedSlots();
+        std::vector<int> seedsLeft;
+        for (const int e : byRow) {
+            if (e >= 0)
+                seedsLeft.push_back(e);
+        }
+        const auto holdsHandSeed = [&](int s) { return m_cells[std::size_t(s)].seedRow >= 0; };
+        // Rows a seed drawn now may take: first those whose own seed is to
+        // draw, then, for the seeds whose slot another seed placed by hand
+        // holds, the rows of seeds placed by hand.
+        std::vector<int> rows;
+        std::vector<int> spare;
+        int blocked = 0;
+        for (std::size_t r = 0; r < rowSlots.size() && r < byRow.size(); ++r) {
+            if (byRow[r] < 0) {
+                if (!holdsHandSeed(rowSlots[r]))
+                    spare.push_back(int(r));
+            } else if (holdsHandSeed(rowSlots[r])) {
+                ++blocked;
+            } else {
+                rows.push_back(int(r));
+            }
+        }
+        spare.resize(std::min(spare.size(), std::size_t(blocked)));
+        std::vector<int> inOrder; // who takes each row without random seeds
+        for (const int r : rows)
+            inOrder.push_back(byRow[std::size_t(r)]);
+        for (std::size_t r = 0; r < rowSlots.size() && r < byRow.size(); ++r) {
+            if (byRow[r] >= 0 && holdsHandSeed(rowSlots[r]))
+                inOrder.push_back(byRow[r]);
+        }
+        rows.insert(rows.end(), spare.begin(), spare.end());
+
+        std::vector<std::pair<int, int>> placed;
+        for (std::size_t i = 0; i < rows.size() && !seedsLeft.empty(); ++i) {
+            int e = inOrder[i];
+            if (m_in.randomSeeds)
+                e = takeAtRandom(seedsLeft, m_random);
+            else
+                seedsLeft.erase(std::find(seedsLeft.begin(), seedsLeft.end(), e));
+            taken[std::size_t(e)] = true;
+            const int s = rowSlots[std::size_t(rows[i])];
+            if (m_cells[std::size_t(s)].kind == KoSlot::Kind::Entrant) {
+                // Placed here by hand and no seed: drawn again with the others.
+                const Cell& there = m_cells[std::size_t(s)];
+                waiting.push_back({there.who, there.fill.from == KoFill::From::Kept ? KoFill{KoFill::From::Slot, s}
+                                                                                    : there.fill,
+                                   0});
+            }
+            put(s, m_in.entrants[std::size_t(e)], {KoFill::From::Entrant, e});
+            placed.emplace_back(rows[i], s);
+        }
+        for (int s = 0; s < m_size; ++s) {
+            if (m_cells[std::size_t(s)].seedRow >= 0)
+                placed.emplace_back(m_cells[std::size_t(s)].seedRow, s);
+        }
+        // Row order; at a row both a seed placed there by hand and one drawn
+        // into it: the one placed by hand first.
+        std::stable_sort(placed.begin(), placed.end(), [this](const auto& a, const auto& b) {
+            if (a.first != b.first)
+                return a.first < b.first;
+            return m_cells[std::size_t(a.second)].seedRow >= 0 && m_cells[std::size_t(b.second)].seedRow < 0;
+        });
+        return placed;
+    }
+
     int emptyCount() const
     {
         return int(std::count_if(m_cells.begin(), m_cells.end(),
@@ -146,7 +225,7 @@ private:
 
     void put(int s, const DrawEntrant& who, KoFill fill)
     {
-        m_cells[std::size_t(s)] = {who.bye ? KoSlot::Kind::Bye : KoSlot::Kind::Entrant, who, fill};
+        m_cells[std::size_t(s)] = {who.bye ? KoSlot::Kind::Bye : KoSlot::Kind::Entrant, who, fill, -1};
     }
 
     bool separated(const DrawEntrant& a, const DrawEntrant& b) const
@@ -162,16 +241,38 @@ private:
         return false;
     }
 
-    int otherHalf(int s) const { return s < m_size / 2 ? 2 : 1; }
+    int key(const DrawEntrant& who) const { return SeparationKeys::atLevel(m_keys.key(who), m_apart); }
 
-    void markOthers(std::vector<Item>& items, const std::vector<bool>& taken, const DrawEntrant& placed, int s) const
+    std::vector<int> slotKeys() const
     {
-        for (Item& item : items) {
-            const bool gone = item.source.from == KoFill::From::Entrant && taken[std::size_t(item.source.index)];
-            if (!gone && separated(item.who, placed))
-                item.mark = otherHalf(s);
-        }
+        std::vector<int> keys;
+        for (const Cell& cell : m_cells)
+            keys.push_back(cell.kind == KoSlot::Kind::Empty ? kFreeSlot : key(cell.who));
+        return keys;
     }
+
+    std::vector<int> pendingKeys() const
+    {
+        std::vector<int> keys;
+        for (const int k : m_pending)
+            keys.push_back(SeparationKeys::atLevel(k, m_apart));
+        return keys;
+    }
+
+    // Whether `item` in free slot `s` keeps everyone apart who is to be.
+    bool keepsApart(const Item& item, int s) const
+    {
+        if (m_apart == Apart::Nobody)
+            return true;
+        std::vector<int> keys = slotKeys();
+        const int k = key(item.who);
+        if (k >= 0 && keys[std::size_t(partnerSlot(s))] == k)
+            return false;
+        keys[std::size_t(s)] = k;
+        return bracketSeparable(keys, pendingKeys());
+    }
+
+    int otherHalf(int s) const { return s < m_size / 2 ? 2 : 1; }
 
     void markOthers(std::vector<Item>& items, int s, const DrawEntrant& placed) const
     {
@@ -185,6 +286,9 @@ private:
     // bracket is full.
     std::optional<int> placeItem(const Item& item, KoPlan& plan)
     {
+        const auto pending = std::find(m_pending.begin(), m_pending.end(), m_keys.key(item.who));
+        if (pending != m_pending.end())
+            m_pending.erase(pending);
         const std::optional<int> s = chooseSlot(item);
         if (!item.who.bye)
             --m_entrantsLeft;
@@ -214,28 +318,10 @@ private:
         return need;
     }
 
-    std::optional<int> chooseSlot(const Item& item) const
+    // The rule's order of preference over `candidates`: each tier in turn, within
+    // it the slots in their order.
+    void inPreference(const Item& item, const std::vector<int>& candidates, const std::function<bool(int)>& take) const
     {
-        // An entrant goes beside another entrant only while enough entrants
-        // are left for the slots that need one.
-        const bool mustServe = !item.who.bye && m_entrantsLeft - 1 < entrantsNeeded();
-        std::vector<int> open;
-        for (int s = 0; s < m_size; ++s) {
-            if (m_cells[std::size_t(s)].kind == KoSlot::Kind::Empty
-                && (!mustServe || partnerKind(s) != KoSlot::Kind::Entrant))
-                open.push_back(s);
-        }
-        std::vector<int> candidates = open;
-        if (m_in.rule != KoRule::Sources) {
-            // the first slots of the matches before any second slot
-            const bool firstFree = std::any_of(open.begin(), open.end(), [](int s) { return s % 2 == 0; });
-            candidates.clear();
-            for (const int s : open) {
-                if ((s % 2 == 0) == firstFree)
-                    candidates.push_back(s);
-            }
-        }
-
         const auto inHalf = [&](int s) { return item.mark == (s < m_size / 2 ? 1 : 2); };
         const auto besideBye = [&](int s) { return partnerKind(s) == KoSlot::Kind::Bye; };
         const auto clear = [&](int s) {
@@ -254,11 +340,54 @@ private:
         tiers.emplace_back([](int) { return true; });
         for (const auto& tier : tiers) {
             for (const int s : candidates) {
-                if (tier(s))
-                    return s;
+                if (tier(s) && take(s))
+                    return;
             }
         }
-        return std::nullopt;
+    }
+
+    std::optional<int> chooseSlot(const Item& item) const
+    {
+        // An entrant goes beside another entrant only while enough entrants
+        // are left for the slots that need one.
+        const bool mustServe = !item.who.bye && m_entrantsLeft - 1 < entrantsNeeded();
+        std::vector<int> empty;
+        std::vector<int> open;
+        for (int s = 0; s < m_size; ++s) {
+            if (m_cells[std::size_t(s)].kind != KoSlot::Kind::Empty)
+                continue;
+            empty.push_back(s);
+            if (!mustServe || partnerKind(s) != KoSlot::Kind::Entrant)
+                open.push_back(s);
+        }
+        std::vector<int> candidates = open;
+        if (m_in.rule != KoRule::Sources) {
+            // the first slots of the matches before any second slot
+            const bool firstFree = std::any_of(open.begin(), open.end(), [](int s) { return s % 2 == 0; });
+            candidates.clear();
+            for (const int s : open) {
+                if ((s % 2 == 0) == firstFree)
+                    candidates.push_back(s);
+            }
+        }
+
+        std::optional<int> preferred;
+        std::optional<int> chosen;
+        std::vector<bool> tried(std::size_t(m_size), false);
+        const auto test = [&](int s) {
+            if (!preferred)
+                preferred = s;
+            if (tried[std::size_t(s)])
+                return false;
+            tried[std::size_t(s)] = true;
+            if (keepsApart(item, s))
+                chosen = s;
+            return chosen.has_value();
+        };
+        inPreference(item, candidates, test);
+        if (!chosen)
+            inPreference(item, empty, test);
+        return chosen ? chosen : preferred;
     }
 
     void drawClubs(const std::vector<Item>& pool, KoPlan& plan)
@@ -278,10 +407,23 @@ private:
     RandomSource& m_random;
     int m_size;
     std::vector<Cell> m_cells;
+    SeparationKeys m_keys;
+    std::vector<int> m_pending; // keys of the entrants and byes still to draw, all apart
+    Apart m_apart = Apart::Nobody;
     int m_entrantsLeft = 0; // entrants still to place
 };
 
 } // namespace
+
+std::vector<int> groupWinners(const std::vector<DrawEntrant>& entrants)
+{
+    std::vector<int> winners;
+    for (std::size_t e = 0; e < entrants.size(); ++e) {
+        if (isGroupWinner(entrants[e]))
+            winners.push_back(int(e));
+    }
+    return winners;
+}
 
 KoPlan planKnockoutDraw(const KoDrawInput& input, RandomSource& random)
 {

@@ -5,15 +5,19 @@
 // before the draw keep their entrants. Byes = free slots - entrants to draw.
 //
 // 1. Seeds (phase 1: the seed list; phases 2 and 3: the group winners, in list
-//    order) take the KO_System positions of size N, seed row by seed row: the
-//    next seed in order, or one at random among those left. An entrant placed
-//    by hand on such a slot goes back among those to draw. While byes are left
-//    and "Freilose zufällig verteilen" is not ticked, each seed gets a bye
-//    beside it, when that slot is free. Seeds beyond the last row stay in the
-//    seed list in phase 1 and are drawn with the others in phases 2 and 3.
-// 2. Halves marks: a placed entrant marks its clubmates (phase 1 with club
-//    separation) or the others of its source group (phases 2 and 3) for the
-//    other half. The marks belong to the draw alone.
+//    order) take the KO_System positions of size N: seed k the position of
+//    row k, or with random seeds each row in turn one seed at random among
+//    those left. A seed placed by hand keeps his slot and his row is skipped;
+//    a seed whose row's slot holds another seed placed by hand takes one of
+//    the skipped rows instead. An entrant placed by hand on a seed's slot who
+//    is no seed goes back among those to draw. While byes are left and
+//    "Freilose zufällig verteilen" is not ticked, the seeds get a bye beside
+//    them in row order (those placed by hand too), when that slot is free.
+//    Seeds beyond the last row stay in the seed list in phase 1 and are drawn
+//    with the others in phases 2 and 3.
+// 2. Halves marks: a seed marks his clubmates (phase 1 with club separation)
+//    or the others of his source group (phases 2 and 3) for the other half,
+//    and so does every entrant drawn after. The marks belong to the draw.
 // 3. The others, with the remaining byes:
 //    - Plain (phase 1): each one at random among those left (byes included),
 //      into the first slots of the matches from the top before any second
@@ -25,10 +29,17 @@
 //      slots; into the marked half, beside no clubmate where one is free, else
 //      anywhere beside no clubmate; the byes last, beside entrants.
 //    - Sources (phases 2 and 3): each one at random among those left (byes
-//      included; they count as one source group), into the empty slots from
-//      the top: an entrant first beside a bye, then into its marked half
-//      beside nobody of its own source group, then anywhere beside nobody of
-//      it, then the first empty slot.
+//      included), into the empty slots from the top: an entrant first beside
+//      a bye, then into its marked half beside nobody of its own source group,
+//      then anywhere beside nobody of it, then the first empty slot.
+//    Whatever slot these prefer is taken only when everyone still to draw can
+//    afterwards be kept apart from those he should not meet (separation.h):
+//    byes from byes, clubmates (Clubs) or qualifiers of one source group
+//    (Sources) from each other, and where that also holds the best-placed
+//    qualifiers from each other. Otherwise the next slot in the same order of
+//    preference that keeps this possible is taken, looking beyond the first
+//    slots too. A draw that cannot keep them apart at all goes by the
+//    preferences alone.
 // 4. Every slot still empty becomes a bye.
 //
 // "At random among the k left" is one RandomSource::below(k) over the list
@@ -48,12 +59,16 @@ struct KoSlot {
     enum class Kind { Empty, Entrant, Bye };
     Kind kind = Kind::Empty;
     DrawEntrant who;
+    int seedRow = -1; // a seed placed here by hand: his KO_System row (seed number - 1)
 };
 
 struct KoDrawInput {
     std::vector<KoSlot> bracket;     // the laid-out bracket as the draw finds it
     std::vector<DrawEntrant> entrants; // those to draw, in list order
-    std::vector<int> seeds;         // indices into entrants in seed order (rule Sources takes the group winners)
+    // Per KO_System row (seed k at index k-1) the index of its seed among the
+    // entrants, -1 when that seed was placed by hand. Rule Sources with none
+    // given takes the group winners in list order.
+    std::vector<int> seeds;
     std::vector<int> seedPositions; // KO_System positions (from 1) of seeds 1, 2, ... for size N
     KoRule rule = KoRule::Plain;
     bool randomSeeds = false;
@@ -75,6 +90,9 @@ struct KoPlan {
 };
 
 KoPlan planKnockoutDraw(const KoDrawInput& input, RandomSource& random);
+
+// The group winners among `entrants`, in list order.
+std::vector<int> groupWinners(const std::vector<DrawEntrant>& entrants);
 
 // The other slot of a first-round match.
 inline int partnerSlot(int slot)

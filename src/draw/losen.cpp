@@ -4,6 +4,7 @@
 #include "draw/kodraw.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace bw {
 
@@ -36,14 +37,18 @@ GroupGrid gridOf(const DrawPhase& ph)
     return grid;
 }
 
-std::vector<KoSlot> bracketOf(const DrawPhase& ph)
+// The bracket as the draw finds it; `seedRow` gives the KO_System row of a
+// seed placed by hand, -1 for anybody else.
+std::vector<KoSlot> bracketOf(const DrawPhase& ph, const std::function<int(const DrawEntry&)>& seedRow)
 {
     std::vector<KoSlot> bracket;
     for (const DrawEntry& e : ph.koinfos) {
         if (e.isEmpty())
             bracket.push_back({});
+        else if (e.isBye())
+            bracket.push_back({KoSlot::Kind::Bye, entrantOf(e)});
         else
-            bracket.push_back({e.isBye() ? KoSlot::Kind::Bye : KoSlot::Kind::Entrant, entrantOf(e)});
+            bracket.push_back({KoSlot::Kind::Entrant, entrantOf(e), seedRow(e)});
     }
     return bracket;
 }
@@ -55,6 +60,7 @@ struct Phase1Entrants {
     std::vector<DrawEntrant> entrants;
     std::vector<int> seedRow; // per seed entrant its row in the seed list
     std::vector<int> seeds;
+    std::vector<int> seedsByRow; // per row of the seed list its seed entrant, -1 for a placeholder
     int registeredFrom = 0;
 };
 
@@ -63,8 +69,11 @@ Phase1Entrants phase1Entrants(const DrawModel& model)
     Phase1Entrants p;
     for (int row = 0; row < model.seeds().size(); ++row) {
         const DrawEntry& e = model.seeds()[row];
-        if (e.item.ID <= 0)
+        if (e.item.ID <= 0) {
+            p.seedsByRow.push_back(-1);
             continue;
+        }
+        p.seedsByRow.push_back(int(p.entries.size()));
         p.seeds.push_back(int(p.entries.size()));
         p.seedRow.push_back(row);
         p.entries.push_back(e);
@@ -144,8 +153,12 @@ void drawPhase1Bracket(DrawModel& model, KoRule rule, bool randomSeeds, bool fre
                        const std::vector<int>& seedPositions, RandomSource& random)
 {
     const Phase1Entrants p = phase1Entrants(model);
-    const KoDrawInput input{bracketOf(model.phase(1)), p.entrants, p.seeds, seedPositions, rule, randomSeeds,
-                            freiloseZufaellig};
+    // A seed placed by hand carries his seed number.
+    const auto seedRow = [](const DrawEntry& e) {
+        return e.item.ID > 0 && e.item.gesetzt >= 1 ? e.item.gesetzt - 1 : -1;
+    };
+    const KoDrawInput input{bracketOf(model.phase(1), seedRow), p.entrants, p.seedsByRow, seedPositions, rule,
+                            randomSeeds, freiloseZufaellig};
     const KoPlan plan = planKnockoutDraw(input, random);
     std::vector<bool> drawn(p.entries.size(), false);
     const QList<DrawEntry> homeless = applyKoPlan(model, 1, plan, p.entries, drawn);
@@ -162,8 +175,21 @@ void drawLaterBracket(DrawModel& model, int phase, bool randomSeeds, bool freilo
     std::vector<DrawEntrant> entrants;
     for (const DrawEntry& e : entries)
         entrants.push_back(entrantOf(e));
-    const KoDrawInput input{bracketOf(ph), entrants, {}, seedPositions, KoRule::Sources, randomSeeds,
-                            freiloseZufaellig};
+    // The seeds are the group winners in the order the list was loaded in;
+    // those placed by hand keep their rows.
+    QList<DrawEntry> winners;
+    for (const DrawEntry& e : ph.participantsLoaded) {
+        if (isGroupWinner(entrantOf(e)))
+            winners.append(e);
+    }
+    std::vector<int> seedsByRow;
+    for (const DrawEntry& w : winners) {
+        const auto at = std::find(entries.begin(), entries.end(), w);
+        seedsByRow.push_back(at == entries.end() ? -1 : int(at - entries.begin()));
+    }
+    const auto seedRow = [&winners](const DrawEntry& e) { return int(winners.indexOf(e)); };
+    const KoDrawInput input{bracketOf(ph, seedRow), entrants, seedsByRow, seedPositions, KoRule::Sources,
+                            randomSeeds, freiloseZufaellig};
     const KoPlan plan = planKnockoutDraw(input, random);
     std::vector<bool> drawn(entries.size(), false);
     const QList<DrawEntry> homeless = applyKoPlan(model, phase, plan, entries, drawn);

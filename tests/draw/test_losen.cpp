@@ -5,6 +5,7 @@
 // are drawn, a redraw's seeds are the group winners by their standings row,
 // and the same random seed gives the same draw from either database.
 #include "data/kosystem.h"
+#include "draw/kodraw.h"
 #include "draw/drawmodel.h"
 #include "draw/losen.h"
 #include "data/sql.h"
@@ -85,6 +86,9 @@ private slots:
     void rowFilledByHandSurvives();
     void teamsWithClubSeparationAllPlaced();
     void placeholdersOfSeedsPlacedByHandAreNoSeeds();
+    void seedPlacedByHandIsNeverDisplaced_data();
+    void seedPlacedByHandIsNeverDisplaced();
+    void groupWinnerPlacedByHandIsNeverDisplaced();
     void bracketWithNineOfSixteenPlacedByHand();
     void entrantOnSeedSlotDrawnElsewhere();
     void redrawSeedsAreTheGroupWinners();
@@ -194,6 +198,95 @@ void TestLosen::placeholdersOfSeedsPlacedByHandAreNoSeeds()
             QCOMPARE(m.phase(1).groups[0][0].item.ID, 2); // seed 2 is the first seed of the draw
         else
             QCOMPARE(m.phase(1).koinfos[0].item.ID, 2);
+    }
+}
+
+void TestLosen::seedPlacedByHandIsNeverDisplaced_data()
+{
+    // Seed `seed` (1 or 2) dragged onto slot `slot`, 4 entrants besides the
+    // two seeds in 8 slots (2 byes); where seeds 1 and 2 end after "Losen".
+    // A slot of -1 or -2 stands for the KO_System slot of seed 1 or 2.
+    QTest::addColumn<int>("seed");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<bool>("randomSeeds");
+    QTest::addColumn<int>("seed1");
+    QTest::addColumn<int>("seed2");
+    QTest::newRow("seed 1 on his own slot") << 1 << -1 << false << -1 << -2;
+    QTest::newRow("seed 1 on his own slot, seeds at random") << 1 << -1 << true << -1 << -2;
+    QTest::newRow("seed 2 on his own slot") << 2 << -2 << false << -1 << -2;
+    QTest::newRow("seed 1 elsewhere") << 1 << 5 << false << 5 << -2;
+    QTest::newRow("seed 1 elsewhere, seeds at random") << 1 << 5 << true << 5 << -2;
+    QTest::newRow("seed 2 on seed 1's slot") << 2 << -1 << false << -2 << -1;
+    QTest::newRow("seed 1 on seed 2's slot") << 1 << -2 << false << -2 << -1;
+    QTest::newRow("seed 1 on seed 2's slot, seeds at random") << 1 << -2 << true << -2 << -1;
+}
+
+void TestLosen::seedPlacedByHandIsNeverDisplaced()
+{
+    QFETCH(int, seed);
+    QFETCH(int, slot);
+    QFETCH(bool, randomSeeds);
+    QFETCH(int, seed1);
+    QFETCH(int, seed2);
+    const std::vector<int> positions = seedPositions(8);
+    const auto slotOf = [&](int s) { return s >= 0 ? s : positions[std::size_t(-s - 1)] - 1; };
+    for (quint32 random = 0; random < 20; ++random) {
+        DrawModel m;
+        m.setUp(1, 1, 1, settings({1, -1, -1}), {},
+                {entrant(1, QStringLiteral("A"), 1), entrant(2, QStringLiteral("B"), 2)}, entrants(4, 10));
+        QCOMPARE(m.phase(1).koinfos.size(), 8);
+        QVERIFY(m.dropOnSlot(DrawList::ListBox2, seed - 1, {1, slotOf(slot)}));
+        SeededRandom r(random);
+        draw(m, 1, {randomSeeds, false, false}, r);
+        const QList<DrawEntry>& bracket = m.phase(1).koinfos;
+        QCOMPARE(bracket[slotOf(seed1)].item.ID, 1);
+        QCOMPARE(bracket[slotOf(seed2)].item.ID, 2);
+        // both keep a bye beside them
+        QVERIFY(bracket[partnerSlot(slotOf(seed1))].isBye());
+        QVERIFY(bracket[partnerSlot(slotOf(seed2))].isBye());
+        const QList<int> ids = placedIds(m, 1);
+        QCOMPARE(QSet<int>(ids.begin(), ids.end()), (QSet<int>{kFreilosId, 1, 2, 10, 11, 12, 13}));
+        QCOMPARE(ids.count(kFreilosId), 2);
+        QVERIFY(m.registered().isEmpty());
+    }
+}
+
+void TestLosen::groupWinnerPlacedByHandIsNeverDisplaced()
+{
+    // Phase 2 from 4 groups with 2 going on, into 8 slots: the winner of each
+    // group in turn dragged onto slot 0. He stays; the winner whose slot that
+    // is takes the dragged winner's; no two winners meet, nor a second his
+    // own winner.
+    const std::vector<int> positions = seedPositions(8);
+    for (int dragged = 0; dragged < 4; ++dragged) {
+        for (const bool zufall : {false, true}) {
+            for (quint32 random = 0; random < 10; ++random) {
+                DrawModel m;
+                m.setUp(1, 1, 1, settings({0, 1, -1}, {4, 0, 0}, {3, 0, 0}, {2, 0, 0}), {}, {}, entrants(12));
+                QCOMPARE(m.phase(2).koinfos.size(), 8);
+                const QString winner = m.phase(2).participants[dragged].text();
+                QVERIFY(m.dropOnSlot(DrawList::ListBox3, dragged, {2, 0}));
+                SeededRandom r(random);
+                draw(m, 2, {zufall, false, false}, r);
+                const QList<DrawEntry>& bracket = m.phase(2).koinfos;
+                QCOMPARE(bracket[0].text(), winner);
+                for (int s = 0; s < 8; s += 2) {
+                    const DrawEntry& a = bracket[s];
+                    const DrawEntry& b = bracket[s + 1];
+                    QVERIFY(a.parentpos != 0 || b.parentpos != 0);
+                    QVERIFY(a.parentGID < 0 || a.parentGID != b.parentGID);
+                }
+                if (!zufall) {
+                    for (int w = 0; w < 4; ++w) {
+                        if (w == dragged)
+                            continue;
+                        const int row = w == 0 ? dragged : w;
+                        QCOMPARE(bracket[positions[std::size_t(row)] - 1].parentGID, w);
+                    }
+                }
+                QVERIFY(m.phase(2).participants.isEmpty());
+            }
+        }
     }
 }
 
