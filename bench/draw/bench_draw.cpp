@@ -4,12 +4,21 @@
 // knock-out of 100 entrants in 128 slots (28 byes to settle). The floor is the
 // same rows inserted through one prepared statement per table, reused, in one
 // transaction, without reading or settling anything. Goal: within 2x.
+//
+// Then "Losen" itself on the wizard's model, median of 21 runs: a knock-out of
+// 128 slots with club separation (120 entrants of 12 clubs, one of them 30
+// strong, 16 seeds), 128 entrants of 12 clubs into 32 groups of 4 with club
+// separation, and the 64 qualifiers of those groups into a knock-out of 64
+// and into 16 groups of 4. Goal: instant (well under 100 ms).
 #include "benchtiming.h"
 
 #include "finishfixture.h"
 
 #include "data/classrecords.h"
 #include "data/transaction.h"
+#include "data/kosystem.h"
+#include "draw/drawmodel.h"
+#include "draw/losen.h"
 #include "draw/matchrows.h"
 #include "support/testdatabase.h"
 
@@ -93,6 +102,67 @@ void bench(Backend backend, const char* backendName)
     }
 }
 
+auslosungsinfos drawSettings(int system1, int groups1, int places1, int besten1, int system2, int groups2,
+                             int places2)
+{
+    auslosungsinfos s;
+    s.phase = {system1, system2, -1};
+    s.gruppenanzahl = {groups1, groups2, -1};
+    s.teilnehmer = {places1, places2, -1};
+    s.besten = {besten1, system2 >= 0 ? 0 : -1, -1};
+    s.bestplazierten = {0, system2 >= 0 ? 0 : -1, -1};
+    return s;
+}
+
+// `count` entrants of 12 clubs, a quarter of them of the first club; the first
+// `seeds` of them seeded.
+void entrants(int count, int seeds, QList<Myitem>& seeded, QList<Myitem>& registered)
+{
+    for (int i = 0; i < count; ++i) {
+        const int club = i % 4 == 0 ? 0 : i % 12;
+        const QString name = QStringLiteral("Spieler %1, A").arg(i, 3, 10, QLatin1Char('0'));
+        Myitem item{100 + i, 0, false, -1, name, QStringLiteral("Verein %1").arg(club), false};
+        if (i < seeds) {
+            item.gesetzt = i + 1;
+            seeded.append(item);
+        } else {
+            registered.append(item);
+        }
+    }
+}
+
+void benchLosen()
+{
+    struct Case {
+        const char* name;
+        auslosungsinfos settings;
+        int entrants;
+        int seeds;
+        int phase;
+    };
+    const QList<Case> cases = {
+        {"knock-out of 128 slots, clubs", drawSettings(1, 0, 0, 0, -1, 0, 0), 120, 16, 1},
+        {"32 groups of 4, clubs", drawSettings(0, 32, 4, 2, 1, 0, 0), 128, 0, 1},
+        {"qualifiers of 32 groups into a knock-out of 64", drawSettings(0, 32, 4, 2, 1, 0, 0), 128, 0, 2},
+        {"qualifiers of 32 groups into 16 groups of 4", drawSettings(0, 32, 4, 2, 0, 16, 4), 128, 0, 2},
+    };
+    for (const Case& c : cases) {
+        QList<Myitem> seeded, registered;
+        entrants(c.entrants, c.seeds, seeded, registered);
+        std::vector<double> times;
+        for (int run = 0; run < 21; ++run) {
+            DrawModel model;
+            model.setUp(1, 1, 1, c.settings, {}, seeded, registered);
+            const DrawPhase& ph = model.phase(c.phase);
+            const std::vector<int> positions =
+                ph.isKnockOut() ? seedPositions(int(ph.koinfos.size())) : std::vector<int>{};
+            SeededRandom random{quint32(run)};
+            times.push_back(millis([&] { losen(model, c.phase, {false, true, false}, positions, random); }));
+        }
+        std::printf("Losen      %-48s %7.2f ms\n", c.name, median(times));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -100,5 +170,6 @@ int main(int argc, char** argv)
     setUpLikeTests();
     QCoreApplication app(argc, argv);
     forEachBackend([](Backend backend, const char* name) { bench(backend, name); });
+    benchLosen();
     return 0;
 }
