@@ -304,6 +304,7 @@ void Program::addPlanPanel()
     teamLinks.clock = &m_services.clock;
     teamLinks.database = database;
     teamLinks.naechstesSpielAnzeigen = [this] { return context.naechstesSpielAnzeigen; };
+    teamLinks.twin = {forms.ergebnis->next, forms.ergebnis->next1};
     teamLinks.matchCalled = [this](int n, const HeldTeamResources& held) { m_teamModes->matchCalled(n, held); };
     teamLinks.matchStarted = [this](int n) { m_teamModes->matchStarted(n); };
     teamLinks.rebuildStates = [this] { m_teamModes->rebuildStates(); };
@@ -328,6 +329,7 @@ void Program::addPlanPanel()
     dialogLinks.clock = &m_services.clock;
     dialogLinks.database = database;
     dialogLinks.naechstesSpielAnzeigen = [this] { return context.naechstesSpielAnzeigen; };
+    dialogLinks.twin = {forms.ergebnis_team->next, forms.ergebnis_team->next1};
     dialogLinks.setWorkAreaEnabled = [this, main](bool enabled) {
         main->setWorkAreaEnabled(enabled);
         forms.planung->setEnabled(enabled);

@@ -4,6 +4,7 @@
 #include "data/schema.h"
 #include "data/sql.h"
 #include "data/transaction.h"
+#include "platform/germantext.h"
 
 #include <QSqlQuery>
 
@@ -182,9 +183,8 @@ QStringList readBoardTables(const QSqlDatabase& db, int tid)
     QStringList tables;
     while (q.next())
         tables.append(q.value(0).toString());
-    std::sort(tables.begin(), tables.end());
-    tables.erase(std::unique(tables.begin(), tables.end()), tables.end());
-    return tables;
+    // The columns as the plan orders tables: "2" before "10".
+    return german::sortedNames(tables);
 }
 
 QList<BoardMatchRow> readBoardClassMatches(const QSqlDatabase& db, int kid, bool teamClass)

@@ -46,8 +46,8 @@ struct BoardClassRow {
 // The tournament's classes by name.
 QList<BoardClassRow> readBoardClasses(const QSqlDatabase& db, int tid);
 
-// The tournament's table labels once each, in text order of the labels (the
-// same on every backend, whatever its collation).
+// The tournament's table labels once each, in German order with numbers by
+// value ("2" before "10"; the same on every backend, whatever its collation).
 QStringList readBoardTables(const QSqlDatabase& db, int tid);
 
 // A match row (nummer -1) or a team game row as the board reads it.

@@ -2,6 +2,7 @@
 
 #include "data/dbvalue.h"
 #include "data/matchrecords.h"
+#include "data/matchstaterecords.h"
 #include "data/sql.h"
 #include "data/transaction.h"
 
@@ -58,6 +59,11 @@ void updateGuarded(const QSqlDatabase& db, const QString& assignments, MatchStag
 // hand) or its umpire.
 void checkResources(const QSqlDatabase& db, int kid, int spielnummer, const MatchCall& call)
 {
+    // Only a match whose sides can meet is sent to a table, also by hand.
+    if (const std::optional<MatchStateRow> row = readMatchStateRow(db, kid, spielnummer)) {
+        if (const std::optional<QString> reason = unplayableReason(*row))
+            throw MatchConflict(*reason);
+    }
     QSqlQuery own = execute(db, s("SELECT SID1,SID2 FROM Spielplan WHERE KID=:k AND spielnummer=:n"),
                             {{s("k"), kid}, {s("n"), spielnummer}});
     if (!own.next())
@@ -79,9 +85,9 @@ void checkResources(const QSqlDatabase& db, int kid, int spielnummer, const Matc
                     QStringLiteral("Ein Spieler dieses Spiels ist inzwischen in Spiel %1 aufgerufen.").arg(other));
         }
         if (!call.manuell && !platte.isEmpty() && busy.value(3).toString().trimmed() == platte)
-            throw MatchConflict(QStringLiteral("Tisch %1 ist inzwischen mit Spiel %2 belegt.").arg(platte).arg(other));
+            throw ResourceBusy(QStringLiteral("Tisch %1 ist inzwischen mit Spiel %2 belegt.").arg(platte).arg(other));
         if (!schiri.isEmpty() && busy.value(4).toString().trimmed() == schiri)
-            throw MatchConflict(
+            throw ResourceBusy(
                 QStringLiteral("Der Schiedsrichter %1 ist inzwischen in Spiel %2 eingesetzt.").arg(schiri).arg(other));
     }
 }

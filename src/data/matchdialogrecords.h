@@ -7,9 +7,11 @@
 // desk called, started, finished or took back the match meanwhile, nothing is
 // written and MatchConflict says so. The call-up (and a start straight from
 // the open state) runs in one transaction under lockClassMatches() and first
-// checks in the database that no other called or running match of the class
+// checks in the database that the match's sides can meet (two entrants, not
+// the same one, none taken early from a group that has not ended:
+// unplayableReason) and that no other called or running match of the class
 // holds its entrants, its table (unless the match is started by hand) or its
-// umpire, so two desks never send two matches to one table.
+// umpire (ResourceBusy), so two desks never send two matches to one table.
 #pragma once
 
 #include "platform/apperror.h"
@@ -42,6 +44,13 @@ inline const QString kMatchChanged =
 class MatchConflict : public AppError {
 public:
     using AppError::AppError;
+};
+
+// The table or umpire chosen for a call-up or start went to another match
+// meanwhile; nothing was written, and another one may be chosen.
+class ResourceBusy : public MatchConflict {
+public:
+    using MatchConflict::MatchConflict;
 };
 
 // The later calls of a called match, as the dialog's boxes and the columns

@@ -29,8 +29,14 @@ struct MatchStateRow {
     QString schiri;   // empty for Null
     QString ergebnis; // empty for Null
     std::array<std::optional<int>, 9> saetze; // satz1..satz9, nothing for Null
+    // A side is taken from a group that has not ended: its holder is the
+    // group's provisional one (a placement slot filled early).
+    bool awaitsGroup = false;
 
     bool open() const { return !inPlanung && !begonnen && !beendet; }
+    // Whether its sides can meet now: two entrants (ids above 0), not the same
+    // one, and neither taken from a group that has not ended.
+    bool sidesDecided() const { return sid1 > 0 && sid2 > 0 && sid1 != sid2 && !awaitsGroup; }
     bool operator==(const MatchStateRow&) const = default;
 };
 
@@ -39,5 +45,11 @@ QList<MatchStateRow> readMatchStateRows(const QSqlDatabase& db, int kid);
 // The class's matches neither called, running nor finished; of one phase when
 // it is given.
 QList<MatchStateRow> readOpenMatchRows(const QSqlDatabase& db, int kid, std::optional<int> phase = std::nullopt);
+// One match; nothing when the class has no such match.
+std::optional<MatchStateRow> readMatchStateRow(const QSqlDatabase& db, int kid, int spielnummer);
+
+// Why the match cannot be played now (MatchStateRow::sidesDecided), as a
+// German message; nothing when it can.
+std::optional<QString> unplayableReason(const MatchStateRow& row);
 
 } // namespace bw

@@ -1,6 +1,8 @@
 #include "data/placementrecords.h"
 
+#include "data/matchrecords.h"
 #include "data/sql.h"
+#include "data/transaction.h"
 #include "platform/apperror.h"
 
 #include <QSqlQuery>
@@ -99,8 +101,21 @@ int maxMatchNumber(const QSqlDatabase& db, int kid)
     return intOr(scalar(db, s("SELECT MAX(spielnummer) FROM Spielplan WHERE KID=:k"), {{s("k"), kid}}), 0);
 }
 
+bool sameEntrant(const PlacementSlotValue& value, int otherId, const QString& otherText)
+{
+    if (value.id > 0)
+        return value.id == otherId;
+    return value.id == -1 && otherId == -1 && !value.text.isEmpty() && value.text == otherText;
+}
+
 void writePlacementSlot(const QSqlDatabase& db, int kid, int spielnummer, int side, const PlacementSlotValue& value)
 {
+    Transaction transaction(db);
+    lockClassMatches(db, kid);
+    const std::optional<PlacementMatchRow> row = readMatchOfPlacement(db, kid, spielnummer);
+    if (row && !row->played
+        && sameEntrant(value, side == 1 ? row->sid2 : row->sid1, side == 1 ? row->spieler2 : row->spieler1))
+        throw SameEntrant();
     const QString sql = side == 1
         ? s("UPDATE Spielplan SET SID1=:id, spieler1=:t, parentspiel1=:ps, parentGID1=:pg, parentpos1=:pp "
             "WHERE KID=:k AND spielnummer=:n AND phase=4 AND in_planung=0 AND begonnen=0 AND beendet=0")
@@ -116,6 +131,7 @@ void writePlacementSlot(const QSqlDatabase& db, int kid, int spielnummer, int si
                            {s("n"), spielnummer}});
     if (q.numRowsAffected() != 1)
         throw StaleRecord::changed(QStringLiteral("Das Spiel %1").arg(spielnummer));
+    transaction.commit();
 }
 
 } // namespace bw

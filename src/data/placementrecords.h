@@ -2,8 +2,11 @@
 // numbers and groups, the placement matches (phase 4) with their slots, the
 // outcome of a match and the holder of a group rank a candidate names, the
 // delete of all placement matches with their games, and the slot writes, each
-// guarded so that no slot of a called, running or finished match changes.
+// guarded so that no slot of a called, running or finished match changes and
+// no match pairs an entrant with himself.
 #pragma once
+
+#include "platform/apperror.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -63,8 +66,23 @@ struct PlacementSlotValue {
     int parentpos = -1;
     bool operator==(const PlacementSlotValue&) const = default;
 };
-// Writes side 1 or 2 of a placement match while the match is neither called,
-// running nor finished; throws StaleRecord otherwise.
+// Whether a slot value names the entrant the other side holds: the same
+// entrant (id above 0), or the same placeholder, which will resolve to one
+// entrant. Byes and empty slots name nobody.
+bool sameEntrant(const PlacementSlotValue& value, int otherId, const QString& otherText);
+
+inline const QString kSameEntrant = QStringLiteral("Dieser Teilnehmer steht schon auf der anderen Seite des Spiels.");
+
+// A slot write refused because the other side holds the same entrant.
+class SameEntrant : public AppError {
+public:
+    SameEntrant() : AppError(kSameEntrant) {}
+};
+
+// Writes side 1 or 2 of a placement match, in one transaction under the
+// class's lock, while the match is neither called, running nor finished
+// (else StaleRecord) and the other side does not hold the same entrant (else
+// SameEntrant): a match against oneself is never played.
 void writePlacementSlot(const QSqlDatabase& db, int kid, int spielnummer, int side, const PlacementSlotValue& value);
 
 } // namespace bw

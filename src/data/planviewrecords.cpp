@@ -139,9 +139,7 @@ QHash<int, QStringList> readGroupTableNames(const QSqlDatabase& db, int kid)
     // Sorted here, not by the server's collation, so both backends offer the
     // same first free table: "Tisch 2" before "Tisch 10".
     for (QStringList& list : tables)
-        std::sort(list.begin(), list.end(), [](const QString& a, const QString& b) {
-            return german::lessThan(a, b) || (!german::lessThan(b, a) && a < b);
-        });
+        list = german::sortedNames(list);
     return tables;
 }
 
@@ -151,9 +149,8 @@ QStringList readClassTableNames(const QSqlDatabase& db, int kid)
     QStringList names;
     while (q.next())
         names.append(q.value(0).toString());
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-    return names;
+    // In the order of the groups' pools.
+    return german::sortedNames(names);
 }
 
 QList<PlanReferee> readPlanReferees(const QSqlDatabase& db, int kid)

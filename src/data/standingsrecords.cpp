@@ -81,6 +81,16 @@ QList<StandingsRow> readGroupStandings(const QSqlDatabase& db, int kid, int gid)
     return rows;
 }
 
+QHash<int, int> readDrawOrder(const QSqlDatabase& db, int kid, int gid)
+{
+    QSqlQuery q = execute(db, s("SELECT SID,pos FROM Gruppen WHERE KID=:k AND GID=:g AND SID>-1"),
+                          {{s("k"), kid}, {s("g"), gid}});
+    QHash<int, int> order;
+    while (q.next())
+        order.insert(q.value(0).toInt(), q.value(1).toInt());
+    return order;
+}
+
 QList<StandingsRow> readPlacedAt(const QSqlDatabase& db, int kid, int phase, int pos)
 {
     QSqlQuery q = execute(db,
@@ -246,26 +256,31 @@ SendOnResult sendOn(const QSqlDatabase& db, int kid, int parentGID, int parentpo
         // Knock-out slots (gruppe below 0 or Null) and the slots of group matches.
         for (const bool groupMatch : {false, true}) {
             const QString kind = groupMatch ? s(" AND gruppe>=0") : s(" AND (gruppe<0 OR gruppe IS NULL)");
+            const PlaceEntrant slot = known      ? entrant
+                                      : groupMatch ? PlaceEntrant{leererPlatz, QStringLiteral("")}
+                                                   : PlaceEntrant{Freilos, kFreilosText};
             SqlParams params = where;
-            if (known) {
-                params.insert(s("s"), entrant.sid);
-                params.insert(s("b"), entrant.bez);
-            } else if (groupMatch) {
-                params.insert(s("s"), leererPlatz);
-                params.insert(s("b"), QStringLiteral(""));
-            } else {
-                params.insert(s("s"), Freilos);
-                params.insert(s("b"), kFreilosText);
-            }
+            params.insert(s("s"), slot.sid);
+            params.insert(s("b"), slot.bez);
             const QString fed = s("KID=:k AND parentGID") + n + s("=:g AND parentpos") + n + s("=:p") + kind + phaseFilter;
+            // A match called, running or finished keeps who plays or played it.
+            QSqlQuery kept = execute(db,
+                                     s("SELECT spielnummer,phase,SID") + n + s(" FROM Spielplan WHERE ") + fed +
+                                         s(" AND NOT (in_planung=0 AND begonnen=0 AND beendet=0) AND SID") + n +
+                                         s("<>:s ORDER BY spielnummer"),
+                                     params);
+            while (kept.next())
+                result.kept.append(
+                    {kept.value(0).toInt(), kept.value(1).toInt(), parentGID, parentpos, kept.value(2).toInt(), slot});
+            const QString fedOpen = fed + s(" AND in_planung=0 AND begonnen=0 AND beendet=0");
             const int changed =
-                execute(db, s("UPDATE Spielplan SET SID") + n + s("=:s,spieler") + n + s("=:b WHERE ") + fed, params)
+                execute(db, s("UPDATE Spielplan SET SID") + n + s("=:s,spieler") + n + s("=:b WHERE ") + fedOpen, params)
                     .numRowsAffected();
             // The games of every match fed, so that each of them can start.
             if (changed > 0)
                 execute(db,
                         s("UPDATE Teamspiele SET MID") + n + s("=:s,spieler") + n +
-                            s("=:b WHERE KID=:k AND spielnummer IN (SELECT spielnummer FROM Spielplan WHERE ") + fed +
+                            s("=:b WHERE KID=:k AND spielnummer IN (SELECT spielnummer FROM Spielplan WHERE ") + fedOpen +
                             s(")"),
                         params);
             result.written += changed;

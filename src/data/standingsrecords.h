@@ -16,6 +16,7 @@
 
 #include "data/sql.h"
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -50,6 +51,8 @@ struct StandingsRow {
 
 // Every row of the group, by position (rows of one position by SID).
 QList<StandingsRow> readGroupStandings(const QSqlDatabase& db, int kid, int gid);
+// Where the draw put each entrant of the group (Gruppen.pos), by entrant id.
+QHash<int, int> readDrawOrder(const QSqlDatabase& db, int kid, int gid);
 // The rows of the phase that stand at position `pos` and name an entrant, by group.
 QList<StandingsRow> readPlacedAt(const QSqlDatabase& db, int kid, int phase, int pos);
 
@@ -120,17 +123,33 @@ struct PlaceEntrant {
     QString bez;
 };
 
-// How many rows a send-on wrote, and whether one of them became a bye.
+// A slot a send-on left alone: its match is called, running or finished and
+// holds another entrant there than the one the place went to (a placement
+// match played with a group's provisional holder). That match keeps who
+// played it; the organiser has to take it back before the place is filled.
+struct KeptSlot {
+    int spielnummer = 0;
+    int phase = 0;
+    int parentGID = -1; // the place it waits for
+    int parentpos = -1;
+    int held = -1;      // the entrant it holds
+    PlaceEntrant entrant; // the one the place went to
+};
+
+// How many rows a send-on wrote, whether one of them became a bye, and the
+// slots it kept.
 struct SendOnResult {
     int written = 0;
     bool byes = false;
+    QList<KeptSlot> kept;
 };
 
 // Sends the entrant of place `pos` of group `gid` on: into the match slots
 // (in a team class also into every game of each such match), group places and
 // standings rows that wait for that place. Without an
 // entrant (sid below 0) a knock-out slot gets a bye (Freilos) and a slot of a
-// group match or a group place becomes an empty place.
+// group match or a group place becomes an empty place. The sides of a match
+// that is called, running or finished never change (KeptSlot).
 SendOnResult sendOnPlace(const QSqlDatabase& db, int kid, int gid, int pos, const PlaceEntrant& entrant);
 
 // The same for rank `rank` (from 0) of the best-placed list of the phase

@@ -87,10 +87,10 @@ void checkGameResources(const QSqlDatabase& db, int kid, int spielnummer, const 
         const QString schiri = busy.value(2).toString().trimmed();
         for (const TeamGamePlan& game : games) {
             if (!manuell && !platte.isEmpty() && game.plan.tisch.trimmed() == platte)
-                throw MatchConflict(
+                throw ResourceBusy(
                     QStringLiteral("Tisch %1 ist inzwischen mit Spiel %2 belegt.").arg(platte).arg(other));
             if (!schiri.isEmpty() && game.plan.schiri.trimmed() == schiri)
-                throw MatchConflict(QStringLiteral("Der Schiedsrichter %1 ist inzwischen in Spiel %2 eingesetzt.")
+                throw ResourceBusy(QStringLiteral("Der Schiedsrichter %1 ist inzwischen in Spiel %2 eingesetzt.")
                                         .arg(schiri)
                                         .arg(other));
         }

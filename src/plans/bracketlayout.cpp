@@ -43,17 +43,19 @@ int firstRoundMatches(const QList<PlanMatchRow>& phaseMatches)
     return count;
 }
 
-QString phaseWinnerText(const PlanMatchRow& final)
+PhaseWinner phaseWinner(const PlanMatchRow& final)
 {
     if (!final.beendet)
-        return QStringLiteral("Sieger Spiel %1").arg(final.spielnummer);
+        return {QStringLiteral("Sieger Spiel %1").arg(final.spielnummer), -1};
     // Compared as numbers, so a team match won 10:8 names its winner as 3:1 does.
     const QStringList sides = final.ergebnis.split(QLatin1Char(':'));
     bool firstOk = false;
     bool secondOk = false;
     const int first = sides.value(0).trimmed().toInt(&firstOk);
     const int second = sides.value(1).trimmed().toInt(&secondOk);
-    return sides.size() == 2 && firstOk && secondOk && first > second ? final.spieler1 : final.spieler2;
+    if (sides.size() == 2 && firstOk && secondOk && first > second)
+        return {final.spieler1, final.sid1};
+    return {final.spieler2, final.sid2};
 }
 
 PlanLayout koplanLayout(const QList<PlanMatchRow>& rows, int zoom)
@@ -107,8 +109,9 @@ PlanLayout koplanLayout(const QList<PlanMatchRow>& rows, int zoom)
             const QRect rect(L + S * (c + 1) + 29, y - R / 2 - 1, S - 2, R - 2);
             if (c == K) {
                 const PlanMatchRow& final = rows.last();
-                layout.controls.append(nameLabel(QStringLiteral("Sieger%1").arg(final.spielnummer), rect,
-                                                 phaseWinnerText(final), -1, g.fontSize));
+                const PhaseWinner winner = phaseWinner(final);
+                layout.controls.append(nameLabel(QStringLiteral("Sieger%1").arg(final.spielnummer), rect, winner.text,
+                                                 winner.id, g.fontSize));
                 break;
             }
             const PlanMatchRow* row = rowAt(next);

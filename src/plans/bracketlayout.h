@@ -34,10 +34,15 @@ inline constexpr QSize kBracketIconSize{25, 16};
 // M: the phase's first-round matches (both parents -1, no group) among its rows.
 int firstRoundMatches(const QList<PlanMatchRow>& phaseMatches);
 
-// The text of the phase winner's label: the first-named side of a finished final
-// when its result gives it more sets or games ("3:1"), else the second; while
-// the final is open "Sieger Spiel " + its number.
-QString phaseWinnerText(const PlanMatchRow& final);
+// The phase winner's label: the first-named side of a finished final when its
+// result gives it more sets or games ("3:1"), else the second, with its id as
+// the label's Tag (a certificate reads the club by it); while the final is
+// open "Sieger Spiel " + its number and -1.
+struct PhaseWinner {
+    QString text;
+    int id = -1;
+};
+PhaseWinner phaseWinner(const PlanMatchRow& final);
 
 // The single knock-out bracket of a phase: its match rows ordered by number, the
 // first-round matches first. With no first-round match the layout is empty

@@ -10,6 +10,9 @@
 
 namespace bw {
 
+// A match whose sides cannot meet is not started by hand.
+inline const QString kNichtStartbar = QStringLiteral("Dieses Spiel kann nicht gestartet werden");
+
 class MatchDialogs {
 public:
     virtual ~MatchDialogs() = default;

@@ -31,7 +31,7 @@ void MatchFlow::setState(int spielnummer, const MatchState& state)
 
 bool MatchFlow::spielmoeglich(int, int gruppe, int spielnummer, int sid1, int sid2)
 {
-    if (sid1 <= 0 || sid2 <= 0)
+    if (sid1 <= 0 || sid2 <= 0 || sid1 == sid2)
         return false;
     const ResourcePools& pools = m_session.pools;
     if (!pools.entrantsFree(gruppe, sid1, sid2) || !pools.tableFree(gruppe))
@@ -44,7 +44,7 @@ void MatchFlow::planupdate(const QSqlDatabase& db)
 {
     const ResourcePools& pools = m_session.pools;
     for (const MatchStateRow& row : readOpenMatchRows(db, m_session.kid)) {
-        if (!pools.tableFree(row.gruppe) || !pools.entrantsFree(row.gruppe, row.sid1, row.sid2))
+        if (!row.sidesDecided() || !pools.tableFree(row.gruppe) || !pools.entrantsFree(row.gruppe, row.sid1, row.sid2))
             setState(row.spielnummer, MatchState{});
     }
 }
@@ -60,8 +60,7 @@ void MatchFlow::possiblegames(const QSqlDatabase& db, int phase, MatchDialogs& d
 {
     for (const MatchStateRow& row : readOpenMatchRows(db, m_session.kid, phase)) {
         const ResourcePools& pools = m_session.pools;
-        if (row.sid1 <= 0 || row.sid2 <= 0 || !pools.tableFree(row.gruppe)
-            || !pools.entrantsFree(row.gruppe, row.sid1, row.sid2))
+        if (!row.sidesDecided() || !pools.tableFree(row.gruppe) || !pools.entrantsFree(row.gruppe, row.sid1, row.sid2))
             continue;
         if (!dialogs.nextTicked() || !dialogs.next1Ticked())
             continue;
@@ -89,7 +88,8 @@ bool MatchFlow::statusladen(const QSqlDatabase& db, bool team)
     for (const MatchStateRow& row : rows) {
         if (row.open()) {
             setState(row.spielnummer, MatchState{});
-            spielmoeglich(row.phase, row.gruppe, row.spielnummer, row.sid1, row.sid2);
+            if (row.sidesDecided())
+                spielmoeglich(row.phase, row.gruppe, row.spielnummer, row.sid1, row.sid2);
             continue;
         }
         started = true;

@@ -23,12 +23,14 @@ class MatchFlow {
 public:
     MatchFlow(PlanSession& session, std::function<void(int spielnummer)> changed);
 
-    // Marks an open match playable when both ids are entrants (above 0), both
-    // are free in its player pool and its table pool holds a table; never sets
-    // a match back. Returns whether the match is playable now.
+    // Marks an open match playable when both ids are entrants (above 0) and
+    // not the same one, both are free in its player pool and its table pool
+    // holds a table; never sets a match back. Returns whether the match is
+    // playable now. The rebuild and the offer also pass over a match with a
+    // side taken from a group that has not ended (MatchStateRow::sidesDecided).
     bool spielmoeglich(int phase, int gruppe, int spielnummer, int sid1, int sid2);
-    // Sets every open match of the class back to waiting whose entrants are not
-    // both free or whose table pool is empty.
+    // Sets every open match of the class back to waiting whose sides cannot
+    // meet yet, whose entrants are not both free or whose table pool is empty.
     void planupdate(const QSqlDatabase& db);
     // The marks of the class start: every phase-1 match whose two entrant texts
     // are not empty (placeholders and byes too) becomes playable for a moment.

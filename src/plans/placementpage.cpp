@@ -2,6 +2,7 @@
 
 #include "data/planviewrecords.h"
 #include "platform/apperror.h"
+#include "platform/germantext.h"
 #include "platform/pagestate.h"
 #include "platform/prompter.h"
 #include "plans/plancanvas.h"
@@ -170,12 +171,9 @@ void PlacementPage::platzierungsspiele(int kid, const gruppeninfos& infos, Resou
     if (!pools.contains(QStringLiteral("alleplatten"))) {
         QStringList tables;
         for (const QStringList& group : readGroupTableNames(database, kid))
-            for (const QString& table : group)
-                if (!tables.contains(table))
-                    tables << table;
-        tables.sort();
+            tables += group;
         QList<PoolItem> items;
-        for (const QString& table : tables)
+        for (const QString& table : german::sortedNames(tables))
             items << PoolItem{table, 0};
         pools.addIfAbsent(QStringLiteral("alleplatten"), items);
     }
@@ -208,10 +206,14 @@ void PlacementPage::buildRows(int rows, int top)
         auto* icon = new PlanIcon(spec, QPixmap(), page);
         const QString name = spec.name;
         connect(icon, &PlanIcon::OnClick, this, [this, name, icon] { emit statusClicked(name, icon->Tag); });
+        connect(icon, &PlanIcon::OnMouseDown, this, [this, name, icon](Qt::MouseButton button, QPoint at) {
+            emit statusMouseDown(name, icon->Tag, button, at);
+        });
     }
     page->setFixedSize(left + 290, top + kRowStep * rows + 20);
     for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->show();
+    emit rowsBuilt();
 }
 
 void PlacementPage::removeRows()
@@ -308,7 +310,8 @@ void PlacementPage::feldDragDrop(const QString& slot, const plan::Candidate& can
     const std::optional<plan::SlotValue> value = resolveCandidate(db(), m_kid, candidate);
     if (!value)
         return;
-    writeSlot(*spielnummer, side, *value);
+    if (!writeSlot(*spielnummer, side, *value))
+        return;
     if (QWidget* page = pageWidget())
         if (auto* label = page->findChild<QLabel*>(slot, Qt::FindDirectChildrenOnly)) {
             label->setText(value->text);
@@ -330,15 +333,19 @@ void PlacementPage::platzDragDrop(const QString& slot)
         }
 }
 
-void PlacementPage::writeSlot(int spielnummer, int side, const plan::SlotValue& value)
+bool PlacementPage::writeSlot(int spielnummer, int side, const plan::SlotValue& value)
 {
     try {
         writePlacementSlot(db(), m_kid, spielnummer, side, value);
+    } catch (const SameEntrant& e) {
+        m_prompter->warning(e.message());
+        return false;
     } catch (const StaleRecord&) {
         // Another desk called or played the match meanwhile: the slots as stored.
         platzierungsspielefuellen();
         throw;
     }
+    return true;
 }
 
 bool PlacementPage::eventFilter(QObject* watched, QEvent* event)

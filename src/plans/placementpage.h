@@ -3,7 +3,7 @@
 // sp_ScrollBox4, and the candidate list `platz`. A candidate is dragged onto a
 // slot (the drag carries it); a slot dragged back onto the list is emptied.
 // The slots of a called, running or finished match, and in a knock-out class
-// those of the final, do not change.
+// those of the final, do not change; no match gets one entrant on both sides.
 #pragma once
 
 #include "plans/placement.h"
@@ -51,8 +51,12 @@ public:
     static std::optional<plan::Candidate> candidateOf(const QMimeData* data);
 
 signals:
-    // A status icon of the page was clicked.
+    // A status icon of the page was clicked, or a mouse button pressed on it.
     void statusClicked(const QString& name, int tag);
+    void statusMouseDown(const QString& name, int tag, Qt::MouseButton button, QPoint globalPos);
+    // The rows were built (with the page, or after a change of the count):
+    // their status icons are to show the states of their matches.
+    void rowsBuilt();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,7 +68,8 @@ private:
     void removeRows();
     // The row's match, or nothing when its slots may not change now.
     std::optional<int> changeableMatch(const QString& slot, int* side) const;
-    void writeSlot(int spielnummer, int side, const plan::SlotValue& value);
+    // False (after the warning) when the other side holds the same entrant.
+    bool writeSlot(int spielnummer, int side, const plan::SlotValue& value);
 
     PlanPanel* m_panel;
     Prompter* m_prompter;

@@ -1,6 +1,7 @@
 #include "plans/playercard.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 
 namespace bw {
 
@@ -23,6 +24,14 @@ QList<CardLine> playerCardLines(const std::optional<PlayerCardRow>& player, int 
         y += kCardLineStep;
     }
     return lines;
+}
+
+QString withoutSeed(const QString& caption)
+{
+    static const QRegularExpression seed(QStringLiteral(" \\(\\d+\\)$"));
+    QString name = caption;
+    name.remove(seed);
+    return name;
 }
 
 QPoint cardPosition(QPoint pointer, QSize card, int cards, QSize panel)

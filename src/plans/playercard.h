@@ -39,6 +39,10 @@ QList<CardLine> playerCardLines(const std::optional<PlayerCardRow>& player, int 
 // panel as far as it is large enough.
 QPoint cardPosition(QPoint pointer, QSize card, int cards, QSize panel);
 
+// An entrant's name as a certificate names him: the label's caption without
+// the seed number the draw puts after a seeded entrant ("Weber, Jürgen (2)").
+QString withoutSeed(const QString& caption);
+
 } // namespace plan
 
 // One card ("spielernotiz", "spielernotiz2"): its background picture (a plain

@@ -2,6 +2,7 @@
 
 #include "controls/uicheckctrls.h"
 #include "data/matchdialogrecords.h"
+#include "data/matchstaterecords.h"
 #include "plans/tspielplaene.h"
 #include "results/tergebnis.h"
 
@@ -65,11 +66,11 @@ bool ResultDialogModes::spielmanuellstarten(int spielnummer)
 {
     if (m_plans.teamClass())
         return team && team->spielmanuellstarten(spielnummer);
-    const std::optional<MatchDialogRow> row = readMatchDialogRow(db(), m_plans.session().kid, spielnummer);
+    const std::optional<MatchStateRow> row = readMatchStateRow(db(), m_plans.session().kid, spielnummer);
     if (!row)
         return false;
-    if (row->sid1 <= 0 || row->sid2 <= 0) {
-        m_ergebnis.prompter().error(QStringLiteral("Dieses Spiel kann nicht gestartet werden"));
+    if (!row->sidesDecided()) {
+        m_ergebnis.prompter().error(kNichtStartbar);
         return false;
     }
     if (!fill(int(TergebnisMode::Aufrufen), spielnummer, true))
@@ -150,7 +151,6 @@ void ResultDialogModes::spielstarten(int spielnummer)
     m_ergebnis.show();
     m_ergebnis.raise();
     m_ergebnis.activateWindow();
-    m_ergebnis.setFocus();
 }
 
 void ResultDialogModes::spielbeendet(int spielnummer)
@@ -165,7 +165,6 @@ void ResultDialogModes::spielbeendet(int spielnummer)
     m_ergebnis.show();
     m_ergebnis.raise();
     m_ergebnis.activateWindow();
-    m_ergebnis.setFocus();
 }
 
 bool ResultDialogModes::nextTicked() const

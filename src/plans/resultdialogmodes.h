@@ -40,8 +40,8 @@ public:
     bool nextTicked() const override;
     bool next1Ticked() const override;
     // "Spiel manuell starten": the call-up of a match that the pools do not
-    // allow, a typed table accepted; modal. A match without two known
-    // entrants is refused ("Dieses Spiel kann nicht gestartet werden").
+    // allow, a typed table accepted; modal. A match whose sides cannot meet
+    // (MatchStateRow::sidesDecided) is refused (kNichtStartbar).
     bool spielmanuellstarten(int spielnummer) override;
     // "Spiel bearbeiten" of the planning board: the dialog for match
     // `spielnummer` of class `kid`, which need not be the class the plan

@@ -2,6 +2,7 @@
 
 #include "controls/uicheckctrls.h"
 #include "data/matchdialogrecords.h"
+#include "data/matchstaterecords.h"
 #include "data/resultrecords.h"
 #include "data/teammatchrecords.h"
 #include "data/transaction.h"
@@ -60,10 +61,8 @@ void TeamDialogModes::show(bool focused)
     // The dialog leaves the main window and the board enabled.
     m_dialog.show();
     m_dialog.raise();
-    if (focused) {
+    if (focused)
         m_dialog.activateWindow();
-        m_dialog.setFocus();
-    }
 }
 
 void TeamDialogModes::spielplanen(int spielnummer)
@@ -82,8 +81,9 @@ bool TeamDialogModes::spielaufrufen1(int spielnummer)
 bool TeamDialogModes::spielmanuellstarten(int spielnummer)
 {
     const std::vector<TeamGameRow> games = readTeamGames(db(), m_plans.session().kid, spielnummer);
-    if (games.empty() || games.front().mid1 <= 0 || games.front().mid2 <= 0) {
-        m_dialog.prompter().error(QStringLiteral("Dieses Spiel kann nicht gestartet werden"));
+    const std::optional<MatchStateRow> row = readMatchStateRow(db(), m_plans.session().kid, spielnummer);
+    if (games.empty() || games.front().mid1 <= 0 || games.front().mid2 <= 0 || !row || !row->sidesDecided()) {
+        m_dialog.prompter().error(kNichtStartbar);
         return false;
     }
     if (!fillShown(TergebnisMode::Aufrufen, spielnummer, true))

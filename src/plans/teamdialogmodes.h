@@ -34,8 +34,9 @@ public:
     bool nextTicked() const override;
     bool next1Ticked() const override;
     // "Spiel manuell starten": the call-up of a team match whatever the pools
-    // hold, typed tables accepted; modal. A match without both teams known is
-    // refused ("Dieses Spiel kann nicht gestartet werden").
+    // hold, typed tables accepted; modal. A match whose teams cannot meet
+    // (both known, two different ones, none taken early from a group) is
+    // refused (kNichtStartbar).
     bool spielmanuellstarten(int spielnummer) override;
     // "Spiel bearbeiten" of the planning board: the dialog for team match
     // `spielnummer` of class `kid` in the mode of its stored state,

@@ -85,6 +85,15 @@ void Tspielplaene::attach(PlanPanel* panel, PlanLinks links)
     m_placement = new PlacementPage(panel, m_links.prompter, m_links.database, this);
     connectGuarded(m_placement, &PlacementPage::statusClicked, this, prompter,
                    [this](const QString& name, int tag) { statusClick(name, tag); });
+    connectGuarded(m_placement, &PlacementPage::statusMouseDown, this, prompter,
+                   [this](const QString& name, int tag, Qt::MouseButton button, QPoint at) {
+                       statusMouseDown(name, tag, button, at);
+                   });
+    connectGuarded(m_placement, &PlacementPage::rowsBuilt, this, prompter, [this] {
+        QWidget* page = m_panel->sp_ScrollBox4->widget();
+        for (PlanIcon* icon : page ? page->findChildren<PlanIcon*>() : QList<PlanIcon*>())
+            showIcon(icon, m_session.states.state(getid(icon->objectName())), false);
+    });
 }
 
 const QPixmap& Tspielplaene::picture(const QString& relative)
@@ -126,14 +135,15 @@ QHash<QString, QPixmap> Tspielplaene::toolPictures()
 
 bool Tspielplaene::openClass(int tid, const QString& caption)
 {
+    QString name;
+    ClassKind kind = ClassKind::Einzel;
+    if (!splitClassCaption(caption, &name, &kind))
+        return false;
     m_panel->sp_contol->setCurrentIndex(0);
     m_panel->spielplantext->setText(QStringLiteral("Spielplan für ") + caption);
     if (m_links.spielplan_form)
         m_links.spielplan_form->StaticText1->setText(m_panel->spielplantext->text());
-    QString name;
-    ClassKind kind = ClassKind::Einzel;
-    if (splitClassCaption(caption, &name, &kind))
-        m_session.kid = getKID(db(), tid, kind, name);
+    m_session.kid = getKID(db(), tid, kind, name);
     m_session.pools.clear();
     m_panel->sp_info->clear();
     infosladen(m_session.kid);
@@ -654,7 +664,7 @@ void Tspielplaene::spielernameMouseDown(const QString& caption, int tag, Qt::Mou
         if (tag > 0)
             club = infos.team() ? readTeamClub(db(), tag) : readPlayerClub(db(), tag);
         if (m_links.prepareCertificate)
-            m_links.prepareCertificate(caption, club, m_panel->spielplantext->text(), globalPos);
+            m_links.prepareCertificate(plan::withoutSeed(caption), club, m_panel->spielplantext->text(), globalPos);
         return;
     }
     // A team's key names no player: a team class shows no card.

@@ -1,6 +1,8 @@
 #include "platform/germantext.h"
 
 #include <QRegularExpression>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -25,6 +27,20 @@ bool lessThan(const QString& a, const QString& b)
 {
     static const QCollator c = collator();
     return c.compare(a, b) < 0;
+}
+
+bool lessThanStrict(const QString& a, const QString& b)
+{
+    static const QCollator c = collator();
+    const int order = c.compare(a, b);
+    return order < 0 || (order == 0 && a < b);
+}
+
+QStringList sortedNames(QStringList names)
+{
+    std::sort(names.begin(), names.end(), lessThanStrict);
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
 }
 
 bool startsWithIgnoringCase(const QString& text, const QString& prefix)

@@ -5,6 +5,7 @@
 #include <QCollator>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace bw::german {
@@ -15,6 +16,12 @@ QLocale locale();
 QCollator collator();
 // True when a sorts before b with that collator.
 bool lessThan(const QString& a, const QString& b);
+// lessThan, with the code points deciding between names the collator takes as
+// equal ("Tisch 1", "tisch 1"), so every list comes in one order on both
+// database backends.
+bool lessThanStrict(const QString& a, const QString& b);
+// The names in that order, each once: "Tisch 2" before "Tisch 10".
+QStringList sortedNames(QStringList names);
 // Case-insensitive prefix/equality test that treats "mü" and "MÜ" alike.
 bool startsWithIgnoringCase(const QString& text, const QString& prefix);
 

@@ -6,6 +6,7 @@
 #include "draw/byes.h"
 #include "platform/apperror.h"
 #include "platform/prompter.h"
+#include "results/takeback.h"
 
 #include <algorithm>
 
@@ -116,7 +117,7 @@ GroupStandings groupStandings(const QSqlDatabase& db, int kid, int gid, const st
         setCounters(item, team ? teamCountersOf(row.sid, matches) : countersOf(row.sid, matches, row.counters));
         entrants.append(item);
     }
-    st.ranked = rankGroup(entrants, team, directResults(matches));
+    st.ranked = rankGroup(entrants, team, directResults(matches), readDrawOrder(db, kid, gid));
     st.ended = std::none_of(matches.begin(), matches.end(), [](const GroupMatch& m) { return m.open(); });
     return st;
 }
@@ -190,7 +191,9 @@ StandingsOutcome writeStandings(const QSqlDatabase& db, int kid, int spielnummer
             const QList<StandingsRow> places = rowsInOrder(st.rows, order);
             for (int pos = 0; pos < places.size(); ++pos) {
                 const StandingsRow& row = places[pos];
-                byes |= sendOnPlace(db, kid, match->gruppe, pos, {row.sid, row.bez}).byes;
+                const SendOnResult sent = sendOnPlace(db, kid, match->gruppe, pos, {row.sid, row.bez});
+                byes |= sent.byes;
+                outcome.kept += sent.kept;
                 if (row.sid > -1)
                     outcome.sentOn.append(row.sid);
             }
@@ -207,7 +210,9 @@ StandingsOutcome writeStandings(const QSqlDatabase& db, int kid, int spielnummer
                         entrant = {ranked[k].SID, ranked[k].bez};
                         outcome.sentOn.append(ranked[k].SID);
                     }
-                    byes |= sendOnBestPlaced(db, kid, match->phase + 1, k, entrant).byes;
+                    const SendOnResult sent = sendOnBestPlaced(db, kid, match->phase + 1, k, entrant);
+                    byes |= sent.byes;
+                    outcome.kept += sent.kept;
                 }
             }
         }
@@ -226,12 +231,27 @@ StandingsOutcome updateStandings(const QSqlDatabase& db, int kid, int spielnumme
     return writeStandings(db, kid, spielnummer, decision);
 }
 
+QString keptSlotMessage(const KeptSlot& slot)
+{
+    const QString place = slot.parentGID >= 0
+                              ? groupPlacePlaceholder(slot.parentGID, slot.parentpos, slot.phase)
+                              : QStringLiteral("%1. Bestplatzierter").arg(slot.parentpos + 1);
+    const QString who = slot.entrant.sid > 0 ? slot.entrant.bez : QStringLiteral("niemand");
+    return QStringLiteral("Spiel %1 ist bereits aufgerufen oder gespielt und behält seine Spieler. "
+                          "Den Platz \"%2\" hat jetzt %3. Setzen Sie Spiel %1 zurück und besetzen Sie "
+                          "den Platz erneut.")
+        .arg(slot.spielnummer)
+        .arg(place, who);
+}
+
 void announceStandings(Prompter& prompter, const StandingsOutcome& outcome)
 {
     if (outcome.groupEnded)
         prompter.information(kGruppeBeendet);
     if (outcome.phaseEnded)
         prompter.information(kPhaseBeendet);
+    for (const KeptSlot& slot : outcome.kept)
+        prompter.prompt(PromptKind::Warning, keptSlotMessage(slot), PromptButtons::Ok);
 }
 
 } // namespace bw

@@ -68,6 +68,7 @@ struct StandingsOutcome {
     int gid = -1;
     int phase = 0;
     QList<int> sentOn; // the ids of the entrants sent on, for the player pools
+    QList<KeptSlot> kept; // slots of matches already called or played, left alone
 };
 
 // Step 2 for the match `spielnummer` of group `gid`, stored already; in the
@@ -79,8 +80,11 @@ StandingsOutcome writeStandings(const QSqlDatabase& db, int kid, int spielnummer
 // the ranking gives it).
 StandingsOutcome updateStandings(const QSqlDatabase& db, int kid, int spielnummer);
 
-// "Gruppe beendet", then "Phase beendet", as far as they apply.
+// "Gruppe beendet", then "Phase beendet", as far as they apply; then, for
+// every slot kept, a warning that names the match, the place and the entrant
+// it went to (keptSlotMessage).
 void announceStandings(Prompter& prompter, const StandingsOutcome& outcome);
+QString keptSlotMessage(const KeptSlot& slot);
 
 // The best-placed candidates of the phase ranked (the entrants at place
 // `besten` of its groups); `pending` (when given) stands in for the stored

@@ -164,12 +164,23 @@ QList<GameScore> readGames(const QList<GameEntry>& games)
                                        [&](const GameScore& g) { return g.nummer == game.nummer; });
         if (game.nummer < 1 || game.nummer > 9 || known)
             throw AppError(QStringLiteral("Das Spiel %1 gibt es nicht.").arg(game.nummer));
-        if (!game.ergebnis.trimmed().isEmpty() && !readErgebnis(game.ergebnis))
+        const QString ergebnis = game.ergebnis.trimmed();
+        const std::optional<Ergebnis> result = readErgebnis(ergebnis);
+        if (!ergebnis.isEmpty() && !result)
             throw AppError(QStringLiteral("Wählen Sie ein gültiges Satzergebnis (Spiel %1)").arg(game.nummer));
         GameScore score;
         score.nummer = game.nummer;
-        score.ergebnis = game.ergebnis.trimmed();
+        score.ergebnis = ergebnis;
         score.saetze = readSetEntries(game.saetze, QStringLiteral("Spiel %1, ").arg(game.nummer));
+        const bool setsEntered = std::any_of(score.saetze.begin(), score.saetze.end(),
+                                             [](const Satzwert& v) { return v.has_value(); });
+        if (!result && setsEntered)
+            throw AppError(QStringLiteral("Spiel %1: Sätze sind eingetragen, aber kein Ergebnis gewählt.")
+                               .arg(game.nummer));
+        if (result) {
+            if (const std::optional<QString> wrong = setsDisagreement(score.saetze, *result))
+                throw AppError(QStringLiteral("Spiel %1: ").arg(game.nummer) + *wrong);
+        }
         scores.append(score);
     }
     return scores;
@@ -183,9 +194,21 @@ Parsed parse(const ResultEntry& entry, const QList<GameEntry>* games)
     if (!ergebnis)
         throw AppError(games ? QStringLiteral("Wählen Sie ein gültiges Spielergebnis")
                              : QStringLiteral("Wählen Sie ein gültiges Satzergebnis"));
-    if (games)
-        return Parsed{*ergebnis, {}, true, readGames(*games)};
-    return Parsed{*ergebnis, readSetEntries(entry.saetze, {}), false, {}};
+    if (games) {
+        Parsed parsed{*ergebnis, {}, true, readGames(*games)};
+        QList<Ergebnis> won;
+        for (const GameScore& game : parsed.spiele) {
+            if (const std::optional<Ergebnis> result = readErgebnis(game.ergebnis))
+                won.append(*result);
+        }
+        if (const std::optional<QString> wrong = gamesDisagreement(won, *ergebnis))
+            throw AppError(*wrong);
+        return parsed;
+    }
+    Parsed parsed{*ergebnis, readSetEntries(entry.saetze, {}), false, {}};
+    if (const std::optional<QString> wrong = setsDisagreement(parsed.saetze, *ergebnis))
+        throw AppError(*wrong);
+    return parsed;
 }
 
 // R1 to R8 in the caller's transaction, the result written over the state

@@ -129,9 +129,10 @@ public:
     GroupResultPreparation prepareGroupStep;
 
     // db_beendet. Throws AppError for a result text that is no result
-    // ("Wählen Sie ein gültiges Satzergebnis") or a set entry that is no set
-    // score, before anything is read; a database failure after the plan was
-    // rebuilt from the database.
+    // ("Wählen Sie ein gültiges Satzergebnis"), a set entry that is no set
+    // score or sets that do not agree with the result (setsDisagreement),
+    // before anything is read; a database failure after the plan was rebuilt
+    // from the database.
     RecordOutcome recordResult(const ResultEntry& entry);
     // db_beendet of a team match, the same steps with the team's differences:
     // the match row keeps no sets (Null), every game shown gets its sets and
@@ -141,8 +142,10 @@ public:
     // slots waiting for the teams are filled in the match rows and in every
     // game. Byes are left to the plan's next drawing. Throws AppError for a
     // team result that is no result ("Wählen Sie ein gültiges Spielergebnis"),
-    // a game result that is none or a set entry that is no set score, before
-    // anything is read.
+    // a game result that is none, a set entry that is no set score, a game's
+    // sets that do not agree with its result (or sets without one) and a team
+    // result other than the games won (gamesDisagreement), before anything
+    // is read.
     RecordOutcome recordTeamResult(const TeamResultEntry& entry);
 
     // "Korrigieren": the finished match's result replaced by the entry, in

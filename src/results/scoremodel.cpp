@@ -1,5 +1,7 @@
 #include "results/scoremodel.h"
 
+#include <algorithm>
+
 namespace bw {
 
 SetEntry readSetEntry(const QString& text)
@@ -115,6 +117,49 @@ std::optional<Ergebnis> readErgebnis(const QString& text)
     if (text.size() != 3 || text.at(1) != u':' || digit(text.at(0)) < 0 || digit(text.at(2)) < 0)
         return std::nullopt;
     return Ergebnis{digit(text.at(0)), digit(text.at(2))};
+}
+
+std::optional<QString> setsDisagreement(const Saetze& saetze, const Ergebnis& ergebnis)
+{
+    int last = -1; // the last set entered
+    for (size_t k = 0; k < saetze.size(); ++k) {
+        if (saetze[k])
+            last = int(k);
+    }
+    if (last < 0)
+        return std::nullopt;
+    for (int k = 0; k < last; ++k) {
+        if (!saetze[size_t(k)])
+            return QStringLiteral("Satz %1 fehlt vor Satz %2.").arg(k + 1).arg(last + 1);
+    }
+    const int toWin = std::max(ergebnis.saetze1, ergebnis.saetze2);
+    Ergebnis won;
+    int decided = -1; // the set in which a side reached toWin
+    for (int k = 0; k <= last; ++k) {
+        int& side = *saetze[size_t(k)] >= 0 ? won.saetze1 : won.saetze2;
+        if (++side == toWin && decided < 0)
+            decided = k;
+    }
+    if (won != ergebnis)
+        return QStringLiteral("Die Sätze ergeben %1, das Endergebnis lautet %2.").arg(won.text(), ergebnis.text());
+    if (decided >= 0 && decided < last)
+        return QStringLiteral("Nach dem entscheidenden Satz %1 ist noch Satz %2 eingetragen, das Endergebnis lautet %3.")
+            .arg(decided + 1)
+            .arg(last + 1)
+            .arg(ergebnis.text());
+    return std::nullopt;
+}
+
+std::optional<QString> gamesDisagreement(const QList<Ergebnis>& games, const Ergebnis& ergebnis)
+{
+    if (games.isEmpty())
+        return std::nullopt;
+    Ergebnis won;
+    for (const Ergebnis& game : games)
+        ++(game.sieger() == 1 ? won.saetze1 : won.saetze2);
+    if (won == ergebnis)
+        return std::nullopt;
+    return QStringLiteral("Die Spiele ergeben %1, das Endergebnis lautet %2.").arg(won.text(), ergebnis.text());
 }
 
 } // namespace bw

@@ -12,6 +12,7 @@
 // ergebnis is "a:b": the sets won by side 1 and by side 2, one digit each.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -83,5 +84,19 @@ struct Ergebnis {
 };
 // Reads a result text: exactly a digit, ":" and a digit; none otherwise.
 std::optional<Ergebnis> readErgebnis(const QString& text);
+
+// Whether the sets entered agree with the result: no set left empty before one
+// that is entered, the sets won by each side equal the result, and no set
+// after the one that decided the match (the one in which the winner reached
+// his number of sets). Nothing entered at all (a walkover, a result typed in
+// without its sets) agrees with any result. Returns the German message that
+// names the disagreement, or nothing.
+std::optional<QString> setsDisagreement(const Saetze& saetze, const Ergebnis& ergebnis);
+
+// The result of a team match against the results of its games: when at least
+// one game has a result, the games won by each team must equal the team
+// result. `games` are the games' results in sets (team 1 first; a game
+// without one left out). Returns the German message, or nothing.
+std::optional<QString> gamesDisagreement(const QList<Ergebnis>& games, const Ergebnis& ergebnis);
 
 } // namespace bw

@@ -133,8 +133,23 @@ Items sortByKeys(Items list, bool team, Equal equal)
 
 } // namespace
 
-Items rankGroup(Items entrants, bool team, const QList<DirectResult>& results)
+Items rankGroup(Items entrants, bool team, const QList<DirectResult>& results, const QHash<int, int>& drawOrder)
 {
+    // Who has played nothing has no result to be ranked by: among themselves
+    // they take the places the draw gave them.
+    QList<qsizetype> idle;
+    for (qsizetype i = 0; i < entrants.size(); ++i) {
+        if (entrants[i].spielanzahl == 0)
+            idle.append(i);
+    }
+    Items inDrawOrder;
+    for (const qsizetype i : idle)
+        inDrawOrder.append(entrants[i]);
+    std::stable_sort(inDrawOrder.begin(), inDrawOrder.end(), [&](const tabellenitem& a, const tabellenitem& b) {
+        return drawOrder.value(a.SID, a.pos) < drawOrder.value(b.SID, b.pos);
+    });
+    for (qsizetype k = 0; k < idle.size(); ++k)
+        entrants[idle[k]] = inDrawOrder[k];
     int nextTie = 0;
     return sortByKeys(std::move(entrants), team, [&](Items& list, qsizetype begin, qsizetype end) {
         orderByDirectResults(list, begin, end, results, nextTie);
@@ -255,7 +270,8 @@ QList<PositionChange> rankingChanges(const QSqlDatabase& db, int kid, int gid)
     }
     if (entrants.isEmpty())
         return {};
-    const Items ranked = rankGroup(entrants, isTeamClass(db, kid), directResults(readGroupMatches(db, kid, gid)));
+    const Items ranked = rankGroup(entrants, isTeamClass(db, kid), directResults(readGroupMatches(db, kid, gid)),
+                                   readDrawOrder(db, kid, gid));
     return positionChanges(rows, ranked);
 }
 

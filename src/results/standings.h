@@ -13,7 +13,9 @@
 // when that balance parts them into smaller sets, each set is compared again by
 // its own matches. What stays equal keeps its old order (the stored positions,
 // so an order set by hand survives) and is a tie: its entries are marked and
-// the user may order them among themselves.
+// the user may order them among themselves. Entrants who have played nothing
+// (after a result was taken back, too) stand in the order of the draw, never
+// in one that a result left behind.
 //
 // Rows without an entrant (an empty place, a qualifier not known yet) are not
 // ranked; they follow the ranked rows in their old order.
@@ -64,8 +66,10 @@ struct DirectResult {
 };
 
 // Ranks the entrants given in their old order (see above); returns them in
-// their new order with pos = index and the ties marked.
-QList<tabellenitem> rankGroup(QList<tabellenitem> entrants, bool team, const QList<DirectResult>& results);
+// their new order with pos = index and the ties marked. `drawOrder` gives the
+// draw's position of an entrant by id (readDrawOrder).
+QList<tabellenitem> rankGroup(QList<tabellenitem> entrants, bool team, const QList<DirectResult>& results,
+                              const QHash<int, int>& drawOrder = {});
 // Ranks the best-placed candidates given in group order by the keys alone
 // (they played in different groups); equal ones keep their order and are a tie.
 QList<tabellenitem> rankCandidates(QList<tabellenitem> candidates, bool team);

@@ -146,6 +146,8 @@ void TakeBack::takeBackMatch(const TakeBackRow& match)
         gruppe_rekursiv(match.gruppe);
         if (match.beendet && phaseWasEnded(match.phase))
             bestplatzierte_zurueck(match.phase);
+        // The group ranked without the result, so no order it made is left.
+        Tabelle_Rechnen(m_db, m_kid, match.gruppe);
     }
 }
 

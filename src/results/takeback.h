@@ -4,7 +4,8 @@
 //     winner and loser undecided); begonnen and in_planung stay for the caller;
 //   - a group match's share (one match, its sets and the points of its stored
 //     sets, by the score model) leaves the standings rows of both entrants,
-//     found by class, group and entrant;
+//     found by class, group and entrant, and the group is ranked again
+//     (Tabelle_Rechnen), who has played nothing back in the draw's order;
 //   - every slot filled from the match (rekursiv_zurueck), from its group
 //     (gruppe_rekursiv) and, when the take-back reopens an ended phase, from
 //     that phase's best-placed list (bestplatzierte_zurueck) gets the draw's

@@ -241,9 +241,10 @@ std::optional<TeamMatch> loadTeamMatch(const QSqlDatabase& db, int kid, int spie
         game.schiri = stored.schiri;
         game.tische = fill.callUp ? fill.freeTables : groupTables;
         game.schiris = fill.callUp ? fill.freeUmpires : umpires;
+        // A call-up offers only what is free: the planned table when it is,
+        // else the first free one, and no umpire who is busy. Planning shows
+        // the plan as stored, without a table the organiser never chose.
         if (fill.callUp && !game.tische.contains(game.tisch))
-            game.tisch = game.tische.value(0);
-        if (game.tisch.isEmpty())
             game.tisch = game.tische.value(0);
         if (fill.callUp && !game.schiris.contains(game.schiri))
             game.schiri.clear();

@@ -37,6 +37,25 @@ std::optional<int> setsPlayed(const QString& ergebnis)
     return result->saetze1 + result->saetze2;
 }
 
+// Lets wheel events reach a date picker only while it has the focus.
+class WheelWhenFocused : public QObject {
+public:
+    explicit WheelWhenFocused(QWidget* edit) : QObject(edit), m_edit(edit) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_edit && event->type() == QEvent::Wheel && !m_edit->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* m_edit;
+};
+
 void fillList(QComboBox* box, const QStringList& items)
 {
     box->clear();
@@ -89,6 +108,7 @@ Tergebnis::Tergebnis(QWidget* parent, Prompter& prompter) : QDialog(parent), m_p
     starttag->setObjectName(QStringLiteral("starttag"));
     starttag->setCalendarPopup(true);
     starttag->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    guardDateEdit(starttag);
     start->addWidget(starttag);
     start->addWidget(new QLabel(QStringLiteral("Uhrzeit"), this));
     startzeit = new QLineEdit(this);
@@ -288,6 +308,22 @@ std::array<TuiCheckbox*, 6> addLaterCallBoxes(QWidget* page, const QString& side
     return boxes;
 }
 
+void guardDateEdit(QDateEdit* edit)
+{
+    edit->setFocusPolicy(Qt::StrongFocus);
+    edit->installEventFilter(new WheelWhenFocused(edit));
+}
+
+void setNextBoxes(NextBoxes own, NextBoxes twin, bool anzeigen)
+{
+    for (const NextBoxes& boxes : {own, twin}) {
+        if (boxes.next)
+            boxes.next->SetChecked(anzeigen);
+        if (boxes.next1)
+            boxes.next1->SetChecked(true);
+    }
+}
+
 void Tergebnis::showSetEntry(QLineEdit* entry, bool active)
 {
     paintSetEntry(entry, active);
@@ -343,6 +379,11 @@ void Tergebnis::fillMode(TergebnisMode mode, int kid, const MatchDialogRow& row,
         showSetEntry(entry, false);
     }
 
+    // The result actions store no plan: there the planned start is only shown.
+    const bool planStored = mode != TergebnisMode::Starten && mode != TergebnisMode::Beendet;
+    for (QWidget* w : std::initializer_list<QWidget*>{starttag, startzeit, JetztButton})
+        w->setEnabled(planStored);
+
     switch (mode) {
     case TergebnisMode::Planen:
     case TergebnisMode::Aufrufen: {
@@ -351,19 +392,20 @@ void Tergebnis::fillMode(TergebnisMode mode, int kid, const MatchDialogRow& row,
         schiripool->setEnabled(mode == TergebnisMode::Aufrufen);
         fillList(plattencombo, tables);
         fillList(schiricombo, umpires);
-        schiricombo->setEditText(row.schiri);
         geplanter_tisch->setText(row.geplanterTisch);
         QString chosen;
         if (mode == TergebnisMode::Planen) {
+            // The plan as stored: no table or umpire the organiser never chose.
             chosen = row.geplanterTisch;
-            if (chosen.isEmpty() && !tables.isEmpty()) {
-                chosen = tables.first();
-                geplanter_tisch->setText(chosen);
-            }
+            schiricombo->setEditText(row.schiri);
         } else {
-            // The planned table when it is free, else the first free one.
+            // Only what is free: the planned table when it is, else the first
+            // free one; the umpire of the plan (or of a call-up taken back)
+            // only while he is free.
             chosen = tables.contains(row.geplanterTisch) ? row.geplanterTisch : tables.value(0);
             platte->setText(QStringLiteral("An Tisch : ") + chosen);
+            schiricombo->setCurrentIndex(umpires.indexOf(row.schiri));
+            schiricombo->setEditText(umpires.contains(row.schiri) ? row.schiri : QString());
         }
         plattencombo->setCurrentIndex(tables.indexOf(chosen));
         plattencombo->setEditText(chosen);
@@ -413,6 +455,20 @@ void Tergebnis::fillMode(TergebnisMode mode, int kid, const MatchDialogRow& row,
         }
         break;
     }
+    // Typing goes where the page's next step is, also before the dialog shows.
+    nextStep()->setFocus();
+}
+
+QWidget* Tergebnis::nextStep() const
+{
+    switch (m_mode) {
+    case TergebnisMode::Planen:
+    case TergebnisMode::Aufrufen: return plattencombo;
+    case TergebnisMode::Aufgerufen: return ok;
+    case TergebnisMode::Starten:
+    case TergebnisMode::Beendet: break;
+    }
+    return ergebniscombo;
 }
 
 void Tergebnis::showEvent(QShowEvent* event)
@@ -430,11 +486,12 @@ void Tergebnis::hideEvent(QHideEvent* event)
 void Tergebnis::FormActivate()
 {
     activateWindow();
+    nextStep()->setFocus();
     ok->setEnabled(true);
     cancel->setEnabled(true);
     drucken->setEnabled(true);
-    next->SetChecked(m_links.naechstesSpielAnzeigen ? m_links.naechstesSpielAnzeigen() : true);
-    next1->SetChecked(true);
+    setNextBoxes({next, next1}, m_links.twin,
+                 m_links.naechstesSpielAnzeigen ? m_links.naechstesSpielAnzeigen() : true);
     next1->setVisible(ok->Caption() == kAufrufen);
     if (m_mode != TergebnisMode::Beendet) {
         for (QLineEdit* entry : satz)
@@ -504,14 +561,24 @@ bool Tergebnis::refuse(const QString& message)
 bool Tergebnis::store(const std::function<void()>& write)
 {
     bool conflict = false;
+    bool busy = false;
     const bool stored = runGuarded(prompter(), [&] {
         try {
             write();
+        } catch (const ResourceBusy& e) {
+            busy = true;
+            prompter().prompt(PromptKind::Warning, e.message(), PromptButtons::Ok);
         } catch (const MatchConflict& e) {
             conflict = true;
             prompter().prompt(PromptKind::Warning, e.message(), PromptButtons::Ok);
         }
     });
+    if (busy) {
+        // The table or umpire went to another match meanwhile: the dialog
+        // stays with what was chosen, so the organiser picks another.
+        ok->setEnabled(true);
+        return false;
+    }
     if (conflict) {
         // Nothing was stored; the plan shows the match as it is now.
         reject();
@@ -521,7 +588,7 @@ bool Tergebnis::store(const std::function<void()>& write)
     }
     if (!stored)
         ok->setEnabled(true);
-    return stored && !conflict;
+    return stored;
 }
 
 void Tergebnis::db_planen(int spielnummer)

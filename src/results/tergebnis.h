@@ -72,10 +72,29 @@ constexpr quint32 kSatzFarbe = 16770809;
 // takes a set. Shared by the singles and the team dialog.
 void paintSetEntry(QLineEdit* entry, bool active);
 
+// A date picker of the dialogs changes only where the organiser works on it:
+// it takes the focus by a click or the tab key, never as the first control of
+// a page, and the wheel turns it only while it has the focus, not while the
+// pointer passes over it.
+void guardDateEdit(QDateEdit* edit);
+
 // The page "Spiel aufgerufen" of both dialogs: the sides and the umpire, each
 // with its boxes "2. Aufruf" and "3. Aufruf", named by their later-call
 // columns and returned in that order.
 std::array<TuiCheckbox*, 6> addLaterCallBoxes(QWidget* page, const QString& side1, const QString& side2);
+
+// The two follow-up boxes of a result dialog: "nächstes mögliches Spiel
+// anzeigen" (`next`) and "nächstes mögliches Spiel aufrufen" (`next1`).
+struct NextBoxes {
+    TuiCheckbox* next = nullptr;
+    TuiCheckbox* next1 = nullptr;
+};
+
+// The activation of either result dialog sets the boxes of both: `next` to the
+// program-wide default, `next1` ticked. The offer of next matches calls up
+// only while all four are ticked, so a dialog never shown since the start, or
+// a box unticked in the other dialog, would otherwise end it for good.
+void setNextBoxes(NextBoxes own, NextBoxes twin, bool anzeigen);
 
 // What the dialog needs of the program.
 struct TergebnisLinks {
@@ -83,6 +102,8 @@ struct TergebnisLinks {
     std::function<QSqlDatabase()> database;
     // The default of "nächstes mögliches Spiel anzeigen".
     std::function<bool()> naechstesSpielAnzeigen;
+    // The follow-up boxes of the team dialog, set on every activation too.
+    NextBoxes twin;
     // The main window's work area and the planning board, disabled while the
     // dialog is open.
     std::function<void(bool enabled)> setWorkAreaEnabled;
@@ -214,6 +235,9 @@ private:
 
     QDateTime now() const;
     void setPage(QWidget* page);
+    // The control where the mode's next step is: the table when planning or
+    // calling up, the confirm button of a called match, the result otherwise.
+    QWidget* nextStep() const;
     void showSetEntry(QLineEdit* entry, bool active);
     // The table text is one of plattencombo's entries.
     bool tableListed() const;

@@ -137,6 +137,7 @@ Tergebnis_team::Tergebnis_team(QWidget* parent, Prompter& prompter) : QDialog(pa
         tag[size_t(g)]->setObjectName(QStringLiteral("tag") + n);
         tag[size_t(g)]->setCalendarPopup(true);
         tag[size_t(g)]->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        guardDateEdit(tag[size_t(g)]);
         zeit[size_t(g)] = new QLineEdit(TabSheet1);
         zeit[size_t(g)]->setObjectName(QStringLiteral("zeit") + n);
         zeit[size_t(g)]->setMaxLength(5);
@@ -314,6 +315,19 @@ void Tergebnis_team::fillMode(TergebnisMode mode, const TeamMatch& match, bool b
     const QString result = mode == TergebnisMode::Beendet ? match.ergebnis : QString();
     ergebniscombo->setCurrentIndex(ergebniscombo->findText(result));
     ergebniscombo->setEditText(result);
+    nextStep()->setFocus();
+}
+
+QWidget* Tergebnis_team::nextStep() const
+{
+    switch (m_mode) {
+    case TergebnisMode::Planen:
+    case TergebnisMode::Aufrufen: return tisch[0];
+    case TergebnisMode::Aufgerufen: return ok;
+    case TergebnisMode::Starten:
+    case TergebnisMode::Beendet: break;
+    }
+    return ergebniscombo;
 }
 
 TeamMatch Tergebnis_team::match() const
@@ -345,11 +359,12 @@ void Tergebnis_team::showEvent(QShowEvent* event)
 
 void Tergebnis_team::FormActivate()
 {
+    nextStep()->setFocus();
     ok->setEnabled(true);
     cancel->setEnabled(true);
     drucken->setEnabled(true);
-    next->SetChecked(m_links.naechstesSpielAnzeigen ? m_links.naechstesSpielAnzeigen() : true);
-    next1->SetChecked(true);
+    setNextBoxes({next, next1}, m_links.twin,
+                 m_links.naechstesSpielAnzeigen ? m_links.naechstesSpielAnzeigen() : true);
     next1->setVisible(ok->Caption() == kAufrufen);
 }
 
@@ -363,14 +378,24 @@ bool Tergebnis_team::refuse(const QString& message)
 bool Tergebnis_team::store(const std::function<void()>& write)
 {
     bool conflict = false;
+    bool busy = false;
     const bool stored = runGuarded(prompter(), [&] {
         try {
             write();
+        } catch (const ResourceBusy& e) {
+            busy = true;
+            prompter().prompt(PromptKind::Warning, e.message(), PromptButtons::Ok);
         } catch (const MatchConflict& e) {
             conflict = true;
             prompter().prompt(PromptKind::Warning, e.message(), PromptButtons::Ok);
         }
     });
+    if (busy) {
+        // A game's table or umpire went to another match meanwhile: the
+        // dialog stays with what was chosen, so the organiser picks another.
+        ok->setEnabled(true);
+        return false;
+    }
     if (conflict) {
         reject();
         if (m_links.rebuildStates)

@@ -74,6 +74,8 @@ struct TergebnisTeamLinks {
     Clock* clock = nullptr;
     std::function<QSqlDatabase()> database;
     std::function<bool()> naechstesSpielAnzeigen;
+    // The follow-up boxes of the singles dialog, set on every activation too.
+    NextBoxes twin;
     // After a stored call-up and start: pools and icons of the plan.
     std::function<void(int spielnummer, const HeldTeamResources&)> matchCalled;
     std::function<void(int spielnummer)> matchStarted;
@@ -174,6 +176,9 @@ private:
     QSqlDatabase db() const { return m_links.database(); }
     QDateTime now() const;
     void setPage(QWidget* page);
+    // Where the mode's next step is: the first game's table when planning or
+    // calling up, the confirm button of a called match, the result otherwise.
+    QWidget* nextStep() const;
     void showSetEntry(QLineEdit* entry, bool active);
     bool refuse(const QString& message);
     bool store(const std::function<void()>& write);

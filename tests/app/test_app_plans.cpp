@@ -15,7 +15,9 @@
 #include "data/tournamentrecords.h"
 #include "plans/planfixture.h"
 #include "plans/plancanvas.h"
+#include "plans/matchdialogs.h"
 #include "plans/planpanel.h"
+#include "plans/tspielplaene.h"
 #include "plans/tspielplan_form.h"
 #include "results/tergebnis.h"
 
@@ -88,6 +90,32 @@ private slots:
         QCOMPARE(placement->findChild<QComboBox*>(QStringLiteral("anzahl"))->currentText(), QStringLiteral("2"));
         QVERIFY(placement->findChild<QLabel*>(QStringLiteral("platz11")));
         QVERIFY(panel->platz->count() > 0);
+        // Its status icons show their states at once, also those of the rows a
+        // new count adds, and keep the final's.
+        const auto placementIcons = [&] { return placement->findChildren<PlanIcon*>(); };
+        QCOMPARE(placementIcons().size(), 1);
+        const int final = Tspielplaene::getid(placementIcons().first()->objectName());
+        QComboBox* count = placement->findChild<QComboBox*>(QStringLiteral("anzahl"));
+        count->setEditText(QStringLiteral("4"));
+        emit count->textActivated(QStringLiteral("4"));
+        QCOMPARE(placementIcons().size(), 2);
+        for (PlanIcon* icon : placementIcons()) {
+            QCOMPARE(icon->Tag, 1);
+            QVERIFY2(!icon->pixmap().isNull(), qPrintable(icon->objectName()));
+        }
+        // A right press on an icon opens the menu for its match: here the
+        // final, whose sides are not known, cannot be started by hand.
+        Tspielplaene* plans = app.program->forms.spielplaene;
+        PlanIcon* finalIcon = placement->findChild<PlanIcon*>(QStringLiteral("status%1").arg(final));
+        QVERIFY(finalIcon);
+        QTest::mousePress(finalIcon, Qt::RightButton);
+        QVERIFY(plans->PopupMenu1->isVisible());
+        QCOMPARE(plans->session().popupspielnummer, final);
+        QCOMPARE(plans->PopupMenu1->Tag, 1);
+        plans->PopupMenu1->hide();
+        app.prompter().expect(PromptKind::Error, kNichtStartbar);
+        plans->PopupMenu1->Spielmauellstarten1->trigger();
+        QVERIFY(app.prompter().verify());
 
         // "Gesamtspielplan anzeigen" opens the viewer for the whole class with the work area disabled.
         PlanIcon* whole = nullptr;

@@ -3,7 +3,8 @@
 // and umpire; nothing after a refused one; "Druckerfehler" from a printer that
 // fails, the dialog unchanged), and "Spiel bearbeiten" of the planning board
 // opens a match of a class the plan panel does not show in the mode of its
-// stored state and records it, the panel's class, icons and pools untouched.
+// stored state and records it (sets that contradict the result refused), the
+// panel's class, icons and pools untouched.
 #include "appfixture.h"
 
 #include "app/tmainform.h"
@@ -215,9 +216,19 @@ private slots:
         QCOMPARE(dialog->ergebniscombo->count(), 4);
         const MatchDialogRow match = r.row(r.u15, 1);
         QCOMPARE(dialog->spieler1->text(), QStringLiteral("Spieler 1: ") + match.spieler1);
+        // Sets that contradict the result are refused with both named; what
+        // was typed stays for the organiser to mend.
         dialog->ergebniscombo->setCurrentIndex(dialog->ergebniscombo->findText(QStringLiteral("2:1")));
         dialog->satz[0]->setText(QStringLiteral("5"));
         dialog->satz[1]->setText(QStringLiteral("-7"));
+        dialog->satz[2]->setText(QStringLiteral("-9"));
+        r.app.prompter().expect(PromptKind::Error, QStringLiteral("Die Sätze ergeben 1:2, das Endergebnis lautet 2:1."));
+        QTest::mouseClick(dialog->ok, Qt::LeftButton);
+        QVERIFY(r.app.prompter().verify());
+        QVERIFY(dialog->isVisible() && dialog->ok->isEnabled());
+        QCOMPARE(dialog->ergebniscombo->currentText(), QStringLiteral("2:1"));
+        QCOMPARE(dialog->satz[2]->text(), QStringLiteral("-9"));
+        QCOMPARE(r.row(r.u15, 1).state(), MatchStage::Running);
         dialog->satz[2]->setText(QStringLiteral("9"));
         QTest::mouseClick(dialog->ok, Qt::LeftButton);
         QVERIFY(!dialog->isVisible());

@@ -108,10 +108,11 @@ private slots:
         BoardModel board;
         showBoard(board, db, kBoardTid);
 
-        // Tables in text order of their labels, once each, of this tournament only.
-        QCOMPARE(board.tables(), (QStringList{"1", "10", "2", "3"}));
+        // Tables in the plan's order of their labels (numbers by value), once
+        // each, of this tournament only.
+        QCOMPARE(board.tables(), (QStringList{"1", "2", "3", "10"}));
         QCOMPARE(board.cellText(0, 0), s("Uhrzeit"));
-        QCOMPARE(board.cellText(0, 2), s("10"));
+        QCOMPARE(board.cellText(0, 4), s("10"));
         QCOMPARE(board.cellText(57, 0), s("09:30"));
         QCOMPARE(board.day(), kBoardDay1);
         QVERIFY(!board.canGoBack());
@@ -126,17 +127,17 @@ private slots:
         QCOMPARE(board.chosenColour(), s("clCream"));
 
         // A match at table 10 at 09:35 fills rows 57 and 58 of that column.
-        const auto upper = board.cell(57, 2);
-        const auto lower = board.cell(58, 2);
+        const auto upper = board.cell(57, 4);
+        const auto lower = board.cell(58, 4);
         QVERIFY(upper && lower);
         QCOMPARE(upper->spielnummer, 2);
         QVERIFY(upper->ersteZeile && !upper->zweiteZeile);
         QVERIFY(lower->zweiteZeile && !lower->ersteZeile);
         QCOMPARE(upper->schiri, s("Schmidt"));
         QCOMPARE(upper->nummer, -1);
-        QCOMPARE(board.cellText(57, 2), s("Cramer"));
-        QCOMPARE(board.cellText(58, 2), s("Dietz"));
-        QVERIFY(!board.cell(56, 2));
+        QCOMPARE(board.cellText(57, 4), s("Cramer"));
+        QCOMPARE(board.cellText(58, 4), s("Dietz"));
+        QVERIFY(!board.cell(56, 4));
         // A class colour that is none of the names is drawn in clCream.
         QCOMPARE(board.cell(48, 1)->farbe, s("lila"));
         QCOMPARE(boardColour(board.cell(48, 1)->farbe), boardColour(s("clCream")));
@@ -209,19 +210,19 @@ private slots:
         showHerren(board, db);
         const BoardMatchKey adler{kHerren, 1, -1};
         // A match needs two rows: the last row takes none.
-        QVERIFY(!board.planFromList(adler, kLastBoardRow, 4));
-        QVERIFY(!board.move(57, 2, kLastBoardRow, 2));
-        QVERIFY(board.planFromList(adler, kLastBoardRow - 1, 4));
+        QVERIFY(!board.planFromList(adler, kLastBoardRow, 3));
+        QVERIFY(!board.move(57, 4, kLastBoardRow, 4));
+        QVERIFY(board.planFromList(adler, kLastBoardRow - 1, 3));
         // Outside the table cells, from an empty cell, an entry that is not listed.
-        QVERIFY(!board.planFromList(adler, 0, 4));
+        QVERIFY(!board.planFromList(adler, 0, 3));
         QVERIFY(!board.planFromList(adler, 60, 0));
         QVERIFY(!board.planFromList(adler, 60, board.columnCount()));
-        QVERIFY(!board.planFromList({kHerren, 2, -1}, 60, 4));
-        QVERIFY(!board.move(20, 2, 60, 4));
-        QVERIFY(!board.move(57, 2, 60, 0));
-        QVERIFY(!board.takeOff(20, 2));
+        QVERIFY(!board.planFromList({kHerren, 2, -1}, 60, 3));
+        QVERIFY(!board.move(20, 4, 60, 3));
+        QVERIFY(!board.move(57, 4, 60, 0));
+        QVERIFY(!board.takeOff(20, 4));
         // Back onto its own place: nothing to store.
-        QVERIFY(!board.move(58, 2, 57, 2));
+        QVERIFY(!board.move(58, 4, 57, 4));
     }
 
     void colourStored_data() { addBackendColumn(); addBackendRows(); }
@@ -241,7 +242,7 @@ private slots:
         QCOMPARE(scalar(db, s("SELECT farbe FROM Turnierklassen WHERE KID=:k"), {{s("k"), kDamen}}).toString(),
                  s("lila"));
         QCOMPARE(board.chosenColour(), s("clRed"));
-        QCOMPARE(board.cell(57, 2)->farbe, s("clRed"));
+        QCOMPARE(board.cell(57, 4)->farbe, s("clRed"));
         QCOMPARE(board.cell(48, 1)->farbe, s("lila"));
         for (const kitem& e : board.entries())
             QCOMPARE(e.farbe, s("clRed"));
@@ -262,34 +263,34 @@ private slots:
         BoardModel deskA, deskB;
         showHerren(deskA, a);
         showHerren(deskB, b);
-        drop(deskA, a, deskA.planFromList({kHerren, 1, -1}, 60, 4));
+        drop(deskA, a, deskA.planFromList({kHerren, 1, -1}, 60, 3));
         QString message;
         try {
-            drop(deskB, b, deskB.planFromList({kHerren, 6, -1}, 61, 4));
+            drop(deskB, b, deskB.planFromList({kHerren, 6, -1}, 61, 3));
         } catch (const BoardConflict& e) {
             message = e.message();
         }
         QCOMPARE(message, s("Das Spiel wurde inzwischen an einem anderen Arbeitsplatz geändert."));
         QCOMPARE(storedPlanning(a, kHerren, 1), s("2026-06-06|3|10:00|"));
         QCOMPARE(storedPlanning(a, kHerren, 6), s("|||"));
-        QCOMPARE(deskB.cellText(60, 4), s("Adler"));
+        QCOMPARE(deskB.cellText(60, 3), s("Adler"));
         QCOMPARE(listed(deskB), (QList<int>{6, 7}));
 
         // A match the other desk moved meanwhile is not moved from where it was.
-        drop(deskA, a, deskA.move(60, 4, 70, 3));
-        QVERIFY_THROWS_EXCEPTION(BoardConflict, drop(deskB, b, deskB.move(61, 4, 90, 1)));
+        drop(deskA, a, deskA.move(60, 3, 70, 2));
+        QVERIFY_THROWS_EXCEPTION(BoardConflict, drop(deskB, b, deskB.move(61, 3, 90, 1)));
         QCOMPARE(storedPlanning(a, kHerren, 1), s("2026-06-06|2|11:40|"));
-        QCOMPARE(deskB.cellText(70, 3), s("Adler"));
+        QCOMPARE(deskB.cellText(70, 2), s("Adler"));
         // Nor taken off.
-        drop(deskA, a, deskA.move(70, 3, 80, 3));
-        QVERIFY_THROWS_EXCEPTION(BoardConflict, drop(deskB, b, deskB.takeOff(70, 3)));
+        drop(deskA, a, deskA.move(70, 2, 80, 2));
+        QVERIFY_THROWS_EXCEPTION(BoardConflict, drop(deskB, b, deskB.takeOff(70, 2)));
         QCOMPARE(storedPlanning(a, kHerren, 1), s("2026-06-06|2|13:20|"));
         // A match the other desk displaced is not displaced again.
-        drop(deskA, a, deskA.planFromList({kHerren, 6, -1}, 57, 2));
+        drop(deskA, a, deskA.planFromList({kHerren, 6, -1}, 57, 4));
         QCOMPARE(storedPlanning(a, kHerren, 2), s("|||"));
-        QVERIFY_THROWS_EXCEPTION(BoardConflict, drop(deskB, b, deskB.planFromList({kHerren, 7, -1}, 58, 2)));
+        QVERIFY_THROWS_EXCEPTION(BoardConflict, drop(deskB, b, deskB.planFromList({kHerren, 7, -1}, 58, 4)));
         QCOMPARE(storedPlanning(a, kHerren, 7), s("|||"));
-        QCOMPARE(deskB.cellText(57, 2), s("Kühn"));
+        QCOMPARE(deskB.cellText(57, 4), s("Kühn"));
     }
 
     // The same at once: desk B's drop waits for desk A's transaction and then
@@ -304,8 +305,8 @@ private slots:
         BoardModel deskA, deskB;
         showHerren(deskA, a);
         showHerren(deskB, a);
-        const std::optional<BoardDrop> dropA = deskA.planFromList({kHerren, 1, -1}, 60, 4);
-        const std::optional<BoardDrop> dropB = deskB.planFromList({kHerren, 6, -1}, 60, 4);
+        const std::optional<BoardDrop> dropA = deskA.planFromList({kHerren, 1, -1}, 60, 3);
+        const std::optional<BoardDrop> dropB = deskB.planFromList({kHerren, 6, -1}, 60, 3);
         QVERIFY(dropA && dropB);
         std::atomic<int> pid{0};
         QString errorB;
@@ -355,7 +356,7 @@ private slots:
         BoardModel board;
         showHerren(board, db);
         // Between match 2 (09:30, 09:40) and match 9 (09:50, 10:00) at table 10.
-        const std::optional<BoardDrop> d = board.planFromList({kHerren, 1, -1}, 58, 2);
+        const std::optional<BoardDrop> d = board.planFromList({kHerren, 1, -1}, 58, 4);
         QVERIFY(d);
         QCOMPARE(d->write.displaced.size(), 2);
         int runs = 0;
@@ -376,81 +377,81 @@ const std::vector<DropCase>& TestBoard::dropCases()
     static const std::vector<DropCase> cases{
         {"list onto an empty cell",
          [](BoardModel& board, const QSqlDatabase& db) {
-             // Column 4 is table "3"; row 60 is 10:00.
-             return drop(board, db, board.planFromList({kHerren, 1, -1}, 60, 4));
+             // Column 3 is table "3"; row 60 is 10:00.
+             return drop(board, db, board.planFromList({kHerren, 1, -1}, 60, 3));
          },
          [](const BoardModel& board, const QSqlDatabase& db, const BoardChange& change) {
              QCOMPARE(storedPlanning(db, kHerren, 1), s("2026-06-06|3|10:00|"));
-             QCOMPARE(board.cellText(60, 4), s("Adler"));
-             QCOMPARE(board.cellText(61, 4), s("Brandt"));
-             QCOMPARE(board.cell(60, 4)->farbe, s("clCream"));
+             QCOMPARE(board.cellText(60, 3), s("Adler"));
+             QCOMPARE(board.cellText(61, 3), s("Brandt"));
+             QCOMPARE(board.cell(60, 3)->farbe, s("clCream"));
              QCOMPARE(listed(board), (QList<int>{6, 7}));
              QVERIFY(change.listEntryRemoved);
-             QCOMPARE(change.columns, QList<int>{4});
+             QCOMPARE(change.columns, QList<int>{3});
              // Match 5 at 10:20 (row 62) stays.
              QCOMPARE(storedPlanning(db, kHerren, 5), s("2026-06-06|3|10:20|Meier"));
          }},
         {"list onto the upper cell of a planned match",
          [](BoardModel& board, const QSqlDatabase& db) {
-             return drop(board, db, board.planFromList({kHerren, 1, -1}, 57, 2));
+             return drop(board, db, board.planFromList({kHerren, 1, -1}, 57, 4));
          },
          [](const BoardModel& board, const QSqlDatabase& db, const BoardChange&) {
              QCOMPARE(storedPlanning(db, kHerren, 1), s("2026-06-06|10|09:30|"));
              QCOMPARE(storedPlanning(db, kHerren, 2), s("|||"));
-             QCOMPARE(board.cellText(57, 2), s("Adler"));
-             QCOMPARE(board.cellText(58, 2), s("Brandt"));
+             QCOMPARE(board.cellText(57, 4), s("Adler"));
+             QCOMPARE(board.cellText(58, 4), s("Brandt"));
              // A displaced match is not listed until its class is chosen again.
              QCOMPARE(listed(board), (QList<int>{6, 7}));
          }},
         {"list onto the lower cell of a planned match",
          [](BoardModel& board, const QSqlDatabase& db) {
-             return drop(board, db, board.planFromList({kHerren, 6, -1}, 58, 2));
+             return drop(board, db, board.planFromList({kHerren, 6, -1}, 58, 4));
          },
          [](const BoardModel& board, const QSqlDatabase& db, const BoardChange&) {
              QCOMPARE(storedPlanning(db, kHerren, 6), s("2026-06-06|10|09:40|"));
              QCOMPARE(storedPlanning(db, kHerren, 2), s("|||"));
              QCOMPARE(storedPlanning(db, kHerren, 9), s("|||"));
-             QVERIFY(!board.cell(57, 2));
-             QCOMPARE(board.cellText(58, 2), s("Kühn"));
-             QCOMPARE(board.cellText(59, 2), s("Lang"));
-             QVERIFY(!board.cell(60, 2));
+             QVERIFY(!board.cell(57, 4));
+             QCOMPARE(board.cellText(58, 4), s("Kühn"));
+             QCOMPARE(board.cellText(59, 4), s("Lang"));
+             QVERIFY(!board.cell(60, 4));
          }},
         {"list one row above a planned match",
          [](BoardModel& board, const QSqlDatabase& db) {
-             return drop(board, db, board.planFromList({kHerren, 1, -1}, 56, 2));
+             return drop(board, db, board.planFromList({kHerren, 1, -1}, 56, 4));
          },
          [](const BoardModel& board, const QSqlDatabase& db, const BoardChange&) {
              QCOMPARE(storedPlanning(db, kHerren, 1), s("2026-06-06|10|09:20|"));
              QCOMPARE(storedPlanning(db, kHerren, 2), s("|||"));
              QCOMPARE(storedPlanning(db, kHerren, 9), s("2026-06-06|10|09:50|"));
-             QCOMPARE(board.cellText(57, 2), s("Brandt"));
-             QVERIFY(!board.cell(58, 2));
+             QCOMPARE(board.cellText(57, 4), s("Brandt"));
+             QVERIFY(!board.cell(58, 4));
          }},
         {"move to another table",
-         [](BoardModel& board, const QSqlDatabase& db) { return drop(board, db, board.move(58, 2, 70, 3)); },
+         [](BoardModel& board, const QSqlDatabase& db) { return drop(board, db, board.move(58, 4, 70, 2)); },
          [](const BoardModel& board, const QSqlDatabase& db, const BoardChange& change) {
              QCOMPARE(storedPlanning(db, kHerren, 2), s("2026-06-06|2|11:40|Schmidt"));
-             QCOMPARE(board.cell(70, 3)->schiri, s("Schmidt"));
-             QCOMPARE(board.cell(71, 3)->schiri, s("Schmidt"));
-             QVERIFY(!board.cell(57, 2) && !board.cell(58, 2));
-             QCOMPARE(change.columns, (QList<int>{2, 3}));
+             QCOMPARE(board.cell(70, 2)->schiri, s("Schmidt"));
+             QCOMPARE(board.cell(71, 2)->schiri, s("Schmidt"));
+             QVERIFY(!board.cell(57, 4) && !board.cell(58, 4));
+             QCOMPARE(change.columns, (QList<int>{4, 2}));
          }},
         {"move by one row",
-         [](BoardModel& board, const QSqlDatabase& db) { return drop(board, db, board.move(57, 2, 56, 2)); },
+         [](BoardModel& board, const QSqlDatabase& db) { return drop(board, db, board.move(57, 4, 56, 4)); },
          [](const BoardModel& board, const QSqlDatabase& db, const BoardChange&) {
              QCOMPARE(storedPlanning(db, kHerren, 2), s("2026-06-06|10|09:20|Schmidt"));
-             QCOMPARE(board.cellText(56, 2), s("Cramer"));
-             QCOMPARE(board.cellText(57, 2), s("Dietz"));
-             QVERIFY(!board.cell(58, 2));
+             QCOMPARE(board.cellText(56, 4), s("Cramer"));
+             QCOMPARE(board.cellText(57, 4), s("Dietz"));
+             QVERIFY(!board.cell(58, 4));
              QCOMPARE(storedPlanning(db, kHerren, 9), s("2026-06-06|10|09:50|"));
          }},
         {"onto the list, of the chosen class",
-         [](BoardModel& board, const QSqlDatabase& db) { return drop(board, db, board.takeOff(58, 2)); },
+         [](BoardModel& board, const QSqlDatabase& db) { return drop(board, db, board.takeOff(58, 4)); },
          [](const BoardModel& board, const QSqlDatabase& db, const BoardChange& change) {
              QCOMPARE(storedPlanning(db, kHerren, 2), s("|||"));
              QVERIFY(change.relist);
              QCOMPARE(listed(board), (QList<int>{1, 2, 6, 7}));
-             QVERIFY(!board.cell(57, 2) && !board.cell(58, 2));
+             QVERIFY(!board.cell(57, 4) && !board.cell(58, 4));
          }},
         {"onto the list, of another class",
          [](BoardModel& board, const QSqlDatabase& db) { return drop(board, db, board.takeOff(48, 1)); },

@@ -168,24 +168,30 @@ private slots:
         QTest::addColumn<bool>("beendet");
         QTest::addColumn<QString>("ergebnis");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("3:1") << true << "3:1" << "Erster";
-        QTest::newRow("2:3") << true << "2:3" << "Zweiter";
-        QTest::newRow("open final") << false << "" << "Sieger Spiel 7";
-        QTest::newRow("team 10:8") << true << "10:8" << "Erster";
-        QTest::newRow("team 8:10") << true << "8:10" << "Zweiter";
+        QTest::addColumn<int>("tag");
+        QTest::newRow("3:1") << true << "3:1" << "Erster" << 41;
+        QTest::newRow("2:3") << true << "2:3" << "Zweiter" << 42;
+        QTest::newRow("open final") << false << "" << "Sieger Spiel 7" << -1;
+        QTest::newRow("team 10:8") << true << "10:8" << "Erster" << 41;
+        QTest::newRow("team 8:10") << true << "8:10" << "Zweiter" << 42;
     }
     void phaseWinner()
     {
         QFETCH(bool, beendet);
         QFETCH(QString, ergebnis);
         QFETCH(QString, shown);
+        QFETCH(int, tag);
         QList<PlanMatchRow> rows = koRows(4);
         rows.last().spieler1 = QStringLiteral("Erster");
         rows.last().spieler2 = QStringLiteral("Zweiter");
+        rows.last().sid1 = 41;
+        rows.last().sid2 = 42;
         rows.last().beendet = beendet;
         rows.last().ergebnis = ergebnis;
-        QCOMPARE(phaseWinnerText(rows.last()), shown);
-        QCOMPARE(koplanLayout(rows, 2).control(QStringLiteral("Sieger7"))->caption, shown);
+        QCOMPARE(bw::plan::phaseWinner(rows.last()).text, shown);
+        const ControlSpec* label = koplanLayout(rows, 2).control(QStringLiteral("Sieger7"));
+        QCOMPARE(label->caption, shown);
+        QCOMPARE(label->tag, tag);
     }
 
     void noFirstRoundDrawsNothing()

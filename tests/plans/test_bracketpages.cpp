@@ -318,6 +318,38 @@ private slots:
                                                      QStringLiteral("Spielplan für Mannschaft (Team)")}));
     }
 
+    // A certificate from a bracket names the entrant without his seed number
+    // and with his club, from his slot and from the label of the phase's
+    // winner alike.
+    void certificateFromABracket()
+    {
+        PagesFixture f;
+        const int kid = drawnClass(f.db(), QStringLiteral("KO"), {knockOut()}, 4);
+        addPlayer(f.db(), 100, QStringLiteral("Abel"), QStringLiteral("Eva"), QStringLiteral("TTC Nord"), QVariant());
+        const int final = 3;
+        execute(f.db(),
+                s("UPDATE Spielplan SET SID1=100, spieler1='Abel, Eva (1)', beendet=1, ergebnis='3:0' "
+                  "WHERE KID=:k AND spielnummer=:n"),
+                {{s("k"), kid}, {s("n"), final}});
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("KO (Einzel)"));
+        const Certificate expected{QStringLiteral("Abel, Eva"), QStringLiteral("TTC Nord"),
+                                   QStringLiteral("Spielplan für KO (Einzel)")};
+        QLabel* winner = f.canvas(0)->findChild<QLabel*>(QStringLiteral("Sieger%1").arg(final));
+        QVERIFY(winner);
+        QCOMPARE(winner->text(), QStringLiteral("Abel, Eva (1)"));
+        QLabel* slot = nullptr;
+        for (QLabel* label : f.canvas(0)->findChildren<QLabel*>())
+            if (label != winner && label->text() == QStringLiteral("Abel, Eva (1)"))
+                slot = label;
+        QVERIFY(slot);
+        for (QLabel* label : {winner, slot}) {
+            QTest::mousePress(label, Qt::RightButton);
+            QTest::mouseRelease(label, Qt::RightButton);
+            QCOMPARE(f.certificates.last(), expected);
+        }
+        QCOMPARE(f.certificates.size(), 2);
+    }
+
     void plainCardWithoutPicture()
     {
         PagesFixture f;

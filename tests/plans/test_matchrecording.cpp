@@ -23,13 +23,16 @@
 #include "plans/placementpage.h"
 #include "plans/planpanel.h"
 #include "plans/resultdialogmodes.h"
+#include "plans/teamdialogmodes.h"
 #include "plans/tspielplaene.h"
 #include "results/groupend.h"
 #include "results/tergebnis.h"
+#include "results/tergebnis_team.h"
 #include "results/tvergleich.h"
 #include "support/fakeprompter.h"
 #include "support/testdatabase.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +45,16 @@ using namespace bw::test;
 
 namespace {
 
+// Group A of groupRanksTakenEarly: its matches, the entrants a, b, c, and
+// the placement match fed by its ranks.
+struct GroupA {
+    QList<MatchStateRow> matches;
+    int a = 0;
+    int b = 0;
+    int c = 0;
+    int final = 0;
+};
+
 struct RecordingFixture {
     explicit RecordingFixture(Backend backend) : tdb(backend) {}
 
@@ -51,8 +64,10 @@ struct RecordingFixture {
     PlanPanel panel{nullptr};
     Tspielplaene spielplaene{nullptr};
     Tergebnis ergebnis{nullptr, prompter};
+    Tergebnis_team ergebnisTeam{nullptr, prompter};
     Tvergleich vergleich{nullptr};
     ResultDialogModes modes{spielplaene, ergebnis, [this] { return tdb.db(); }};
+    TeamDialogModes teamModes{spielplaene, ergebnisTeam, [this] { return tdb.db(); }};
     MatchRecording recording{spielplaene,
                              {&prompter, &clock, [this] { return tdb.db(); }, [] { return kPlanTid; }, &vergleich}};
     int kid = 0;
@@ -64,13 +79,19 @@ struct RecordingFixture {
     {
         PlanLinks links = planLinks(prompter, [this] { return tdb.db(); }, nullptr);
         links.ergebnis = &ergebnis;
+        links.ergebnis_team = &ergebnisTeam;
         links.dialogs = &modes;
+        modes.team = &teamModes;
         spielplaene.attach(&panel, links);
+        TergebnisTeamLinks teamLinks;
+        teamLinks.twin = {ergebnis.next, ergebnis.next1};
+        ergebnisTeam.setLinks(teamLinks);
         panel.resize(1000, 700);
         TergebnisLinks dialogLinks;
         dialogLinks.clock = &clock;
         dialogLinks.database = [this] { return tdb.db(); };
         dialogLinks.plan = &modes;
+        dialogLinks.twin = {ergebnisTeam.next, ergebnisTeam.next1};
         dialogLinks.spielBeendet = [this](const MatchFinish& finish) {
             return recording.spielBeendet(finish, [this] { ergebnis.accept(); });
         };
@@ -152,6 +173,55 @@ struct RecordingFixture {
         QCOMPARE(kept, pools());
     }
     int side(int n, int s) { return s == 1 ? row(n).sid1 : row(n).sid2; }
+
+    // A class of two groups of four and one placement match, the final. The
+    // first match of group A is recorded from its mirrored icon, a beating b;
+    // then "Sieger Gruppe A"
+    // and "Zweiter Gruppe A" are dropped on the final, holding a and the
+    // provisional second.
+    GroupA groupRanksTakenEarly()
+    {
+        GroupA g;
+        open({groupPhase(2, 4)}, 8);
+        PlacementPage* page = spielplaene.placement();
+        g.final = readPlacementNumbers(db(), kid).m + 1;
+        page->countBox()->setEditText(QStringLiteral("2"));
+        page->anzahlchange();
+        for (const MatchStateRow& r : readMatchStateRows(db(), kid))
+            if (r.gruppe == 0)
+                g.matches << r;
+        g.a = g.matches[0].sid1;
+        g.b = g.matches[0].sid2;
+        // The rest of the results: c wins all three, a beats d, b beats d.
+        for (const MatchStateRow& r : g.matches)
+            for (int sid : {r.sid1, r.sid2})
+                if (sid != g.a && sid != g.b && !g.c)
+                    g.c = sid;
+        run({g.matches[0].spielnummer});
+        record(0, g.matches[0].spielnummer, QStringLiteral("3:0"), {"5", "7", "11"}, false, QStringLiteral("x"));
+        verifyPoolsAsRebuilt();
+        page->feldDragDrop(QStringLiteral("platz11"), {QStringLiteral("Sieger Gruppe A"), 0});
+        page->feldDragDrop(QStringLiteral("platz21"), {QStringLiteral("Zweiter Gruppe A"), 0});
+        return g;
+    }
+    // The other matches of group A recorded as above.
+    void finishGroupA(const GroupA& g)
+    {
+        const auto winner = [&](const MatchStateRow& r) {
+            if (r.sid1 == g.c || r.sid2 == g.c)
+                return g.c;
+            if (r.sid1 == g.a || r.sid2 == g.a)
+                return g.a;
+            return g.b;
+        };
+        for (qsizetype i = 1; i < g.matches.size(); ++i) {
+            const MatchStateRow& r = g.matches[i];
+            run({r.spielnummer});
+            const bool first = winner(r) == r.sid1;
+            record(0, r.spielnummer, first ? QStringLiteral("3:0") : QStringLiteral("0:3"),
+                   first ? QStringList{"5", "5", "5"} : QStringList{"-5", "-5", "-5"});
+        }
+    }
 };
 
 } // namespace
@@ -211,6 +281,47 @@ private slots:
         QCOMPARE(f.side(5, 2), second.sid2);
         QCOMPARE(f.tag(5), 2);
         QCOMPARE(f.tag(6), 1); // the winner of match 4 is still to come
+        QVERIFY(f.prompter.verify());
+    }
+
+    // After the tournament is loaded again (a new start: neither result
+    // dialog has been shown, their follow-up boxes unticked), the first result
+    // recorded with "nächstes mögliches Spiel anzeigen" offers the next
+    // playable match: showing the dialog ticked the boxes of both dialogs.
+    void offerAfterRestart_data()
+    {
+        addBackendColumn();
+        addBackendRows();
+    }
+    void offerAfterRestart()
+    {
+        QFETCH(Backend, backend);
+        RecordingFixture f(backend);
+        if (!f.tdb.ready())
+            return;
+        f.open({knockOut()}, 8);
+        f.run({1, 2});
+        f.record(0, 1, QStringLiteral("3:0"), {"5", "5", "5"});
+        for (TuiCheckbox* box : {f.ergebnis.next, f.ergebnis.next1, f.ergebnisTeam.next, f.ergebnisTeam.next1})
+            box->SetChecked(false);
+        f.spielplaene.openClass(kPlanTid, QStringLiteral("U18 (Einzel)"));
+        QCOMPARE(f.tag(2), 4);
+
+        // Every playable match of the phase is offered in turn; the user
+        // closes each offer.
+        QStringList offered;
+        QTimer decline;
+        QObject::connect(&decline, &QTimer::timeout, [&] {
+            if (QApplication::activeModalWidget() != &f.ergebnis)
+                return;
+            offered << f.ergebnis.ok->Caption() + u' ' + f.ergebnis.snr->text();
+            f.ergebnis.cancelClick();
+        });
+        decline.start(10);
+        f.record(0, 2, QStringLiteral("3:0"), {"5", "5", "5"}, true);
+        decline.stop();
+        QCOMPARE(offered, (QStringList{kAufrufen + QStringLiteral(" 3"), kAufrufen + QStringLiteral(" 4"),
+                                       kAufrufen + QStringLiteral(" 5")}));
         QVERIFY(f.prompter.verify());
     }
 
@@ -324,7 +435,7 @@ private slots:
 
         // The final, recorded from the placement page, shows its result on both pages.
         f.run({3});
-        f.record(4, 3, QStringLiteral("3:1"), {"7", "-9", "-0", "5"});
+        f.record(4, 3, QStringLiteral("3:1"), {"7", "-0", "5", "9"});
         for (QWidget* shown : {f.bracket(), f.placementPage()}) {
             PlanIcon* final = f.icon(shown, 3);
             QVERIFY(final);
@@ -335,9 +446,11 @@ private slots:
         QVERIFY(f.prompter.verify());
     }
 
-    // "Sieger Gruppe A" dropped after the group's first result holds the
-    // leader of the provisional standings; the group end puts the group's
-    // winner there.
+    // "Sieger Gruppe A" and "Zweiter Gruppe A" dropped after the group's first
+    // result hold the provisional holders; the match is not playable (its
+    // icon waits, a call-up and a start by hand are refused) until the group
+    // end puts the group's first and second there, and is then played by
+    // them.
     void groupRankTakenEarly_data()
     {
         addBackendColumn();
@@ -349,61 +462,90 @@ private slots:
         RecordingFixture f(backend);
         if (!f.tdb.ready())
             return;
-        f.open({groupPhase(2, 4)}, 8);
-        PlacementPage* page = f.spielplaene.placement();
-        const int final = readPlacementNumbers(f.db(), f.kid).m + 1;
-        page->countBox()->setEditText(QStringLiteral("2"));
-        page->anzahlchange();
-
-        // The matches of group A by their entrants.
-        QList<MatchStateRow> groupA;
-        for (const MatchStateRow& r : readMatchStateRows(f.db(), f.kid))
-            if (r.gruppe == 0)
-                groupA << r;
-        QCOMPARE(groupA.size(), 6);
-        const int a = groupA[0].sid1;
-        const int b = groupA[0].sid2;
-        // Every match's result by its winner: a beats b first; then c wins
-        // all three, a beats d, b beats d.
-        int c = 0;
-        for (const MatchStateRow& r : groupA)
-            for (int sid : {r.sid1, r.sid2})
-                if (sid != a && sid != b && !c)
-                    c = sid;
-        const auto winner = [&](const MatchStateRow& r) {
-            if (r.sid1 == c || r.sid2 == c)
-                return c;
-            if (r.sid1 == a || r.sid2 == a)
-                return a;
-            return b;
-        };
-        const auto recordA = [&](const MatchStateRow& r) {
-            f.run({r.spielnummer});
-            const bool first = winner(r) == r.sid1;
-            f.record(0, r.spielnummer, first ? QStringLiteral("3:0") : QStringLiteral("0:3"),
-                     first ? QStringList{"5", "5", "5"} : QStringList{"-5", "-5", "-5"});
-        };
-        // The first from its mirrored icon: both icons are drawn from the stored sets.
-        f.run({groupA[0].spielnummer});
-        f.record(0, groupA[0].spielnummer, QStringLiteral("3:0"), {"5", "7", "11"}, false, QStringLiteral("x"));
+        const GroupA group = f.groupRanksTakenEarly();
+        QCOMPARE(f.side(group.final, 1), group.a);
+        QVERIFY(f.side(group.final, 2) > 0 && f.side(group.final, 2) != group.a);
+        // The first result from the mirrored icon: both icons drawn from the stored sets.
         const auto shownIcon = [&](const char* name) {
-            return f.bracket()->findChild<PlanIcon*>(QString::fromLatin1(name) + QString::number(groupA[0].spielnummer));
+            return f.bracket()->findChild<PlanIcon*>(QString::fromLatin1(name) +
+                                                     QString::number(group.matches[0].spielnummer));
         };
         QCOMPARE(shownIcon("status")->text(), QStringLiteral("3:0"));
         QCOMPARE(shownIcon("status")->toolTip(), QStringLiteral("+5, +7, +11"));
         QCOMPARE(shownIcon("statusx")->text(), QStringLiteral("0:3"));
         QCOMPARE(shownIcon("statusx")->toolTip(), QStringLiteral("-5, -7, -11"));
-        f.verifyPoolsAsRebuilt();
-        page->feldDragDrop(QStringLiteral("platz11"), {QStringLiteral("Sieger Gruppe A"), 0});
-        QCOMPARE(f.side(final, 1), a);
+        f.spielplaene.statusladen(f.kid);
+        QCOMPARE(f.tag(group.final), 1);
+        f.spielplaene.planupdate();
+        QCOMPARE(f.tag(group.final), 1);
+        try {
+            callMatch(f.db(), f.kid, group.final, {}, {QStringLiteral("T1"), QString(), true, f.clock.now()});
+            QFAIL("called");
+        } catch (const MatchConflict& e) {
+            QCOMPARE(e.message(), QStringLiteral("Ein Platz von Spiel %1 kommt aus einer Gruppe, die noch nicht "
+                                                 "beendet ist.")
+                                      .arg(group.final));
+        }
+        f.prompter.expect(PromptKind::Error, kNichtStartbar);
+        QVERIFY(!f.modes.spielmanuellstarten(group.final));
+        QCOMPARE(f.row(group.final).state(), MatchStage::Open);
 
         f.prompter.expect(PromptKind::Information, kGruppeBeendet);
-        for (qsizetype i = 1; i < groupA.size(); ++i)
-            recordA(groupA[i]);
-        QCOMPARE(f.side(final, 1), c);
-        QCOMPARE(f.placementSlot(QStringLiteral("platz11"))->text(), f.row(final).spieler1);
+        f.finishGroupA(group);
+        QCOMPARE(f.side(group.final, 1), group.c);
+        QCOMPARE(f.side(group.final, 2), group.a);
+        QCOMPARE(f.placementSlot(QStringLiteral("platz11"))->text(), f.row(group.final).spieler1);
+        QCOMPARE(f.tag(group.final), 2);
         f.verifyPoolsAsRebuilt();
+
+        f.run({group.final});
+        f.record(4, group.final, QStringLiteral("3:1"), {"5", "-5", "5", "5"});
+        QCOMPARE(f.row(group.final).state(), MatchStage::Finished);
+        QCOMPARE(readMatchOfPlacement(f.db(), f.kid, group.final)->siegerSID, group.c);
         QVERIFY(f.prompter.verify());
+    }
+
+    // A placement match played with the provisional holders before the group
+    // ended keeps its sides: the group end tells the organiser which places
+    // went to whom, and the match is taken back before they are filled.
+    void playedBeforeTheGroupEnd_data()
+    {
+        addBackendColumn();
+        addBackendRows();
+    }
+    void playedBeforeTheGroupEnd()
+    {
+        QFETCH(Backend, backend);
+        RecordingFixture f(backend);
+        if (!f.tdb.ready())
+            return;
+        const GroupA group = f.groupRanksTakenEarly();
+        const int second = f.side(group.final, 2);
+        // Played as the program did before it waited for the group's end.
+        execute(f.db(),
+                s("UPDATE Spielplan SET beendet=1, ergebnis='3:0', siegerSID=SID1, verliererSID=SID2, an_platte='T1' "
+                  "WHERE KID=:k AND spielnummer=:n"),
+                {{s("k"), f.kid}, {s("n"), group.final}});
+        const auto sides = [&] {
+            return queryRows(f.db(), s("SELECT SID1,spieler1,SID2,spieler2,siegerSID,verliererSID,beendet "
+                                       "FROM Spielplan WHERE KID=%1 AND spielnummer=%2")
+                                         .arg(f.kid)
+                                         .arg(group.final));
+        };
+        const QStringList played = sides();
+        QHash<int, QString> names;
+        for (const StandingsRow& row : readGroupStandings(f.db(), f.kid, 0))
+            names.insert(row.sid, row.bez);
+        f.prompter.expect(PromptKind::Information, kGruppeBeendet);
+        f.prompter.expect(PromptKind::Warning,
+                          keptSlotMessage({group.final, 4, 0, 0, group.a, {group.c, names.value(group.c)}}));
+        f.prompter.expect(PromptKind::Warning,
+                          keptSlotMessage({group.final, 4, 0, 1, second, {group.a, names.value(group.a)}}));
+        f.finishGroupA(group);
+        QVERIFY(f.prompter.verify());
+        QCOMPARE(sides(), played);
+        QVERIFY(keptSlotMessage({group.final, 4, 0, 0, group.a, {group.c, names.value(group.c)}})
+                    .contains(QStringLiteral("\"Sieger Gruppe A\"")));
     }
 };
 

@@ -473,7 +473,8 @@ private slots:
         const QSqlDatabase db = tdb.db();
         const int kid = drawnClass(db, QStringLiteral("Zwei"), {groupPhase(2, 4, 2), groupPhase(1, 4)}, 8);
         // Phase 2's qualifiers known (keys by their source group and place), its rows
-        // updated from the last to the first; phase 1 played but for one open bye.
+        // updated from the last to the first; phase 1 played but for one open
+        // match against a bye, whose empty side keeps its group open no longer.
         QList<int> phase2;
         for (const MatchStateRow& row : readMatchStateRows(db, kid))
             if (row.phase == 2)
@@ -485,7 +486,7 @@ private slots:
         std::sort(phase2.begin(), phase2.end());
         execute(db, s("UPDATE Spielplan SET beendet=1 WHERE KID=:k AND phase=1"), {{s("k"), kid}});
         const int bye = readMatchStateRows(db, kid).first().spielnummer;
-        execute(db, s("UPDATE Spielplan SET beendet=0,SID2=-2,spieler2='Freilos' WHERE KID=:k AND spielnummer=:n"),
+        execute(db, s("UPDATE Spielplan SET beendet=0,SID2=-2,spieler2='' WHERE KID=:k AND spielnummer=:n"),
                 {{s("k"), kid}, {s("n"), bye}});
 
         QHash<int, MatchStateRow> rows;

@@ -6,6 +6,8 @@
 // the slots that do not change.
 #include "planfixture.h"
 
+#include "data/matchdialogrecords.h"
+#include "data/matchstaterecords.h"
 #include "data/placementrecords.h"
 #include "data/sql.h"
 #include "platform/apperror.h"
@@ -289,6 +291,47 @@ private slots:
         QVERIFY(f.placementRows().isEmpty());
         QCOMPARE(matches(), before - 2);
         QVERIFY(f.prompter.verify());
+    }
+
+    // No placement match pairs an entrant with himself: a drop that would is
+    // refused with the message and changes nothing, whether the other side
+    // holds the entrant or the same placeholder; a match whose sides became
+    // one entrant through results is never sent to a table.
+    void anEntrantNeverMeetsHimself_data() { addBackendColumn(); addBackendRows(); }
+    void anEntrantNeverMeetsHimself()
+    {
+        QFETCH(Backend, backend);
+        PageFixture f(backend);
+        if (!f.tdb.ready())
+            return;
+        f.show(drawnClass(f.db(), QStringLiteral("Gruppen"), {groupPhase(2, 4)}, 8));
+        f.choose(QStringLiteral("2"));
+        const int n = f.page.placementClass().rowMatch(1);
+        const Candidate second{QStringLiteral("Zweiter Gruppe B"), 0};
+        f.page.feldDragDrop(QStringLiteral("platz11"), second);
+        f.prompter.expect(PromptKind::Warning, kSameEntrant);
+        f.page.feldDragDrop(QStringLiteral("platz21"), second);
+        QCOMPARE(f.side(n, 2), QStringLiteral("-1||-1|-1|-1"));
+        QCOMPARE(f.label(QStringLiteral("platz21"))->text(), QString());
+
+        f.update(s("UPDATE Spielplan SET beendet=1 WHERE KID=:k AND gruppe=1"));
+        f.page.feldDragDrop(QStringLiteral("platz11"), {QStringLiteral("Sieger Gruppe B"), 0});
+        const QString winner = f.side(n, 1);
+        QVERIFY(winner.section(QLatin1Char('|'), 0, 0).toInt() > 0);
+        f.prompter.expect(PromptKind::Warning, kSameEntrant);
+        f.page.feldDragDrop(QStringLiteral("platz21"), {QStringLiteral("Sieger Gruppe B"), 0});
+        QCOMPARE(f.side(n, 2), QStringLiteral("-1||-1|-1|-1"));
+        f.page.feldDragDrop(QStringLiteral("platz21"), second);
+        QVERIFY(f.side(n, 2) != winner);
+        QVERIFY(f.prompter.verify());
+
+        // Both sides one entrant (a double knock-out's losers' slots can end so).
+        f.update(s("UPDATE Spielplan SET SID2=SID1, spieler2=spieler1 WHERE KID=:k AND phase=4"));
+        const std::optional<MatchStateRow> row = readMatchStateRow(f.db(), f.kid, n);
+        QVERIFY(row && !row->sidesDecided());
+        QCOMPARE(unplayableReason(*row), QStringLiteral("Beide Seiten von Spiel %1 sind derselbe Teilnehmer.").arg(n));
+        QVERIFY_THROWS_EXCEPTION(MatchConflict, callMatch(f.db(), f.kid, n, {}, {QStringLiteral("T1"), {}, true, {}}));
+        QCOMPARE(readMatchOfPlacement(f.db(), f.kid, n)->played, false);
     }
 
     void missingRankStaysAPlaceholder_data() { addBackendColumn(); addBackendRows(); }

@@ -206,6 +206,10 @@ private slots:
         Tergebnis_team& d = f.ergebnis_team;
         const int n = f.c.match;
         f.spielplaene.statusClick(QStringLiteral("status%1").arg(n), 2 - 1);
+        // Nothing is planned, so no table is chosen for the organiser.
+        QCOMPARE(d.tisch[0]->currentText(), QString());
+        for (QComboBox* table : d.tisch)
+            table->setCurrentIndex(0);
         d.zeit[0]->setText(QStringLiteral("10:00"));
         d.spielerc[0]->setCurrentIndex(d.spielerc[0]->findText(QStringLiteral("Spieler2, T.")));
         QVERIFY(d.okClick());

@@ -113,14 +113,14 @@ private slots:
         BoardTableModel* grid = form.StringGrid1->boardModel();
         QCOMPARE(grid->rowCount(), 143);
         QCOMPARE(grid->columnCount(), 4);
-        QCOMPARE(grid->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), s("10"));
+        QCOMPARE(grid->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), s("10"));
         QCOMPARE(grid->headerData(0, Qt::Vertical, Qt::DisplayRole).toString(), s("00:10"));
         QCOMPARE(form.StringGrid1->columnWidth(0), 100);
         QCOMPARE(form.StringGrid1->rowHeight(0), 14);
-        QCOMPARE(grid->data(grid->index(56, 1), Qt::DisplayRole).toString(), s("Cramer"));
-        QCOMPARE(grid->data(grid->index(57, 1), Qt::DisplayRole).toString(), s("Dietz"));
-        QCOMPARE(grid->data(grid->index(56, 1), Qt::ToolTipRole).toString(), s("Schiedsrichter: Schmidt"));
-        QCOMPARE(grid->data(grid->index(55, 1), Qt::ToolTipRole), QVariant());
+        QCOMPARE(grid->data(grid->index(56, 3), Qt::DisplayRole).toString(), s("Cramer"));
+        QCOMPARE(grid->data(grid->index(57, 3), Qt::DisplayRole).toString(), s("Dietz"));
+        QCOMPARE(grid->data(grid->index(56, 3), Qt::ToolTipRole).toString(), s("Schiedsrichter: Schmidt"));
+        QCOMPARE(grid->data(grid->index(55, 3), Qt::ToolTipRole), QVariant());
 
         f.chooseClass(s("Herren (Einzel)"));
         QCOMPARE(f.listTexts(), (QStringList{"Adler-Brandt", "Kühn-Lang", "Sieger Spiel 1-Sieger Spiel 2"}));
@@ -166,20 +166,20 @@ private slots:
     {
         PlanungFixture f;
         QWidget* viewport = f.form.StringGrid1->viewport();
-        const QPoint from = f.cellCentre(58, 2);
+        const QPoint from = f.cellCentre(58, 4);
         QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-        const QPoint to = f.cellCentre(70, 3);
+        const QPoint to = f.cellCentre(70, 2);
         QTest::mouseMove(viewport, from + QPoint(0, 20));
         QTest::mouseMove(viewport, to);
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
         QCOMPARE(storedPlanning(f.tdb.db(), kHerren, 2), s("2026-06-06|2|11:40|Schmidt"));
         BoardTableModel* grid = f.form.StringGrid1->boardModel();
-        QCOMPARE(grid->data(grid->index(69, 2), Qt::DisplayRole).toString(), s("Cramer"));
-        QCOMPARE(grid->data(grid->index(69, 2), Qt::ToolTipRole).toString(), s("Schiedsrichter: Schmidt"));
-        QCOMPARE(grid->data(grid->index(56, 1), Qt::DisplayRole).toString(), QString());
+        QCOMPARE(grid->data(grid->index(69, 1), Qt::DisplayRole).toString(), s("Cramer"));
+        QCOMPARE(grid->data(grid->index(69, 1), Qt::ToolTipRole).toString(), s("Schiedsrichter: Schmidt"));
+        QCOMPARE(grid->data(grid->index(56, 3), Qt::DisplayRole).toString(), QString());
 
         // A click without a move moves nothing.
-        const QPoint again = f.cellCentre(70, 3);
+        const QPoint again = f.cellCentre(70, 2);
         QTest::mouseClick(viewport, Qt::LeftButton, {}, again);
         QCOMPARE(storedPlanning(f.tdb.db(), kHerren, 2), s("2026-06-06|2|11:40|Schmidt"));
 
@@ -204,7 +204,7 @@ private slots:
         PlanungFixture f;
         BoardGrid* grid = f.form.StringGrid1;
         QWidget* viewport = grid->viewport();
-        const QPoint from = f.cellCentre(58, 2);
+        const QPoint from = f.cellCentre(58, 4);
         QTest::mousePress(viewport, Qt::LeftButton, {}, from);
         QTest::mouseMove(viewport, from + QPoint(0, 20));
         QCOMPARE(grid->autoScrollStep(), QPoint());
@@ -263,9 +263,9 @@ private slots:
         plan(1, "3", QTime(11, 0));
         f.form.refresh();
         BoardTableModel* cells = grid->boardModel();
-        QCOMPARE(cells->data(cells->index(59, 2), Qt::DisplayRole).toString(), s("Cramer"));
-        QCOMPARE(cells->data(cells->index(56, 1), Qt::DisplayRole).toString(), QString());
-        QCOMPARE(cells->data(cells->index(65, 3), Qt::DisplayRole).toString(), s("Adler"));
+        QCOMPARE(cells->data(cells->index(59, 1), Qt::DisplayRole).toString(), s("Cramer"));
+        QCOMPARE(cells->data(cells->index(56, 3), Qt::DisplayRole).toString(), QString());
+        QCOMPARE(cells->data(cells->index(65, 2), Qt::DisplayRole).toString(), s("Adler"));
         QCOMPARE(f.listTexts(), (QStringList{"Kühn-Lang", "Sieger Spiel 1-Sieger Spiel 2"}));
         QCOMPARE(grid->verticalScrollBar()->value(), scrolled);
         QVERIFY(f.prompter.verify());
@@ -279,11 +279,11 @@ private slots:
         BoardList* list = f.form.ListBox1;
         std::unique_ptr<QMimeData> data(list->model()->mimeData({list->model()->index(1, 0)}));
         QCOMPARE(data->data(kBoardEntryMime), QByteArray("1 6 -1"));
-        f.dropEntry(1, 60, 4);
+        f.dropEntry(1, 60, 3);
         QCOMPARE(storedPlanning(f.tdb.db(), kHerren, 6), s("2026-06-06|3|10:00|"));
         QCOMPARE(f.listTexts(), (QStringList{"Adler-Brandt", "Sieger Spiel 1-Sieger Spiel 2"}));
         BoardTableModel* grid = f.form.StringGrid1->boardModel();
-        QCOMPARE(grid->data(grid->index(59, 3), Qt::DisplayRole).toString(), s("Kühn"));
+        QCOMPARE(grid->data(grid->index(59, 2), Qt::DisplayRole).toString(), s("Kühn"));
 
         // Another desk plans a match into the cell below meanwhile: the next
         // drop there is refused, told, and the board shows that desk's match.
@@ -294,10 +294,10 @@ private slots:
                  {s("z"), toDbValue(storedPlanTime(QTime(11, 0)))},
                  {s("k"), kHerren}});
         f.prompter.expect(PromptKind::Warning, s("Das Spiel wurde inzwischen an einem anderen Arbeitsplatz geändert."));
-        f.dropEntry(0, 65, 4);
+        f.dropEntry(0, 65, 3);
         QVERIFY(f.prompter.verify());
         QCOMPARE(storedPlanning(f.tdb.db(), kHerren, 1), s("|||"));
-        QCOMPARE(grid->data(grid->index(65, 3), Qt::DisplayRole).toString(), s("Sieger Spiel 1"));
+        QCOMPARE(grid->data(grid->index(65, 2), Qt::DisplayRole).toString(), s("Sieger Spiel 1"));
         QCOMPARE(f.listTexts(), QStringList{"Adler-Brandt"});
     }
 
@@ -311,9 +311,9 @@ private slots:
         emit f.form.ColorBox1->activated(red);
         QCOMPARE(scalar(f.tdb.db(), s("SELECT farbe FROM Turnierklassen WHERE KID=:k"), {{s("k"), kHerren}}).toString(),
                  s("clRed"));
-        QCOMPARE(f.form.board().cell(57, 2)->farbe, s("clRed"));
+        QCOMPARE(f.form.board().cell(57, 4)->farbe, s("clRed"));
         const QImage grid = f.form.StringGrid1->viewport()->grab().toImage();
-        const QPoint inside = f.cellCentre(57, 2) + QPoint(40, 0);
+        const QPoint inside = f.cellCentre(57, 4) + QPoint(40, 0);
         QCOMPARE(grid.pixelColor(inside * grid.devicePixelRatio()), QColor(Qt::red));
         QCoreApplication::processEvents(); // the list lays its entries out
         const QImage list = f.form.ListBox1->viewport()->grab().toImage();
@@ -330,7 +330,7 @@ private slots:
     {
         PlanungFixture f;
         QWidget* viewport = f.form.StringGrid1->viewport();
-        const QPoint cell = f.cellCentre(58, 2);
+        const QPoint cell = f.cellCentre(58, 4);
         QTest::mousePress(viewport, Qt::RightButton, {}, cell);
         QTest::mouseRelease(viewport, Qt::RightButton, {}, cell);
         QStringList texts;
@@ -349,7 +349,7 @@ private slots:
 
         // On an empty cell no menu.
         f.form.PopupMenu1->clear();
-        const QPoint empty = f.cellCentre(20, 2);
+        const QPoint empty = f.cellCentre(20, 4);
         QTest::mousePress(viewport, Qt::RightButton, {}, empty);
         QTest::mouseRelease(viewport, Qt::RightButton, {}, empty);
         QVERIFY(f.form.PopupMenu1->actions().isEmpty());

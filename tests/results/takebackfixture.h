@@ -98,8 +98,9 @@ inline QString sideText(const QSqlDatabase& db, int kid, int n, int side)
 
 // The class's rows as they must come back after a result was recorded and
 // taken back: the matches but the sets, result, end and state of `except`,
-// and the places and standings without the positions.
-inline QStringList classDump(const QSqlDatabase& db, int kid, int except)
+// and the places and standings, with their positions when asked (entrants
+// who have played and stay tied keep the order the later result left).
+inline QStringList classDump(const QSqlDatabase& db, int kid, int except, bool positions = false)
 {
     QStringList dump;
     for (const QString& line :
@@ -112,7 +113,7 @@ inline QStringList classDump(const QSqlDatabase& db, int kid, int except)
                            QString::number(kid) + s(" AND spielnummer=") + QString::number(except)))
         dump << s("Spielplan ") + line;
     for (const QString& line :
-         queryRows(db, s("SELECT GID,SID,bez,spielanzahl,matchegewonnen,matcheverloren,spielegewonnen,spieleverloren,"
+         queryRows(db, s("SELECT GID,") + (positions ? s("pos,") : QString()) + s("SID,bez,spielanzahl,matchegewonnen,matcheverloren,spielegewonnen,spieleverloren,"
                          "saetzegewonnen,saetzeverloren,punktegewonnen,punkteverloren,parentGID,parentpos,phase "
                          "FROM Tabellen WHERE KID=") +
                            QString::number(kid) + s(" ORDER BY GID,parentpos,SID")))

@@ -241,6 +241,8 @@ private slots:
                 QFAIL("not refused");
             } catch (const MatchConflict& e) {
                 QCOMPARE(e.message(), message);
+                // A busy table or umpire may be replaced; busy entrants may not.
+                QCOMPARE(dynamic_cast<const ResourceBusy*>(&e) != nullptr, what != QLatin1String("entrant"));
             }
             QCOMPARE(dumpTables(db, {s("Spielplan")}), before);
         }

@@ -19,6 +19,8 @@
 #include <QMap>
 #include <QTest>
 
+#include <functional>
+
 using namespace bw;
 using namespace bw::test;
 
@@ -147,7 +149,7 @@ private slots:
             return;
         FakePlan plan = planWithPools();
         ResultEngine engine(db(), kTid, m_clock, plan);
-        const ResultEntry entry = entryOf(m_kid, 1, QStringLiteral("3:2"), {"+9", "-0", " -7 ", "-00", "12"});
+        const ResultEntry entry = entryOf(m_kid, 1, QStringLiteral("3:2"), {"+9", "-0", " -7 ", "12", "+3"});
         QCOMPARE(engine.recordResult(entry), RecordOutcome::Recorded);
 
         const QVariantMap row = matchRow(db(), m_kid, 1);
@@ -157,7 +159,7 @@ private slots:
         QCOMPARE(row.value("ergebnis").toString(), QStringLiteral("3:2"));
         QCOMPARE(row.value("siegersid").toString(), QStringLiteral("11"));
         QCOMPARE(row.value("verlierersid").toString(), QStringLiteral("12"));
-        const QStringList stored{"9", "-100", "-7", "-100", "12"};
+        const QStringList stored{"9", "-100", "-7", "12", "3"};
         for (int i = 0; i < 9; ++i) {
             const QVariant v = row.value(QStringLiteral("satz%1").arg(i + 1));
             if (i < stored.size())
@@ -357,6 +359,79 @@ private slots:
         }
         QCOMPARE(dumpTables(db()), before);
         QCOMPARE(plan.pools, planWithPools().pools);
+    }
+
+    // The sets entered against the result: stored when they agree or when
+    // none was entered; refused with the message naming what disagrees
+    // otherwise, nothing written, the pools as they were.
+    void setsAgainstResult_data()
+    {
+        addBackendColumn();
+        QTest::addColumn<QString>("ergebnis");
+        QTest::addColumn<QStringList>("saetze");
+        QTest::addColumn<QString>("refusal"); // empty: stored
+        const struct {
+            const char* name;
+            const char* ergebnis;
+            QStringList saetze;
+            const char* refusal;
+        } cases[] = {
+            {"agreeing", "3:1", {"+9", "-7", "+11", "+5"}, ""},
+            {"agreeing to the fifth set", "2:3", {"+3", "-0", "+12", "-9", "-11"}, ""},
+            {"none at all", "3:0", {}, ""},
+            {"blanks only", "0:3", {" ", "", "  "}, ""},
+            {"two all for 3:1", "3:1", {"+9", "-7", "-11", "+5"}, "Die Sätze ergeben 2:2, das Endergebnis lautet 3:1."},
+            {"the other side's win", "1:3", {"+9", "+7", "-11", "+5"},
+             "Die Sätze ergeben 3:1, das Endergebnis lautet 1:3."},
+            {"a set missing at the end", "3:0", {"+5", "+5"}, "Die Sätze ergeben 2:0, das Endergebnis lautet 3:0."},
+            {"a set missing before others", "3:1", {"+9", "", "-7", "+5", "+5"}, "Satz 2 fehlt vor Satz 5."},
+            {"after the deciding set", "3:1", {"+5", "+5", "+5", "-5"},
+             "Nach dem entscheidenden Satz 3 ist noch Satz 4 eingetragen, das Endergebnis lautet 3:1."},
+            {"one set too many", "3:0", {"+5", "+5", "+5", "+5"}, "Die Sätze ergeben 4:0, das Endergebnis lautet 3:0."},
+        };
+        for (const Backend backend : {Backend::SQLite, Backend::PostgreSQL})
+            for (const auto& c : cases)
+                QTest::newRow(qPrintable(QString::fromLatin1(c.name) + (backend == Backend::SQLite ? " sqlite" : " postgresql")))
+                    << backend << QString::fromLatin1(c.ergebnis) << c.saetze << QString::fromUtf8(c.refusal);
+    }
+    void setsAgainstResult()
+    {
+        QFETCH(QString, ergebnis);
+        QFETCH(QStringList, saetze);
+        QFETCH(QString, refusal);
+        if (!makeFixture())
+            return;
+        FakePlan plan = planWithPools();
+        ResultEngine engine(db(), kTid, m_clock, plan);
+        const QStringList before = dumpTables(db());
+        const ResultEntry entry = entryOf(m_kid, 1, ergebnis, saetze);
+        if (!refusal.isEmpty()) {
+            const auto refused = [&](const std::function<void()>& store) {
+                try {
+                    store();
+                } catch (const AppError& e) {
+                    return e.message();
+                }
+                return QStringLiteral("stored");
+            };
+            QCOMPARE(refused([&] { engine.recordResult(entry); }), refusal);
+            QCOMPARE(dumpTables(db()), before);
+            QCOMPARE(plan.pools, planWithPools().pools);
+            // A correction of a stored result is refused the same way.
+            QCOMPARE(engine.recordResult(entryOf(m_kid, 1, QStringLiteral("3:0"), {})), RecordOutcome::Recorded);
+            const QStringList recorded = dumpTables(db());
+            QCOMPARE(refused([&] { engine.correctResult(entry, {}, [] { return true; }); }), refusal);
+            QCOMPARE(dumpTables(db()), recorded);
+            return;
+        }
+        QCOMPARE(engine.recordResult(entry), RecordOutcome::Recorded);
+        const QVariantMap row = matchRow(db(), m_kid, 1);
+        QCOMPARE(row.value("ergebnis").toString(), ergebnis);
+        for (int i = 0; i < 9; ++i) {
+            const QString typed = saetze.value(i).trimmed();
+            const QVariant stored = row.value(QStringLiteral("satz%1").arg(i + 1));
+            QCOMPARE(stored.isValid(), !typed.isEmpty());
+        }
     }
 
     // Every statement failing in turn: nothing stays, the plan is rebuilt from

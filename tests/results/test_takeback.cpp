@@ -238,6 +238,33 @@ private slots:
         QCOMPARE(inconsistency(db(), kid), QString());
     }
 
+    // The last of the draw beats the first; taken back, nobody has played
+    // and the group stands in the order of the draw again, also when it is
+    // ranked anew, not in the order the result left.
+    void aTakeBackRanksByTheDraw_data() { backends(); }
+    void aTakeBackRanksByTheDraw()
+    {
+        if (!open())
+            return;
+        const int kid = drawnClass(db(), s("Gruppe"), {groupPhase(1, 4)}, 4);
+        const auto positions = [&] {
+            return queryRows(db(), s("SELECT SID,pos FROM Tabellen WHERE KID=%1 AND GID=0 ORDER BY pos").arg(kid));
+        };
+        const QStringList drawn = queryRows(db(), s("SELECT SID,pos FROM Gruppen WHERE KID=%1 AND GID=0 ORDER BY pos").arg(kid));
+        QCOMPARE(positions(), drawn);
+        const QStringList first = drawn.first().split(QLatin1Char('|'));
+        const QStringList last = drawn.last().split(QLatin1Char('|'));
+        const int n = matchOf(db(), kid, first[0].toInt(), last[0].toInt());
+        Desk desk(db());
+        QVERIFY(desk.win(kid, n, readGroupMatch(db(), kid, n)->sid1 == last[0].toInt() ? 1 : 2));
+        QCOMPARE(positions().first(), last[0] + s("|0"));
+
+        QCOMPARE(zuruecksetzenBeendet(db(), kid, n, {}), TakeBackOutcome::Done);
+        QCOMPARE(positions(), drawn);
+        Tabelle_Rechnen(db(), kid, 0);
+        QCOMPARE(positions(), drawn);
+    }
+
     void theShareOfAMatchLeavesTheStandings()
     {
         if (!openSqlite())
@@ -405,12 +432,15 @@ private slots:
                 QVERIFY(desk.win(kid, m));
         }
         execute(db(), s("UPDATE Spielplan SET begonnen=1 WHERE KID=:k AND spielnummer=:n"), {{s("k"), kid}, {s("n"), n}});
-        const QStringList before = classDump(db(), kid, n);
+        // The standings' positions too, but where the group's other results
+        // leave a tie the later result ordered.
+        const bool positions = which != 2;
+        const QStringList before = classDump(db(), kid, n, positions);
         QVERIFY(desk.record(kid, n, s("3:1"), {s("+5"), s("-0"), s("+7"), s("+9")}));
-        QVERIFY(classDump(db(), kid, n) != before);
+        QVERIFY(classDump(db(), kid, n, positions) != before);
 
         QCOMPARE(zuruecksetzenBeendet(db(), kid, n, {}), TakeBackOutcome::Done);
-        QCOMPARE(classDump(db(), kid, n), before);
+        QCOMPARE(classDump(db(), kid, n, positions), before);
         const QVariantMap row = rowOf(db(), kid, n);
         QVERIFY(row.value(s("ergebnis")).isNull());
         QCOMPARE(row.value(s("begonnen")).toInt(), 1);

@@ -126,9 +126,17 @@ private slots:
         QCOMPARE(match.games[2].p1, std::optional<int>(12));
         QCOMPARE(match.games[2].p2, std::optional<int>(12));
         QCOMPARE(match.games[0].tische, (QStringList{"T1", "T2"}));
-        QCOMPARE(match.games[0].tisch, QStringLiteral("T1")); // the first table when none is planned
+        // No table is planned, so none is chosen for the organiser; a call-up
+        // offers the first free one.
+        for (const TeamGameEntry& game : match.games)
+            QVERIFY(game.tisch.isEmpty());
+        for (const TeamGameEntry& game : loaded(db, c, c.match, true).games)
+            QCOMPARE(game.tisch, QStringLiteral("T2"));
+        QCOMPARE(match.gameWithoutValidTable(), 1);
         QCOMPARE(match.games[0].tag, kStartDay);
         QVERIFY(match.games[0].zeit.isEmpty());
+        for (TeamGameEntry& game : match.games)
+            game.tisch = QStringLiteral("T1");
 
         // Player 3 of team 2 left empty; game 2 at 10:30 at T2.
         match.lineup2[2].text.clear();

@@ -158,6 +158,8 @@ public:
 
 } // namespace
 
+Q_DECLARE_METATYPE(bw::TeamResultEntry)
+
 class TestTeamResult : public QObject {
     Q_OBJECT
 
@@ -273,8 +275,9 @@ private slots:
         FakePlan plan = knockOutPlan();
         ResultEngine engine(db(), kTid, m_clock, plan);
         TeamResultEntry entry = teamEntry(m_kid, 1, a, b);
+        entry.spiele[0].ergebnis = QStringLiteral("3:2");
         entry.spiele[0].saetze = {QStringLiteral(" +9"), QStringLiteral("-0"), QStringLiteral("-00"),
-                                  QStringLiteral("12")};
+                                  QStringLiteral("12"), QStringLiteral("+4")};
         QCOMPARE(engine.recordTeamResult(entry), RecordOutcome::Recorded);
 
         const MatchSide& winner = a > b ? kNord : kSued;
@@ -282,7 +285,7 @@ private slots:
         QCOMPARE(queryRows(db(), s("SELECT beendet,begonnen,ergebnis,siegerSID,verliererSID,satz1,satz2,satz9 "
                                    "FROM Spielplan WHERE KID=%1 AND spielnummer=1").arg(m_kid)),
                  QStringList{QStringLiteral("1|0|%1:%2|%3|%4|NULL|NULL|NULL").arg(a).arg(b).arg(winner.id).arg(loser.id)});
-        QStringList games{QStringLiteral("1|9|-100|-100|12|NULL|3:0")};
+        QStringList games{QStringLiteral("1|9|-100|-100|12|4|3:2")};
         for (int n = 2; n <= a + b; ++n)
             games << (n <= a ? QStringLiteral("%1|5|5|5|NULL|NULL|3:0") : QStringLiteral("%1|-5|-5|-5|NULL|NULL|0:3")).arg(n);
         QCOMPARE(queryRows(db(), s("SELECT nummer,satz1,satz2,satz3,satz4,satz5,ergebnis FROM Teamspiele "
@@ -501,6 +504,71 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(AppError, engine.recordTeamResult(e));
         QCOMPARE(dumpTables(db()), before);
         QCOMPARE(plan.pools, knockOutPlan().pools);
+    }
+
+    // The team result against the results of its games, and each game's sets
+    // against its result: stored when they agree, refused with the message
+    // otherwise and nothing written.
+    void resultAgainstGames_data()
+    {
+        addBackendColumn();
+        QTest::addColumn<TeamResultEntry>("entry");
+        QTest::addColumn<QString>("refusal"); // empty: stored
+        const auto withResult = [](TeamResultEntry e, const QString& ergebnis) {
+            e.match.ergebnis = ergebnis;
+            return e;
+        };
+        TeamResultEntry noGames = teamEntry(0, 1, 0, 0, -1, 9);
+        noGames.match.ergebnis = QStringLiteral("5:2");
+        TeamResultEntry gameSets = teamEntry(0, 1, 5, 4);
+        gameSets.spiele[1].saetze = {QStringLiteral("+5"), QStringLiteral("-5"), QStringLiteral("-5")};
+        TeamResultEntry setsWithoutResult = teamEntry(0, 1, 5, 0, -1, 9);
+        setsWithoutResult.spiele[6].saetze[0] = QStringLiteral("+7");
+        const struct {
+            const char* name;
+            TeamResultEntry entry;
+            const char* refusal;
+        } cases[] = {
+            {"games agree", teamEntry(0, 1, 5, 4), ""},
+            {"some games unplayed", teamEntry(0, 1, 5, 2, -1, 9), ""},
+            {"no game with a result", noGames, ""},
+            {"the losing team named winner", withResult(teamEntry(0, 1, 2, 1), QStringLiteral("1:2")),
+             "Die Spiele ergeben 2:1, das Endergebnis lautet 1:2."},
+            {"more games than the result", withResult(teamEntry(0, 1, 5, 3), QStringLiteral("5:2")),
+             "Die Spiele ergeben 5:3, das Endergebnis lautet 5:2."},
+            {"a game's sets against its result", gameSets, "Spiel 2: Die Sätze ergeben 1:2, das Endergebnis lautet 3:0."},
+            {"sets without a game result", setsWithoutResult,
+             "Spiel 7: Sätze sind eingetragen, aber kein Ergebnis gewählt."},
+        };
+        for (const auto& [backendName, backend] :
+             {std::pair{"sqlite", Backend::SQLite}, {"postgresql", Backend::PostgreSQL}})
+            for (const auto& c : cases)
+                QTest::addRow("%s %s", backendName, c.name) << backend << c.entry << QString::fromUtf8(c.refusal);
+    }
+    void resultAgainstGames()
+    {
+        QFETCH(TeamResultEntry, entry);
+        QFETCH(QString, refusal);
+        if (!makeKnockOut())
+            return;
+        entry.match.kid = m_kid;
+        FakePlan plan = knockOutPlan();
+        ResultEngine engine(db(), kTid, m_clock, plan);
+        const QStringList before = dumpTables(db());
+        QString outcome;
+        try {
+            engine.recordTeamResult(entry);
+        } catch (const AppError& e) {
+            outcome = e.message();
+        }
+        QCOMPARE(outcome, refusal);
+        if (!refusal.isEmpty()) {
+            QCOMPARE(dumpTables(db()), before);
+            QCOMPARE(plan.pools, knockOutPlan().pools);
+            return;
+        }
+        QCOMPARE(queryRows(db(), s("SELECT ergebnis FROM Spielplan WHERE KID=%1 AND spielnummer=1").arg(m_kid)),
+                 QStringList{entry.match.ergebnis});
     }
 
     // Every statement failing in turn: nothing stays, the plan is rebuilt.

@@ -10,20 +10,24 @@
 #include "data/sql.h"
 #include "results/setentry.h"
 #include "results/tergebnis.h"
+#include "results/tergebnis_team.h"
 #include "support/fakeprompter.h"
 #include "support/testdatabase.h"
 #include "support/widgethelpers.h"
 
+#include "controls/uicheckctrls.h"
 #include "controls/uicoreutils.h"
 #include "platform/clock.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace bw;
 using namespace bw::test;
@@ -77,6 +81,16 @@ class TestTergebnis : public QObject {
 
     MatchDialogRow row(int n) const { return *readMatchDialogRow(m_db, m_kid, n); }
     Tergebnis& dialog() { return *m_dialog; }
+    TergebnisLinks links()
+    {
+        TergebnisLinks links;
+        links.clock = &m_clock;
+        links.database = [this] { return m_db; };
+        links.naechstesSpielAnzeigen = [] { return true; };
+        links.setWorkAreaEnabled = [this](bool enabled) { m_workArea = enabled; };
+        links.plan = &m_plan;
+        return links;
+    }
     void fill(TergebnisMode mode, int n, const QStringList& tables = {"T1", "T2"},
               const QStringList& umpires = {"Abel, Eva", "Huber, Hans"}, bool byHand = false)
     {
@@ -125,13 +139,7 @@ private slots:
         m_prompterOwned = std::make_unique<FakePrompter>();
         m_prompter = m_prompterOwned.get();
         m_dialog = std::make_unique<Tergebnis>(nullptr, *m_prompterOwned);
-        TergebnisLinks links;
-        links.clock = &m_clock;
-        links.database = [this] { return m_db; };
-        links.naechstesSpielAnzeigen = [] { return true; };
-        links.setWorkAreaEnabled = [this](bool enabled) { m_workArea = enabled; };
-        links.plan = &m_plan;
-        dialog().setLinks(links);
+        dialog().setLinks(links());
         ResultDialogSetup setup;
         setup.saetze = 3;
         setup.setEntries = 5;
@@ -194,29 +202,61 @@ private slots:
                  TergebnisMode(mode) != TergebnisMode::Planen && TergebnisMode(mode) != TergebnisMode::Aufgerufen);
     }
 
-    // The call-up preselects the planned table when it is free, else the first free one.
-    void callUpPreselection_data()
+    // What the dialog chooses before the organiser does: planning shows the
+    // plan as stored (no table of its own choosing); a call-up only what is
+    // free, the planned table when it is free, else the first free one, and
+    // the planned umpire (also one a call-up taken back left) only when free.
+    void preselection_data()
     {
+        QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("planned");
-        QTest::addColumn<QStringList>("free");
+        QTest::addColumn<QStringList>("tables"); // the tables listed: free ones on a call-up
         QTest::addColumn<QString>("chosen");
-        QTest::newRow("planned free") << "3" << QStringList{"1", "3"} << "3";
-        QTest::newRow("planned taken") << "3" << QStringList{"1", "2"} << "1";
-        QTest::newRow("none free") << "3" << QStringList{} << "";
-        QTest::newRow("none planned") << "" << QStringList{"2"} << "2";
+        QTest::addColumn<QString>("umpire");
+        QTest::addColumn<QStringList>("umpires");
+        QTest::addColumn<QString>("chosenUmpire");
+        const QStringList both{"Abel, Eva", "Huber, Hans"};
+        const QStringList huber{"Huber, Hans"};
+        const int call = int(TergebnisMode::Aufrufen);
+        const int plan = int(TergebnisMode::Planen);
+        QTest::newRow("call-up, planned free") << call << "3" << QStringList{"1", "3"} << "3" << "" << both << "";
+        QTest::newRow("call-up, planned taken") << call << "3" << QStringList{"1", "2"} << "1" << "" << both << "";
+        QTest::newRow("call-up, none free") << call << "3" << QStringList{} << "" << "" << both << "";
+        QTest::newRow("call-up, none planned") << call << "" << QStringList{"2"} << "2" << "" << both << "";
+        QTest::newRow("call-up, umpire free") << call << "" << QStringList{"2"} << "2" << "Abel, Eva" << both
+                                              << "Abel, Eva";
+        QTest::newRow("call-up, umpire busy") << call << "" << QStringList{"2"} << "2" << "Abel, Eva" << huber << "";
+        QTest::newRow("planning, table planned") << plan << "3" << QStringList{"1", "3"} << "3" << "Abel, Eva" << both
+                                                 << "Abel, Eva";
+        QTest::newRow("planning, none planned") << plan << "" << QStringList{"1", "3"} << "" << "" << both << "";
     }
-    void callUpPreselection()
+    void preselection()
     {
+        QFETCH(int, mode);
         QFETCH(QString, planned);
-        QFETCH(QStringList, free);
+        QFETCH(QStringList, tables);
         QFETCH(QString, chosen);
-        if (!planned.isEmpty())
-            execute(m_db, s("UPDATE Spielplan SET geplanter_tisch=:t WHERE KID=:k AND spielnummer=:n"),
-                    {{s("t"), planned}, {s("k"), m_kid}, {s("n"), m_group2}});
-        fill(TergebnisMode::Aufrufen, m_group2, free, {});
+        QFETCH(QString, umpire);
+        QFETCH(QStringList, umpires);
+        QFETCH(QString, chosenUmpire);
+        execute(m_db, s("UPDATE Spielplan SET geplanter_tisch=:t, schiri=:u WHERE KID=:k AND spielnummer=:n"),
+                {{s("t"), textOrNull(planned)}, {s("u"), textOrNull(umpire)}, {s("k"), m_kid}, {s("n"), m_group2}});
+        fill(TergebnisMode(mode), m_group2, tables, umpires);
         QCOMPARE(dialog().plattencombo->currentText(), chosen);
-        QCOMPARE(dialog().platte->text(), QStringLiteral("An Tisch : ") + chosen);
+        QCOMPARE(dialog().schiricombo->currentText(), chosenUmpire);
         QCOMPARE(dialog().geplanter_tisch->text(), planned);
+        if (TergebnisMode(mode) == TergebnisMode::Planen) {
+            // Nothing chosen is nothing stored: "Übernehmen" asks for a table.
+            dialog().show();
+            if (chosen.isEmpty())
+                m_prompter->expect(PromptKind::Warning, kKeinePlatte);
+            QCOMPARE(dialog().okClick(), !chosen.isEmpty());
+            QCOMPARE(row(m_group2).geplanterTisch, planned);
+            if (dialog().isVisible())
+                dialog().cancelClick();
+            return;
+        }
+        QCOMPARE(dialog().platte->text(), QStringLiteral("An Tisch : ") + chosen);
         QCOMPARE(dialog().spieler1->Tag, row(m_group2).sid1);
         QCOMPARE(dialog().spieler2->Tag, row(m_group2).sid2);
     }
@@ -509,6 +549,104 @@ private slots:
         QVERIFY(m_plan.calls.isEmpty());
         dialog().cancelClick();
         QCOMPARE(row(n).state(), MatchStage::Open);
+
+        // The umpire chosen went to another match meanwhile: the dialog stays
+        // with what was chosen, and another umpire is called up with it.
+        int other = 0;
+        for (const int m : m_group0) {
+            const MatchDialogRow a = row(n), b = row(m);
+            if (a.sid1 != b.sid1 && a.sid1 != b.sid2 && a.sid2 != b.sid1 && a.sid2 != b.sid2)
+                other = m;
+        }
+        QVERIFY(other);
+        fill(TergebnisMode::Aufrufen, n, {"T1", "T2"}, {"Abel, Eva", "Huber, Hans"});
+        dialog().show();
+        dialog().plattencombo->setCurrentIndex(1);
+        dialog().schiricombo->setCurrentIndex(0);
+        setState(other, "in_planung=1,an_platte='T9',schiri='Abel, Eva'");
+        m_prompter->expect(PromptKind::Warning,
+                           QStringLiteral("Der Schiedsrichter Abel, Eva ist inzwischen in Spiel %1 eingesetzt.").arg(other));
+        QVERIFY(!dialog().okClick());
+        QVERIFY(dialog().isVisible() && dialog().ok->isEnabled());
+        QCOMPARE(dialog().plattencombo->currentText(), QStringLiteral("T2"));
+        QCOMPARE(dialog().schiricombo->currentText(), QStringLiteral("Abel, Eva"));
+        QCOMPARE(row(n).state(), MatchStage::Open);
+        QVERIFY(m_plan.calls.isEmpty());
+        dialog().schiricombo->setCurrentIndex(1);
+        QVERIFY(dialog().okClick());
+        QVERIFY(!dialog().isVisible());
+        QCOMPARE(row(n).anPlatte, QStringLiteral("T2"));
+        QCOMPARE(row(n).schiri, QStringLiteral("Huber, Hans"));
+    }
+
+    // Every activation of either result dialog ticks the follow-up boxes of
+    // both, whichever of the four was unticked before: the offer of next
+    // matches calls up only while all four are ticked.
+    void nextBoxesOfBothDialogs_data()
+    {
+        QTest::addColumn<bool>("teamActivates");
+        QTest::addColumn<int>("unticked"); // next, next1 of this dialog, then of the team dialog
+        for (const bool team : {false, true})
+            for (int box = 0; box < 4; ++box)
+                QTest::addRow("%s dialog shown, box %d unticked", team ? "team" : "singles", box) << team << box;
+    }
+    void nextBoxesOfBothDialogs()
+    {
+        QFETCH(bool, teamActivates);
+        QFETCH(int, unticked);
+        Tergebnis_team team(nullptr, *m_prompter);
+        TergebnisTeamLinks teamLinks;
+        teamLinks.naechstesSpielAnzeigen = [] { return true; };
+        teamLinks.twin = {dialog().next, dialog().next1};
+        team.setLinks(teamLinks);
+        TergebnisLinks singles = links();
+        singles.twin = {team.next, team.next1};
+        dialog().setLinks(singles);
+        const QList<TuiCheckbox*> boxes{dialog().next, dialog().next1, team.next, team.next1};
+        for (TuiCheckbox* box : boxes)
+            box->SetChecked(box != boxes[unticked]);
+        fill(TergebnisMode::Starten, m_group0[0]);
+        QDialog& shown = teamActivates ? static_cast<QDialog&>(team) : dialog();
+        shown.show();
+        for (TuiCheckbox* box : boxes)
+            QVERIFY2(box->Checked(), qPrintable(box->parentWidget()->window()->objectName() + u' ' + box->objectName()));
+        shown.reject();
+    }
+
+    // Stray typing never changes the planned start: typing goes where the
+    // page's next step is (the result on the result page, the confirm button
+    // of a called match, the table when planning), the planned start is only
+    // shown where the action stores no plan, and the wheel turns the day only
+    // while it has the focus.
+    void strayInputLeavesThePlannedStart_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<bool>("startEditable");
+        QTest::newRow("planning") << int(TergebnisMode::Planen) << "plattencombo" << true;
+        QTest::newRow("call-up") << int(TergebnisMode::Aufrufen) << "plattencombo" << true;
+        QTest::newRow("called") << int(TergebnisMode::Aufgerufen) << "ok" << true;
+        QTest::newRow("running") << int(TergebnisMode::Starten) << "ergebniscombo" << false;
+        QTest::newRow("finished") << int(TergebnisMode::Beendet) << "ergebniscombo" << false;
+    }
+    void strayInputLeavesThePlannedStart()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, focused);
+        QFETCH(bool, startEditable);
+        fill(TergebnisMode(mode), m_group0[0]);
+        dialog().show();
+        QVERIFY(dialog().focusWidget());
+        QCOMPARE(dialog().focusWidget()->objectName(), focused);
+        QCOMPARE(dialog().starttag->isEnabled(), startEditable);
+        QCOMPARE(dialog().startzeit->isEnabled(), startEditable);
+        QCOMPARE(dialog().JetztButton->isEnabled(), startEditable);
+        QTest::keyClicks(dialog().focusWidget(), QStringLiteral("12"));
+        QWheelEvent wheel(QPointF(5, 5), dialog().starttag->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(dialog().starttag, &wheel);
+        QCOMPARE(dialog().starttag->date(), kClassDay);
+        dialog().cancelClick();
     }
 
     void activateAndClose()

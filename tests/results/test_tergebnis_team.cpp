@@ -158,10 +158,20 @@ private slots:
         QCOMPARE(d.ok->Caption(), kUebernehmen);
         QVERIFY(d.team1->text().startsWith(QStringLiteral("Team ")));
         QCOMPARE(d.spielerc[0]->currentText(), QStringLiteral("Spieler1, T."));
-        QCOMPARE(d.tisch[0]->currentText(), QStringLiteral("T1"));
         QCOMPARE(d.tag[0]->date(), kClassDay);
 
+        // No table is planned, none is chosen for the organiser: "Übernehmen"
+        // asks for one.
         const QStringList before = games(m_class.match);
+        for (QComboBox* table : d.tisch)
+            QCOMPARE(table->currentText(), QString());
+        QCOMPARE(d.focusWidget(), d.tisch[0]);
+        m_prompter->expect(PromptKind::Warning, kKeinePlatte, PromptAnswer::Cancel);
+        QVERIFY(!d.okClick());
+        QCOMPARE(games(m_class.match), before);
+        for (int g = 0; g < 4; ++g)
+            d.tisch[size_t(g)]->setCurrentText(QStringLiteral("T1"));
+
         d.zeit[3]->setText(QStringLiteral("9:7x"));
         m_prompter->expectPrefix(PromptKind::Warning, QStringLiteral("Die Uhrzeit von Spiel 4"), PromptAnswer::Cancel);
         QVERIFY(!d.okClick());
@@ -257,6 +267,8 @@ private slots:
                 {{s("k"), m_class.kid}, {s("n"), m_class.match}});
         fill(TergebnisMode::Planen, m_class.match);
         d.zeit[0]->setText(QStringLiteral("10:00"));
+        for (int g = 0; g < 4; ++g)
+            d.tisch[size_t(g)]->setCurrentText(QStringLiteral("T1"));
         d.druckenClick();
         QCOMPARE(games(m_class.match).first(), QStringLiteral("1|T1|NULL|0|NULL"));
 
