@@ -4,10 +4,12 @@
 // clicked, the result and sets entered, confirmed; the icon shows the result,
 // the winner stands in the next round, the next playable match is offered, and
 // after every recording the pools are those a rebuild from the database makes.
-// The placement matches fed by recordings: the loser of a semi-final into the
-// match for place 3, the final's result on both pages, and a group rank taken
-// early from the provisional standings replaced by the final one at the group
-// end.
+// After the tournament is loaded again the first result offers the next
+// matches. The placement matches fed by recordings: the loser of a semi-final
+// into the match for place 3, the final's result on both pages, and group
+// ranks taken early from the provisional standings: the match waits for the
+// group end, which fills it, or, when it was played before, keeps its sides
+// and tells the organiser.
 #include "planfixture.h"
 #include "planlinks.h"
 

@@ -2,8 +2,8 @@
 // count, the candidates, what a dropped candidate stores), and the page on
 // classes drawn for real on both backends: the count shown and changed (with
 // the question before played placement matches are lost, atomic, no games left
-// behind in a team class), the drops onto slots and back onto the list, and
-// the slots that do not change.
+// behind in a team class), the drops onto slots and back onto the list, the
+// slots that do not change, and no entrant on both sides of a match.
 #include "planfixture.h"
 
 #include "data/matchdialogrecords.h"

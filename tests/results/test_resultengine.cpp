@@ -2,8 +2,9 @@
 // winner and loser sent on by exact slot text (next round, double knock-out
 // loser slot, placement match), a bye the result creates settled in the same
 // transaction, the resources back to the pools after the commit, the loser as
-// umpire, the group step, entries refused before anything is written, every
-// statement failing in turn, and two desks recording one match.
+// umpire, the group step, entries refused before anything is written (sets
+// that disagree with the result as a table of cases), every statement failing
+// in turn, and two desks recording one match.
 #include "../draw/matchfixture.h"
 #include "fakeresultplan.h"
 

@@ -2,7 +2,7 @@
 // placement matches fed by placement matches, namesakes and another class,
 // places of later phases and the best-placed list written back as the draw
 // wrote them, a group match's share, record-then-take-back leaving the class
-// as before, the commands of "Spiel zurücksetzen" by state, and every command
+// as before (the group in the draw's order where nothing is played), the commands of "Spiel zurücksetzen" by state, and every command
 // with each statement failing in turn.
 #include "takebackfixture.h"
 

@@ -3,7 +3,8 @@
 // on into the match rows and every game waiting for them, the resources of
 // every game back, the losing team's players as umpires, the team counters and
 // the team ranking, the group end sending a team into every game of every
-// match it feeds, entries refused before anything is written, every statement
+// match it feeds, entries refused before anything is written (a team result
+// against its games and each game's sets against its result), every statement
 // failing in turn, and two desks recording one team match. Taking a team
 // result back and correcting it: a knock-out chain, a group place fed on, a
 // placement match, the class as it was, one transaction each.

@@ -1,7 +1,9 @@
-// The match dialog on a real database: what each mode shows of a match, the
-// actions that store plan, call-up and start, the later calls, the checks of
-// table, result, set entries and time, the action menu, and another desk
-// changing the match while the dialog is open.
+// The match dialog on a real database: what each mode shows of a match and
+// what it chooses before the organiser does, the actions that store plan,
+// call-up and start, the later calls, the checks of table, result, set entries
+// and time, where typing goes, the action menu, the follow-up boxes of both
+// result dialogs, and another desk changing the match or taking its umpire
+// while the dialog is open.
 #include "../plans/planfixture.h"
 
 #include "data/dbvalue.h"
