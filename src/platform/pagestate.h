@@ -31,6 +31,23 @@
 
 namespace bw {
 
+namespace detail {
+
+// Calls a handler with the signal's arguments when it takes them, else without.
+// A function template of its own: inside the nested generic lambdas below clang
+// checks the branch that `if constexpr` discards and refuses a handler without
+// parameters.
+template <typename Handler, typename... Args>
+void callHandler(const Handler& handler, const Args&... args)
+{
+    if constexpr (std::is_invocable_v<const Handler&, const Args&...>)
+        handler(args...);
+    else
+        handler();
+}
+
+} // namespace detail
+
 // Connects a handler that runs under runGuarded(). The handler takes the
 // signal's arguments or none.
 template <typename Sender, typename Signal, typename Handler>
@@ -38,12 +55,7 @@ QMetaObject::Connection connectGuarded(const Sender* sender, Signal signal, cons
                                        Handler handler)
 {
     return QObject::connect(sender, signal, context, [&prompter, handler](const auto&... args) {
-        runGuarded(prompter, [&] {
-            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
-                handler(args...);
-            else
-                handler();
-        });
+        runGuarded(prompter, [&] { detail::callHandler(handler, args...); });
     });
 }
 
@@ -93,12 +105,8 @@ public:
     QMetaObject::Connection handle(const Sender* sender, Signal signal, Handler handler)
     {
         return connectGuarded(sender, signal, m_page, m_prompter, [this, handler](const auto&... args) {
-            if (isFilling())
-                return;
-            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
-                handler(args...);
-            else
-                handler();
+            if (!isFilling())
+                detail::callHandler(handler, args...);
         });
     }
     // Connects a signal that only marks the page edited.
