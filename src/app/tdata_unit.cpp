@@ -105,9 +105,9 @@ void TData_Unit::anmeldeformular_create()
     m_main.services().prompter.information(QStringLiteral("Anmeldeformular wurde erfolgreich generiert"));
 }
 
-double TData_Unit::centimeterstopoints(double cm)
+float TData_Unit::centimeterstopoints(float cm)
 {
-    return regform::centimetersToPoints(cm);
+    return regform::pagePoints(cm);
 }
 
 } // namespace bw

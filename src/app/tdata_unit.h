@@ -39,8 +39,9 @@ public:
     // ignored. Throws AppError for a damaged file, the printer unchanged.
     void loadprintersetup(const QString& path);
 
-    // Points in `cm` centimetres (72 to the inch), as the form's widths use them.
-    static double centimeterstopoints(double cm);
+    // Whole points in `cm` centimetres as the form's page set-up counts them
+    // (regform::pagePoints): 2.5 gives 71, 2 gives 57, 1.27 gives 36.
+    static float centimeterstopoints(float cm);
 
 private:
     TMainform& m_main;

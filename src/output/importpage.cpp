@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QSet>
 #include <QVBoxLayout>
 
 namespace bw {
@@ -21,11 +22,21 @@ public:
     bool operator<(const QListWidgetItem& other) const override { return german::lessThan(text(), other.text()); }
 };
 
-void addEntry(QListWidget* list, const ImportItem& item)
+// Adds the entries at the end, or in their places by text when the list sorts
+// (sorting once, not at every entry).
+void addEntries(QListWidget* list, const QList<ImportItem>& items)
 {
-    auto* entry = new SortedEntry(item.text());
-    entry->setData(Qt::UserRole, QVariant::fromValue(item));
-    list->addItem(entry);
+    const bool sorted = list->isSortingEnabled();
+    list->setSortingEnabled(false);
+    for (const ImportItem& item : items) {
+        auto* entry = new SortedEntry(item.text());
+        entry->setData(Qt::UserRole, QVariant::fromValue(item));
+        list->addItem(entry);
+    }
+    if (sorted) {
+        list->sortItems();
+        list->setSortingEnabled(true);
+    }
 }
 
 QListWidget* entryList(QWidget* parent, const QString& name, bool sorted)
@@ -95,8 +106,7 @@ void ImportPage::setSourceEntries(const QList<ImportItem>& items)
 {
     const auto filling = m_page.fill();
     importliste1->clear();
-    for (const ImportItem& item : items)
-        addEntry(importliste1, item);
+    addEntries(importliste1, items);
     importliste1->selectAll();
 }
 
@@ -116,12 +126,27 @@ void ImportPage::impoertquelleClick()
 
 void ImportPage::move(QListWidget* from, QListWidget* to)
 {
+    // One pass however long the lists are: the destination's texts in a set,
+    // the source rebuilt from the entries that stay, each list sorted once.
+    QSet<QString> present;
+    for (int i = 0; i < to->count(); ++i)
+        present.insert(to->item(i)->text());
+    QList<ImportItem> moved;
+    QList<ImportItem> staying;
     for (int i = from->count() - 1; i >= 0; --i) {
-        QListWidgetItem* entry = from->item(i);
-        if (!entry->isSelected() || !to->findItems(entry->text(), Qt::MatchExactly).isEmpty())
-            continue;
-        addEntry(to, entry->data(Qt::UserRole).value<ImportItem>());
-        delete from->takeItem(i);
+        const QListWidgetItem* entry = from->item(i);
+        const ImportItem item = entry->data(Qt::UserRole).value<ImportItem>();
+        if (entry->isSelected() && !present.contains(entry->text())) {
+            present.insert(entry->text());
+            moved.append(item);
+        } else {
+            staying.prepend(item);
+        }
+    }
+    if (!moved.isEmpty()) {
+        from->clear();
+        addEntries(from, staying);
+        addEntries(to, moved);
     }
     from->clearSelection();
 }

@@ -6,24 +6,51 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace bw {
 
 namespace {
 
-QString libzipText(zip_error_t* error)
-{
-    return QString::fromUtf8(zip_error_strerror(error));
-}
-
+// What went wrong, in German: libzip's own texts are English.
 QString libzipText(int code)
 {
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    const QString text = libzipText(&error);
-    zip_error_fini(&error);
-    return text;
+    switch (code) {
+    case ZIP_ER_MULTIDISK: return QStringLiteral("das Archiv ist über mehrere Datenträger verteilt");
+    case ZIP_ER_EOF: return QStringLiteral("die Datei endet vorzeitig");
+    case ZIP_ER_SEEK:
+    case ZIP_ER_READ:
+    case ZIP_ER_TELL: return QStringLiteral("die Daten konnten nicht gelesen werden");
+    case ZIP_ER_WRITE: return QStringLiteral("die Daten konnten nicht geschrieben werden");
+    case ZIP_ER_CRC: return QStringLiteral("die Prüfsumme eines Teils stimmt nicht");
+    case ZIP_ER_ZLIB:
+    case ZIP_ER_COMPRESSED_DATA: return QStringLiteral("die gepackten Daten eines Teils sind fehlerhaft");
+    case ZIP_ER_MEMORY: return QStringLiteral("der Speicher reicht nicht aus");
+    case ZIP_ER_COMPNOTSUPP: return QStringLiteral("ein Teil ist mit einem unbekannten Verfahren gepackt");
+    case ZIP_ER_NOZIP: return QStringLiteral("das Inhaltsverzeichnis des Archivs fehlt");
+    case ZIP_ER_INCONS: return QStringLiteral("das Inhaltsverzeichnis passt nicht zu den Einträgen");
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD: return QStringLiteral("ein Teil ist verschlüsselt");
+    default: return QStringLiteral("Fehler %1 beim Lesen des Archivs").arg(code);
+    }
+}
+
+QString libzipText(zip_error_t* error)
+{
+    return libzipText(zip_error_code_zip(error));
+}
+
+// Whether bytes are meant to be a zip archive, however damaged: they begin
+// with an entry's header or end in the archive's end record (within the
+// longest comment after it).
+bool looksLikeZip(const QByteArray& data)
+{
+    if (data.startsWith("PK\x03\x04"))
+        return true;
+    const qsizetype tail = std::min<qsizetype>(data.size(), 22 + 65535);
+    return data.right(tail).contains("PK\x05\x06");
 }
 
 [[noreturn]] void damaged(const QString& detail)
@@ -121,7 +148,7 @@ OoxmlPackageReader::OoxmlPackageReader(QByteArray data) : m_data(std::move(data)
         const int code = zip_error_code_zip(&error);
         const QString text = libzipText(&error);
         zip_error_fini(&error);
-        if (code == ZIP_ER_NOZIP)
+        if (code == ZIP_ER_NOZIP && !looksLikeZip(m_data))
             throw AppError(QStringLiteral("Die Datei ist kein Office-Dokument (kein Zip-Archiv)."));
         damaged(text);
     }

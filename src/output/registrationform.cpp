@@ -19,6 +19,11 @@ double centimetersToPoints(double cm)
     return cm * 72.0 / 2.54;
 }
 
+float pagePoints(float cm)
+{
+    return std::nearbyint(cm * 10.0f / 0.35f);
+}
+
 int centimetersToTwips(double cm)
 {
     return int(std::lround(centimetersToPoints(cm) * 20.0));

@@ -34,6 +34,9 @@ inline constexpr int kMaxClasses = 25;
 int nameColumnWidth(int classCount);
 // Word's CentimetersToPoints: 72 points to the inch.
 double centimetersToPoints(double cm);
+// The page set-up's conversion: a point taken as 0.35 mm, rounded to whole
+// points (a half to the even neighbour), so 2.5 cm give 71 and 29 cm 829.
+float pagePoints(float cm);
 // Twentieths of a point, the unit of widths and margins in the document.
 int centimetersToTwips(double cm);
 

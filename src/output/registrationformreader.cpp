@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace bw {
 
 using namespace regform;
@@ -18,6 +20,14 @@ namespace {
 const QString kDocumentPart = QStringLiteral("word/document.xml");
 // Open fields nest this deep at most; form fields never nest at all.
 constexpr int kMaxFieldDepth = 64;
+// How much of a field's result or instruction is kept: enough to tell a text
+// too long for the tournament, never a whole run of megabytes per field.
+constexpr qsizetype kMaxKeptText = 4 * kMaxFormText;
+
+void appendBounded(QString& to, const QString& text)
+{
+    to += QStringView(text).left(std::max<qsizetype>(kMaxKeptText - to.size(), 0));
+}
 
 bool isWord(QStringView ns)
 {
@@ -235,7 +245,7 @@ QList<FormField> RegistrationFormReader::formFields(const QByteArray& documentXm
             const QString text = xml.readElementText();
             checkOutsideXml(xml, kDocumentPart);
             if (!open.isEmpty() && !walked[open.last()].inResult)
-                walked[open.last()].instruction += text;
+                appendBounded(walked[open.last()].instruction, text);
         } else if (name == QLatin1String("t")) {
             const QString text = xml.readElementText();
             checkOutsideXml(xml, kDocumentPart);
@@ -243,7 +253,7 @@ QList<FormField> RegistrationFormReader::formFields(const QByteArray& documentXm
             for (qsizetype i = open.size() - 1; i >= 0; --i) {
                 Walked& field = walked[open[i]];
                 if (field.inResult && (field.kind || kindOfInstruction(field.instruction))) {
-                    field.result += text;
+                    appendBounded(field.result, text);
                     break;
                 }
             }
@@ -334,10 +344,17 @@ ReturnedForm RegistrationFormReader::interpret(const QList<FormField>& fields)
                      .arg(columns));
     }
 
+    // What the tournament keeps is refused when too long; cutting it would
+    // import a name nobody typed.
+    const auto bounded = [](const QString& name, const QString& text, qsizetype limit) {
+        if (text.size() > limit)
+            fail(QStringLiteral("Das Feld „%1“ des Anmeldeformulars ist länger als %2 Zeichen.").arg(name).arg(limit));
+        return text;
+    };
     if (const FormField* club = byName.value(kClubField))
-        form.verein = club->result;
+        form.verein = bounded(kClubField, club->result, kMaxFormText);
     else if (!fields.isEmpty())
-        form.verein = fields.first().result;
+        form.verein = bounded(fields.first().name, fields.first().result, kMaxFormText);
 
     for (int n = 1; n <= kPlayerRows; ++n) {
         ReturnedPlayer player;
@@ -347,6 +364,9 @@ ReturnedForm RegistrationFormReader::interpret(const QList<FormField>& fields)
         player.spielklasse = need(playingClassField(n), FormField::Kind::Text).result;
         if (player.nachname.isEmpty() || player.vorname.isEmpty())
             continue;
+        bounded(surnameField(n), player.nachname, kMaxFormText);
+        bounded(firstNameField(n), player.vorname, kMaxFormText);
+        bounded(playingClassField(n), player.spielklasse, kMaxPlayingClassText);
         for (int k = 1; k <= columns; ++k)
             if (need(classBoxField(n, k), FormField::Kind::CheckBox).ticked)
                 player.classColumns << k;

@@ -20,11 +20,13 @@
 // taken is skipped with its boxes.
 //
 // Outside input is bounded (ooxmlpackage.h): at most 64 MiB for the file and for
-// the part, no document type declaration, fields nested at most 64 deep. Every
-// failure throws AppError with a German message naming what was found: a Word 97
-// file (.doc), a field missing or named twice, a drop-down entry that is no
-// number, a row beyond 17, a box beyond the drop-down's entries. Nothing is
-// returned half read.
+// the part, no document type declaration, fields nested at most 64 deep, the
+// club, the names and the playing class of a taken row at most as long as the
+// tournament keeps them (kMaxFormText, kMaxPlayingClassText). Every failure
+// throws AppError with a German message naming what was found: a Word 97 file
+// (.doc), a field missing or named twice, a drop-down entry that is no number,
+// a row beyond 17, a box beyond the drop-down's entries, a text too long.
+// Nothing is returned half read.
 #pragma once
 
 #include <QByteArray>
@@ -34,12 +36,17 @@
 
 namespace bw {
 
+// The longest club, surname and first name a form may give, and the longest
+// playing class (the staging table keeps 50 characters of it).
+inline constexpr qsizetype kMaxFormText = 255;
+inline constexpr qsizetype kMaxPlayingClassText = 50;
+
 // A form field of a document, its name resolved as described above.
 struct FormField {
     enum class Kind { Text, CheckBox, DropDown };
     Kind kind = Kind::Text;
     QString name;        // empty when neither the field, a bookmark nor its place names it
-    QString result;      // text fields: the trimmed result
+    QString result;      // text fields: the trimmed result (of a very long one its beginning)
     bool ticked = false; // check boxes
     QStringList entries; // drop-downs, in order
 

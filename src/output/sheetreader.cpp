@@ -1,8 +1,10 @@
 #include "output/sheetreader.h"
 
+#include "output/compoundfile.h"
 #include "output/ooxmlpackage.h"
 #include "platform/apperror.h"
 #include "platform/germantext.h"
+#include "platform/xmltext.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +23,9 @@ namespace {
 
 constexpr int kMaxColumns = 16384;  // XFD, the last column of a sheet
 constexpr int kMaxRows = 1048576;
+// How deep markup may nest inside a cell's text, which holds none in a sheet
+// that a spreadsheet program wrote.
+constexpr int kMaxTextDepth = 32;
 
 [[noreturn]] void unreadable(const QString& detail)
 {
@@ -36,24 +41,29 @@ public:
             return;
         if (++m_count > kMaxSheetCells)
             tooLarge();
-        m_rows[row][column] = text;
+        m_rows[row][column] = text.left(kMaxCellText);
     }
 
     TextTable table() const
     {
-        int columns = 0;
+        // The table's column of each sheet column that holds a text.
+        std::map<int, int> columnOf;
         for (const auto& [row, cells] : m_rows)
-            columns = std::max(columns, cells.rbegin()->first + 1);
+            for (const auto& [column, text] : cells)
+                columnOf.emplace(column, 0);
+        int columns = 0;
+        for (auto& [sheetColumn, column] : columnOf)
+            column = columns++;
         qint64 dataRows = 0;
         for (const auto& [row, cells] : m_rows)
             dataRows += row > 0 ? 1 : 0;
         if ((dataRows + 1) * columns > kMaxSheetCells)
             tooLarge();
         TextTable table;
-        auto rowTexts = [columns](const std::map<int, QString>& cells) {
+        auto rowTexts = [&columnOf, columns](const std::map<int, QString>& cells) {
             QStringList texts(columns);
             for (const auto& [column, text] : cells)
-                texts[column] = text;
+                texts[columnOf.at(column)] = text;
             return texts;
         };
         const auto header = m_rows.find(0);
@@ -170,7 +180,7 @@ struct XmlPart {
 };
 
 // The text of an <si> or <is> element the reader stands on: its <t> texts, the
-// phonetic runs (<rPh>) left out.
+// phonetic runs (<rPh>) left out, cut after kMaxCellText characters.
 QString richText(XmlPart& part, const char* element)
 {
     QString text;
@@ -178,12 +188,18 @@ QString richText(XmlPart& part, const char* element)
     while (part.next()) {
         if (part.endOf(element))
             break;
-        if (part.startOf("rPh"))
+        if (part.startOf("rPh")) {
             ++phonetic;
-        else if (part.endOf("rPh"))
+        } else if (part.endOf("rPh")) {
             --phonetic;
-        else if (part.startOf("t") && phonetic == 0)
-            text += part.xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (part.startOf("t") && phonetic == 0) {
+            const ElementText run = readElementTextBounded(part.xml, kMaxTextDepth, kMaxCellText - text.size());
+            if (run.tooDeep)
+                unreadable(QStringLiteral("Ein Text in „%1“ ist tiefer als %2 Ebenen verschachtelt.")
+                               .arg(part.name)
+                               .arg(kMaxTextDepth));
+            text += run.text;
+        }
         checkOutsideXml(part.xml, part.name);
     }
     return text;
@@ -481,6 +497,19 @@ TextTable SheetReader::readXlsx(const QByteArray& bytes)
 
 TextTable SheetReader::readXls(const QString& path)
 {
+    // libfreexl trusts the compound file's structures; they are checked first.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        unreadable(QStringLiteral("Die Datei „%1“ kann nicht geöffnet werden (%2).").arg(path, file.errorString()));
+    if (file.size() > kMaxPackageSize)
+        unreadable(QStringLiteral("Die Datei ist größer als %1 MB.").arg(kMaxPackageSize / (1024 * 1024)));
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() != file.size())
+        unreadable(file.errorString());
+    file.close();
+    if (const std::optional<QString> damage = compoundFileDamage(bytes))
+        unreadable(QStringLiteral("Die Datei ist beschädigt: %1.").arg(*damage));
+
     XlsHandle xls;
     checkFreexl(freexl_open(QFile::encodeName(path).constData(), &xls.handle));
     unsigned int password = 0;

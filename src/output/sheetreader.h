@@ -13,12 +13,18 @@
 //   whose format is a time alone as "hh:mm:ss", yes/no as "WAHR"/"FALSCH", an
 //   error value as its code ("#DIV/0!"); a formula gives its stored result;
 // - a cell's column comes from its reference ("C7"), so an empty cell inside a
-//   row keeps the cells after it in their columns; every row has as many texts
-//   as the widest row, and rows that hold no text are left out.
+//   row keeps the cells after it in their columns; the table's columns are the
+//   sheet's columns that hold a text in any row, in the sheet's order (a
+//   column without any text is left out, so one stray cell far to the right
+//   adds one column, not thousands); every row has a text for each of them, and
+//   rows that hold no text are left out.
 //
 // Outside input is bounded: the package limits of ooxmlpackage.h, no document
-// type declaration, and at most kMaxSheetCells texts in the table. Every failure
-// throws AppError with a German message; nothing is returned half read.
+// type declaration, text nested at most a few levels deep inside a cell, every
+// text cut after kMaxCellText characters, and at most kMaxSheetCells texts in
+// the table. An .xls must be a sound compound file (compoundfile.h) before
+// libfreexl reads it. Every failure throws AppError with a German message;
+// nothing is returned half read.
 #pragma once
 
 #include <QByteArray>
@@ -30,6 +36,8 @@ namespace bw {
 
 // The largest table (rows times columns) a sheet may give.
 inline constexpr qint64 kMaxSheetCells = 2'000'000;
+// The longest text of a cell; the rest is cut off. No player field is longer.
+inline constexpr qsizetype kMaxCellText = 255;
 
 // A table of texts: the field names and the rows, each as wide as the table.
 struct TextTable {

@@ -128,6 +128,8 @@ Timport_form::Timport_form(QWidget* parent, ImportFormLinks links) : QDialog(par
         column->setContentsMargins(0, 0, 0, 0);
         Vereintext = caption(word, QString());
         Vereintext->setObjectName(QStringLiteral("Vereintext"));
+        // The club comes from the returned form: shown as typed, never as markup.
+        Vereintext->setTextFormat(Qt::PlainText);
         column->addWidget(Vereintext);
         ListBox4 = new QListWidget(word);
         ListBox4->setObjectName(QStringLiteral("ListBox4"));

@@ -116,7 +116,7 @@ QString fixturePath(const QString& name)
 
 // A returned form of a tournament with a singles class (key 1) and a doubles
 // class (key 2): Schulz ticked in both, Meyer in the doubles class only.
-QByteArray returnedForm()
+QByteArray returnedForm(const QString& verein = s("TTC Brunnhain"))
 {
     ClassEntry einzel;
     einzel.kid = kEinzel;
@@ -127,7 +127,7 @@ QByteArray returnedForm()
     doppel.name = s("Herrendoppel"); // the form's columns follow the names
     doppel.kind = ClassKind::Doppel;
     Filling filling;
-    filling.verein = s("TTC Brunnhain");
+    filling.verein = verein;
     filling.rows[1] = {s("Schulz"), s("Peter"), s("Kreisliga"), {1, 2}};
     filling.rows[4] = {s("Meyer"), s("Tom"), s("Bezirksliga"), {2}};
     return fillLikeWord(RegistrationFormWriter(contentWith({einzel, doppel})).document(), filling);
@@ -599,6 +599,37 @@ private slots:
         QVERIFY(prompter.verify());
         QCOMPARE(dialog.ListBox4->count(), 0);
         QCOMPARE(stagingRows(db).size(), 3);
+    }
+
+    // The club read from a form shows as it was typed, never as markup.
+    void dialogFormClubAsTyped_data()
+    {
+        QTest::addColumn<QString>("club");
+        QTest::newRow("bold") << s("<b>TTC</b> Köln");
+        QTest::newRow("script") << s("<script>alert(1)</script>");
+        QTest::newRow("entity and tag") << s("A &amp; B <i>");
+    }
+    void dialogFormClubAsTyped()
+    {
+        QFETCH(QString, club);
+        TestDatabase tdb(Backend::SQLite);
+        const QSqlDatabase db = tdb.db();
+        seed(db);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(s("Anmeldung.docx"));
+        writeFile(path, returnedForm(club));
+        FakePrompter prompter;
+        QList<ImportItem> delivered;
+        Timport_form dialog(nullptr, {prompter, [&] { return db; }, nullptr,
+                                      [&](const QList<ImportItem>& items) { delivered = items; }});
+        dialog.importopenFilterIndex = Timport_form::Form;
+        dialog.importopenFileName = path;
+        dialog.FormShow();
+        QCOMPARE(dialog.Vereintext->text(), club);
+        // Shown whole: as wide as the text with its angle brackets.
+        QVERIFY(dialog.Vereintext->sizeHint().width() >= dialog.Vereintext->fontMetrics().horizontalAdvance(club));
+        dialog.okClick();
+        QCOMPARE(delivered.first().verein, club);
     }
 
     // ------------------------------------------------------------ page

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -137,6 +138,8 @@ private slots:
     void fieldNamesAndValues();
     void formRefused_data();
     void formRefused();
+    void textsTooLong_data();
+    void textsTooLong();
     void clubFromFirstFieldWithoutVerein();
     void outsideInputRefused_data();
     void outsideInputRefused();
@@ -370,6 +373,50 @@ void TestRegistrationFormReader::formRefused()
     QCOMPARE(readError([&] { RegistrationFormReader::interpret(fields); }), error);
 }
 
+// What the tournament keeps is refused when longer than it keeps it; a row
+// not taken is not looked at, and texts never grow without bound.
+void TestRegistrationFormReader::textsTooLong_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("error");
+    const QString tooLong = QStringLiteral("Das Feld „%1“ des Anmeldeformulars ist länger als %2 Zeichen.");
+    QTest::newRow("club of 255") << QStringLiteral("verein") << 255 << QString();
+    QTest::newRow("club of 256") << QStringLiteral("verein") << 256 << tooLong.arg(QStringLiteral("verein")).arg(255);
+    QTest::newRow("club of 2 MiB") << QStringLiteral("verein") << 2 * 1024 * 1024
+                                   << tooLong.arg(QStringLiteral("verein")).arg(255);
+    QTest::newRow("surname of 300") << QStringLiteral("nname1") << 300 << tooLong.arg(QStringLiteral("nname1")).arg(255);
+    QTest::newRow("first name of 256") << QStringLiteral("vname9") << 256
+                                       << tooLong.arg(QStringLiteral("vname9")).arg(255);
+    QTest::newRow("playing class of 50") << QStringLiteral("sklasse17") << 50 << QString();
+    QTest::newRow("playing class of 51") << QStringLiteral("sklasse17") << 51
+                                         << tooLong.arg(QStringLiteral("sklasse17")).arg(50);
+    QTest::newRow("row not taken") << QStringLiteral("nname2") << 100000 << QString();
+    QTest::newRow("contact person") << QStringLiteral("ansprechpartner") << 100000 << QString();
+}
+
+void TestRegistrationFormReader::textsTooLong()
+{
+    QFETCH(QString, name);
+    QFETCH(int, length);
+    QFETCH(QString, error);
+    const OoxmlPackageReader package(filled(3, test::sampleFilling()));
+    QList<FormField> fields = RegistrationFormReader::formFields(package.part(QStringLiteral("word/document.xml")));
+    for (FormField& f : fields)
+        if (f.name == name)
+            f.result = QString(std::min(length, 4 * 255), QLatin1Char('x')); // as much as the walk keeps
+    QCOMPARE(readError([&] { RegistrationFormReader::interpret(fields); }),
+             error.isEmpty() ? QStringLiteral("(read without error)") : error);
+
+    // The walk keeps no more of a result than it needs to tell.
+    const QByteArray runs = documentXml(paragraph(field(::name(QStringLiteral("verein")) + QStringLiteral("<w:textInput/>"),
+                                                        QStringLiteral("FORMTEXT"),
+                                                        {QString(length, QLatin1Char('y')), QStringLiteral("z")})));
+    const QList<FormField> walked = RegistrationFormReader::formFields(runs);
+    QCOMPARE(walked.size(), 1);
+    QCOMPARE(walked[0].result.size(), std::min<qsizetype>(length + 1, 4 * 255));
+}
+
 void TestRegistrationFormReader::clubFromFirstFieldWithoutVerein()
 {
     const OoxmlPackageReader package(filled(3, test::sampleFilling()));
@@ -409,9 +456,24 @@ void TestRegistrationFormReader::outsideInputRefused_data()
     for (qsizetype i = part + 200; i < part + 240; ++i)
         damaged[i] = char(damaged[i] ^ 0x5a);
     QTest::newRow("damaged_part") << damaged << QStringLiteral("Die Datei ist beschädigt und kann nicht gelesen werden");
-    // Without its central directory a cut archive is no archive.
+    // A cut archive, or one whose directory names another entry's header, is
+    // a damaged archive, told in German.
     QTest::newRow("truncated") << filled(3, {}).left(3000)
-                               << QStringLiteral("Die Datei ist kein Office-Dokument (kein Zip-Archiv).");
+                               << QStringLiteral("Die Datei ist beschädigt und kann nicht gelesen werden (das "
+                                                 "Inhaltsverzeichnis des Archivs fehlt).");
+    QTest::newRow("directory names another entry's header")
+        << [] {
+               QByteArray docx = filled(3, {});
+               // Every directory entry names the first entry's local header.
+               const qsizetype end = docx.lastIndexOf("PK\x05\x06");
+               const qsizetype directory = qFromLittleEndian<quint32>(docx.constData() + end + 16);
+               for (qsizetype at = docx.indexOf("PK\x01\x02", directory); at >= 0 && at < end;
+                    at = docx.indexOf("PK\x01\x02", at + 4))
+                   qToLittleEndian<quint32>(0, docx.data() + at + 42);
+               return docx;
+           }()
+        << QStringLiteral("Die Datei ist beschädigt und kann nicht gelesen werden (das Inhaltsverzeichnis passt "
+                          "nicht zu den Einträgen).");
     OoxmlPackageWriter partMissing;
     partMissing.addPart(QStringLiteral("word/styles.xml"), "<w:styles/>");
     QTest::newRow("no_main_document") << partMissing.finish()

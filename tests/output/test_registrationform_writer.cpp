@@ -158,6 +158,8 @@ class TestRegistrationFormWriter : public QObject {
 private slots:
     void nameColumnWidth_data();
     void nameColumnWidth();
+    void pagePoints_data();
+    void pagePoints();
     void tableWidths_data();
     void tableWidths();
     void fieldsInDocumentOrder_data();
@@ -186,6 +188,25 @@ void TestRegistrationFormWriter::nameColumnWidth()
     QFETCH(int, classes);
     QFETCH(int, cm);
     QCOMPARE(regform::nameColumnWidth(classes), cm);
+}
+
+void TestRegistrationFormWriter::pagePoints_data()
+{
+    QTest::addColumn<float>("cm");
+    QTest::addColumn<float>("points");
+    QTest::newRow("top margin") << 2.5f << 71.0f;
+    QTest::newRow("left margin") << 2.0f << 57.0f;
+    QTest::newRow("header distance") << 1.27f << 36.0f;
+    QTest::newRow("page width") << 29.0f << 829.0f;
+    QTest::newRow("page height") << 21.0f << 600.0f;
+    QTest::newRow("nothing") << 0.0f << 0.0f;
+}
+
+void TestRegistrationFormWriter::pagePoints()
+{
+    QFETCH(float, cm);
+    QFETCH(float, points);
+    QCOMPARE(regform::pagePoints(cm), points);
 }
 
 void TestRegistrationFormWriter::tableWidths_data()

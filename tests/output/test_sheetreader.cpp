@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
+
+#include <functional>
 
 using namespace bw;
 
@@ -106,6 +109,61 @@ QString inlineCell(const QString& ref, const QString& text)
 TextTable table(const QStringList& names, const QList<QStringList>& rows)
 {
     return TextTable{names, rows};
+}
+
+// "A" for column 0, "AB" for column 27.
+QString columnLetters(int column)
+{
+    QString letters;
+    for (int n = column + 1; n > 0; n = (n - 1) / 26)
+        letters.prepend(QChar(u'A' + (n - 1) % 26));
+    return letters;
+}
+
+QString writeTemporary(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray fixtureBytes(const QString& name)
+{
+    QFile file(fixturePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("fixture %s missing", qPrintable(name));
+    return file.readAll();
+}
+
+// The committed .xls (a version 3 compound file of 512-byte sectors) with one
+// of its structures changed.
+QByteArray changedXls(const std::function<void(QByteArray&)>& change)
+{
+    QByteArray bytes = fixtureBytes(QStringLiteral("players.xls"));
+    change(bytes);
+    return bytes;
+}
+
+quint32 u32(const QByteArray& bytes, qsizetype at)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
+
+void setU32(QByteArray& bytes, qsizetype at, quint32 value)
+{
+    qToLittleEndian<quint32>(value, bytes.data() + at);
+}
+
+// Where a sector starts, and the first directory entry after the root.
+qsizetype sectorAt(quint32 sector)
+{
+    return (qsizetype(sector) + 1) * 512;
+}
+qsizetype firstStream(const QByteArray& bytes)
+{
+    return sectorAt(u32(bytes, 48)) + 128;
 }
 
 } // namespace
@@ -206,6 +264,27 @@ private slots:
                        QStringLiteral("x"), QStringLiteral("29.02.2024"), QStringLiteral("06:00:00"),
                        QStringLiteral("1520"), QStringLiteral("1433,5")}});
 
+        // A column without any text is left out: one stray cell far right adds
+        // one column, not thousands, and an empty column closes up.
+        QTest::newRow("a stray cell far right")
+            << oneSheet(QStringLiteral("<row r=\"1\">%1%2%3</row><row r=\"2\">%4%5</row>")
+                            .arg(inlineCell("A1", "Name"), inlineCell("C1", "Vorname"), inlineCell("XFD1", "x"),
+                                 inlineCell("A2", "Berg"), inlineCell("C2", "Cem")))
+            << table({QStringLiteral("Name"), QStringLiteral("Vorname"), QStringLiteral("x")},
+                     {{QStringLiteral("Berg"), QStringLiteral("Cem"), QString()}});
+
+        // Texts past kMaxCellText characters are cut, however they come.
+        const QString longText(100000, QLatin1Char('y'));
+        QTest::newRow("long texts cut")
+            << oneSheet(QStringLiteral("<row r=\"1\">%1<c r=\"B1\" t=\"s\"><v>0</v></c>"
+                                       "<c r=\"C1\" t=\"str\"><v>%2</v></c>"
+                                       "<c r=\"D1\" t=\"inlineStr\"><is><r><t>%3</t></r><r><t>%3</t></r></is></c></row>")
+                            .arg(inlineCell("A1", longText), longText, QString(200, QLatin1Char('z'))),
+                        QStringLiteral("<si><t>%1</t></si>").arg(longText))
+            << table({QString(255, QLatin1Char('y')), QString(255, QLatin1Char('y')), QString(255, QLatin1Char('y')),
+                      QString(255, QLatin1Char('z'))},
+                     {});
+
         QTest::newRow("1904 dates")
             << oneSheet(QStringLiteral("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>0</v></c></row>"), QString(),
                         QStringLiteral("<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/></cellXfs>"),
@@ -247,10 +326,12 @@ private slots:
             << QStringLiteral("Zeilennummer „1048577“");
         QTest::newRow("a table too large")
             << [] {
-                   // 131 rows as wide as the sheet: more texts than a table may give.
-                   QString rows = QStringLiteral("<row r=\"1\"><c r=\"XFD1\"><v>1</v></c></row>");
-                   for (int row = 2; row <= 131; ++row)
-                       rows += QStringLiteral("<row r=\"%1\"><c r=\"A%1\"><v>1</v></c></row>").arg(row);
+                   // A diagonal of 1,500 cells: 1,500 rows of 1,500 columns each.
+                   QString rows;
+                   for (int i = 0; i < 1500; ++i)
+                       rows += QStringLiteral("<row r=\"%1\"><c r=\"%2%1\"><v>1</v></c></row>")
+                                   .arg(i + 1)
+                                   .arg(columnLetters(i));
                    return oneSheet(rows);
                }()
             << QStringLiteral("mehr als 2000000 Zellen");
@@ -280,20 +361,99 @@ private slots:
         }
     }
 
-    // A damaged .xls is refused by libfreexl's checks.
+    // A damaged .xls is refused before libfreexl reads it: the compound file's
+    // header, chains and directory entries are checked first.
+    void damagedXls_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("cut in half") << changedXls([](QByteArray& b) { b.truncate(b.size() / 2); })
+                                     << QStringLiteral("zeigt auf einen Sektor, den es nicht gibt");
+        QTest::newRow("no more than a header") << fixtureBytes(QStringLiteral("players.xls")).left(300)
+                                               << QStringLiteral("kürzer als der Kopf einer Verbunddatei");
+        for (int bytes : {66, 250, 65535})
+            QTest::newRow(qPrintable(QStringLiteral("a name of %1 bytes").arg(bytes)))
+                << changedXls([bytes](QByteArray& b) { qToLittleEndian<quint16>(quint16(bytes), b.data() + firstStream(b) + 64); })
+                << QStringLiteral("ein Verzeichniseintrag nennt einen Namen von %1 Bytes").arg(bytes);
+        QTest::newRow("a name of an odd count of bytes")
+            << changedXls([](QByteArray& b) { qToLittleEndian<quint16>(17, b.data() + firstStream(b) + 64); })
+            << QStringLiteral("ein Verzeichniseintrag nennt einen Namen von 17 Bytes");
+        QTest::newRow("an unknown entry type")
+            << changedXls([](QByteArray& b) { b[firstStream(b) + 66] = 7; })
+            << QStringLiteral("ein Verzeichniseintrag hat den unbekannten Typ 7");
+        QTest::newRow("a sibling beyond the directory")
+            << changedXls([](QByteArray& b) { setU32(b, firstStream(b) + 68, 4000); })
+            << QStringLiteral("verweist auf einen Eintrag, den es nicht gibt");
+        // The workbook is a short stream: its chain in the short allocation table.
+        QTest::newRow("a short chain in a circle")
+            << changedXls([](QByteArray& b) {
+                   const quint32 start = u32(b, firstStream(b) + 116);
+                   setU32(b, sectorAt(u32(b, 60)) + 4 * start, start);
+               })
+            << QStringLiteral("eine Sektorkette läuft im Kreis");
+        QTest::newRow("the directory's chain in a circle")
+            << changedXls([](QByteArray& b) {
+                   const quint32 directory = u32(b, 48);
+                   setU32(b, sectorAt(u32(b, 76)) + 4 * directory, directory);
+               })
+            << QStringLiteral("eine Sektorkette läuft im Kreis");
+        QTest::newRow("a stream longer than its chain")
+            << changedXls([](QByteArray& b) { setU32(b, firstStream(b) + 120, 4000); })
+            << QStringLiteral("ein Datenstrom ist länger als seine Sektorkette");
+        QTest::newRow("a header of sectors of 1024 bytes")
+            << changedXls([](QByteArray& b) { qToLittleEndian<quint16>(10, b.data() + 30); })
+            << QStringLiteral("der Kopf der Verbunddatei ist ungültig");
+        QTest::newRow("more allocation sectors than the file has")
+            << changedXls([](QByteArray& b) { setU32(b, 44, 1000); })
+            << QStringLiteral("der Kopf nennt mehr Sektoren, als die Datei hat");
+    }
     void damagedXls()
     {
-        QFile source(fixturePath(QStringLiteral("players.xls")));
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        QByteArray bytes = source.readAll();
-        bytes.truncate(bytes.size() / 2);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, damage);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("kaputt.xls"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-        QVERIFY_THROWS_EXCEPTION(AppError, SheetReader::readFile(path));
+        const QString path = writeTemporary(dir, QStringLiteral("kaputt.xls"), bytes);
+        try {
+            SheetReader::readFile(path);
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY2(e.message().startsWith(QStringLiteral("Die Excel-Datei kann nicht gelesen werden: Die Datei ist "
+                                                           "beschädigt: ")),
+                     qPrintable(e.message()));
+            QVERIFY2(e.message().contains(damage), qPrintable(e.message()));
+        }
+    }
+
+    // Text nested deep inside a cell is refused, inline or shared; a few levels
+    // still read.
+    void deeplyNestedText_data()
+    {
+        QTest::addColumn<bool>("shared");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QString>("outcome");
+        const QString refused = QStringLiteral("tiefer als 32 Ebenen verschachtelt");
+        QTest::newRow("inline, 60000 levels") << false << 60000 << refused;
+        QTest::newRow("shared, 60000 levels") << true << 60000 << refused;
+        QTest::newRow("inline, 33 levels") << false << 33 << refused;
+        QTest::newRow("inline, 32 levels") << false << 32 << QStringLiteral("tief");
+        QTest::newRow("shared, 3 levels") << true << 3 << QStringLiteral("tief");
+    }
+    void deeplyNestedText()
+    {
+        QFETCH(bool, shared);
+        QFETCH(int, depth);
+        QFETCH(QString, outcome);
+        const QString text = QStringLiteral("<i>").repeated(depth) + QStringLiteral("tief") +
+                             QStringLiteral("</i>").repeated(depth);
+        const QByteArray book =
+            shared ? oneSheet(QStringLiteral("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"),
+                              QStringLiteral("<si><t>%1</t></si>").arg(text))
+                   : oneSheet(QStringLiteral("<row r=\"1\">%1</row>").arg(inlineCell("A1", text)));
+        try {
+            QCOMPARE(SheetReader::readXlsx(book).fieldNames, QStringList{outcome});
+        } catch (const AppError& e) {
+            QVERIFY2(e.message().contains(outcome), qPrintable(e.message()));
+        }
     }
 };
 
