@@ -2,6 +2,7 @@
 
 #include "platform/inifile.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace bw {
@@ -41,6 +42,17 @@ QString liveServiceUrl(const QString& settingsFile)
         }
     }
     return defaultLiveServiceUrl();
+}
+
+QStringList liveTrustedEndpoints(const QString& settingsFile)
+{
+    if (settingsFile.isEmpty())
+        return {};
+    IniFile ini(settingsFile);
+    if (!ini.load())
+        return {};
+    static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
+    return ini.readString(QStringLiteral("Live"), QStringLiteral("Endpunkte")).split(separators, Qt::SkipEmptyParts);
 }
 
 } // namespace bw

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace bw {
 
@@ -15,5 +16,11 @@ QString defaultLiveServiceUrl();
 // default. An override without a path gets "/Webservice"; a trailing "/" is
 // dropped, so the live link can append "/XML/...".
 QString liveServiceUrl(const QString& settingsFile);
+
+// The servers besides the service's own that its description may send the
+// live link's calls to: the key [Live] Endpunkte of the per-user settings file,
+// addresses such as "https://soap.example.org:8443" separated by commas or
+// blanks. Nothing else may widen the list: the calls carry the login.
+QStringList liveTrustedEndpoints(const QString& settingsFile);
 
 } // namespace bw

@@ -10,6 +10,7 @@
 #include "app/tr_nummer.h"
 #include "app/tturnier_erstellen.h"
 #include "app/tturnierladen.h"
+#include "app/liveservice.h"
 #include "app/usersettings.h"
 #include "classes/taltersklassen.h"
 #include "classes/ttisch_verwaltung.h"
@@ -148,7 +149,8 @@ Program::Program(Services& services) : m_services(services)
     forms.AbrechnungForm = new TAbrechnungForm(main, services, database, context.aktuelleTID);
     forms.CourtcastForm = new TCourtcastForm(
         main, CourtcastLinks{services.prompter, database, context.aktuelleTID, context.liveLoginID,
-                             context.liveServiceURL, userSettingsFolder(), &context.aktuelleSID});
+                             context.liveServiceURL, userSettingsFolder(), &context.aktuelleSID,
+                             liveTrustedEndpoints(userSettingsFile())});
     forms.ExportNewForm = new TExportNewForm(main, services, database, context.aktuelleTID,
                                              context.aktuellerTurniername, *forms.pdfform);
     main->setForms(&forms);

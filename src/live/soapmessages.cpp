@@ -1,5 +1,7 @@
 #include "live/soapmessages.h"
 
+#include "platform/xmltext.h"
+
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -13,6 +15,9 @@ const QString kEnvelopeNs = QStringLiteral("http://schemas.xmlsoap.org/soap/enve
 const QString kEncodingNs = QStringLiteral("http://schemas.xmlsoap.org/soap/encoding/");
 const QString kXsdNs = QStringLiteral("http://www.w3.org/2001/XMLSchema");
 const QString kXsiNs = QStringLiteral("http://www.w3.org/2001/XMLSchema-instance");
+
+// How deep markup may nest inside a result or a faultstring, which are texts.
+constexpr int kMaxTextDepth = 32;
 
 bool is(const QXmlStreamReader& r, const QString& ns, QLatin1StringView name)
 {
@@ -264,7 +269,10 @@ SoapReply readSoapReply(const QByteArray& bytes)
                 bool textTaken = false;
                 while (r.readNextStartElement()) {
                     if (!textTaken && r.name() == QLatin1String("faultstring")) {
-                        found.text = r.readElementText(QXmlStreamReader::IncludeChildElements);
+                        const ElementText text = readElementTextBounded(r, kMaxTextDepth);
+                        if (text.tooDeep)
+                            return {};
+                        found.text = text.text;
                         textTaken = true;
                     } else {
                         r.skipCurrentElement();
@@ -273,7 +281,10 @@ SoapReply readSoapReply(const QByteArray& bytes)
             } else if (r.readNextStartElement()) {
                 // The response element's first child holds the result.
                 found.kind = SoapReply::Kind::Result;
-                found.text = r.readElementText(QXmlStreamReader::IncludeChildElements);
+                const ElementText text = readElementTextBounded(r, kMaxTextDepth);
+                if (text.tooDeep)
+                    return {};
+                found.text = text.text;
                 answered = true;
                 while (r.readNextStartElement())
                     r.skipCurrentElement();

@@ -69,7 +69,8 @@ struct SoapReply {
 
 // Reads a reply envelope: the text of the first child of the response element
 // (the first element in the body), or a Fault's faultstring; Broken for
-// anything that is not such an envelope.
+// anything that is not such an envelope, and for markup nested deeper than a
+// few levels inside the result or the faultstring.
 SoapReply readSoapReply(const QByteArray& bytes);
 
 } // namespace bw

@@ -177,9 +177,12 @@ TCourtcastForm::TCourtcastForm(QWidget* parent, const CourtcastLinks& links)
         PageControl1->setTabVisible(page, false);
     resize(660, 470);
 
+    limits.trustedEndpoints = m_links.trustedEndpoints;
     m_page.handle(LogInButton, &TuiButton::OnClick, [this] { LogInButtonClick(); });
     m_page.handle(ZuordButton, &TuiButton::OnClick, [this] { ZuordButtonClick(); });
-    m_page.handle(KlassenAbrufenButton, &TuiButton::OnClick, [this] { KlassenAbrufenButtonClick(); });
+    m_page.handle(KlassenAbrufenButton, &TuiButton::OnClick,
+                  [this] { cancellable([this] { KlassenAbrufenButtonClick(); }); });
+    m_page.handle(AbbrechenButton, &TuiButton::OnClick, [this] { cancelCall(); });
     m_page.handle(KlassenAssignSaveButton, &TuiButton::OnClick, [this] { KlassenAssignSaveButtonClick(); });
     m_page.handle(PageControl1, &QTabWidget::currentChanged, [this](int index) { PageControl1Change(index); });
     m_page.handle(this, &QDialog::finished, [this] { FormClose(); });
@@ -202,31 +205,69 @@ void TCourtcastForm::showEvent(QShowEvent* event)
 
 void TCourtcastForm::closeEvent(QCloseEvent* event)
 {
-    // While a call waits for its reply the dialog stays open.
+    // While a call waits for its reply the dialog stays open; closing it ends
+    // the call instead.
     if (m_busy) {
         event->ignore();
+        cancelCall();
         return;
     }
     QDialog::closeEvent(event);
 }
 
+void TCourtcastForm::done(int result)
+{
+    // Escape while a call waits ends the call, not the dialog.
+    if (m_busy) {
+        cancelCall();
+        return;
+    }
+    QDialog::done(result);
+}
+
+void TCourtcastForm::cancelCall()
+{
+    if (m_busy)
+        m_cancel.cancel();
+}
+
+void TCourtcastForm::cancellable(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const LiveCancelled& cancelled) {
+        m_links.prompter.information(cancelled.message());
+    }
+}
+
+// While a call waits, what the user could start is disabled: the tabs and the
+// pages' work, not the dialog itself, so "Abbrechen" and the close button work.
+void TCourtcastForm::setWorkEnabled(bool enabled)
+{
+    for (QWidget* part : std::initializer_list<QWidget*>{PageControl1->tabBar(), SheetUser, SheetKlassen,
+                                                         SheetAnmeldung, ScrollBox3})
+        part->setEnabled(enabled);
+    AbbrechenButton->setEnabled(!enabled);
+}
+
 void TCourtcastForm::SetBusyCursor()
 {
     m_busy = true;
-    setEnabled(false);
+    m_cancel.reset();
+    setWorkEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void TCourtcastForm::ResetBusyCursor()
 {
     QApplication::restoreOverrideCursor();
-    setEnabled(true);
+    setWorkEnabled(true);
     m_busy = false;
 }
 
-std::unique_ptr<LiveClient> TCourtcastForm::bindService() const
+std::unique_ptr<LiveClient> TCourtcastForm::bindService()
 {
-    return GetIServerInfo(m_links.liveServiceURL, limits);
+    return GetIServerInfo(m_links.liveServiceURL, limits, &m_cancel);
 }
 
 void TCourtcastForm::FormCreate()
@@ -272,16 +313,21 @@ void TCourtcastForm::LogInButtonClick()
     }
 
     // The login tells the user where to look when the service cannot be
-    // reached, whatever the reason.
+    // reached, and why it could not, so a bad certificate or a proxy's refusal
+    // does not send him looking for a firewall.
     QString reply;
     {
         Busy busy(*this);
         try {
             const std::unique_ptr<LiveClient> service = bindService();
             reply = service->CheckLogIn(QString(), BenutzernameEdit->text(), PassWortEdit->text());
-        } catch (const std::exception&) {
+        } catch (const LiveCancelled& cancelled) {
             busy.release();
-            m_links.prompter.error(kUnreachable);
+            m_links.prompter.information(cancelled.message());
+            return;
+        } catch (const std::exception& e) {
+            busy.release();
+            m_links.prompter.error(kUnreachable + QLatin1Char('\r') + exceptionText(e));
             return;
         }
     }
@@ -350,7 +396,9 @@ void TCourtcastForm::ZuordButtonClick()
         const QString& id = liveTurniere.at(index - 1).id;
         const std::optional<int> number = decimalInteger(id);
         if (!number)
-            throw AppError(QStringLiteral("Die Kennung \"%1\" des Courtcast-Turniers ist keine Zahl.").arg(id));
+            throw AppError(QStringLiteral("Es trat ein Fehler auf! Die Zuordnung konnte nicht angepasst werden.\r"
+                                          "Die Kennung \"%1\" des Courtcast-Turniers ist keine Zahl.")
+                               .arg(id));
         assigned = *number;
     }
     const auto store = [&] {

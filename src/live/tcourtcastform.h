@@ -8,7 +8,10 @@
 // players and matches, one class per click.
 //
 // Every action that talks to the service binds a LiveClient of its own and
-// waits for each reply with the dialog disabled under the busy cursor. The
+// waits for each reply under the busy cursor, the pages kept from the user.
+// A call ends at its deadline at the latest; the user ends it at once with
+// "Abbrechen" on the publish page's progress panel, or by closing the dialog
+// (also with Escape), which otherwise stays open while a call waits. The
 // calls of pages 2 to 4 name the online tournament by the stored assignment
 // (liveTurnierID), never by what the tournament box happens to show.
 #pragma once
@@ -20,6 +23,7 @@
 
 #include <QDialog>
 #include <QSqlDatabase>
+#include <QStringList>
 
 #include <functional>
 
@@ -57,6 +61,9 @@ struct CourtcastLinks {
     // The player being edited; a take-over of registrations leaves the last
     // player it wrote there (none: not kept).
     int* aktuelleSID = nullptr;
+    // Servers besides the service's own that its description may send the
+    // calls to (the per-user settings' [Live] Endpunkte).
+    QStringList trustedEndpoints{};
 };
 
 class TCourtcastForm : public QDialog {
@@ -111,6 +118,8 @@ public:
     QLabel* Label12;
     QProgressBar* ProgressBar1;
     QLabel* StatistikPublishLabel;
+    // Ends the call in progress ("Abbrechen"); usable only while one waits.
+    TuiButton* AbbrechenButton;
 
     zip::TZipArchiver* ZipArchiver1;
 
@@ -127,7 +136,8 @@ public:
     int anmeldungAnzahl = 0;
     // The number of publish rows.
     int statistikAnzahl = 0;
-    // The timeout and size cap of every call (tests shorten the timeout).
+    // The deadline and size cap of every call (tests shorten the deadline) and
+    // the servers trusted besides the service's own.
     LiveLimits limits;
 
     // The path of "Data.ini".
@@ -151,13 +161,19 @@ public slots:
     void FreeStatistikRow(int row);
     void StatistikPublish(TuiButton* button);
 
+    // Ends the call in progress at once (it fails with LiveCancelled); nothing
+    // when none waits.
+    void cancelCall();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
 
 private:
-    // The dialog waits for the service: disabled, under the busy cursor, until
-    // the scope ends or release() is called.
+    // The dialog waits for the service: the pages kept from the user, only
+    // "Abbrechen" usable, under the busy cursor, until the scope ends or
+    // release() is called.
     class Busy {
     public:
         explicit Busy(TCourtcastForm& form) : m_form(form) { m_form.SetBusyCursor(); }
@@ -178,8 +194,12 @@ private:
 
     void SetBusyCursor();
     void ResetBusyCursor();
+    void setWorkEnabled(bool enabled);
     // A new client for one action (GetIServerInfo on the configured address).
-    std::unique_ptr<LiveClient> bindService() const;
+    std::unique_ptr<LiveClient> bindService();
+    // Runs an action that calls the service; one the user cancelled ends with
+    // the information that it was.
+    void cancellable(const std::function<void()>& action);
     QSqlDatabase database() const { return m_links.database(); }
     // Selects the item of the assigned online tournament (the prompt when it is
     // not listed).
@@ -198,6 +218,7 @@ private:
     CourtcastLinks m_links;
     PageState m_page;
     bool m_busy = false;
+    LiveCancel m_cancel;
     // The online classes of the last successful fetch, and the local classes and
     // tournament the rows were built for.
     QList<OnlineClass> m_onlineClasses;

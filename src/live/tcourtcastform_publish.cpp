@@ -2,6 +2,8 @@
 // the tournament; a click publishes that class in three calls, always in this
 // order: the class (SetKlasse, which creates the online class when the class
 // has none), its players (SetLokalPlayer) and its matches (ResultPublish).
+// "Abbrechen" on the progress panel ends the call in progress; what a call
+// ended so gave back is never stored.
 #include "controls/uibuttons.h"
 #include "data/livepublishrecords.h"
 #include "live/formrows.h"
@@ -85,9 +87,14 @@ void TCourtcastForm::buildPublishPage()
     StatistikPublishLabel = new QLabel(StatistikPanel);
     StatistikPublishLabel->setObjectName(QStringLiteral("StatistikPublishLabel"));
     StatistikPublishLabel->setStyleSheet(QStringLiteral("color: white;"));
+    AbbrechenButton = new TuiButton(StatistikPanel, QStringLiteral("AbbrechenButton"), QStringLiteral("Abbrechen"));
+    AbbrechenButton->setEnabled(false);
     panelLayout->addWidget(Label12);
     panelLayout->addWidget(ProgressBar1);
-    panelLayout->addWidget(StatistikPublishLabel);
+    auto* stepRow = new QHBoxLayout;
+    stepRow->addWidget(StatistikPublishLabel, 1);
+    stepRow->addWidget(AbbrechenButton);
+    panelLayout->addLayout(stepRow);
     layout->addWidget(StatistikPanel);
     StatistikPanel->hide();
     PageControl1->addTab(SheetStatistik, QStringLiteral("Daten veröffentlichen"));
@@ -123,7 +130,8 @@ void TCourtcastForm::BuildStatistikRows()
         button->setFont(buttonFont);
         button->setProperty(kTag, c.kid);
         button->setGeometry(350, 25 * n - 20, 130, 22);
-        m_page.handle(button, &TuiButton::OnClick, [this, button] { StatistikPublish(button); });
+        m_page.handle(button, &TuiButton::OnClick,
+                      [this, button] { cancellable([this, button] { StatistikPublish(button); }); });
         button->show();
     }
     rows->resize(490, 25 * statistikAnzahl + 10);

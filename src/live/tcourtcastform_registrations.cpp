@@ -97,7 +97,8 @@ void TCourtcastForm::buildRegistrationPage()
     layout->addLayout(buttons);
     PageControl1->addTab(SheetAnmeldung, QStringLiteral("Spieler-Anmeldungen"));
 
-    m_page.handle(GetAnmeldungButton, &TuiButton::OnClick, [this] { GetAnmeldungButtonClick(); });
+    m_page.handle(GetAnmeldungButton, &TuiButton::OnClick,
+                  [this] { cancellable([this] { GetAnmeldungButtonClick(); }); });
     m_page.handle(AnmeldungSetButton, &TuiButton::OnClick, [this] { AnmeldungSetButtonClick(); });
     m_page.handle(NurNeuBox, &TuiCheckbox::OnClick, [this] { NurNeuBoxClick(); });
 }

@@ -28,6 +28,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -46,6 +47,7 @@ private slots:
     void pointerOverBarTakesFocus();
     void liveServiceAddress_data();
     void liveServiceAddress();
+    void liveTrustedEndpoints();
     void serverNames_data();
     void serverNames();
     void rememberedServers();
@@ -242,6 +244,21 @@ void TestAppStartup::liveServiceAddress()
     app.start();
     qunsetenv("BRACKWELL_LIVE_URL");
     QCOMPARE(app.context().liveServiceURL, expected);
+}
+
+// Only the per-user settings name servers besides the service's own.
+void TestAppStartup::liveTrustedEndpoints()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("brackwell.ini"));
+    QCOMPARE(bw::liveTrustedEndpoints(file), QStringList());
+    IniFile ini(file);
+    ini.writeString(QStringLiteral("Live"), QStringLiteral("Endpunkte"),
+                    QStringLiteral(" https://soap.example.org:8443, http://127.0.0.2:81  https://x.example,"));
+    QVERIFY(ini.save());
+    QCOMPARE(bw::liveTrustedEndpoints(file),
+             (QStringList{QStringLiteral("https://soap.example.org:8443"), QStringLiteral("http://127.0.0.2:81"),
+                          QStringLiteral("https://x.example")}));
 }
 
 void TestAppStartup::serverNames_data()

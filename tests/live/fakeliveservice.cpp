@@ -1,8 +1,11 @@
 #include "fakeliveservice.h"
 
+#include <memory>
+
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -240,22 +243,38 @@ void FakeLiveService::handleCall(QTcpSocket* socket, Binding binding, const QHas
 void FakeLiveService::send(QTcpSocket* socket, const Answer& answer, const QString& operation)
 {
     switch (answer.kind) {
-    case Answer::Kind::Text: {
+    case Answer::Kind::Text:
         // A description scripted as text is served as it is.
-        if (operation.isEmpty()) {
-            socket->write(httpResponse(200, "OK", "text/xml; charset=utf-8", answer.text.toUtf8()));
-            break;
-        }
-        const QByteArray body = envelope([&](QXmlStreamWriter& w) {
-            w.writeNamespace(kInterfaceNs, QStringLiteral("NS1"));
-            w.writeStartElement(kInterfaceNs, operation + QStringLiteral("Response"));
-            w.writeStartElement(QStringLiteral("return"));
-            w.writeAttribute(kXsiNs, QStringLiteral("type"), QStringLiteral("xsd:string"));
-            w.writeCharacters(answer.text);
-        });
-        socket->write(httpResponse(200, "OK", "text/xml; charset=utf-8", body));
+        socket->write(httpResponse(200, "OK", "text/xml; charset=utf-8",
+                                   operation.isEmpty() ? answer.text.toUtf8() : responseEnvelope(operation, answer.text)));
         break;
+    case Answer::Kind::Raw:
+        socket->write(httpResponse(200, "OK", "text/xml; charset=utf-8", answer.text.toLatin1()));
+        break;
+    case Answer::Kind::Close:
+        socket->abort();
+        return;
+    case Answer::Kind::Drip: {
+        const QByteArray response = httpResponse(200, "OK", "text/xml; charset=utf-8",
+                                                 responseEnvelope(operation, answer.text));
+        const qsizetype bodyStart = response.indexOf("\r\n\r\n") + 4;
+        socket->write(response.left(bodyStart));
+        auto* timer = new QTimer(socket);
+        auto sent = std::make_shared<qsizetype>(bodyStart);
+        connect(timer, &QTimer::timeout, socket, [socket, timer, response, sent] {
+            socket->write(response.mid((*sent)++, 1));
+            if (*sent >= response.size()) {
+                timer->stop();
+                socket->disconnectFromHost();
+            }
+        });
+        timer->start(int(answer.bytes));
+        return;
     }
+    case Answer::Kind::Redirect:
+        socket->write("HTTP/1.1 " + QByteArray::number(answer.bytes) + " Moved\r\nLocation: " + answer.text.toUtf8() +
+                      "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        break;
     case Answer::Kind::Fault: {
         const QByteArray body = envelope([&](QXmlStreamWriter& w) {
             w.writeStartElement(kEnvelopeNs, QStringLiteral("Fault"));
@@ -283,7 +302,18 @@ void FakeLiveService::send(QTcpSocket* socket, const Answer& answer, const QStri
     socket->disconnectFromHost();
 }
 
-QByteArray FakeLiveService::description(Binding binding) const
+QByteArray FakeLiveService::responseEnvelope(const QString& operation, const QString& text) const
+{
+    return envelope([&](QXmlStreamWriter& w) {
+        w.writeNamespace(kInterfaceNs, QStringLiteral("NS1"));
+        w.writeStartElement(kInterfaceNs, operation + QStringLiteral("Response"));
+        w.writeStartElement(QStringLiteral("return"));
+        w.writeAttribute(kXsiNs, QStringLiteral("type"), QStringLiteral("xsd:string"));
+        w.writeCharacters(text);
+    });
+}
+
+QByteArray FakeLiveService::description(Binding binding, const QString& location) const
 {
     const bool encoded = binding == Binding::Encoded;
     QByteArray bytes;
@@ -366,8 +396,9 @@ QByteArray FakeLiveService::description(Binding binding) const
     w.writeEmptyElement(soap, QStringLiteral("address"));
     // The encoded description names its endpoint in full, the literal one relative to itself.
     w.writeAttribute(QStringLiteral("location"),
-                     encoded ? QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(QString::fromLatin1(kEncodedEndpoint))
-                             : QStringLiteral("../../lit/services/ServerInfo"));
+                     !location.isEmpty() ? location
+                     : encoded ? QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(QString::fromLatin1(kEncodedEndpoint))
+                               : QStringLiteral("../../lit/services/ServerInfo"));
     w.writeEndDocument();
     return bytes;
 }

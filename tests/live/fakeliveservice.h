@@ -12,6 +12,9 @@
 // operation element, the style of the parts) and recorded with its parameters;
 // what a request did wrong is listed in problems(). The answer comes from the
 // operation's queue, else from the responder, else a Fault (and a problem).
+// Besides replies the script holds what a bad network does: silence, a
+// connection closed without a reply, a reply that drips in byte by byte, a
+// redirect, any bytes at all.
 #pragma once
 
 #include <QHash>
@@ -34,10 +37,10 @@ public:
     enum class Binding { Encoded, Literal };
 
     struct Answer {
-        enum class Kind { Text, Fault, Http500, Garbage, TooLarge, Silence };
+        enum class Kind { Text, Fault, Http500, Garbage, TooLarge, Silence, Close, Drip, Redirect, Raw };
         Kind kind = Kind::Text;
-        QString text;     // Text: the result; Fault: the faultstring
-        qint64 bytes = 0; // TooLarge: how many bytes are sent
+        QString text;     // Text: the result; Fault: the faultstring; Redirect: the target; Raw: the body
+        qint64 bytes = 0; // TooLarge: how many bytes are sent; Drip: milliseconds per byte; Redirect: the status
 
         static Answer reply(const QString& text) { return {Kind::Text, text, 0}; }
         static Answer fault(const QString& text) { return {Kind::Fault, text, 0}; }
@@ -46,6 +49,15 @@ public:
         static Answer tooLarge(qint64 bytes) { return {Kind::TooLarge, {}, bytes}; }
         // No answer at all: the connection stays open until the client gives up.
         static Answer silence() { return {Kind::Silence, {}, 0}; }
+        // The request read in full, then the connection closed without a byte of reply.
+        static Answer close() { return {Kind::Close, {}, 0}; }
+        // The reply to `text` with its headers at once and its body one byte
+        // every `millis` milliseconds.
+        static Answer drip(const QString& text, qint64 millis) { return {Kind::Drip, text, millis}; }
+        // An HTTP redirect (301, 302, 307, 308) to `target`.
+        static Answer redirect(int status, const QString& target) { return {Kind::Redirect, target, status}; }
+        // These bytes as the body of a reply with status 200 (or a description).
+        static Answer raw(const QByteArray& body) { return {Kind::Raw, QString::fromLatin1(body), 0}; }
     };
 
     struct Call {
@@ -86,6 +98,10 @@ public:
     // Called after every recorded call (the program prints it).
     std::function<void(const Call&)> onCall;
 
+    // A description of the binding whose port names `location` as its
+    // endpoint (empty: the service's own).
+    QByteArray description(Binding binding, const QString& location = QString()) const;
+
 private:
     void readRequest(QTcpSocket* socket);
     void handle(QTcpSocket* socket, const QByteArray& method, const QByteArray& path,
@@ -93,7 +109,7 @@ private:
     void handleCall(QTcpSocket* socket, Binding binding, const QHash<QByteArray, QByteArray>& headers,
                     const QByteArray& body);
     void send(QTcpSocket* socket, const Answer& answer, const QString& operation);
-    QByteArray description(Binding binding) const;
+    QByteArray responseEnvelope(const QString& operation, const QString& text) const;
 
     QTcpServer* m_server;
     QHash<QTcpSocket*, QByteArray> m_buffers;

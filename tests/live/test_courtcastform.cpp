@@ -22,12 +22,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QScrollArea>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -82,6 +88,39 @@ QStringList items(const QComboBox* box)
         texts << box->itemText(i);
     return texts;
 }
+
+// A server on 127.0.0.1 that speaks TLS with a certificate of its own making,
+// which no client accepts.
+class UntrustedTlsServer {
+public:
+    bool start()
+    {
+        const QString key = m_dir.filePath(QStringLiteral("key.pem"));
+        const QString certificate = m_dir.filePath(QStringLiteral("cert.pem"));
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"),
+                      {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
+                       QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+                       QStringLiteral("-keyout"), key, QStringLiteral("-out"), certificate, QStringLiteral("-days"),
+                       QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")});
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
+            return false;
+        QFile keyFile(key);
+        QFile certificateFile(certificate);
+        if (!keyFile.open(QIODevice::ReadOnly) || !certificateFile.open(QIODevice::ReadOnly))
+            return false;
+        QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+        configuration.setLocalCertificate(QSslCertificate(certificateFile.readAll()));
+        configuration.setPrivateKey(QSslKey(keyFile.readAll(), QSsl::Ec));
+        m_server.setSslConfiguration(configuration);
+        return m_server.listen(QHostAddress::LocalHost);
+    }
+    quint16 port() const { return m_server.serverPort(); }
+
+private:
+    QTemporaryDir m_dir;
+    QSslServer m_server;
+};
 
 // A tournament with three classes, one of them mapped to online class 7.
 struct Desk {
@@ -277,10 +316,12 @@ private slots:
         Desk desk(4712);
         TCourtcastForm& form = desk.make();
         QCOMPARE(form.liveTurnierID, 4712);
-        // The dialog waits disabled under the busy cursor while the service answers.
+        // The dialog waits with its pages disabled under the busy cursor while
+        // the service answers.
         bool disabledWhileWaiting = false;
         desk.service.onCall = [&](const FakeLiveService::Call&) {
-            disabledWhileWaiting = !form.isEnabled() && QApplication::overrideCursor() &&
+            disabledWhileWaiting = !form.LogInButton->isEnabled() && !form.PageControl1->tabBar()->isEnabled() &&
+                                   QApplication::overrideCursor() &&
                                    QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         };
         desk.login(kTwoTournaments);
@@ -365,7 +406,7 @@ private slots:
             desk.service.script(QStringLiteral("GetKlassen"), answer);
         // A silent service is given up on soon.
         if (answer.kind == Answer::Kind::Silence)
-            form.limits.timeout = std::chrono::milliseconds(300);
+            form.limits.deadline = std::chrono::milliseconds(300);
         desk.prompter.expectPrefix(PromptKind::Error, QString()); // the text is checked below
         click(form.KlassenAbrufenButton);
         QVERIFY(desk.prompter.verify());
@@ -377,17 +418,107 @@ private slots:
         QVERIFY(form.isEnabled());
         QVERIFY(!QApplication::overrideCursor());
 
-        // The login shows its own message and stays logged out.
+        // The login shows its own message with the reason below it and stays
+        // logged out.
         desk.prompter.expect(PromptKind::Information, QStringLiteral("Sie sind jetzt wieder abgemeldet !"));
         click(form.LogInButton);
         if (!closedPort)
             desk.service.script(QStringLiteral("CheckLogIn"), answer);
-        desk.prompter.expect(PromptKind::Error, kUnreachable);
+        desk.prompter.expect(PromptKind::Error, kUnreachable + QLatin1Char('\r') + text);
         click(form.LogInButton);
         QVERIFY(desk.prompter.verify());
         QCOMPARE(desk.liveLoginID, 0);
         QVERIFY(form.BenutzernameEdit->isEnabled());
         QCOMPARE(dumpTables(desk.db()), before);
+    }
+
+    // The login on a bad network: the seven lines and the reason as the last
+    // one; nothing typed reaches another server.
+    void loginOnABadNetwork_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("HTTP 500") << QStringLiteral("http500")
+                                  << QStringLiteral("Der Courtcast-Dienst antwortete mit dem HTTP-Status 500.");
+        QTest::newRow("closed without reply") << QStringLiteral("close")
+                                              << QStringLiteral("hat die Verbindung ohne Antwort geschlossen.");
+        QTest::newRow("redirect elsewhere") << QStringLiteral("redirect") << QStringLiteral("leitet den Aufruf nach");
+        QTest::newRow("endpoint elsewhere") << QStringLiteral("endpoint")
+                                            << QStringLiteral("schickt die Aufrufe an http://127.0.0.1:");
+        QTest::newRow("certificate") << QStringLiteral("certificate")
+                                     << QStringLiteral("die verschlüsselte Verbindung kam nicht zustande (das "
+                                                       "Zertifikat des Servers ist selbst ausgestellt).");
+    }
+    void loginOnABadNetwork()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, reason);
+        Desk desk;
+        FakeLiveService other;
+        QVERIFY(other.start());
+        other.setResponder([](const FakeLiveService::Call&) { return Answer::reply(QStringLiteral("#*#17")); });
+        const QString elsewhere = QStringLiteral("http://127.0.0.1:%1/Webservice/soap/IServerInfo").arg(other.port());
+        UntrustedTlsServer tls;
+        if (how == QLatin1String("http500")) {
+            desk.service.script(QStringLiteral("CheckLogIn"), Answer::http500());
+        } else if (how == QLatin1String("close")) {
+            desk.service.script(QStringLiteral("CheckLogIn"), Answer::close());
+        } else if (how == QLatin1String("redirect")) {
+            desk.service.script(QStringLiteral("CheckLogIn"), Answer::redirect(307, elsewhere));
+        } else if (how == QLatin1String("endpoint")) {
+            desk.service.scriptDescription(
+                Answer::raw(desk.service.description(FakeLiveService::Binding::Encoded, elsewhere)));
+        } else {
+            QVERIFY(tls.start());
+            desk.url = QStringLiteral("https://127.0.0.1:%1/Webservice").arg(tls.port());
+        }
+        TCourtcastForm& form = desk.make();
+        form.BenutzernameEdit->setText(QStringLiteral("anna@example.org"));
+        form.PassWortEdit->setText(QStringLiteral("geheim"));
+        desk.prompter.expectPrefix(PromptKind::Error, kUnreachable + QLatin1Char('\r'));
+        click(form.LogInButton);
+        QVERIFY(desk.prompter.verify());
+        const QString text = desk.prompter.shown().last().text;
+        QVERIFY2(text.mid(kUnreachable.size() + 1).contains(reason), qPrintable(text));
+        QVERIFY(!text.mid(kUnreachable.size() + 1).contains(QLatin1Char('\r'))); // one last line
+        QCOMPARE(desk.liveLoginID, 0);
+        QVERIFY(other.calls().isEmpty());
+        QCOMPARE(desk.service.operations().size(), how == QLatin1String("endpoint") ? 0 : how == QLatin1String("certificate") ? 0 : 1);
+    }
+
+    // Closing the dialog, or Escape, while a call waits ends the call at once
+    // and keeps the dialog; the login stays undone.
+    void closingEndsAWaitingCall_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("close button") << false;
+    }
+    void closingEndsAWaitingCall()
+    {
+        QFETCH(bool, escape);
+        Desk desk;
+        TCourtcastForm& form = desk.make();
+        desk.service.script(QStringLiteral("CheckLogIn"), Answer::drip(kTwoTournaments, 50));
+        desk.service.onCall = [&](const FakeLiveService::Call&) {
+            QTimer::singleShot(50, &form, [&] {
+                QVERIFY(form.isEnabled() && !form.LogInButton->isEnabled());
+                if (escape)
+                    QTest::keyClick(&form, Qt::Key_Escape);
+                else
+                    form.close();
+            });
+        };
+        desk.prompter.expect(PromptKind::Information, QStringLiteral("Der Vorgang wurde abgebrochen."));
+        click(form.LogInButton);
+        QVERIFY(desk.prompter.verify());
+        QVERIFY(form.isVisible());
+        QCOMPARE(desk.liveLoginID, 0);
+        QVERIFY(form.LogInButton->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        // Closed when nothing waits.
+        form.close();
+        QVERIFY(!form.isVisible());
     }
 
     void assignment()

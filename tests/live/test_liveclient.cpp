@@ -9,6 +9,7 @@
 
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 #include <QXmlStreamReader>
 
 using namespace bw;
@@ -46,6 +47,26 @@ QByteArray description(const QString& port, const QString& extraBinding = QStrin
         .toUtf8();
 }
 
+// A reply whose result (or faultstring) holds "tief" inside `depth` nested
+// elements.
+QByteArray nestedEnvelope(bool fault, int depth)
+{
+    QByteArray open;
+    QByteArray close;
+    open.reserve(depth * 3);
+    close.reserve(depth * 4);
+    for (int i = 0; i < depth; ++i) {
+        open += "<i>";
+        close += "</i>";
+    }
+    const QByteArray text = open + "tief" + close;
+    const QByteArray env = "<e:Envelope xmlns:e=\"http://schemas.xmlsoap.org/soap/envelope/\"><e:Body>";
+    return fault ? env + "<e:Fault><faultcode>e:Server</faultcode><faultstring>" + text +
+                       "</faultstring></e:Fault></e:Body></e:Envelope>"
+                 : env + "<r:GetKlassenResponse xmlns:r=\"urn:x\"><return>" + text +
+                       "</return></r:GetKlassenResponse></e:Body></e:Envelope>";
+}
+
 } // namespace
 
 class TestLiveClient : public QObject {
@@ -54,8 +75,8 @@ class TestLiveClient : public QObject {
 private:
     std::unique_ptr<FakeLiveService> m_fake;
     // A small cap; and a short timeout for the calls a silent service lets wait.
-    const LiveLimits m_small{std::chrono::milliseconds(30000), 64 * 1024};
-    const LiveLimits m_quick{std::chrono::milliseconds(300), 64 * 1024};
+    const LiveLimits m_small{std::chrono::milliseconds(30000), 64 * 1024, {}};
+    const LiveLimits m_quick{std::chrono::milliseconds(300), 64 * 1024, {}};
 
 private slots:
     void init()
@@ -151,6 +172,141 @@ private slots:
             return;
         m_fake->script(QStringLiteral("GetKlassen"), Answer::reply(QStringLiteral("#-#1#-#0#-#A#-#0#-#")));
         QCOMPARE(client->GetKlassen(QStringLiteral("4711")), QStringLiteral("#-#1#-#0#-#A#-#0#-#"));
+    }
+
+    // A connection closed after the call was sent is a failure of its own: the
+    // call arrived once, and QtNetwork did not send it again.
+    void closedWithoutReply_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("a new class") << QStringLiteral("SetKlasse");
+        QTest::newRow("the players") << QStringLiteral("SetLokalPlayer");
+        QTest::newRow("a question") << QStringLiteral("GetKlassen");
+    }
+    void closedWithoutReply()
+    {
+        QFETCH(QString, operation);
+        const std::unique_ptr<LiveClient> client = GetIServerInfo(m_fake->baseUrl(), m_small);
+        m_fake->script(operation, Answer::close());
+        const auto callIt = [&] {
+            return operation == QLatin1String("SetKlasse")        ? client->SetKlasse(QStringLiteral("#-#4711#-#0"))
+                   : operation == QLatin1String("SetLokalPlayer") ? client->SetLokalPlayer(QStringLiteral("#-#4711"))
+                                                                  : client->GetKlassen(QStringLiteral("4711"));
+        };
+        QCOMPARE(errorOf([&] { callIt(); }),
+                 QStringLiteral("Der Courtcast-Dienst unter %1 hat die Verbindung ohne Antwort geschlossen. Ob die "
+                                "Daten angekommen sind, ist nicht bekannt; bitte prüfen Sie es vor einem neuen Versuch.")
+                     .arg(client->description().endpoint.toString()));
+        QCOMPARE(m_fake->operations(), QStringList{operation});
+        // The next call of the same client goes through, once.
+        m_fake->script(operation, Answer::reply(QStringLiteral("okay")));
+        QCOMPARE(callIt(), QStringLiteral("okay"));
+        QCOMPARE(m_fake->operations(), (QStringList{operation, operation}));
+    }
+
+    // A reply that drips in byte by byte ends at the call's deadline, counted
+    // from its start; cancelling ends it at once.
+    void drippingReply()
+    {
+        const LiveLimits deadline{std::chrono::milliseconds(1500), 64 * 1024, {}};
+        const std::unique_ptr<LiveClient> client = GetIServerInfo(m_fake->baseUrl(), deadline);
+        m_fake->script(QStringLiteral("GetKlassen"), Answer::drip(QString(2000, QLatin1Char('x')), 50));
+        QCOMPARE(errorOf([&] { client->GetKlassen(QStringLiteral("4711")); }),
+                 QStringLiteral("Die Antwort des Courtcast-Dienstes unter %1 kam nicht innerhalb von 1,5 Sekunden "
+                                "vollständig an.")
+                     .arg(client->description().endpoint.toString()));
+
+        LiveCancel cancel;
+        const std::unique_ptr<LiveClient> patient = GetIServerInfo(m_fake->baseUrl(), m_small, &cancel);
+        m_fake->script(QStringLiteral("GetKlassen"), Answer::drip(QString(2000, QLatin1Char('x')), 50));
+        m_fake->onCall = [&](const FakeLiveService::Call&) { QTimer::singleShot(100, [&] { cancel.cancel(); }); };
+        QCOMPARE(errorOf([&] { patient->GetKlassen(QStringLiteral("4711")); }), QStringLiteral("Der Vorgang wurde abgebrochen."));
+        m_fake->onCall = nullptr;
+        QVERIFY_THROWS_EXCEPTION(LiveCancelled, patient->GetKlassen(QStringLiteral("4711")));
+        QCOMPARE(m_fake->operations().size(), 2); // the cancelled client sends nothing more
+        cancel.reset();
+        m_fake->script(QStringLiteral("GetKlassen"), Answer::reply(QStringLiteral("#-#")));
+        QCOMPARE(patient->GetKlassen(QStringLiteral("4711")), QStringLiteral("#-#"));
+    }
+
+    // What the user typed goes nowhere but to the configured server: a call
+    // follows no redirect, and a description may name another server only when
+    // the desk's settings trust it.
+    void redirectsNotFollowed_data()
+    {
+        QTest::addColumn<int>("status");
+        for (int status : {301, 302, 303, 307, 308})
+            QTest::newRow(qPrintable(QString::number(status))) << status;
+    }
+    void redirectsNotFollowed()
+    {
+        QFETCH(int, status);
+        FakeLiveService other;
+        QVERIFY(other.start());
+        other.setResponder([](const FakeLiveService::Call&) { return Answer::reply(QStringLiteral("#*#17")); });
+        const QString target = QStringLiteral("http://127.0.0.1:%1/Webservice/soap/IServerInfo").arg(other.port());
+        const std::unique_ptr<LiveClient> client = GetIServerInfo(m_fake->baseUrl(), m_small);
+        m_fake->script(QStringLiteral("CheckLogIn"), Answer::redirect(status, target));
+        QCOMPARE(errorOf([&] { client->CheckLogIn(QString(), QStringLiteral("anna"), QStringLiteral("geheim")); }),
+                 QStringLiteral("Der Courtcast-Dienst unter %1 leitet den Aufruf nach %2 weiter; Aufrufe werden nicht "
+                                "weitergeleitet.")
+                     .arg(client->description().endpoint.toString(), target));
+        QVERIFY(other.calls().isEmpty());
+    }
+
+    void foreignEndpoint()
+    {
+        FakeLiveService other;
+        QVERIFY(other.start());
+        other.setResponder([](const FakeLiveService::Call&) { return Answer::reply(QStringLiteral("#*#17")); });
+        const QString elsewhere = QStringLiteral("http://127.0.0.1:%1/Webservice/soap/IServerInfo").arg(other.port());
+        const QString wsdl = m_fake->baseUrl() + QStringLiteral("/XML/IServerInfo25.xml");
+        m_fake->scriptDescription(Answer::raw(m_fake->description(Binding::Encoded, elsewhere)));
+        QCOMPARE(errorOf([&] { GetIServerInfo(m_fake->baseUrl(), m_small); }),
+                 QStringLiteral("Die Dienstbeschreibung %1 schickt die Aufrufe an http://127.0.0.1:%2, eingerichtet ist "
+                                "der Courtcast-Dienst unter http://127.0.0.1:%3. Ein anderer Server wird nur "
+                                "angesprochen, wenn die Benutzereinstellungen ihn unter [Live] Endpunkte nennen.")
+                     .arg(wsdl)
+                     .arg(other.port())
+                     .arg(m_fake->port()));
+
+        // Trusted by the desk's settings: the calls go there.
+        LiveLimits trusting = m_small;
+        trusting.trustedEndpoints = {QStringLiteral("https://soap.example.org"),
+                                     QStringLiteral("http://127.0.0.1:%1").arg(other.port())};
+        m_fake->scriptDescription(Answer::raw(m_fake->description(Binding::Encoded, elsewhere)));
+        const std::unique_ptr<LiveClient> client = GetIServerInfo(m_fake->baseUrl(), trusting);
+        QCOMPARE(client->CheckLogIn(QString(), QStringLiteral("anna"), QStringLiteral("geheim")), QStringLiteral("#*#17"));
+        QCOMPARE(other.operations(), QStringList{QStringLiteral("CheckLogIn")});
+        QVERIFY(m_fake->calls().isEmpty());
+    }
+
+    // Markup nested deep inside a result or a faultstring is refused as a
+    // broken reply, whatever the HTTP status; a few levels still read.
+    void deeplyNestedReplies_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("message");
+        const QString broken = QStringLiteral("Die Antwort des Courtcast-Dienstes ist keine gültige SOAP-Nachricht.");
+        QTest::newRow("result, 100000 levels") << nestedEnvelope(false, 100000) << broken;
+        QTest::newRow("faultstring, 100000 levels") << nestedEnvelope(true, 100000) << broken;
+        QTest::newRow("result, 33 levels") << nestedEnvelope(false, 33) << broken;
+        QTest::newRow("result, 32 levels") << nestedEnvelope(false, 32) << QStringLiteral("(kein Fehler)");
+        QTest::newRow("faultstring, 3 levels") << nestedEnvelope(true, 3)
+                                               << QStringLiteral("Der Courtcast-Dienst meldet einen Fehler: tief");
+    }
+    void deeplyNestedReplies()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, message);
+        const std::unique_ptr<LiveClient> client = GetIServerInfo(m_fake->baseUrl(), LiveLimits{});
+        m_fake->script(QStringLiteral("GetKlassen"), Answer::raw(body));
+        QCOMPARE(errorOf([&] { client->GetKlassen(QStringLiteral("4711")); }), message);
+        // The same through the reader alone.
+        const SoapReply reply = readSoapReply(body);
+        QCOMPARE(reply.kind == SoapReply::Kind::Broken, message.endsWith(QLatin1String("SOAP-Nachricht.")));
+        if (reply.kind != SoapReply::Kind::Broken)
+            QCOMPARE(reply.text, QStringLiteral("tief"));
     }
 
     void replyOfSixteenMegabytes()

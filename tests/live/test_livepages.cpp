@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 
 using namespace bw;
 using namespace bw::test;
@@ -482,6 +483,73 @@ private slots:
         click(desk.row<TuiButton>("StatistikButton_", 2));
         QVERIFY(desk.prompter.verify());
         QCOMPARE(desk.service.calls().size(), 0);
+    }
+
+    // A publish on a bad network: a connection closed without a reply, a reply
+    // dripping past the deadline, "Abbrechen" on the panel. Each call arrives
+    // once, the publish stops there, and no online class is stored that no
+    // reply named.
+    void publishOnABadNetwork_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("stored");
+        const QString closed = s("hat die Verbindung ohne Antwort geschlossen. Ob die Daten angekommen sind, ist nicht "
+                                 "bekannt; bitte prüfen Sie es vor einem neuen Versuch.");
+        QTest::newRow("new class, closed") << 1 << QList<Answer>{Answer::close()} << false << closed << 0;
+        QTest::newRow("players, closed") << 3 << QList<Answer>{Answer::reply(s("okay")), Answer::close()} << false
+                                         << closed << 7;
+        QTest::newRow("new class, dripping") << 1 << QList<Answer>{Answer::drip(s("31"), 50)} << false
+                                             << s("kam nicht innerhalb von 1,2 Sekunden vollständig an.") << 0;
+        QTest::newRow("new class, cancelled") << 1 << QList<Answer>{Answer::drip(s("31"), 50)} << true
+                                              << s("Der Vorgang wurde abgebrochen.") << 0;
+        QTest::newRow("results, cancelled")
+            << 3 << QList<Answer>{Answer::reply(s("okay")), Answer::reply(s("okay")), Answer::drip(s("okay"), 50)}
+            << true << s("Der Vorgang wurde abgebrochen.") << 7;
+    }
+    void publishOnABadNetwork()
+    {
+        QFETCH(int, row);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(bool, cancel);
+        QFETCH(QString, message);
+        QFETCH(int, stored);
+        Desk desk;
+        TCourtcastForm& form = *desk.form;
+        form.limits.deadline = std::chrono::milliseconds(cancel ? 30000 : 1200);
+        form.PageControl1->setCurrentIndex(TCourtcastForm::StatistikPage);
+        const QStringList operations{s("SetKlasse"), s("SetLokalPlayer"), s("ResultPublish")};
+        for (int i = 0; i < answers.size(); ++i)
+            desk.service.script(operations[i], answers[i]);
+        bool cancelUsable = false;
+        if (cancel)
+            desk.service.onCall = [&](const FakeLiveService::Call& call) {
+                if (call.operation == operations[answers.size() - 1])
+                    QTimer::singleShot(50, &form, [&] {
+                        cancelUsable = form.AbbrechenButton->isVisible() && form.AbbrechenButton->isEnabled();
+                        click(form.AbbrechenButton);
+                    });
+            };
+        if (row == 1)
+            desk.prompter.expect(PromptKind::Warning, kCreate, PromptAnswer::Yes);
+        else
+            desk.prompter.expectPrefix(PromptKind::Question, s("Sollen die Ergebnisse von Herren A"), PromptAnswer::Yes);
+        desk.prompter.expectPrefix(cancel ? PromptKind::Information : PromptKind::Error, QString());
+        click(desk.row<TuiButton>("StatistikButton_", row));
+        QVERIFY(desk.prompter.verify());
+        const QString text = desk.prompter.shown().last().text;
+        QVERIFY2(text.endsWith(message), qPrintable(text));
+        QCOMPARE(cancelUsable, cancel);
+        QCOMPARE(desk.service.operations(), operations.mid(0, answers.size()));
+        QVERIFY(!form.StatistikPanel->isVisible());
+        QVERIFY(!form.AbbrechenButton->isEnabled());
+        QVERIFY(desk.row<TuiButton>("StatistikButton_", row)->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        const int kid = row == 1 ? 2 : 1;
+        QCOMPARE(scalar(desk.db(), s("SELECT LiveKlassenID FROM Turnierklassen WHERE KID=:k"), {{s("k"), kid}}).toInt(),
+                 stored);
     }
 
     void publishFailures_data()
