@@ -28,7 +28,9 @@ struct Item {
 class KoDraw {
 public:
     KoDraw(const KoDrawInput& input, RandomSource& random)
-        : m_in(input), m_random(random), m_size(int(input.bracket.size())), m_keys(apartBy(input.rule))
+        : m_in(input), m_random(random), m_size(int(input.bracket.size())), m_keys(apartBy(input.rule)),
+          m_seedsByRow(input.rule == KoRule::Sources && input.seeds.empty() ? groupWinners(input.entrants)
+                                                                             : input.seeds)
     {
         for (const KoSlot& slot : input.bracket)
             m_cells.push_back({slot.kind, slot.who, KoFill{}, slot.kind == KoSlot::Kind::Entrant ? slot.seedRow : -1});
@@ -115,18 +117,9 @@ private:
         return ApartBy::Nothing;
     }
 
-    // Per KO_System row the entrant index of its seed, -1 for a seed placed by hand.
-    std::vector<int> seedsByRow() const
-    {
-        if (m_in.rule == KoRule::Sources && m_in.seeds.empty())
-            return groupWinners(m_in.entrants);
-        return m_in.seeds;
-    }
-
     bool isSeed(int entrant) const
     {
-        const std::vector<int> seeds = seedsByRow();
-        return std::find(seeds.begin(), seeds.end(), entrant) != seeds.end();
+        return std::find(m_seedsByRow.begin(), m_seedsByRow.end(), entrant) != m_seedsByRow.end();
     }
 
     // The slots of the seed rows; a row that leaves the bracket, repeats a
@@ -150,7 +143,7 @@ private:
     // drawn or placed by hand, in row order.
     std::vector<std::pair<int, int>> placeSeeds(std::vector<Item>& waiting, std::vector<bool>& taken)
     {
-        const std::vector<int> byRow = seedsByRow();
+        const std::vector<int>& byRow = m_seedsByRow;
         const std::vector<int> rowSlots = seedSlots();
         std::vector<int> seedsLeft;
         for (const int e : byRow) {
@@ -408,6 +401,8 @@ private:
     int m_size;
     std::vector<Cell> m_cells;
     SeparationKeys m_keys;
+    // Per KO_System row the entrant index of its seed, -1 for a seed placed by hand.
+    const std::vector<int> m_seedsByRow;
     std::vector<int> m_pending; // keys of the entrants and byes still to draw, all apart
     Apart m_apart = Apart::Nobody;
     int m_entrantsLeft = 0; // entrants still to place
